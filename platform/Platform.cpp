@@ -1,0 +1,228 @@
+#include "Platform.h"
+
+#include "Cp1250.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <mutex>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform {
+namespace {
+
+thread_local int tLastError = 0;
+
+bool fail(int code) {
+  tLastError = code;
+  return false;
+}
+
+std::string sys(const std::string& path) { return cp1250ToUtf8(path); }
+
+std::mutex gMutex;  // guards the two overrides below
+std::optional<std::string> gProgramFolder;
+std::function<UtcTime()> gClock;
+
+std::string envText(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? std::string(v) : std::string();
+}
+
+// mkdir -p on a UTF-8 path.
+bool makePath(const std::string& utf8) {
+  if (utf8.empty()) return fail(ENOENT);
+  struct stat st {};
+  if (::stat(utf8.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? true : fail(ENOTDIR);
+  const auto slash = utf8.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !makePath(utf8.substr(0, slash))) return false;
+  if (::mkdir(utf8.c_str(), 0777) != 0 && errno != EEXIST) return fail(errno);
+  return true;
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+int lastError() { return tLastError; }
+
+bool commonDataFolder(std::string& folder) {
+  std::string base = envText("TARVEK_COMMON_DATA_DIR");
+  if (base.empty()) {
+    base = envText("XDG_DATA_HOME");
+    if (base.empty() || base[0] != '/') {
+      std::string home = envText("HOME");
+      if (home.empty()) {
+        if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_dir) home = pw->pw_dir;
+      }
+      if (home.empty()) return fail(ENOENT);
+      base = home + "/.local/share";
+    }
+  }
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  if (!makePath(base)) return false;
+  folder = cp1250FromUtf8(base);
+  return true;
+}
+
+std::string programFolder() {
+  {
+    std::lock_guard lock(gMutex);
+    if (gProgramFolder) return *gProgramFolder;
+  }
+  std::vector<char> buf(PATH_MAX + 1);
+  const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n <= 0) return {};
+  std::string exe(buf.data(), static_cast<size_t>(n));
+  const auto slash = exe.find_last_of('/');
+  return cp1250FromUtf8(slash == std::string::npos || slash == 0 ? std::string("/") : exe.substr(0, slash));
+}
+
+void setProgramFolder(std::optional<std::string> folder) {
+  std::lock_guard lock(gMutex);
+  gProgramFolder = std::move(folder);
+}
+
+std::string userName() {
+  std::string n = envText("TARVEK_USER_NAME");
+  if (n.empty()) {
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw && pw->pw_name) n = pw->pw_name;
+  }
+  if (n.empty()) n = envText("USER");
+  if (n.empty()) n = std::to_string(::geteuid());
+  for (char& c : n)
+    if (c == '/') c = '_';
+  return cp1250FromUtf8(n);
+}
+
+bool fileExists(const std::string& path) {
+  if (path.empty()) return false;
+  struct stat st {};
+  return ::stat(sys(path).c_str(), &st) == 0;
+}
+
+bool directoryExists(const std::string& path) {
+  if (path.empty()) return false;
+  struct stat st {};
+  return ::stat(sys(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool createDirectory(const std::string& path) {
+  if (path.empty()) return fail(ENOENT);
+  if (::mkdir(sys(path).c_str(), 0777) != 0) return fail(errno);
+  return true;
+}
+
+bool deleteFile(const std::string& path) {
+  if (path.empty()) return fail(ENOENT);
+  struct stat st {};
+  const std::string p = sys(path);
+  if (::lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fail(EISDIR);
+  if (::unlink(p.c_str()) != 0) return fail(errno);
+  return true;
+}
+
+bool resetAttributes(const std::string& path) {
+  if (path.empty()) return fail(ENOENT);
+  const std::string p = sys(path);
+  struct stat st {};
+  if (::stat(p.c_str(), &st) != 0) return fail(errno);
+  if (::chmod(p.c_str(), (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0) return fail(errno);
+  return true;
+}
+
+bool copyFile(const std::string& source, const std::string& target, bool failIfExists) {
+  if (source.empty() || target.empty()) return fail(ENOENT);
+  const std::string src = sys(source);
+  const std::string dst = sys(target);
+
+  const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return fail(errno);
+  struct stat st {};
+  if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int e = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(in);
+    return fail(e);
+  }
+  struct stat tst {};
+  const bool targetExists = ::stat(dst.c_str(), &tst) == 0;
+  if (targetExists) {
+    if (failIfExists) { ::close(in); return fail(EEXIST); }
+    if (S_ISDIR(tst.st_mode)) { ::close(in); return fail(EISDIR); }
+    if (tst.st_dev == st.st_dev && tst.st_ino == st.st_ino) { ::close(in); return fail(EINVAL); }
+    // A file the user made read-only stays protected, as the system copy does.
+    if (::access(dst.c_str(), W_OK) != 0) { ::close(in); return fail(errno); }
+  }
+
+  // With failIfExists the target is made exclusively and filled in place;
+  // otherwise the copy is written beside it, flushed, and renamed over it in
+  // one step, so the old file stays whole until the new one is complete.
+  std::string out_path;
+  int out = -1;
+  if (failIfExists) {
+    out_path = dst;
+    out = ::open(dst.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  } else {
+    std::vector<char> tmpl(dst.begin(), dst.end());
+    const std::string suffix = ".XXXXXX";
+    tmpl.insert(tmpl.end(), suffix.begin(), suffix.end());
+    tmpl.push_back('\0');
+    out = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    out_path.assign(tmpl.data());
+  }
+  if (out < 0) { const int e = errno; ::close(in); return fail(e); }
+
+  int err = 0;
+  std::vector<char> buf(1 << 16);
+  for (;;) {
+    const ssize_t n = ::read(in, buf.data(), buf.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno;
+      break;
+    }
+    if (n == 0) break;
+    if (!writeAll(out, buf.data(), static_cast<size_t>(n))) { err = errno; break; }
+  }
+  ::close(in);
+  if (err == 0) (void)::fchmod(out, st.st_mode & 07777);  // not every file system keeps modes
+  if (err == 0 && ::fsync(out) != 0) err = errno;
+  if (::close(out) != 0 && err == 0) err = errno;
+  if (err == 0 && !failIfExists && ::rename(out_path.c_str(), dst.c_str()) != 0) err = errno;
+  if (err != 0) ::unlink(out_path.c_str());
+  return err == 0 ? true : fail(err);
+}
+
+UtcTime utcNow() {
+  {
+    std::lock_guard lock(gMutex);
+    if (gClock) return gClock();
+  }
+  const std::time_t now = std::time(nullptr);
+  std::tm tm {};
+  ::gmtime_r(&now, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+void setUtcClock(std::function<UtcTime()> clock) {
+  std::lock_guard lock(gMutex);
+  gClock = std::move(clock);
+}
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+#pragma once
+// Thin stand-ins for the operating-system calls the program needs.
+// Every path and name here is Windows-1250 text, as the rest of the program
+// keeps it; the conversion to the system's UTF-8 happens inside.
+// No policy lives here: the data store decides what a failure means.
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// Error code of the last failed call of this layer on this thread (errno).
+int lastError();
+
+// The machine's common data folder: $TARVEK_COMMON_DATA_DIR when set,
+// otherwise the XDG data home ($XDG_DATA_HOME, else ~/.local/share).
+// The folder itself is made (with its parents) when missing.
+// False with lastError() set when it cannot be had.
+bool commonDataFolder(std::string& folder);
+
+// Folder of the running executable, without a trailing "/".
+// Tests may point it elsewhere with setProgramFolder().
+std::string programFolder();
+void setProgramFolder(std::optional<std::string> folder);
+
+// Name of the user running the program ($TARVEK_USER_NAME overrides it).
+// Where the system knows no name, the user's number stands for it; a "/"
+// (possible only in the override) becomes "_", so the name is one folder.
+std::string userName();
+
+bool fileExists(const std::string& path);      // any kind of entry
+bool directoryExists(const std::string& path);
+// Makes one folder level; its parent must exist.
+bool createDirectory(const std::string& path);
+bool deleteFile(const std::string& path);
+// Makes the file readable and writable by its owner (the counterpart of
+// "normal" attributes). False when the file is missing or cannot be changed.
+bool resetAttributes(const std::string& path);
+// Copies one file whole. The target is replaced in one step (written beside
+// it and renamed into place), so a failed copy never leaves half a file.
+// With failIfExists an existing target is an error (EEXIST).
+bool copyFile(const std::string& source, const std::string& target, bool failIfExists);
+
+// Coordinated universal time, broken down.
+struct UtcTime {
+  int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+UtcTime utcNow();
+// Replaces the clock (tests); an empty function restores the system clock.
+void setUtcClock(std::function<UtcTime()> clock);
+
+}  // namespace platform

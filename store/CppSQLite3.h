@@ -1,0 +1,94 @@
+#pragma once
+// Thin access layer over the SQLite C library. Every failure is thrown as a
+// CppSQLite3Exception; the data-store operations catch it and turn it into a
+// false result with a message.
+#include <sqlite3.h>
+
+#include <string>
+
+// The layer's own result code, named "CPPSQLITE_ERROR".
+constexpr int CPPSQLITE_ERROR = 1000;
+
+class CppSQLite3Exception {
+ public:
+  // The text becomes "<code name>[<code>]: <message>". When the message came
+  // from sqlite3_exec it is handed over with deleteMessage set and freed here.
+  CppSQLite3Exception(int errCode, const char* errMessage, bool deleteMessage = false);
+  CppSQLite3Exception(const CppSQLite3Exception& other);
+  CppSQLite3Exception& operator=(const CppSQLite3Exception& other);
+  virtual ~CppSQLite3Exception();
+
+  int code() const { return mnErrCode; }
+  const char* message() const { return mpszErrMess ? mpszErrMess : ""; }
+
+  // SQLite's symbolic name of a primary result code; 1000 is "CPPSQLITE_ERROR";
+  // anything else (26 and every extended code too) is "UNKNOWN_ERROR".
+  static const char* codeName(int code);
+
+ private:
+  int mnErrCode;
+  char* mpszErrMess;
+};
+
+class CppSQLite3Query {
+ public:
+  CppSQLite3Query();
+  CppSQLite3Query(sqlite3* db, sqlite3_stmt* vm, bool eof, bool ownVM = true);
+  CppSQLite3Query(CppSQLite3Query&& other) noexcept;
+  // Releases this query's own statement (failures swallowed), then takes
+  // over the other's; the other is left without a statement.
+  CppSQLite3Query& operator=(CppSQLite3Query&& other) noexcept;
+  CppSQLite3Query(const CppSQLite3Query&) = delete;
+  CppSQLite3Query& operator=(const CppSQLite3Query&) = delete;
+  virtual ~CppSQLite3Query();
+
+  bool atEnd();
+  void step();
+  void release();
+  int columnCount();
+  int columnIndex(const std::string& name);
+  int columnType(int index);
+
+  // NULL reads as the empty text.
+  std::string textByName(const std::string& name);
+  std::string textAt(int index, const std::string& nullValue = "");
+  std::string textOrDefaultByName(const std::string& name, const std::string& nullValue = "");
+  int intAt(int index, int nullValue = 0);
+  int intByName(const std::string& name, int nullValue = 0);
+
+  void requireStatement() const;
+
+ private:
+  void finalizeQuietly() noexcept;
+
+  sqlite3* mpDB;
+  sqlite3_stmt* mpVM;
+  bool mbEof;
+  int mnCols;
+  bool mbOwnVM;
+};
+
+class CppSQLite3DB {
+ public:
+  CppSQLite3DB();
+  CppSQLite3DB(const CppSQLite3DB&) = delete;
+  CppSQLite3DB& operator=(const CppSQLite3DB&) = delete;
+  virtual ~CppSQLite3DB();  // closes; a failing close is swallowed
+
+  // Opens (creating when missing) the database at a Windows-1250 path.
+  void openFile(const std::string& path);
+  void closeFile();
+  void setBusyWait(int milliseconds);
+  bool hasTable(const std::string& table);
+  int runStatement(const std::string& sql);
+  CppSQLite3Query runQuery(const std::string& sql);
+  int runIntQuery(const std::string& sql, int nullValue = 0);
+  sqlite3_stmt* prepare(const std::string& sql);
+  void requireOpen() const;
+
+  bool isOpen() const { return mpDB != nullptr; }
+
+ private:
+  sqlite3* mpDB;
+  int mnBusyTimeoutMs;
+};

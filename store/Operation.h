@@ -1,0 +1,38 @@
+#pragma once
+// The frame every data-store operation shares: check the file, open one
+// connection for this call only, run the statements, close; a failure of
+// the access layer becomes "<prefix><code name>" in ErrorStream plus a log
+// entry, and a false result.
+#include "store/CppSQLite3.h"
+#include "store/DataStore.h"
+#include "platform/Platform.h"
+
+#include <string>
+#include <string_view>
+
+// False, with message + path reported under fun, when no file is at path.
+inline bool bFunRequireFile(TDataStore* DataStore, const std::string& path, std::string_view message,
+                            const std::string& fun) {
+  if (platform::fileExists(path)) return true;
+  vFunReportError(DataStore, std::string(message) + path, fun);
+  return false;
+}
+
+// Runs body(db) on a connection to path. The queries the body makes end
+// with it, before the connection is closed. An access-layer exception is
+// reported as sqlPrefix + code name under logFun (not logged when logFun is
+// empty). The body reports its own failures and returns false for them.
+template <class Body>
+bool bFunRunOnDatabase(TDataStore* DataStore, const std::string& path, std::string_view sqlPrefix,
+                       const std::string& logFun, Body&& body) {
+  try {
+    CppSQLite3DB db;
+    db.openFile(path);
+    const bool ok = body(db);
+    db.closeFile();
+    return ok;
+  } catch (const CppSQLite3Exception& e) {
+    vFunReportError(DataStore, std::string(sqlPrefix) + CppSQLite3Exception::codeName(e.code()), logFun);
+    return false;
+  }
+}

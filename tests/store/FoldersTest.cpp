@@ -1,0 +1,229 @@
+#include "store/Folders.h"
+
+#include "platform/Cp1250.h"
+#include "support/TempFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string u(const std::string& cp) { return cp1250ToUtf8(cp); }
+}  // namespace
+
+TEST(Folding, PolishLettersBecomePlainAndNothingElseChanges) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Księgowość", "Ksiegowosc"},
+      {"ŻÓŁW ŹRÓDŁA", "ZOLW ZRODLA"},
+      {"Büro", "Büro"},
+      {"ĄĆĘŁŃÓŚŹŻąćęłńóśźż", "ACELNOSZZacelnoszz"},
+      {"Šárka", "Šárka"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(strFunFoldPolishLetters(cp1250(in)), cp1250(out)) << in;
+}
+
+TEST(Folding, ReplaceAllScansFromTheStart) {
+  std::string s = "aaa";
+  vFunReplaceAll(s, "a", "aa");
+  EXPECT_EQ(s, "aaaaaa");
+  vFunReplaceAll(s, "", "x");
+  EXPECT_EQ(s, "aaaaaa");
+}
+
+class FoldersTest : public ::testing::Test {
+ protected:
+  TempFolders dirs;
+  TDataStore ds;
+  std::string log() const { return u(dirs.data()) + "/logs.sqdb"; }
+  std::vector<std::vector<std::string>> logged() const {
+    return fs::exists(log()) ? sqlRows(cp1250FromUtf8(log()), "select fun, info from `error`")
+                             : std::vector<std::vector<std::string>> {};
+  }
+};
+
+TEST_F(FoldersTest, DataFolderIsMadeLevelByLevelWithTheFoldedName) {
+  TempFolders polish("Księgowość");
+  const std::string expected = cp1250FromUtf8(polish.common()) + "/Kestal-Tarvek/Ksiegowosc";
+  EXPECT_FALSE(fs::exists(polish.common() + "/Kestal-Tarvek"));
+  EXPECT_EQ(strFunGetMainDirPath(&ds), expected);
+  EXPECT_TRUE(fs::is_directory(u(expected)));
+  EXPECT_EQ(strFunGetMainDirPath(&ds), expected);  // later calls find it
+  EXPECT_TRUE(ds.ErrorStream.empty());
+}
+
+TEST_F(FoldersTest, PathsAreFolderSlashName) {
+  const std::string d = dirs.data(), p = cp1250FromUtf8(dirs.program());
+  EXPECT_EQ(strFunGetProgramDirPath(&ds), p);
+  EXPECT_EQ(strFunGetTmpFilePath(&ds), d + "/data_tmp.tmp");
+  EXPECT_EQ(strFunGetSettingsFilePath(&ds, true), p + "/ustawienia.sqset");
+  EXPECT_EQ(strFunGetSettingsFilePath(&ds, false), d + "/ustawienia.sqset");
+  EXPECT_EQ(strFunGetCalibFilePath(&ds, true), p + "/tvk_kalibracja.sqset");
+  EXPECT_EQ(strFunGetCalibFilePath(&ds, false), d + "/tvk_kalibracja.sqset");
+}
+
+TEST_F(FoldersTest, WithoutADataFolderItsPathsAreEmpty) {
+  writeText(dirs.root() + "/file", "x");
+  ::setenv("TARVEK_COMMON_DATA_DIR", (dirs.root() + "/file/below").c_str(), 1);
+  EXPECT_EQ(strFunGetMainDirPath(&ds), "");
+  EXPECT_EQ(ds.ErrorStream.str(), cp1250("Błąd uzyskania ścieżki głównego katalagu.\nKod błędu: 20"));
+  EXPECT_EQ(strFunGetTmpFilePath(&ds), "");
+  EXPECT_EQ(strFunGetSettingsFilePath(&ds, false), "");
+  EXPECT_EQ(strFunGetCalibFilePath(&ds, false), "");
+  EXPECT_NE(strFunGetSettingsFilePath(&ds, true), "");
+  EXPECT_TRUE(bFunDeleteTmpFile(&ds));  // nothing there to delete
+  EXPECT_FALSE(fs::exists("/data_tmp.tmp"));
+}
+
+TEST_F(FoldersTest, ALevelThatCannotBeMadeIsReported) {
+  writeText(dirs.common() + "/Kestal-Tarvek", "a file in the way");
+  EXPECT_EQ(strFunGetMainDirPath(&ds), "");
+  EXPECT_EQ(ds.ErrorStream.str(), cp1250("Błąd podczas tworzenia katalogu:\n") + cp1250FromUtf8(dirs.common()) +
+                                      cp1250("/Kestal-Tarvek\nKod błędu: 17"));
+}
+
+TEST_F(FoldersTest, CreateDirReportsUnderTheDataFolderRoutine) {
+  const std::string d = strFunGetMainDirPath(&ds);
+  EXPECT_TRUE(bFunCreateDir(&ds, d + "/grafika"));
+  EXPECT_TRUE(bFunCreateDir(&ds, d + "/grafika"));
+  EXPECT_FALSE(bFunCreateDir(&ds, d + "/a/b"));
+  EXPECT_EQ(ds.ErrorStream.str(), cp1250("Błąd podczas tworzenia katalogu:\n") + d + cp1250("/a/b\nKod błędu: 2"));
+  EXPECT_EQ(logged().back()[0], "strFunGetMainDirPath()");
+}
+
+TEST_F(FoldersTest, DeleteTmpFile) {
+  ds.ErrorStream << "before";
+  EXPECT_TRUE(bFunDeleteTmpFile(&ds));
+  EXPECT_EQ(ds.ErrorStream.str(), "before");
+  const std::string tmp = strFunGetTmpFilePath(&ds);
+  writeText(u(tmp), "x");
+  EXPECT_TRUE(bFunDeleteTmpFile(&ds));
+  EXPECT_FALSE(fs::exists(u(tmp)));
+
+  fs::create_directories(u(tmp) + "/inside");  // something that cannot be deleted as a file
+  EXPECT_FALSE(bFunDeleteTmpFile(&ds));
+  EXPECT_EQ(ds.ErrorStream.str(), cp1250("Błąd podczas próby kasowania pliku\n") + tmp + cp1250("\nKod błędu: 21"));
+  EXPECT_EQ(logged().back()[0], "bFunDeleteTmpFile()");
+}
+
+TEST_F(FoldersTest, ClearAttributesOfAMissingFileSaysNothing) {
+  strFunGetMainDirPath(&ds);
+  ds.ErrorStream << "before";
+  EXPECT_FALSE(bFunClearFileAttributes(&ds, dirs.data() + "/missing"));
+  EXPECT_EQ(ds.ErrorStream.str(), "before");
+  EXPECT_TRUE(logged().empty());
+  const std::string f = dirs.data() + "/f";
+  writeText(u(f), "x");
+  fs::permissions(u(f), fs::perms::none);
+  EXPECT_TRUE(bFunClearFileAttributes(&ds, f));
+  EXPECT_TRUE((fs::status(u(f)).permissions() & fs::perms::owner_write) != fs::perms::none);
+}
+
+TEST_F(FoldersTest, CopyFailureNamesBothFilesAndTheCode) {
+  const std::string d = strFunGetMainDirPath(&ds);
+  writeText(u(d) + "/a", "new");
+  writeText(u(d) + "/b", "old");
+  EXPECT_FALSE(bFunCopyFile(&ds, d + "/a", d + "/b", true));
+  EXPECT_EQ(ds.ErrorStream.str(),
+            cp1250("Błąd podczas kopiowania pliku.\n\nZ: ") + d + "/a\ndo: " + d + cp1250("/b\n\n Kod błędu: 17"));
+  EXPECT_EQ(logged().back()[0], "bFunCopyFile()");
+  EXPECT_EQ(readText(u(d) + "/b"), "old");
+  EXPECT_TRUE(bFunCopyFile(&ds, d + "/a", d + "/b", false));
+  EXPECT_EQ(readText(u(d) + "/b"), "new");
+}
+
+// ------------------------------------------------------------ installation
+
+class InstallTest : public FoldersTest {
+ protected:
+  std::string list() const { return cp1250FromUtf8(dirs.program()) + "/pliki_kat.sqset"; }
+  void makeList(const std::string& rows) {
+    sqlExec(list(), "create table `dir`( name TEXT ); create table `files`( name TEXT, `update` INTEGER );" + rows);
+  }
+  void ship(const std::string& name, const std::string& text) { writeText(dirs.program() + "/" + name, text); }
+  std::string installed(const std::string& name) const { return readText(u(dirs.data()) + "/" + name); }
+  std::vector<std::vector<std::string>> flags() const { return sqlRows(list(), "select name, `update` from `files`"); }
+};
+
+TEST_F(InstallTest, MissingListIsReported) {
+  EXPECT_FALSE(bFunCheckFilesDir(&ds));
+  EXPECT_EQ(ds.ErrorStream.str(),
+            cp1250("Błąd podczas próby sprawdzenia wymaganych plików / katalogów.\nPlik nie istnieje: ") + list());
+  EXPECT_EQ(logged().back()[0], "bFunCheckFilesDir()");
+}
+
+TEST_F(InstallTest, FlaggedRowOverwritesOnceThenOnlyMissingCopiesComeBack) {
+  makeList("insert into `dir` values('grafika'); insert into `dir` values('grafika/male');"
+           "insert into `files` values('ustawienia.sqset', 1);"
+           "insert into `files` values('grafika/orzel.bmp', NULL);");
+  fs::create_directories(dirs.program() + "/grafika");
+  ship("ustawienia.sqset", "v2");
+  ship("grafika/orzel.bmp", "eagle");
+  fs::create_directories(u(dirs.data()));
+  writeText(u(dirs.data()) + "/ustawienia.sqset", "v1 with the user's changes");
+
+  ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
+  EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/grafika/male"));
+  EXPECT_EQ(installed("ustawienia.sqset"), "v2");
+  EXPECT_EQ(installed("grafika/orzel.bmp"), "eagle");
+  EXPECT_EQ(flags(), (std::vector<std::vector<std::string>> {{"ustawienia.sqset", "0"}, {"grafika/orzel.bmp", "0"}}));
+
+  writeText(u(dirs.data()) + "/ustawienia.sqset", "changed again");
+  fs::remove(u(dirs.data()) + "/grafika/orzel.bmp");
+  ASSERT_TRUE(bFunCheckFilesDir(&ds));
+  EXPECT_EQ(installed("ustawienia.sqset"), "changed again");
+  EXPECT_EQ(installed("grafika/orzel.bmp"), "eagle");
+}
+
+TEST_F(InstallTest, FileInAFolderNoRowMakesFailsWithTheCopyMessage) {
+  makeList("insert into `files` values('brak/plik.txt', 0);");
+  fs::create_directories(dirs.program() + "/brak");
+  ship("brak/plik.txt", "x");
+  EXPECT_FALSE(bFunCheckFilesDir(&ds));
+  EXPECT_EQ(ds.ErrorStream.str().rfind(cp1250("Błąd podczas kopiowania pliku.\n\nZ: "), 0), 0u);
+  EXPECT_NE(ds.ErrorStream.str().find(cp1250("\n\n Kod błędu: 2")), std::string::npos);
+  EXPECT_EQ(flags()[0][1], "0");  // untouched: the row failed before its reset
+}
+
+TEST_F(InstallTest, AFolderThatCannotBeMadeStopsTheInstallation) {
+  makeList("insert into `dir` values('a/b');");
+  EXPECT_FALSE(bFunCheckFilesDir(&ds));
+  EXPECT_EQ(ds.ErrorStream.str().rfind(cp1250("Błąd podczas tworzenia katalogu:\n"), 0), 0u);
+}
+
+TEST_F(InstallTest, RefusedFlagResetFailsAfterTheFirstCopy) {
+  makeList("insert into `files` values('one.txt', 1); insert into `files` values('two.txt', 1);"
+           "create trigger no_writes before update on `files` begin select raise(abort, 'read only'); end;");
+  ship("one.txt", "1");
+  ship("two.txt", "2");
+  EXPECT_FALSE(bFunCheckFilesDir(&ds));
+  EXPECT_EQ(ds.ErrorStream.str(), "Sql exception: SQLITE_CONSTRAINT");
+  EXPECT_EQ(logged().back()[0], "bFunCheckFilesDir()");
+  EXPECT_EQ(installed("one.txt"), "1");
+  EXPECT_FALSE(fs::exists(u(dirs.data()) + "/two.txt"));
+}
+
+TEST_F(InstallTest, ListWithoutItsTablesIsAnSqlFailure) {
+  sqlExec(list(), "create table `dir`( name TEXT );");
+  EXPECT_FALSE(bFunCheckFilesDir(&ds));
+  EXPECT_EQ(ds.ErrorStream.str(), "Sql exception: SQLITE_ERROR");
+}
+
+TEST_F(InstallTest, NamesWithQuotesResetOnlyTheirOwnRow) {
+  makeList("insert into `files` values('it''s.txt', 1); insert into `files` values('other.txt', 1);");
+  ship("it's.txt", "q");
+  ship("other.txt", "o");
+  ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
+  EXPECT_EQ(installed("it's.txt"), "q");
+  EXPECT_EQ(flags(), (std::vector<std::vector<std::string>> {{"it's.txt", "0"}, {"other.txt", "0"}}));
+}
+
+TEST_F(InstallTest, TheBuiltListInstallsTheShippedSettings) {
+  dirs.shipFromBuild("pliki_kat.sqset");
+  dirs.shipFromBuild("ustawienia.sqset");
+  ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
+  EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/grafika"));
+  EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/aktualizacja"));
+  EXPECT_EQ(installed("ustawienia.sqset"), readText(dirs.program() + "/ustawienia.sqset"));
+}

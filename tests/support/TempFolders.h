@@ -1,0 +1,36 @@
+#pragma once
+// Every test that touches files gets its own program folder and data folder.
+#include <string>
+
+class TempFolders {
+ public:
+  // Makes a fresh root with "program" and "common" below it, points the
+  // program folder and the common data folder there, and fixes the user name.
+  explicit TempFolders(const std::string& userName = "nauczyciel");
+  ~TempFolders();
+  TempFolders(const TempFolders&) = delete;
+  TempFolders& operator=(const TempFolders&) = delete;
+
+  const std::string& root() const { return root_; }
+  std::string program() const { return root_ + "/program"; }
+  std::string common() const { return root_ + "/common"; }
+  // The data folder the program will use (Windows-1250 text).
+  std::string data() const;
+
+  // Copies a file that the build wrote into the program folder.
+  void shipFromBuild(const std::string& name) const;
+
+ private:
+  std::string root_;
+  std::string userName_;
+};
+
+// Small file helpers for tests (UTF-8 paths).
+void writeText(const std::string& path, const std::string& text);
+std::string readText(const std::string& path);
+
+#include <vector>
+// Direct SQLite access for fixtures and checks; the path is Windows-1250 as
+// the program keeps it. A NULL column reads as "<NULL>".
+void sqlExec(const std::string& path, const std::string& sql);
+std::vector<std::vector<std::string>> sqlRows(const std::string& path, const std::string& sql);
