@@ -36,3 +36,30 @@ bool bFunRunOnDatabase(TDataStore* DataStore, const std::string& path, std::stri
     return false;
   }
 }
+
+// One transaction on an open connection: begun on construction, rolled back
+// on destruction unless commit() succeeded, so every early return and every
+// exception leaves the file as it was before.
+class TTransaction {
+ public:
+  explicit TTransaction(CppSQLite3DB& db) : db_(db) { db_.runStatement("begin transaction;"); }
+  ~TTransaction() {
+    if (!open_) return;
+    try {
+      db_.runStatement("rollback transaction;");
+    } catch (const CppSQLite3Exception&) {
+      // Closing the connection rolls the transaction back as well.
+    }
+  }
+  TTransaction(const TTransaction&) = delete;
+  TTransaction& operator=(const TTransaction&) = delete;
+
+  void commit() {
+    db_.runStatement("commit transaction;");
+    open_ = false;
+  }
+
+ private:
+  CppSQLite3DB& db_;
+  bool open_ = true;
+};
