@@ -7,20 +7,24 @@
 
 namespace {
 
+const TIntColumn<TCalibRecord> kCalibNumbers[] = {
+    {"x1", &TCalibRecord::x1},
+    {"y1", &TCalibRecord::y1},
+    {"x2", &TCalibRecord::x2},
+    {"y2", &TCalibRecord::y2},
+    {"font_size", &TCalibRecord::font_size},
+    {"font_align", &TCalibRecord::font_align},
+    {"font_style_bold", &TCalibRecord::font_style_bold},
+    {"font_style_italic", &TCalibRecord::font_style_italic},
+    {"font_style_underline", &TCalibRecord::font_style_underline},
+    {"font_style_strike", &TCalibRecord::font_style_strike},
+};
+
 TCalibRecord calibFromRow(CppSQLite3Query& q) {
   TCalibRecord r;
   r.name = q.textByName("name");
-  r.x1 = q.intByName("x1", 0);
-  r.y1 = q.intByName("y1", 0);
-  r.x2 = q.intByName("x2", 0);
-  r.y2 = q.intByName("y2", 0);
   r.font_name = q.textByName("font_name");
-  r.font_size = q.intByName("font_size", 0);
-  r.font_align = q.intByName("font_align", 0);
-  r.font_style_bold = q.intByName("font_style_bold", 0);
-  r.font_style_italic = q.intByName("font_style_italic", 0);
-  r.font_style_underline = q.intByName("font_style_underline", 0);
-  r.font_style_strike = q.intByName("font_style_strike", 0);
+  vFunReadIntColumns(q, r, kCalibNumbers);
   return r;
 }
 

@@ -8,17 +8,18 @@ namespace {
 
 const char kFileMissing[] = "Plik nie istnieje.\n";
 
+// The edges in the order of the columns of `margin` and of its inserts.
+const TIntColumn<TMarginRecord> kEdges[] = {
+    {"Page1X1", &TMarginRecord::Page1X1}, {"Page1Y1", &TMarginRecord::Page1Y1},
+    {"Page1X2", &TMarginRecord::Page1X2}, {"Page1Y2", &TMarginRecord::Page1Y2},
+    {"Page2X1", &TMarginRecord::Page2X1}, {"Page2Y1", &TMarginRecord::Page2Y1},
+    {"Page2X2", &TMarginRecord::Page2X2}, {"Page2Y2", &TMarginRecord::Page2Y2},
+};
+
 TMarginRecord marginFromRow(CppSQLite3Query& q) {
   TMarginRecord r;
   r.name = q.textByName("name");
-  r.Page1X1 = q.intByName("Page1X1", 0);
-  r.Page1Y1 = q.intByName("Page1Y1", 0);
-  r.Page1X2 = q.intByName("Page1X2", 0);
-  r.Page1Y2 = q.intByName("Page1Y2", 0);
-  r.Page2X1 = q.intByName("Page2X1", 0);
-  r.Page2Y1 = q.intByName("Page2Y1", 0);
-  r.Page2X2 = q.intByName("Page2X2", 0);
-  r.Page2Y2 = q.intByName("Page2Y2", 0);
+  vFunReadIntColumns(q, r, kEdges);
   return r;
 }
 
@@ -35,8 +36,7 @@ void appendSets(CppSQLite3DB& db, std::vector<TMarginRecord>& sets) {
 // The values of an insert: "'<name>', '<Page1X1>', ... '<Page2Y2>' )".
 std::string marginValues(const TMarginRecord& r) {
   std::string text = "'" + sqlQuoted(r.name) + "'";
-  for (int edge : {r.Page1X1, r.Page1Y1, r.Page1X2, r.Page1Y2, r.Page2X1, r.Page2Y1, r.Page2X2, r.Page2Y2})
-    text += ", '" + std::to_string(edge) + "'";
+  for (const auto& edge : kEdges) text += ", '" + std::to_string(r.*edge.second) + "'";
   return text + " )";
 }
 

@@ -7,8 +7,10 @@
 #include "store/DataStore.h"
 #include "platform/Platform.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // False, with message + path reported under fun, when no file is at path.
 inline bool bFunRequireFile(TDataStore* DataStore, const std::string& path, std::string_view message,
@@ -35,6 +37,16 @@ bool bFunRunOnDatabase(TDataStore* DataStore, const std::string& path, std::stri
     vFunReportError(DataStore, std::string(sqlPrefix) + CppSQLite3Exception::codeName(e.code()), logFun);
     return false;
   }
+}
+
+// Integer columns of the query's current row into the record's members:
+// each pair names a column and the member it fills; NULL reads as 0.
+template <class Record>
+using TIntColumn = std::pair<const char*, int Record::*>;
+
+template <class Record, std::size_t N>
+void vFunReadIntColumns(CppSQLite3Query& query, Record& record, const TIntColumn<Record> (&columns)[N]) {
+  for (const auto& [column, member] : columns) record.*member = query.intByName(column, 0);
 }
 
 // One transaction on an open connection: begun on construction, rolled back
