@@ -43,6 +43,21 @@ std::vector<std::string> fields(const TCalibRecord& r) {
   return f;
 }
 
+// A record as the calibration editor saves it: the edges left, right, top, bottom.
+TCalibRecord calib(const std::string& name, int left, int right, int top, int bottom, const std::string& font,
+                   int size, int align) {
+  TCalibRecord r;
+  r.name = name;
+  r.x1 = left;
+  r.x2 = right;
+  r.y1 = top;
+  r.y2 = bottom;
+  r.font_name = font;
+  r.font_size = size;
+  r.font_align = align;
+  return r;
+}
+
 }  // namespace
 
 TEST_F(CalibrationTest, LoadReplacesTheListWithTheRowsInStoredOrder) {
@@ -89,15 +104,7 @@ TEST_F(CalibrationTest, LoadFailures) {
 }
 
 TEST_F(CalibrationTest, UpdateWritesEachEdgeIntoItsColumn) {
-  TCalibRecord r;
-  r.name = "A_LINIA_Z_KROPEK";
-  r.x1 = 120;
-  r.x2 = 400;
-  r.y1 = 300;
-  r.y2 = 330;
-  r.font_name = "Arial Narrow";
-  r.font_size = 14;
-  r.font_align = 3;
+  TCalibRecord r = calib("A_LINIA_Z_KROPEK", 120, 400, 300, 330, "Arial Narrow", 14, 3);
   r.font_style_bold = 1;
   r.font_style_strike = 1;
   ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, file, "tarvek_klasa_I", r));
@@ -120,15 +127,7 @@ TEST_F(CalibrationTest, UpdateChangesEveryRowOfTheNameAndOnlyThose) {
 }
 
 TEST_F(CalibrationTest, UpdateOfANameNoRowCarriesShowsTheStatement) {
-  TCalibRecord r;
-  r.name = "nikt";
-  r.x1 = 1;
-  r.x2 = 2;
-  r.y1 = 3;
-  r.y2 = 4;
-  r.font_name = "Arial";
-  r.font_size = 10;
-  r.font_align = 2;
+  const TCalibRecord r = calib("nikt", 1, 2, 3, 4, "Arial", 10, 2);
   EXPECT_FALSE(bFunSqlCalibUpdateValue(&ds, file, "tarvek_klasa_I", r));
   expectFailure(cp1250("Błąd aktualizacji wpisu kalibracji.\n\n") +
                     "update `tarvek_klasa_I` set `x1`='1', `y1`='3', `x2`='2', `y2`='4', `font_name`='Arial', "
