@@ -1,5 +1,6 @@
 // Costs of the data store's everyday operations: each opens and closes its
-// file, so these are the numbers a check-box click or a log entry pays.
+// file, so these are the numbers a check-box click, a log entry or the save
+// and load of a student pays.
 #include "store/SQLImportUnit.h"
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +50,35 @@ void BM_LogWrite(benchmark::State& state) {
   for (auto _ : state) vFunSqlLogWrite(&ds, "bFunBench()", 0);
 }
 BENCHMARK(BM_LogWrite);
+
+// One student as the forms hand it over: about 1800 rows.
+std::vector<TDataRecord> benchStudent() {
+  std::vector<TDataRecord> rows(1800);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    rows[k].id = k < 40 ? "DANE UCZNIA" : "ARKUSZ OCEN STR 2b TARVEK";
+    rows[k].comp_name = "ZMIENNA_Pole" + std::to_string(k) + "_DATA_EDIT";
+    rows[k].value = k % 4 == 0 ? std::string() : cp1250("bardzo dobry, O'Brien, źdźbło");
+  }
+  return rows;
+}
+
+void BM_StudentSaveLoad(benchmark::State& state) {
+  BenchFolders f;
+  TDataStore ds;
+  const std::string file = strFunGetTmpFilePath(&ds);
+  CppSQLite3DB db;
+  db.openFile(file);
+  db.closeFile();
+  const std::vector<TDataRecord> rows = benchStudent();
+  for (auto _ : state) {
+    bFunReplaceStudent(&ds, file, "", "PESEL90010112345", rows);
+    std::vector<TDataRecord> back;
+    bFunLoadCertData(&ds, file, "PESEL90010112345", back);
+    benchmark::DoNotOptimize(back.data());
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(rows.size()));
+}
+BENCHMARK(BM_StudentSaveLoad)->Unit(benchmark::kMillisecond);
 
 void BM_Cp1250RoundTrip(benchmark::State& state) {
   const std::string text = cp1250("Zażółć gęślą jaźń, Świadectwo ukończenia szkoły. ") + std::string(2000, 'a');

@@ -7,8 +7,10 @@
 #include "store/DataStore.h"
 #include "platform/Platform.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // False, with message + path reported under fun, when no file is at path.
 inline bool bFunRequireFile(TDataStore* DataStore, const std::string& path, std::string_view message,
@@ -36,3 +38,40 @@ bool bFunRunOnDatabase(TDataStore* DataStore, const std::string& path, std::stri
     return false;
   }
 }
+
+// Integer columns of the query's current row into the record's members:
+// each pair names a column and the member it fills; NULL reads as 0.
+template <class Record>
+using TIntColumn = std::pair<const char*, int Record::*>;
+
+template <class Record, std::size_t N>
+void vFunReadIntColumns(CppSQLite3Query& query, Record& record, const TIntColumn<Record> (&columns)[N]) {
+  for (const auto& [column, member] : columns) record.*member = query.intByName(column, 0);
+}
+
+// One transaction on an open connection: begun on construction, rolled back
+// on destruction unless commit() succeeded, so every early return and every
+// exception leaves the file as it was before.
+class TTransaction {
+ public:
+  explicit TTransaction(CppSQLite3DB& db) : db_(db) { db_.runStatement("begin transaction;"); }
+  ~TTransaction() {
+    if (!open_) return;
+    try {
+      db_.runStatement("rollback transaction;");
+    } catch (const CppSQLite3Exception&) {
+      // Closing the connection rolls the transaction back as well.
+    }
+  }
+  TTransaction(const TTransaction&) = delete;
+  TTransaction& operator=(const TTransaction&) = delete;
+
+  void commit() {
+    db_.runStatement("commit transaction;");
+    open_ = false;
+  }
+
+ private:
+  CppSQLite3DB& db_;
+  bool open_ = true;
+};

@@ -53,3 +53,46 @@ struct TLogRecord {
   TFixedText<50> fun;
   TFixedText<1024> info;
 };
+
+// One data row of a student table or of the school template.
+struct TDataRecord {
+  TFixedText<255> id;         // document tag
+  TFixedText<255> comp_name;  // component name
+  TFixedText<2048> value;     // the component's text, quotes single
+};
+
+// One entry of the student list.
+struct TStudentListRecord {
+  TFixedText<100> DisplayName;  // surname, one blank, first name
+  TFixedText<50> TableName;
+};
+
+// One calibrated object of a layout. The edges lie left, right, top, bottom.
+struct TCalibRecord {
+  TFixedText<256> name;
+  int x1 = 0;
+  int x2 = 0;
+  int y1 = 0;
+  int y2 = 0;
+  TFixedText<100> font_name;
+  int font_size = 0;
+  int font_align = 0;  // 0 left, 1 centre, 2 right, 3 justified; other values centre
+  int font_style_bold = 0;
+  int font_style_italic = 0;
+  int font_style_underline = 0;
+  int font_style_strike = 0;
+};
+
+// A named set of print rectangles, millimetres from the sheet's top-left
+// corner: left, top, right, bottom of page 1, then the same of page 2.
+struct TMarginRecord {
+  TFixedText<256> name;
+  int Page1X1 = 0;
+  int Page1Y1 = 0;
+  int Page1X2 = 0;
+  int Page1Y2 = 0;
+  int Page2X1 = 0;
+  int Page2Y1 = 0;
+  int Page2X2 = 0;
+  int Page2Y2 = 0;
+};

@@ -14,3 +14,4 @@ std::string doubled(std::string_view text, char quote) {
 
 std::string sqlQuoted(std::string_view text) { return doubled(text, '\''); }
 std::string sqlName(std::string_view name) { return doubled(name, '`'); }
+std::string sqlTable(std::string_view name) { return "`" + sqlName(name) + "`"; }

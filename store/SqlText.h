@@ -7,3 +7,5 @@
 
 std::string sqlQuoted(std::string_view text);  // ' -> ''
 std::string sqlName(std::string_view name);    // ` -> ``
+// A table name between backquotes, ready to splice: `name`.
+std::string sqlTable(std::string_view name);

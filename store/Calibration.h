@@ -1,0 +1,23 @@
+#pragma once
+// The calibration file "tvk_kalibracja.sqset": one table per layout, one row
+// per object with its rectangle, font, alignment and style. The program
+// only reads rows and updates their values.
+#include "store/DataStore.h"
+#include "store/Records.h"
+
+#include <string>
+#include <vector>
+
+// The list becomes one record per row of the table, in stored order. A NULL
+// number reads as 0, a NULL text as empty; long texts are cut to the field.
+bool bFunCalibLoadData(TDataStore* DataStore, const std::string& file, const std::string& table,
+                       std::vector<TCalibRecord>& list);
+
+// Every row of the table named like the record takes the record's values.
+bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const std::string& file, const std::string& table,
+                             const TCalibRecord& record);
+
+// The items become the names of every table of the data folder's
+// calibration file, in the order they were made. A missing file is a
+// failure and is not created.
+bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& items);

@@ -1,0 +1,80 @@
+#include "Templates.h"
+
+#include "store/DataRows.h"
+#include "store/Folders.h"
+#include "store/Operation.h"
+#include "store/SqlText.h"
+#include "platform/Cp1250.h"
+#include "platform/Platform.h"
+
+#include <optional>
+
+namespace {
+
+std::string templateInsert(const std::string& table, const TDataRecord& r) {
+  return "insert into " + sqlTable(table) + "( `id`, `comp_name`, `value` ) values( '" + sqlQuoted(r.id) + "', '" +
+         sqlQuoted(r.comp_name) + "', '" + sqlQuoted(r.value) + "')";
+}
+
+}  // namespace
+
+std::string strFunGetTemplatesFilePath(TDataStore* DataStore) {
+  const std::string folder = strFunGetMainDirPath(DataStore);
+  if (folder.empty()) return {};
+  const std::string path = folder + "/" + "szablony.sqset";
+  if (!platform::fileExists(path)) {
+    try {
+      CppSQLite3DB db;
+      db.openFile(path);
+      db.closeFile();
+    } catch (const CppSQLite3Exception&) {
+      // The path is still given; the read or write that follows reports the missing file.
+    }
+  }
+  return path;
+}
+
+bool bFunSqlTemplateWriteData(TDataStore* DataStore, const std::string& file, const std::string& table,
+                              const std::vector<TDataRecord>& list) {
+  const std::string fun = "bFunSqlTemplateWriteData()";
+  if (!bFunRequireFile(DataStore, file, "Plik nie istnieje.\n\n", fun)) return false;
+  return bFunRunOnDatabase(DataStore, file, "SqlException\n", fun, [&](CppSQLite3DB& db) {
+    TTransaction transaction(db);
+    try {
+      if (db.hasTable(table)) db.runStatement("drop table " + sqlTable(table));
+    } catch (const CppSQLite3Exception&) {
+      vFunReportError(DataStore, cp1250("Błąd podczas próby kasowania tablicy \"") + table + "\"", fun);
+      return false;
+    }
+    db.runStatement(strFunDataTableCreate(table));
+    const std::optional<std::string> failed =
+        optFunInsertRows(db, list, [&](const TDataRecord& r) { return templateInsert(table, r); }, {});
+    if (failed) {
+      vFunReportError(DataStore, cp1250("Błąd zapisu danych.\n\n") + *failed, fun);
+      return false;
+    }
+    transaction.commit();
+    return true;
+  });
+}
+
+bool bFunSqlTemplateReadData(TDataStore* DataStore, const std::string& file, const std::string& table,
+                             std::vector<TDataRecord>& list) {
+  const std::string fun = "bFunSqlTemplateReadData()";
+  if (!bFunRequireFile(DataStore, file, "Plik nie istnieje.\n", fun)) return false;
+  list.clear();
+  return bFunRunOnDatabase(DataStore, file, "SqlException\n", fun, [&](CppSQLite3DB& db) {
+    if (!db.hasTable(table)) return true;
+    CppSQLite3Query q = db.runQuery("select * from " + sqlTable(table));
+    while (!q.atEnd()) {
+      TDataRecord r;
+      r.id = q.textByName("id");
+      r.comp_name = q.textByName("comp_name");
+      r.value = q.textByName("value");
+      list.push_back(std::move(r));
+      q.step();
+    }
+    q.release();
+    return true;
+  });
+}
