@@ -66,7 +66,7 @@ void waveBand(QPainter& p, QPointF a, QPointF b, double halfWidth, double period
 }
 
 // Rose curves laid over one another at shifted phases: the rosette of the
-// frame's corners and of the faint pattern in the middle of side 1.
+// frame's corners and of the middle of the medallion.
 void rosette(QPainter& p, QPointF centre, double radius, int petals, int curves, double lineWidth) {
   p.setPen(pen(p.pen().color(), lineWidth));
   p.setBrush(Qt::NoBrush);
@@ -84,6 +84,33 @@ void rosette(QPainter& p, QPointF centre, double radius, int petals, int curves,
     path.closeSubpath();
     p.drawPath(path);
   }
+}
+
+// The faint medallion in the middle of side 1: rings of interlaced waves
+// around a rosette, all of one wave length.
+void medallion(QPainter& p, QPointF centre, double radius, double unit) {
+  constexpr int kRings = 4;
+  constexpr int kWaves = 3;
+  for (int ring = 0; ring < kRings; ++ring) {
+    const double rho = radius * (1.0 - 0.19 * ring);
+    const double amplitude = radius * 0.075;
+    const double lobes = std::round(kTwoPi * rho / (30.0 * unit));
+    const int steps = static_cast<int>(rho * 6.0);
+    p.setPen(pen(p.pen().color(), 0.6 * unit));
+    for (int j = 0; j < kWaves; ++j) {
+      QPainterPath path;
+      for (int k = 0; k <= steps; ++k) {
+        const double t = kTwoPi * k / steps;
+        const double r = rho + amplitude * std::sin(lobes * t + kTwoPi * j / kWaves);
+        const QPointF pt = centre + QPointF(std::cos(t), std::sin(t)) * r;
+        if (k == 0) path.moveTo(pt);
+        else path.lineTo(pt);
+      }
+      path.closeSubpath();
+      p.drawPath(path);
+    }
+  }
+  rosette(p, centre, radius * 0.3, 12, 3, 0.6 * unit);
 }
 
 QRectF inset(const QRectF& r, double by) { return r.adjusted(by, by, -by, -by); }
@@ -196,13 +223,13 @@ void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide
                      sheet.height() - 2.0 * kMargin * u);
 
   if (side.side == 1) {
-    // The faint rosette in the middle of the sheet, under everything else.
+    // The faint medallion in the middle of the sheet, under everything else.
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QColor faint = side.frame->ink;
-    faint.setAlpha(34);
+    faint.setAlpha(40);
     p.setPen(faint);
-    rosette(p, outer.center(), std::min(outer.width(), outer.height()) * 0.34, 12, 4, 0.6 * u);
+    medallion(p, outer.center(), std::min(outer.width(), outer.height()) * 0.3, u);
     p.restore();
   }
   drawFrame(p, outer, u, *side.frame);
