@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -127,32 +128,32 @@ int main(int argc, char** argv) {
   }
 
   using art::Band;
-  const QSize page = kPreviewPage.size();
   const QPointF stamp = art::kStampCentre;
-  const QPointF low = art::kStampCentreLow;
   const auto& now = art::kCurrentEdition;
   const auto& before = art::kEarlierEdition;
+  auto preview = [](const char* name, Draw draw) {
+    return Picture{name, Format::Bmp, kPreviewSize, kPreviewPage.size(), true, std::move(draw)};
+  };
+  auto blank = [](const char* name, Draw draw, QSize stored = kBlankSide1, QSize shown = kBlankSide1) {
+    return Picture{name, Format::Jpeg, stored, shown, false, std::move(draw)};
+  };
   const Picture pictures[] = {
-      {"grafika/sw_str1_prw.bmp", Format::Bmp, kPreviewSize, page, true, certificate(1, Band::None, stamp, now)},
-      {"grafika/sw_str1_prw_wyr.bmp", Format::Bmp, kPreviewSize, page, true, certificate(1, Band::Wide, stamp, now)},
-      {"grafika/sw_str2_prw.bmp", Format::Bmp, kPreviewSize, page, true, certificate(2, Band::None, stamp, now)},
-      {"grafika/wywiadowka_prw.bmp", Format::Bmp, kPreviewSize, page, true, plainSheet()},
-      {"grafika/arkusz_prw.bmp", Format::Bmp, kPreviewSize, page, true, plainSheet()},
+      preview("grafika/sw_str1_prw.bmp", certificate(1, Band::None, stamp, now)),
+      preview("grafika/sw_str1_prw_wyr.bmp", certificate(1, Band::Wide, stamp, now)),
+      preview("grafika/sw_str2_prw.bmp", certificate(2, Band::None, stamp, now)),
+      preview("grafika/wywiadowka_prw.bmp", plainSheet()),
+      preview("grafika/arkusz_prw.bmp", plainSheet()),
       {"grafika/m_p.bmp", Format::Bmp, {300, 300}, {300, 300}, false, stampMark()},
-      {"blanki/swiadectwo_a_str1.jpg", Format::Jpeg, kBlankSide1, kBlankSide1, false,
-       certificate(1, Band::None, stamp, now)},
-      {"blanki/swiadectwo_a_str1_wyr.jpg", Format::Jpeg, kBlankSide1, kBlankSide1, false,
-       certificate(1, Band::Wide, stamp, now)},
-      {"blanki/swiadectwo_a_koniec_str1_wyr.jpg", Format::Jpeg, kBlankSide1, kBlankSide1, false,
-       certificate(1, Band::Narrow, low, now)},
-      {"blanki/swiadectwo_a_str2.jpg", Format::Jpeg, kBlankSide2Stored, kBlankSide2Shown, false,
-       certificate(2, Band::None, stamp, now)},
-      {"blanki/swiadectwo_str1.jpg", Format::Jpeg, kBlankSide1, kBlankSide1, false,
-       certificate(1, Band::None, stamp, before)},
-      {"blanki/swiadectwo_str1_wyr.jpg", Format::Jpeg, kBlankSide1, kBlankSide1, false,
-       certificate(1, Band::Wide, stamp, before)},
-      {"blanki/swiadectwo_str2.jpg", Format::Jpeg, kBlankSide1, kBlankSide1, false,
-       certificate(2, Band::None, stamp, before)},
+      // The current editions: MEN-I/21a/2 and MEN-I/23a/2 share side 1.
+      blank("blanki/swiadectwo_a_str1.jpg", certificate(1, Band::None, stamp, now)),
+      blank("blanki/swiadectwo_a_str1_wyr.jpg", certificate(1, Band::Wide, stamp, now)),
+      blank("blanki/swiadectwo_a_koniec_str1_wyr.jpg", certificate(1, Band::Narrow, art::kStampCentreLow, now)),
+      blank("blanki/swiadectwo_a_str2.jpg", certificate(2, Band::None, stamp, now), kBlankSide2Stored,
+            kBlankSide2Shown),
+      // The earlier editions.
+      blank("blanki/swiadectwo_str1.jpg", certificate(1, Band::None, stamp, before)),
+      blank("blanki/swiadectwo_str1_wyr.jpg", certificate(1, Band::Wide, stamp, before)),
+      blank("blanki/swiadectwo_str2.jpg", certificate(2, Band::None, stamp, before)),
   };
   for (const Picture& pic : pictures)
     if (!write(folder, pic)) return 1;
