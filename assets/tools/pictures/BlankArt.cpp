@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace art {
 
@@ -38,10 +39,28 @@ QPen pen(const QColor& colour, double width) {
   return p;
 }
 
+// The curve through f(0), f(1/steps), ... f(1).
+template <class F>
+QPainterPath curve(int steps, F f) {
+  QPainterPath path(f(0.0));
+  for (int k = 1; k <= steps; ++k) path.lineTo(f(static_cast<double>(k) / steps));
+  return path;
+}
+
+// A closed curve around centre at radius r(angle).
+template <class R>
+QPainterPath around(QPointF centre, int steps, R r) {
+  return curve(steps, [&](double s) {
+    const double t = kTwoPi * s;
+    return centre + QPointF(std::cos(t), std::sin(t)) * r(t);
+  });
+}
+
 // Waves running from a to b, side by side in a band of the given half
 // width, shifted in phase so that they interlace like a rope; a whole
 // number of waves fits between a and b, so every side ends where it began.
-void waveBand(QPainter& p, QPointF a, QPointF b, double halfWidth, double period, int strands, double lineWidth) {
+void waveBand(QPainter& p, const QColor& ink, QPointF a, QPointF b, double halfWidth, double period, int strands,
+              double lineWidth) {
   const QPointF d = b - a;
   const double length = std::hypot(d.x(), d.y());
   const QPointF along = d / length;
@@ -49,68 +68,44 @@ void waveBand(QPainter& p, QPointF a, QPointF b, double halfWidth, double period
   const double waves = std::max(1.0, std::round(length / period));
   const int steps = std::max(8, static_cast<int>(std::ceil(length)));
   auto strand = [&](double amplitude, double frequency, double phase) {
-    QPainterPath path;
-    for (int k = 0; k <= steps; ++k) {
-      const double s = length * k / steps;
-      const QPointF pt = a + along * s + across * (amplitude * std::sin(kTwoPi * frequency * s / length + phase));
-      if (k == 0) path.moveTo(pt);
-      else path.lineTo(pt);
-    }
-    p.drawPath(path);
+    p.drawPath(curve(steps, [&](double s) {
+      return a + d * s + across * (amplitude * std::sin(kTwoPi * frequency * s + phase));
+    }));
   };
-  p.setPen(pen(p.pen().color(), lineWidth));
-  for (int j = 0; j < strands; ++j) strand(halfWidth, waves, std::numbers::pi * j / strands * 2.0);
+  p.setPen(pen(ink, lineWidth));
+  for (int j = 0; j < strands; ++j) strand(halfWidth, waves, kTwoPi * j / strands);
   // A finer counter-wave between the large ones.
-  p.setPen(pen(p.pen().color(), lineWidth * 0.6));
+  p.setPen(pen(ink, lineWidth * 0.6));
   for (int j = 0; j < 2; ++j) strand(halfWidth * 0.45, waves * 2.0, std::numbers::pi * (j + 0.5));
 }
 
 // Rose curves laid over one another at shifted phases: the rosette of the
 // frame's corners and of the middle of the medallion.
-void rosette(QPainter& p, QPointF centre, double radius, int petals, int curves, double lineWidth) {
-  p.setPen(pen(p.pen().color(), lineWidth));
+void rosette(QPainter& p, const QColor& ink, QPointF centre, double radius, int petals, int curves, double lineWidth) {
+  p.setPen(pen(ink, lineWidth));
   p.setBrush(Qt::NoBrush);
   const int steps = std::max(180, static_cast<int>(radius * 8.0));
   for (int j = 0; j < curves; ++j) {
-    const double phase = kTwoPi * j / (curves * petals);
-    QPainterPath path;
-    for (int k = 0; k <= steps; ++k) {
-      const double t = kTwoPi * k / steps;
-      const double r = radius * (0.58 + 0.42 * std::cos(petals * t + phase * petals));
-      const QPointF pt = centre + QPointF(std::cos(t), std::sin(t)) * r;
-      if (k == 0) path.moveTo(pt);
-      else path.lineTo(pt);
-    }
-    path.closeSubpath();
-    p.drawPath(path);
+    const double phase = kTwoPi * j / curves;
+    p.drawPath(around(centre, steps, [&](double t) { return radius * (0.58 + 0.42 * std::cos(petals * t + phase)); }));
   }
 }
 
 // The faint medallion in the middle of side 1: rings of interlaced waves
 // around a rosette, all of one wave length.
-void medallion(QPainter& p, QPointF centre, double radius, double unit) {
+void medallion(QPainter& p, const QColor& ink, QPointF centre, double radius, double unit) {
   constexpr int kRings = 4;
   constexpr int kWaves = 3;
+  p.setPen(pen(ink, 0.6 * unit));
   for (int ring = 0; ring < kRings; ++ring) {
     const double rho = radius * (1.0 - 0.19 * ring);
     const double amplitude = radius * 0.075;
     const double lobes = std::round(kTwoPi * rho / (30.0 * unit));
-    const int steps = static_cast<int>(rho * 6.0);
-    p.setPen(pen(p.pen().color(), 0.6 * unit));
-    for (int j = 0; j < kWaves; ++j) {
-      QPainterPath path;
-      for (int k = 0; k <= steps; ++k) {
-        const double t = kTwoPi * k / steps;
-        const double r = rho + amplitude * std::sin(lobes * t + kTwoPi * j / kWaves);
-        const QPointF pt = centre + QPointF(std::cos(t), std::sin(t)) * r;
-        if (k == 0) path.moveTo(pt);
-        else path.lineTo(pt);
-      }
-      path.closeSubpath();
-      p.drawPath(path);
-    }
+    for (int j = 0; j < kWaves; ++j)
+      p.drawPath(around(centre, static_cast<int>(rho * 6.0),
+                        [&](double t) { return rho + amplitude * std::sin(lobes * t + kTwoPi * j / kWaves); }));
   }
-  rosette(p, centre, radius * 0.3, 12, 3, 0.6 * unit);
+  rosette(p, ink, centre, radius * 0.3, 12, 3, 0.6 * unit);
 }
 
 QRectF inset(const QRectF& r, double by) { return r.adjusted(by, by, -by, -by); }
@@ -163,11 +158,13 @@ void drawFrame(QPainter& p, const QRectF& outer, double unit, const FrameStyle& 
   const double half = t / 2.0 - 6.0 * unit;
   const double period = style.period * unit;
   const double line = 0.75 * unit;
-  p.setPen(pen(style.ink, line));
-  waveBand(p, {outer.left() + t, mid.top()}, {outer.right() - t, mid.top()}, half, period, style.strands, line);
-  waveBand(p, {outer.left() + t, mid.bottom()}, {outer.right() - t, mid.bottom()}, half, period, style.strands, line);
-  waveBand(p, {mid.left(), outer.top() + t}, {mid.left(), outer.bottom() - t}, half, period, style.strands, line);
-  waveBand(p, {mid.right(), outer.top() + t}, {mid.right(), outer.bottom() - t}, half, period, style.strands, line);
+  const std::pair<QPointF, QPointF> sides[] = {
+      {{outer.left() + t, mid.top()}, {outer.right() - t, mid.top()}},
+      {{outer.left() + t, mid.bottom()}, {outer.right() - t, mid.bottom()}},
+      {{mid.left(), outer.top() + t}, {mid.left(), outer.bottom() - t}},
+      {{mid.right(), outer.top() + t}, {mid.right(), outer.bottom() - t}},
+  };
+  for (const auto& [from, to] : sides) waveBand(p, style.ink, from, to, half, period, style.strands, line);
 
   // Corner squares, each with a rosette.
   for (const QPointF corner : {outer.topLeft(), outer.topRight() - QPointF(t, 0.0), outer.bottomLeft() - QPointF(0.0, t),
@@ -175,7 +172,7 @@ void drawFrame(QPainter& p, const QRectF& outer, double unit, const FrameStyle& 
     const QRectF square(corner, QSizeF(t, t));
     p.setPen(pen(style.ink, 0.6 * unit));
     p.drawRect(inset(square, 3.5 * unit));
-    rosette(p, square.center(), t / 2.0 - 6.0 * unit, 6, 3, 0.5 * unit);
+    rosette(p, style.ink, square.center(), t / 2.0 - 6.0 * unit, 6, 3, 0.5 * unit);
   }
   p.restore();
 }
@@ -228,8 +225,7 @@ void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide
     p.setRenderHint(QPainter::Antialiasing);
     QColor faint = side.frame->ink;
     faint.setAlpha(40);
-    p.setPen(faint);
-    medallion(p, outer.center(), std::min(outer.width(), outer.height()) * 0.3, u);
+    medallion(p, faint, outer.center(), std::min(outer.width(), outer.height()) * 0.3, u);
     p.restore();
   }
   drawFrame(p, outer, u, *side.frame);

@@ -195,7 +195,7 @@ QByteArray eagleSvg() {
   for (const Piece& piece : pieces) {
     svg += "<path d=\"" + svgPathData(piece.path) + "\"";
     if (piece.path.fillRule() == Qt::OddEvenFill) svg += " fill-rule=\"evenodd\"";
-    if (piece.outlined) svg += " stroke=\"#ffffff\" stroke-width=\"1.1\"";
+    if (piece.outlined) svg += " stroke=\"#ffffff\" stroke-width=\"0.8\"";
     svg += "/>\n";
   }
   svg += "</g>\n</svg>\n";
