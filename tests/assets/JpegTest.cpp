@@ -8,8 +8,12 @@
 
 #include <QImage>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -66,6 +70,45 @@ TEST(JpegCodec, RoundTripKeepsSizeAndColours) {
       EXPECT_TRUE(near(back.pixel(at), qRed(want), qGreen(want), qBlue(want), 6)) << at.x() << "," << at.y();
     }
   }
+}
+
+// A CMYK picture as print shops write it (Adobe's inverted CMYK), one
+// colour all over, written with libjpeg directly.
+QByteArray cmykJpeg(int width, int height, const JSAMPLE (&ink)[4]) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row;
+  for (int x = 0; x < width; ++x) row.insert(row.end(), ink, ink + 4);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW line = row.data();
+    jpeg_write_scanlines(&cinfo, &line, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+  std::free(buffer);
+  return bytes;
+}
+
+TEST(JpegDecode, CmykPictureComesOutAsRgb) {
+  const JSAMPLE red[4] = {255, 0, 0, 255};  // inverted: no cyan, full magenta and yellow, no black
+  std::string error;
+  const QImage image = jpeg::decodeJpeg(cmykJpeg(16, 8, red), &error);
+  ASSERT_FALSE(image.isNull()) << error;
+  EXPECT_EQ(image.size(), QSize(16, 8));
+  EXPECT_TRUE(near(image.pixel(8, 4), 255, 0, 0, 8));
 }
 
 struct Damage {
