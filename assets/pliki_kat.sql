@@ -7,3 +7,14 @@ insert into `dir`( `name` ) values ('grafika'), ('aktualizacja');
 
 create table `files`( `name` TEXT, `update` INTEGER );
 insert into `files`( `name`, `update` ) values ('ustawienia.sqset', 0);
+
+-- The pictures the preview and the printing read from the data folder
+-- (drawn by tarvek_mkpictures). The eagle is an SVG picture.
+insert into `files`( `name`, `update` ) values
+  ('grafika/sw_str1_prw.bmp', 0),
+  ('grafika/sw_str1_prw_wyr.bmp', 0),
+  ('grafika/sw_str2_prw.bmp', 0),
+  ('grafika/wywiadowka_prw.bmp', 0),
+  ('grafika/arkusz_prw.bmp', 0),
+  ('grafika/m_p.bmp', 0),
+  ('grafika/orzel.svg', 0);

@@ -219,11 +219,13 @@ TEST_F(InstallTest, NamesWithQuotesResetOnlyTheirOwnRow) {
   EXPECT_EQ(flags(), (std::vector<std::vector<std::string>> {{"it's.txt", "0"}, {"other.txt", "0"}}));
 }
 
-TEST_F(InstallTest, TheBuiltListInstallsTheShippedSettings) {
+TEST_F(InstallTest, TheBuiltListInstallsEveryShippedFile) {
   dirs.shipFromBuild("pliki_kat.sqset");
-  dirs.shipFromBuild("ustawienia.sqset");
+  const auto rows = sqlRows(list(), "select `name` from `files`");
+  ASSERT_GE(rows.size(), 2u);
+  for (const auto& row : rows) dirs.shipFromBuild(row[0]);
   ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
   EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/grafika"));
   EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/aktualizacja"));
-  EXPECT_EQ(installed("ustawienia.sqset"), readText(dirs.program() + "/ustawienia.sqset"));
+  for (const auto& row : rows) EXPECT_EQ(installed(row[0]), readText(dirs.program() + "/" + row[0])) << row[0];
 }

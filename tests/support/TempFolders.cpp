@@ -45,6 +45,7 @@ std::string TempFolders::data() const {
 }
 
 void TempFolders::shipFromBuild(const std::string& name) const {
+  fs::create_directories((fs::path(program()) / name).parent_path());
   fs::copy_file(fs::path(TARVEK_BUILT_PROGRAM_DIR) / name, fs::path(program()) / name,
                 fs::copy_options::overwrite_existing);
 }

@@ -17,7 +17,8 @@ class TempFolders {
   // The data folder the program will use (Windows-1250 text).
   std::string data() const;
 
-  // Copies a file that the build wrote into the program folder.
+  // Copies a file that the build wrote into the program folder (a name such
+  // as "grafika/m_p.bmp" gets its folder made).
   void shipFromBuild(const std::string& name) const;
 
  private:

@@ -1,0 +1,62 @@
+#pragma once
+// The printed look of the blanks, drawn with QPainter: the ornamental frame,
+// the state eagle, the dotted stamp circle, the white-and-red band of the
+// certificates with distinction. The preview backgrounds and the blank
+// pictures of the forms are all drawn from these routines.
+//
+// Positions are given in page units (885 x 1314, the page picture) and
+// mapped onto whatever rectangle a sheet is drawn into; ornaments keep
+// their proportions (one "unit" is the smaller of the two scales).
+#include <QColor>
+#include <QPointF>
+#include <QRectF>
+
+class QPainter;
+
+namespace art {
+
+inline constexpr QSizeF kPageUnits{885.0, 1314.0};
+
+// Where the marks of side 1 of a certificate lie, in page units; the
+// layouts put their rows "GRAFIKA: ORZELEK" and "GRAFIKA: PIECZATKA" there.
+inline constexpr QRectF kEagleRect{392.5, 84.0, 100.0, 110.0};
+inline constexpr double kStampRadius = 52.0;
+inline constexpr QPointF kStampCentre{442.5, 1128.0};
+inline constexpr QPointF kStampCentreLow{442.5, 1168.0};  // school-leaving certificate with distinction
+
+struct FrameStyle {
+  QColor ink;
+  int strands;    // interlaced waves of the frame's band
+  double period;  // length of one wave, page units
+};
+extern const FrameStyle kCurrentEdition;  // the "a" editions of the blanks
+extern const FrameStyle kEarlierEdition;
+
+enum class Band { None, Wide, Narrow };
+
+struct CertificateSide {
+  int side = 1;  // 1: frame, eagle, stamp circle; 2: frame alone
+  Band band = Band::None;
+  QPointF stampCentre = kStampCentre;
+  const FrameStyle* frame = &kCurrentEdition;
+};
+
+inline constexpr QColor kCertificatePaper{250, 248, 237};
+inline constexpr QColor kPlainPaper{255, 255, 255};
+
+// A whole side of a certificate blank, paper included, into sheet.
+void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide& side);
+// A sheet of plain paper.
+void drawPlainSheet(QPainter& p, const QRectF& sheet);
+
+// The pieces, in pixels of the painter; unit is the size of one page unit.
+void drawFrame(QPainter& p, const QRectF& outer, double unit, const FrameStyle& style);
+void drawBand(QPainter& p, const QRectF& band);
+void drawEagle(QPainter& p, const QRectF& box);
+// A circle of dots; with label, "m.p." in its middle.
+void drawStampCircle(QPainter& p, QPointF centre, double radius, double unit, bool label);
+
+// The grey desk of a preview with the shadow a sheet casts at page.
+void drawDesk(QPainter& p, const QRectF& canvas, const QRectF& page);
+
+}  // namespace art

@@ -1,0 +1,230 @@
+// The pictures the build draws into the program folder: right files, right
+// formats and sizes, and their contents where the program relies on them.
+#include "pictures/BlankArt.h"
+#include "render/jpeg/JpegImage.h"
+#include "support/TempFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdint>
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kProgram = TARVEK_BUILT_PROGRAM_DIR;
+
+std::string path(const std::string& name) { return kProgram + "/" + name; }
+
+uint32_t le(const std::string& bytes, size_t at, int size) {
+  uint32_t v = 0;
+  for (int i = size - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
+  return v;
+}
+
+// Decoded from the file itself, whatever its format.
+QImage load(const std::string& name) {
+  if (name.ends_with(".jpg")) return jpeg::readJpegFile(path(name));
+  return QImage(QString::fromStdString(path(name)));
+}
+
+enum class Look { Paper, Desk, Ink, Red };
+
+bool looks(QRgb c, Look look) {
+  const int r = qRed(c), g = qGreen(c), b = qBlue(c);
+  const bool neutral = std::abs(r - g) < 12 && std::abs(g - b) < 12;
+  switch (look) {
+    case Look::Paper: return r > 235 && g > 235 && b > 225;
+    case Look::Desk: return neutral && r < 175 && r > 60;
+    case Look::Ink: return r < 90 && g < 90 && b < 90;
+    case Look::Red: return r > 170 && g < 80 && b < 100;
+  }
+  return false;
+}
+
+const char* name(Look look) {
+  switch (look) {
+    case Look::Paper: return "paper";
+    case Look::Desk: return "desk";
+    case Look::Ink: return "ink";
+    case Look::Red: return "red";
+  }
+  return "?";
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ files and sizes
+
+enum class Format { Bmp, Jpeg };
+
+struct Shipped {
+  const char* name;
+  Format format;
+  int width, height;
+};
+
+void PrintTo(const Shipped& s, std::ostream* os) { *os << s.name; }
+
+class ShippedPicture : public ::testing::TestWithParam<Shipped> {};
+
+// Backgrounds and the stamp are uncompressed 24-bit Windows bitmaps; the
+// blanks are JPEG at the size their forms show them at.
+TEST_P(ShippedPicture, HasItsFormatAndSize) {
+  const Shipped s = GetParam();
+  const std::string bytes = readText(path(s.name));
+  ASSERT_GE(bytes.size(), 54u);
+  if (s.format == Format::Bmp) {
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(le(bytes, 2, 4), bytes.size());
+    EXPECT_EQ(le(bytes, 18, 4), static_cast<uint32_t>(s.width));
+    EXPECT_EQ(le(bytes, 22, 4), static_cast<uint32_t>(s.height));  // bottom-up rows
+    EXPECT_EQ(le(bytes, 28, 2), 24u);
+    EXPECT_EQ(le(bytes, 30, 4), 0u);  // BI_RGB
+  } else {
+    EXPECT_EQ(bytes.substr(0, 3), "\xFF\xD8\xFF");
+  }
+  EXPECT_EQ(load(s.name).size(), QSize(s.width, s.height));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, ShippedPicture,
+    ::testing::Values(Shipped{"grafika/sw_str1_prw.bmp", Format::Bmp, 1031, 1462},
+                      Shipped{"grafika/sw_str1_prw_wyr.bmp", Format::Bmp, 1031, 1462},
+                      Shipped{"grafika/sw_str2_prw.bmp", Format::Bmp, 1031, 1462},
+                      Shipped{"grafika/wywiadowka_prw.bmp", Format::Bmp, 1031, 1462},
+                      Shipped{"grafika/arkusz_prw.bmp", Format::Bmp, 1031, 1462},
+                      Shipped{"grafika/m_p.bmp", Format::Bmp, 300, 300},
+                      Shipped{"blanki/swiadectwo_a_str1.jpg", Format::Jpeg, 717, 1053},
+                      Shipped{"blanki/swiadectwo_a_str1_wyr.jpg", Format::Jpeg, 717, 1053},
+                      Shipped{"blanki/swiadectwo_a_koniec_str1_wyr.jpg", Format::Jpeg, 717, 1053},
+                      Shipped{"blanki/swiadectwo_a_str2.jpg", Format::Jpeg, 589, 1150},
+                      Shipped{"blanki/swiadectwo_str1.jpg", Format::Jpeg, 717, 1053},
+                      Shipped{"blanki/swiadectwo_str1_wyr.jpg", Format::Jpeg, 717, 1053},
+                      Shipped{"blanki/swiadectwo_str2.jpg", Format::Jpeg, 717, 1053}));
+
+TEST(ShippedList, NamesEveryPictureOfTheGraphicsFolder) {
+  std::set<std::string> listed;
+  for (const auto& row : sqlRows(path("pliki_kat.sqset"), "select `name` from `files` where `name` like 'grafika/%'"))
+    listed.insert(row[0]);
+  std::set<std::string> drawn;
+  for (const auto& entry : fs::directory_iterator(path("grafika"))) drawn.insert("grafika/" + entry.path().filename().string());
+  EXPECT_EQ(listed, drawn);
+  EXPECT_TRUE(drawn.count("grafika/orzel.svg"));
+}
+
+// ------------------------------------------------------------ what they show
+
+struct Probe {
+  const char* name;
+  int x, y;
+  Look look;
+};
+
+void PrintTo(const Probe& p, std::ostream* os) { *os << p.name << " (" << p.x << ", " << p.y << ") " << name(p.look); }
+
+class PictureAt : public ::testing::TestWithParam<Probe> {};
+
+TEST_P(PictureAt, ShowsWhatBelongsThere) {
+  const Probe p = GetParam();
+  const QImage image = load(p.name);
+  ASSERT_FALSE(image.isNull()) << p.name;
+  const QRgb c = image.pixel(p.x, p.y);
+  EXPECT_TRUE(looks(c, p.look)) << "rgb(" << qRed(c) << ", " << qGreen(c) << ", " << qBlue(c) << ")";
+}
+
+// A page picture lands on (74, 74) to (957, 1388) of its background: page
+// units map onto pixels 74 + x * 883 / 885 and 74 + y.
+constexpr int px(double x) { return 74 + static_cast<int>(x * 883.0 / 885.0); }
+constexpr int py(double y) { return 74 + static_cast<int>(y); }
+constexpr int kEagleX = px(art::kEagleRect.center().x());
+constexpr int kEagleY = py(art::kEagleRect.top() + art::kEagleRect.height() * 0.48);  // its breast
+
+INSTANTIATE_TEST_SUITE_P(
+    PageArea, PictureAt,
+    ::testing::Values(
+        // Every background: paper from corner to corner of the page area, desk just outside it.
+        Probe{"grafika/sw_str1_prw.bmp", 74, 74, Look::Paper}, Probe{"grafika/sw_str1_prw.bmp", 956, 1387, Look::Paper},
+        Probe{"grafika/sw_str1_prw.bmp", 73, 74, Look::Desk}, Probe{"grafika/sw_str1_prw.bmp", 74, 73, Look::Desk},
+        Probe{"grafika/sw_str1_prw.bmp", 957, 700, Look::Desk}, Probe{"grafika/sw_str1_prw.bmp", 500, 1388, Look::Desk},
+        Probe{"grafika/sw_str1_prw_wyr.bmp", 956, 74, Look::Paper},
+        Probe{"grafika/sw_str1_prw_wyr.bmp", 73, 1387, Look::Desk},
+        Probe{"grafika/sw_str2_prw.bmp", 74, 1387, Look::Paper}, Probe{"grafika/sw_str2_prw.bmp", 73, 700, Look::Desk},
+        Probe{"grafika/wywiadowka_prw.bmp", 74, 74, Look::Paper},
+        Probe{"grafika/wywiadowka_prw.bmp", 956, 1387, Look::Paper},
+        Probe{"grafika/wywiadowka_prw.bmp", 74, 73, Look::Desk}, Probe{"grafika/arkusz_prw.bmp", 74, 74, Look::Paper},
+        Probe{"grafika/arkusz_prw.bmp", 956, 1387, Look::Paper}, Probe{"grafika/arkusz_prw.bmp", 957, 1387, Look::Desk}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Marks, PictureAt,
+    ::testing::Values(
+        // The eagle on side 1 only, at the rectangle the layouts give it.
+        Probe{"grafika/sw_str1_prw.bmp", kEagleX, kEagleY, Look::Ink},
+        Probe{"grafika/sw_str1_prw_wyr.bmp", kEagleX, kEagleY, Look::Ink},
+        Probe{"grafika/sw_str2_prw.bmp", kEagleX, kEagleY, Look::Paper},
+        Probe{"grafika/arkusz_prw.bmp", kEagleX, kEagleY, Look::Paper},
+        // The band of the certificates with distinction: red beside the white, at the left edge.
+        Probe{"grafika/sw_str1_prw_wyr.bmp", 74 + 37, 700, Look::Red},
+        Probe{"grafika/sw_str1_prw_wyr.bmp", 74 + 12, 700, Look::Paper},
+        Probe{"grafika/sw_str1_prw.bmp", 74 + 20, 700, Look::Paper},
+        Probe{"blanki/swiadectwo_a_str1_wyr.jpg", 30, 500, Look::Red},
+        Probe{"blanki/swiadectwo_str1_wyr.jpg", 30, 500, Look::Red},
+        Probe{"blanki/swiadectwo_a_str1.jpg", 20, 500, Look::Paper},
+        // The narrower band of the school-leaving certificate with distinction.
+        Probe{"blanki/swiadectwo_a_koniec_str1_wyr.jpg", 20, 500, Look::Red},
+        Probe{"blanki/swiadectwo_a_koniec_str1_wyr.jpg", 30, 500, Look::Paper},
+        // The stamp mark: a circle of dots, bare between them and in the middle.
+        Probe{"grafika/m_p.bmp", 150, 150, Look::Paper}, Probe{"grafika/m_p.bmp", 294, 150, Look::Ink},
+        Probe{"grafika/m_p.bmp", 294, 160, Look::Paper}));
+
+// The stamp circle is lower on the school-leaving certificate with
+// distinction: its dots sit where the others have bare paper.
+TEST(BlankPictures, StampCircleOfTheSchoolLeavingDistinctionSitsLower) {
+  auto darkRowsNearStamp = [](const std::string& name) {
+    const QImage image = load(name);
+    const double sy = image.height() / art::kPageUnits.height();
+    std::set<int> rows;  // in page units
+    for (int y = static_cast<int>(1000 * sy); y < image.height() - 60; ++y)
+      for (int x = image.width() / 2 - 6; x <= image.width() / 2 + 6; ++x)
+        if (qGray(image.pixel(x, y)) < 140) rows.insert(static_cast<int>(y / sy));
+    return rows;
+  };
+  const std::set<int> plain = darkRowsNearStamp("blanki/swiadectwo_a_str1.jpg");
+  const std::set<int> low = darkRowsNearStamp("blanki/swiadectwo_a_koniec_str1_wyr.jpg");
+  ASSERT_FALSE(plain.empty());
+  ASSERT_FALSE(low.empty());
+  const double shift = art::kStampCentreLow.y() - art::kStampCentre.y();
+  EXPECT_NEAR(*low.begin() - *plain.begin(), shift, 3.0);
+  EXPECT_NEAR(*low.rbegin() - *plain.rbegin(), shift, 3.0);
+}
+
+TEST(Eagle, IsAValidSvgThatDrawsADarkFigureOnAClearGround) {
+  QSvgRenderer svg(QString::fromStdString(path("grafika/orzel.svg")));
+  ASSERT_TRUE(svg.isValid());
+  EXPECT_EQ(svg.viewBoxF(), QRectF(0, 0, 200, 220));
+
+  QImage image(200, 220, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  svg.render(&p);
+  p.end();
+  int inked = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) inked += qAlpha(image.pixel(x, y)) > 128;
+  const double share = static_cast<double>(inked) / (image.width() * image.height());
+  EXPECT_GT(share, 0.2);
+  EXPECT_LT(share, 0.6);
+  EXPECT_EQ(qAlpha(image.pixel(2, 217)), 0);         // a clear corner
+  EXPECT_GT(qAlpha(image.pixel(100, 106)), 250);     // the breast
+  EXPECT_LT(qGray(image.pixel(100, 106)), 60);
+  // Symmetric wings: the same ink on both sides, away from the head.
+  for (const QPoint at : {QPoint(170, 40), QPoint(150, 90), QPoint(125, 160)})
+    EXPECT_EQ(qAlpha(image.pixel(at)) > 128, qAlpha(image.pixel(199 - at.x(), at.y())) > 128) << at.x() << "," << at.y();
+}
