@@ -245,6 +245,13 @@ void TFGlowna::vFunBuildClientArea() {
     box->setWidget(image);
     column->addWidget(box);
     PageControl->addTab(sheet, "Strona " + n);
+    // Qt lays out a hidden page only when it is shown: the page coming into
+    // view takes the position the wheel has given both pages.
+    connect(PageControl, &QTabWidget::currentChanged, box, [this, box](int index) {
+      QScrollArea* other = box == ScrollBox1 ? ScrollBox2 : ScrollBox1;
+      if (PageControl->widget(index)->isAncestorOf(box))
+        box->verticalScrollBar()->setValue(other->verticalScrollBar()->value());
+    });
     *sheets[i] = sheet;
     *boxes[i] = box;
     *images[i] = image;
@@ -354,11 +361,9 @@ bool TFGlowna::eventFilter(QObject* watched, QEvent* event) {
   if (widget->window() != this) return false;
   const auto* wheel = static_cast<QWheelEvent*>(event);
 
-  const bool sameTurn = lastWheel_.receiver && wheel->timestamp() == lastWheel_.timestamp &&
-                        wheel->globalPosition() == lastWheel_.globalPosition &&
-                        widget->isAncestorOf(qobject_cast<QWidget*>(lastWheel_.receiver.data()));
-  lastWheel_ = {watched, wheel->timestamp(), wheel->globalPosition()};
-  if (sameTurn) return false;
+  const TWheelTurn turn {wheel->timestamp(), wheel->globalPosition(), wheel->angleDelta()};
+  if (turn == lastWheel_) return false;
+  lastWheel_ = turn;
 
   FormMouseWheel(wheel->angleDelta().y());
   // The preview pages have scrolled already; elsewhere the wheel goes on to

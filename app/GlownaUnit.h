@@ -6,8 +6,8 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 
+#include <QPoint>
 #include <QPointF>
-#include <QPointer>
 
 #include <string>
 
@@ -105,11 +105,12 @@ class TFGlowna : public TForm {
   void vFunConnectCommands();
   QAction* actionNamed(const char* name) const;
   // The wheel turn handled last: one turn reaches the filter again for every
-  // parent it travels through, and must scroll once.
+  // widget it is handed on to, and must scroll once.
   struct TWheelTurn {
-    QPointer<QObject> receiver;
     unsigned long long timestamp = 0;
     QPointF globalPosition;
+    QPoint delta;
+    bool operator==(const TWheelTurn&) const = default;
   } lastWheel_;
 };
 

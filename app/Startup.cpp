@@ -39,6 +39,7 @@
 #include "toolkit/Dialogs.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <cstdlib>
 #include <fstream>
@@ -179,6 +180,8 @@ int iFunWinMain(int argc, char** argv) {
   // A failed start-up has closed the main window: the program ends here.
   if (!FGlowna->bFunClosed()) {
     vFunOtworzPlikZLiniiPolecen(strFunArgumentyLiniiPolecen(argc, argv));
+    // Where no window manager maximises it, the window still fills the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) FGlowna->setGeometry(screen->availableGeometry());
     FGlowna->showMaximized();
     QApplication::exec();
   }

@@ -37,7 +37,7 @@ void textLines(QPainter& p, qreal x1, qreal x2, qreal y, int count) {
 void person(QPainter& p, QPointF at) {
   p.setPen(QPen(kInk, 1.2));
   p.setBrush(kBlue);
-  p.drawEllipse(at + QPointF(-4.5, -12), 9, 9);
+  p.drawEllipse(QRectF(at.x() - 5, at.y() - 14, 10, 10));
   QPainterPath body;
   body.moveTo(at + QPointF(-9, 10));
   body.cubicTo(at + QPointF(-9, -2), at + QPointF(9, -2), at + QPointF(9, 10));

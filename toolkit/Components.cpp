@@ -12,24 +12,31 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QThread>
-#include <QValidator>
 
 namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(cp1250ToUtf8(text)); }
 std::string cp(const QString& text) { return cp1250FromUtf8(text.toStdString()); }
 
-// Rejects an edit that makes the text longer than the limit, unless it is
-// not longer than the text before the edit: loaded text over the limit can
-// be shortened but not lengthened. Text set by the program is not validated
-// by QLineEdit, so it stays whole.
-class TTypingLimit : public QValidator {
+// Takes back a user's edit that makes the text longer than the limit,
+// unless it is not longer than the text before the edit: loaded text over
+// the limit can be shortened but not lengthened. Only the user's edits are
+// looked at (textEdited), so text set by the program stays whole.
+class TTypingLimit : public QObject {
  public:
-  TTypingLimit(QLineEdit* edit, int maxLength) : QValidator(edit), maxLength_(maxLength), before_(edit->text()) {
-    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
-  }
-  State validate(QString& input, int&) const override {
-    return input.size() <= maxLength_ || input.size() <= before_.size() ? Acceptable : Invalid;
+  TTypingLimit(QLineEdit* edit, int maxLength) : QObject(edit), maxLength_(maxLength), before_(edit->text()) {
+    setObjectName(QStringLiteral("TypingLimit"));
+    connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
+      if (text.size() <= maxLength_ || text.size() <= before_.size()) return;
+      const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - before_.size());
+      const bool modified = edit->isModified();
+      edit->setText(before_);
+      edit->setModified(modified);
+      edit->setCursorPosition(cursor);
+    });
+    // The edit's own text, not the signal's: after a take-back the signal
+    // still carries the refused text.
+    connect(edit, &QLineEdit::textChanged, this, [this, edit] { before_ = edit->text(); });
   }
 
  private:
@@ -100,11 +107,8 @@ void vFunSetLines(QObject* memo, const std::vector<std::string>& lines) {
 }
 
 void vFunSetTypingLimit(QLineEdit* edit, int maxLength) {
-  if (auto* old = edit->validator()) {
-    edit->setValidator(nullptr);
-    delete old;
-  }
-  if (maxLength > 0) edit->setValidator(new TTypingLimit(edit, maxLength));
+  delete edit->findChild<TTypingLimit*>(QStringLiteral("TypingLimit"), Qt::FindDirectChildrenOnly);
+  if (maxLength > 0) new TTypingLimit(edit, maxLength);
 }
 
 void vFunSetTypingLimit(QComboBox* combo, int maxLength) {
