@@ -162,7 +162,8 @@ std::string strFunArgumentyLiniiPolecen(int argc, char** argv) {
 
 void vFunOtworzPlikZLiniiPolecen(const std::string& arguments) {
   if (arguments.size() <= 5) return;
-  const bool opened = platform::fileExists(arguments) && FGlowna->bFunWczytajPlikSwiadectw(arguments);
+  const bool isFile = platform::fileExists(arguments) && !platform::directoryExists(arguments);
+  const bool opened = isFile && FGlowna->bFunWczytajPlikSwiadectw(arguments);
   FGlowna->StatusBar->setSimpleText(opened ? arguments : std::string());
   FGlowna->StatusBar->repaint();
 }

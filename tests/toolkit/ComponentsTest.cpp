@@ -1,6 +1,7 @@
 #include "toolkit/Components.h"
 
 #include "platform/Cp1250.h"
+#include "toolkit/Jpeg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -172,4 +173,11 @@ TEST(ComponentsTest, AnAutoSizedImageTakesTheSizeOfItsPicture) {
   image.setAutoSize(true);
   image.setPicture(QImage(1031, 1462, QImage::Format_RGB32));
   EXPECT_EQ(image.size(), QSize(1031, 1462));
+}
+
+TEST(ComponentsTest, WhatIsNoJpegDecodesToNoPicture) {
+  const unsigned char notJpeg[] = {'B', 'M', 0, 1, 2, 3, 4, 5};
+  EXPECT_TRUE(imgFunDecodeJpeg(notJpeg, sizeof notJpeg).isNull());
+  EXPECT_TRUE(imgFunDecodeJpeg(nullptr, 0).isNull());
+  EXPECT_TRUE(imgFunLoadJpegFile("/nie/ma/takiego.jpg").isNull());
 }
