@@ -26,13 +26,13 @@ namespace {
 QString qt(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The tool bar, left to right (separators between the items).
-struct TToolButtonSpec {
+struct TToolButtonEntry {
   QToolButton* TFGlowna::*member;
   const char* name;
   const char* hint;
   TToolbarPicture picture;
 };
-const TToolButtonSpec kToolButtons[] = {
+const TToolButtonEntry kToolButtons[] = {
     {&TFGlowna::NowyPlikToolButton, "NowyPlikToolButton", "Nowy plik świadectw", TToolbarPicture::NewFile},
     {&TFGlowna::OtworzPlikToolButton, "OtworzPlikToolButton", "Otwórz plik z świadectwami",
      TToolbarPicture::OpenFile},
@@ -53,14 +53,14 @@ const TToolButtonSpec kToolButtons[] = {
 
 // The option check boxes on the tool bar, with the state the window is
 // designed with (start-up then sets them from the settings).
-struct TOptionSpec {
+struct TOptionEntry {
   QCheckBox* TFGlowna::*member;
   const char* name;
   const char* caption;
   const char* setting;
   bool designChecked;
 };
-const TOptionSpec kOptions[] = {
+const TOptionEntry kOptions[] = {
     {&TFGlowna::WykreskujPusteCheckBox, "WykreskujPusteCheckBox", "Wykresuj puste pola", "strike_empty_fields", true},
     {&TFGlowna::PrintNoDotsCheckBox, "PrintNoDotsCheckBox", "Wyłącz kropki", "print_without_dots", false},
     {&TFGlowna::cbWordWrap, "cbWordWrap", "Ograniczenia pól tekstowych", "word_wrap", false},
@@ -68,18 +68,18 @@ const TOptionSpec kOptions[] = {
 
 // Menu items: a caption of nullptr is a separator; hidden items are made
 // but never shown.
-struct TMenuItemSpec {
+struct TMenuItemEntry {
   const char* name;
   const char* caption;
   bool hidden = false;
 };
-struct TMenuSpec {
+struct TMenuEntry {
   const char* name;
   const char* caption;
-  std::vector<TMenuItemSpec> items;
+  std::vector<TMenuItemEntry> items;
 };
-const std::vector<TMenuSpec>& menus() {
-  static const std::vector<TMenuSpec> kMenus = {
+const std::vector<TMenuEntry>& menus() {
+  static const std::vector<TMenuEntry> kMenus = {
       {"Plik1", "Plik",
        {{"Nowyplik1", "Nowy plik"},
         {"Otwrzplik1", "Otwórz plik"},
@@ -118,7 +118,7 @@ const std::vector<TMenuSpec>& menus() {
   return kMenus;
 }
 
-const TMenuItemSpec kPopupItems[] = {
+const TMenuItemEntry kPopupItems[] = {
     {"Dodajucznia1", "Dodaj ucznia"},
     {"Edytujdaneucznia1", "Edytuj dane ucznia"},
     {"Usudaneucznia1", "Usuń dane ucznia"},
@@ -164,26 +164,26 @@ void TFGlowna::vFunBuildToolBar() {
   ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
   addToolBar(Qt::TopToolBarArea, ToolBar1);
 
-  for (const auto& spec : kToolButtons) {
-    QToolButton* button = Make<QToolButton>(spec.name, ToolBar1);
-    button->setIcon(icoFunToolbarPicture(spec.picture));
+  for (const auto& entry : kToolButtons) {
+    QToolButton* button = Make<QToolButton>(entry.name, ToolBar1);
+    button->setIcon(icoFunToolbarPicture(entry.picture));
     button->setIconSize(QSize(32, 32));
     button->setFixedSize(46, 38);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setAutoRaise(true);
-    button->setToolTip(qt(spec.hint));
-    this->*spec.member = button;
+    button->setToolTip(qt(entry.hint));
+    this->*entry.member = button;
     QAction* placed = ToolBar1->addWidget(button);
     if (button != ImportButton)
       ToolBar1->addSeparator();
     else
       placed->setVisible(false);  // the import dialog is not offered to the user
   }
-  for (const auto& spec : kOptions) {
-    QCheckBox* box = Make<QCheckBox>(spec.name, qt(spec.caption), ToolBar1);
-    box->setChecked(spec.designChecked);
+  for (const auto& entry : kOptions) {
+    QCheckBox* box = Make<QCheckBox>(entry.name, qt(entry.caption), ToolBar1);
+    box->setChecked(entry.designChecked);
     box->setContentsMargins(6, 0, 6, 0);
-    this->*spec.member = box;
+    this->*entry.member = box;
     ToolBar1->addWidget(box);
   }
 }
@@ -192,17 +192,17 @@ void TFGlowna::vFunBuildMenus() {
   QMenuBar* bar = Make<QMenuBar>("MainMenu1", this);
   setMenuBar(bar);
   auto addItems = [this](QMenu* menu, const auto& items) {
-    for (const TMenuItemSpec& item : items) {
+    for (const TMenuItemEntry& item : items) {
       QAction* action = item.caption ? Make<QAction>(item.name, qt(item.caption), menu) : Make<QAction>(item.name, menu);
       if (!item.caption) action->setSeparator(true);
       action->setVisible(!item.hidden);
       menu->addAction(action);
     }
   };
-  for (const TMenuSpec& spec : menus()) {
-    QMenu* menu = Make<QMenu>(spec.name, qt(spec.caption), bar);
+  for (const TMenuEntry& entry : menus()) {
+    QMenu* menu = Make<QMenu>(entry.name, qt(entry.caption), bar);
     bar->addMenu(menu);
-    addItems(menu, spec.items);
+    addItems(menu, entry.items);
   }
   TreeViewPopupMenu = Make<QMenu>("TreeViewPopupMenu", this);
   addItems(TreeViewPopupMenu, kPopupItems);
@@ -304,9 +304,9 @@ void TFGlowna::vFunInicjalizacja() {
     bFunSqlSettingWriteValue(&DataStore, "import_alert", 0);
   }
   // 5. The option check boxes; a failed read leaves the design state.
-  for (const auto& spec : kOptions) {
+  for (const auto& entry : kOptions) {
     int value = 0;
-    if (bFunSqlGetSettingsValue(&DataStore, spec.setting, value)) (this->*spec.member)->setChecked(value != 0);
+    if (bFunSqlGetSettingsValue(&DataStore, entry.setting, value)) (this->*entry.member)->setChecked(value != 0);
   }
   // 6. The page pictures.
   vFunCreatePages(&DataStore);
