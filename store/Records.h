@@ -4,7 +4,6 @@
 // (the width counts the terminating zero of the stored format); longer text
 // is cut, and text ends at an embedded zero, so nothing is ever written past
 // a field.
-#include <compare>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -41,7 +40,7 @@ class TFixedText {
   friend bool operator==(const TFixedText& a, std::string_view b) { return a.value_ == b; }
   friend bool operator==(const TFixedText& a, const char* b) { return a.value_ == std::string_view(b ? b : ""); }
   friend bool operator==(const TFixedText& a, const std::string& b) { return a.value_ == b; }
-  friend auto operator<=>(const TFixedText& a, const TFixedText& b) { return a.value_ <=> b.value_; }
+  friend bool operator<(const TFixedText& a, const TFixedText& b) { return a.value_ < b.value_; }
 
  private:
   std::string value_;

@@ -50,6 +50,22 @@ void TempFolders::shipFromBuild(const std::string& name) const {
                 fs::copy_options::overwrite_existing);
 }
 
+void TempFolders::shipProgramFolder() const {
+  const fs::path built(TARVEK_BUILT_PROGRAM_DIR);
+  for (const auto& entry : fs::recursive_directory_iterator(built)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path relative = fs::relative(entry.path(), built);
+    const fs::path target = fs::path(program()) / relative;
+    fs::create_directories(target.parent_path());
+    if (relative.has_parent_path()) {
+      fs::remove(target);
+      fs::create_symlink(entry.path(), target);
+    } else {
+      fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+    }
+  }
+}
+
 void writeText(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;

@@ -20,6 +20,9 @@ class TempFolders {
   // Copies a file that the build wrote into the program folder (a name such
   // as "grafika/m_p.bmp" gets its folder made).
   void shipFromBuild(const std::string& name) const;
+  // Ships everything the build wrote: the data files are copied (the program
+  // writes to some of them), the pictures are linked (they are only read).
+  void shipProgramFolder() const;
 
  private:
   std::string root_;

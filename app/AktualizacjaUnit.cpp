@@ -1,0 +1,5 @@
+#include "app/AktualizacjaUnit.h"
+
+TFAktualizacja* FAktualizacja = nullptr;
+
+TFAktualizacja::TFAktualizacja(QWidget* parent) : TDialogForm("FAktualizacja", parent) {}

@@ -1,0 +1,5 @@
+#include "app/DaneSzkoly.h"
+
+TFDaneSzkoly* FDaneSzkoly = nullptr;
+
+TFDaneSzkoly::TFDaneSzkoly(QWidget* parent) : TDialogForm("FDaneSzkoly", parent) {}

@@ -1,0 +1,5 @@
+#include "app/DaneUczniaUnit.h"
+
+TFDaneUcznia* FDaneUcznia = nullptr;
+
+TFDaneUcznia::TFDaneUcznia(QWidget* parent) : TDialogForm("FDaneUcznia", parent) {}

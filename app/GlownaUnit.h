@@ -1,0 +1,117 @@
+#pragma once
+// The main window: tool bar, menus, the student tree, the two-page preview,
+// and the state every other window works with. Closing it ends the program.
+#include "store/SQLImportUnit.h"
+#include "toolkit/Components.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Form.h"
+
+#include <QPoint>
+#include <QPointF>
+
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QMenu;
+class QScrollArea;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+
+// The program's version: in the caption, and compared by the update check.
+constexpr int kVersionMajor = TARVEK_VERSION_MAJOR;
+constexpr int kVersionMinor = TARVEK_VERSION_MINOR;
+constexpr int kVersionBuild = TARVEK_VERSION_BUILD;
+
+class TFGlowna : public TForm {
+  Q_OBJECT
+ public:
+  explicit TFGlowna(QWidget* parent = nullptr);
+  ~TFGlowna() override;
+
+  // ---- Components ---------------------------------------------------------
+  QToolBar* ToolBar1;
+  QToolButton* NowyPlikToolButton;
+  QToolButton* OtworzPlikToolButton;
+  QToolButton* SaveButton;
+  QToolButton* ToolButton11;
+  QToolButton* DodajUczniaToolButton;
+  QToolButton* EdytujDaneUczniaToolButton;
+  QToolButton* UsunUczniaToolButton;
+  QToolButton* EdytujSwiadectwoToolButton;
+  QToolButton* DrukujToolButton;
+  QToolButton* PomocToolButton;
+  QToolButton* KontaktButton;
+  QToolButton* ImportButton;
+  QCheckBox* WykreskujPusteCheckBox;
+  QCheckBox* PrintNoDotsCheckBox;
+  QCheckBox* cbWordWrap;
+  TStatusBar* StatusBar;
+  QTreeWidget* TreeView;
+  QMenu* TreeViewPopupMenu;
+  QTabWidget* PageControl;
+  QWidget* TabSheet1;
+  QWidget* TabSheet2;
+  QScrollArea* ScrollBox1;
+  QScrollArea* ScrollBox2;
+  TImage* Image1;
+  TImage* Image2;
+  TFileDialog* OpenDialog;
+  TFileDialog* SaveDialog;
+  TTimer* AktualizacjaTimer;
+  // The menu items are found by name (findComponent), e.g. "Koniec1".
+
+  // ---- State shared with the other windows --------------------------------
+  // The student list (StudentsList) and the current student's data rows
+  // (CertDataList) take their place here, before bPrintMode, and the
+  // calibration rows of the drawn layout (CalibDataList) after
+  // strDocumentName, together with the records of the student tables and
+  // calibration in the data store.
+  bool bPrintMode = false;     // the renderer is drawing for the printer
+  bool bCloseNoAsk = false;    // closing asks nothing
+  bool bDataModified = false;  // the working copy may hold unsaved changes
+  TDataStore DataStore;
+  std::string strStudentName;   // display name of the student whose document is open
+  std::string strDocumentName;  // tree name of the document open for editing
+
+  // ---- Start-up and closing ------------------------------------------------
+  // Runs once after every window exists: shipped files, caption, settings,
+  // option boxes, page pictures, leftover working copy.
+  void vFunInicjalizacja();
+  void vFunUstawTytulOkna();
+  // Enables the tree's pop-up items by what is selected.
+  void vFunUstawMenuDrzewa();
+  void Koniec1Click();
+  // Scrolls both preview pages by the wheel's delta.
+  void FormMouseWheel(int wheelDelta);
+
+  // Opens a document file into the working copy; made by the document-file
+  // commands. Until they exist no file opens.
+  bool bFunWczytajPlikSwiadectw(const std::string& path);
+  // "Zapisz": saves the working copy into the open document file; made by
+  // the document-file commands.
+  void Zapisz1Click();
+
+ protected:
+  void FormClose(TCloseAction& Action) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void vFunBuildToolBar();
+  void vFunBuildMenus();
+  void vFunBuildClientArea();
+  void vFunConnectCommands();
+  QAction* actionNamed(const char* name) const;
+  // The wheel turn handled last: one turn reaches the filter again for every
+  // widget it is handed on to, and must scroll once.
+  struct TWheelTurn {
+    unsigned long long timestamp = 0;
+    QPointF globalPosition;
+    QPoint delta;
+    bool operator==(const TWheelTurn&) const = default;
+  } lastWheel_;
+};
+
+extern TFGlowna* FGlowna;

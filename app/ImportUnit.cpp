@@ -1,0 +1,5 @@
+#include "app/ImportUnit.h"
+
+TFImport* FImport = nullptr;
+
+TFImport::TFImport(QWidget* parent) : TDialogForm("FImport", parent) {}

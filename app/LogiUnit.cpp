@@ -1,0 +1,5 @@
+#include "app/LogiUnit.h"
+
+TFLogi* FLogi = nullptr;
+
+TFLogi::TFLogi(QWidget* parent) : TDialogForm("FLogi", parent) {}

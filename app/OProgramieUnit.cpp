@@ -1,0 +1,5 @@
+#include "app/OProgramieUnit.h"
+
+TFOProgramie* FOProgramie = nullptr;
+
+TFOProgramie::TFOProgramie(QWidget* parent) : TDialogForm("FOProgramie", parent) {}

@@ -1,0 +1,5 @@
+#include "app/SQLImportUnit.h"
+
+TFSQLImport* FSQLImport = nullptr;
+
+TFSQLImport::TFSQLImport(QWidget* parent) : TDialogForm("FSQLImport", parent) {}

@@ -1,0 +1,191 @@
+#include "app/Startup.h"
+
+#include "app/AktualizacjaUnit.h"
+#include "app/DaneSzkoly.h"
+#include "app/DaneUczniaUnit.h"
+#include "app/GlownaUnit.h"
+#include "app/ImportUnit.h"
+#include "app/LogiUnit.h"
+#include "app/OProgramieUnit.h"
+#include "app/SQLImportUnit.h"
+#include "app/WaitUnit.h"
+#include "forms/certificates_current/Klasa1aUnit.h"
+#include "forms/certificates_current/Klasa1awyrUnit.h"
+#include "forms/certificates_current/Klasa2aUnit.h"
+#include "forms/certificates_current/Klasa2awyrUnit.h"
+#include "forms/certificates_current/KoniecaUnit.h"
+#include "forms/certificates_current/KoniecawyrUnit.h"
+#include "forms/certificates_earlier/Klasa1Unit.h"
+#include "forms/certificates_earlier/Klasa1wyrUnit.h"
+#include "forms/certificates_earlier/Klasa2Unit.h"
+#include "forms/certificates_earlier/Klasa2wyrUnit.h"
+#include "forms/certificates_earlier/KoniecUnit.h"
+#include "forms/certificates_earlier/KoniecwyrUnit.h"
+#include "forms/record_sheets/ArkuszStr1Unit.h"
+#include "forms/record_sheets/ArkuszStr1bUnit.h"
+#include "forms/record_sheets/ArkuszStr2Unit.h"
+#include "forms/record_sheets/ArkuszStr2bUnit.h"
+#include "forms/record_sheets/ArkuszStr3Unit.h"
+#include "forms/record_sheets/ArkuszStr3bUnit.h"
+#include "forms/record_sheets/ArkuszStr4Unit.h"
+#include "forms/record_sheets/ArkuszStr4bUnit.h"
+#include "forms/record_sheets/ArkuszStr5Unit.h"
+#include "forms/record_sheets/WywiadowkaUnit.h"
+#include "platform/Cp1250.h"
+#include "platform/Platform.h"
+#include "platform/SingleInstance.h"
+#include "render/Drukowanie.h"
+#include "render/Kalibracja.h"
+#include "toolkit/Dialogs.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+struct TMadeWindow {
+  QWidget* window;
+  std::function<void()> clear;  // resets the window's global instance
+};
+std::vector<TMadeWindow> gMade;
+std::vector<QWidget*> gWindows;
+
+template <class T>
+void make(T*& instance) {
+  instance = new T(FGlowna);
+  gMade.push_back({instance, [&instance] { instance = nullptr; }});
+  gWindows.push_back(instance);
+}
+
+// A test runs the whole program in a process of its own and cannot press a
+// button there: with TARVEK_DIALOG_LOG set, every message box is written to
+// that file (one line: flags, caption, text with line breaks as "\n", UTF-8)
+// instead of being shown, and answered from TARVEK_DIALOG_ANSWERS
+// ("6,7,...") or else by its default answer.
+std::unique_ptr<TScriptedDialogs> dialogsFromEnvironment() {
+  const char* log = std::getenv("TARVEK_DIALOG_LOG");
+  if (!log || !*log) return nullptr;
+  auto script = std::make_unique<TScriptedDialogs>();
+  if (const char* answers = std::getenv("TARVEK_DIALOG_ANSWERS")) {
+    std::stringstream list(answers);
+    for (std::string answer; std::getline(list, answer, ',');)
+      if (!answer.empty()) script->answers.push_back(std::atoi(answer.c_str()));
+  }
+  const std::string path = log;
+  script->onBox = [path](const TShownBox& box) {
+    std::string text = cp1250ToUtf8(box.text);
+    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.replace(at, 1, "\\n");
+    std::ofstream out(path, std::ios::app);
+    out << box.flags << '|' << cp1250ToUtf8(box.caption) << '|' << text << std::endl;
+  };
+  return script;
+}
+
+}  // namespace
+
+bool bFunProgramJuzUruchomiony() {
+  if (platform::takeSingleInstanceLock("KESTAL-TARVEK")) return false;
+  // Told before the program's own application object exists.
+  static int argc = 1;
+  static char name[] = "tarvek";
+  static char* argv[] = {name, nullptr};
+  std::unique_ptr<QApplication> own;
+  if (!QCoreApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
+  MessageBox(cp1250("Ten program jest już uruchomiony."), "Kopia", MB_OK | MB_ICONSTOP);
+  return true;
+}
+
+void vFunUtworzOkna() {
+  FGlowna = new TFGlowna;
+  gMade.push_back({FGlowna, [] { FGlowna = nullptr; }});
+  gWindows.push_back(FGlowna);
+  make(FDaneUcznia);
+  make(FKlasa2);
+  make(FKalibracja);
+  make(FDaneSzkoly);
+  make(FDrukuj);
+  make(FWait);
+  make(FOProgramie);
+  make(FLogi);
+  make(FKlasa2awyr);
+  make(FKoniec);
+  make(FKlasa2wyr);
+  make(FKlasa1wyr);
+  make(FKoniecwyr);
+  make(FWywiadowka);
+  make(FArkuszStr1b);
+  make(FArkuszStr4b);
+  make(FArkuszStr3);
+  make(FArkuszStr4);
+  make(FArkuszStr5);
+  make(FAktualizacja);
+  make(FImport);
+  make(FKlasa1);
+  make(FKlasa2a);
+  make(FKonieca);
+  make(FKoniecawyr);
+  make(FKlasa1a);
+  make(FKlasa1awyr);
+  make(FArkuszStr1);
+  make(FArkuszStr2);
+  make(FArkuszStr2b);
+  make(FSQLImport);
+  make(FArkuszStr3b);
+}
+
+void vFunZwolnijOkna() {
+  while (!gMade.empty()) {
+    TMadeWindow last = std::move(gMade.back());
+    gMade.pop_back();
+    delete last.window;
+    last.clear();
+  }
+  gWindows.clear();
+}
+
+const std::vector<QWidget*>& vFunOkna() { return gWindows; }
+
+std::string strFunArgumentyLiniiPolecen(int argc, char** argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text += ' ';
+    text += argv[i];
+  }
+  return cp1250FromUtf8(text);
+}
+
+void vFunOtworzPlikZLiniiPolecen(const std::string& arguments) {
+  if (arguments.size() <= 5) return;
+  const bool isFile = platform::fileExists(arguments) && !platform::directoryExists(arguments);
+  const bool opened = isFile && FGlowna->bFunWczytajPlikSwiadectw(arguments);
+  FGlowna->StatusBar->setSimpleText(opened ? arguments : std::string());
+  FGlowna->StatusBar->repaint();
+}
+
+int iFunWinMain(int argc, char** argv) {
+  const auto scriptedDialogs = dialogsFromEnvironment();
+  if (bFunProgramJuzUruchomiony()) return 0;
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kestal - Tarvek"));
+
+  vFunUtworzOkna();
+  FGlowna->setMainForm(true);
+  FGlowna->vFunInicjalizacja();
+  // A failed start-up has closed the main window: the program ends here.
+  if (!FGlowna->bFunClosed()) {
+    vFunOtworzPlikZLiniiPolecen(strFunArgumentyLiniiPolecen(argc, argv));
+    // Where no window manager maximises it, the window still fills the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) FGlowna->setGeometry(screen->availableGeometry());
+    FGlowna->showMaximized();
+    QApplication::exec();
+  }
+  vFunZwolnijOkna();
+  return 0;
+}

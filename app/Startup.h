@@ -1,0 +1,29 @@
+#pragma once
+// The start-up of the program, step by step, and its end.
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+// True when another copy of the program runs for this user (after telling
+// the user so); otherwise this process now holds the single-instance lock
+// until it ends.
+bool bFunProgramJuzUruchomiony();
+
+// Makes every window of the program, the main window first, in the fixed
+// order the other windows rely on; all of them live until vFunZwolnijOkna.
+void vFunUtworzOkna();
+// Destroys the windows, last made first, and clears their instances.
+void vFunZwolnijOkna();
+// The windows in the order they were made.
+const std::vector<QWidget*>& vFunOkna();
+
+// The candidate path of the command line: the arguments after the
+// program's name as one text, joined by single spaces (Windows-1250).
+std::string strFunArgumentyLiniiPolecen(int argc, char** argv);
+// Opens the command line's document file into the working copy when the
+// text is longer than 5 characters and names an existing file.
+void vFunOtworzPlikZLiniiPolecen(const std::string& arguments);
+
+// The whole program: returns its exit code.
+int iFunWinMain(int argc, char** argv);

@@ -1,0 +1,12 @@
+#pragma once
+// The certificate after class I on the current blank "MEN-I/21a/2".
+// One instance, FKlasa1a, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFKlasa1a : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFKlasa1a(QWidget* parent = nullptr);
+};
+
+extern TFKlasa1a* FKlasa1a;

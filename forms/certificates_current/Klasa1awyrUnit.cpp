@@ -1,0 +1,5 @@
+#include "forms/certificates_current/Klasa1awyrUnit.h"
+
+TFKlasa1awyr* FKlasa1awyr = nullptr;
+
+TFKlasa1awyr::TFKlasa1awyr(QWidget* parent) : TDialogForm("FKlasa1awyr", parent) {}

@@ -1,0 +1,5 @@
+#include "forms/certificates_current/Klasa2aUnit.h"
+
+TFKlasa2a* FKlasa2a = nullptr;
+
+TFKlasa2a::TFKlasa2a(QWidget* parent) : TDialogForm("FKlasa2a", parent) {}

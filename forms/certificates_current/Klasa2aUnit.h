@@ -1,0 +1,12 @@
+#pragma once
+// The certificate after class II on the current blank "MEN-I/21a/2".
+// One instance, FKlasa2a, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFKlasa2a : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFKlasa2a(QWidget* parent = nullptr);
+};
+
+extern TFKlasa2a* FKlasa2a;

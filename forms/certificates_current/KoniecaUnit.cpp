@@ -1,0 +1,5 @@
+#include "forms/certificates_current/KoniecaUnit.h"
+
+TFKonieca* FKonieca = nullptr;
+
+TFKonieca::TFKonieca(QWidget* parent) : TDialogForm("FKonieca", parent) {}

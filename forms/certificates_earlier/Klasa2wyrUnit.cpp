@@ -1,0 +1,5 @@
+#include "forms/certificates_earlier/Klasa2wyrUnit.h"
+
+TFKlasa2wyr* FKlasa2wyr = nullptr;
+
+TFKlasa2wyr::TFKlasa2wyr(QWidget* parent) : TDialogForm("FKlasa2wyr", parent) {}

@@ -1,0 +1,5 @@
+#include "forms/certificates_earlier/KoniecUnit.h"
+
+TFKoniec* FKoniec = nullptr;
+
+TFKoniec::TFKoniec(QWidget* parent) : TDialogForm("FKoniec", parent) {}

@@ -1,0 +1,12 @@
+#pragma once
+// The school-leaving certificate on the earlier blank "MEN-I/23/2".
+// One instance, FKoniec, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFKoniec : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFKoniec(QWidget* parent = nullptr);
+};
+
+extern TFKoniec* FKoniec;

@@ -1,0 +1,12 @@
+#pragma once
+// The school-leaving certificate with distinction on the earlier blank "MEN-I/23-w/2".
+// One instance, FKoniecwyr, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFKoniecwyr : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFKoniecwyr(QWidget* parent = nullptr);
+};
+
+extern TFKoniecwyr* FKoniecwyr;

@@ -1,0 +1,5 @@
+#include "forms/record_sheets/ArkuszStr1Unit.h"
+
+TFArkuszStr1* FArkuszStr1 = nullptr;
+
+TFArkuszStr1::TFArkuszStr1(QWidget* parent) : TDialogForm("FArkuszStr1", parent) {}

@@ -1,0 +1,5 @@
+#include "forms/record_sheets/ArkuszStr1bUnit.h"
+
+TFArkuszStr1b* FArkuszStr1b = nullptr;
+
+TFArkuszStr1b::TFArkuszStr1b(QWidget* parent) : TDialogForm("FArkuszStr1b", parent) {}

@@ -1,0 +1,12 @@
+#pragma once
+// The title page of the record sheet "MEN-I/42b/2".
+// One instance, FArkuszStr1b, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFArkuszStr1b : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFArkuszStr1b(QWidget* parent = nullptr);
+};
+
+extern TFArkuszStr1b* FArkuszStr1b;

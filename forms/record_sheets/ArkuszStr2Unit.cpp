@@ -1,0 +1,5 @@
+#include "forms/record_sheets/ArkuszStr2Unit.h"
+
+TFArkuszStr2* FArkuszStr2 = nullptr;
+
+TFArkuszStr2::TFArkuszStr2(QWidget* parent) : TDialogForm("FArkuszStr2", parent) {}

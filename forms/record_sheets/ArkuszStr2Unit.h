@@ -1,0 +1,12 @@
+#pragma once
+// Page 2 of the record sheet "MEN-I/42/2".
+// One instance, FArkuszStr2, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFArkuszStr2 : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFArkuszStr2(QWidget* parent = nullptr);
+};
+
+extern TFArkuszStr2* FArkuszStr2;

@@ -1,0 +1,5 @@
+#include "forms/record_sheets/ArkuszStr2bUnit.h"
+
+TFArkuszStr2b* FArkuszStr2b = nullptr;
+
+TFArkuszStr2b::TFArkuszStr2b(QWidget* parent) : TDialogForm("FArkuszStr2b", parent) {}

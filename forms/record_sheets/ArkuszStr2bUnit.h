@@ -1,0 +1,12 @@
+#pragma once
+// The class I page of the record sheet "MEN-I/42b/2".
+// One instance, FArkuszStr2b, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFArkuszStr2b : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFArkuszStr2b(QWidget* parent = nullptr);
+};
+
+extern TFArkuszStr2b* FArkuszStr2b;

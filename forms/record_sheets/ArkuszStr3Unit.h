@@ -1,0 +1,12 @@
+#pragma once
+// Page 3 of the record sheet "MEN-I/42/2".
+// One instance, FArkuszStr3, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFArkuszStr3 : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFArkuszStr3(QWidget* parent = nullptr);
+};
+
+extern TFArkuszStr3* FArkuszStr3;

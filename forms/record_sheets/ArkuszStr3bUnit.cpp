@@ -1,0 +1,5 @@
+#include "forms/record_sheets/ArkuszStr3bUnit.h"
+
+TFArkuszStr3b* FArkuszStr3b = nullptr;
+
+TFArkuszStr3b::TFArkuszStr3b(QWidget* parent) : TDialogForm("FArkuszStr3b", parent) {}

@@ -1,0 +1,5 @@
+#include "forms/record_sheets/ArkuszStr4bUnit.h"
+
+TFArkuszStr4b* FArkuszStr4b = nullptr;
+
+TFArkuszStr4b::TFArkuszStr4b(QWidget* parent) : TDialogForm("FArkuszStr4b", parent) {}

@@ -1,0 +1,5 @@
+#include "forms/record_sheets/ArkuszStr5Unit.h"
+
+TFArkuszStr5* FArkuszStr5 = nullptr;
+
+TFArkuszStr5::TFArkuszStr5(QWidget* parent) : TDialogForm("FArkuszStr5", parent) {}

@@ -1,0 +1,5 @@
+#include "render/Drukowanie.h"
+
+TFDrukuj* FDrukuj = nullptr;
+
+TFDrukuj::TFDrukuj(QWidget* parent) : TDialogForm("FDrukuj", parent) {}

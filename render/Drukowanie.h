@@ -1,0 +1,12 @@
+#pragma once
+// The print dialog: printer, sides and print rectangles.
+// One instance, FDrukuj, made at start-up with the other windows.
+#include "toolkit/Form.h"
+
+class TFDrukuj : public TDialogForm {
+  Q_OBJECT
+ public:
+  explicit TFDrukuj(QWidget* parent = nullptr);
+};
+
+extern TFDrukuj* FDrukuj;

@@ -1,0 +1,31 @@
+#pragma once
+// A program folder with the shipped files, an empty data folder, scripted
+// message boxes, and every window of the program made as start-up makes them.
+#include "app/GlownaUnit.h"
+#include "app/Startup.h"
+#include "platform/Cp1250.h"
+#include "support/TempFolders.h"
+#include "toolkit/Dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+class AppTest : public ::testing::Test {
+ protected:
+  TempFolders dirs;
+  TScriptedDialogs script;
+
+  void SetUp() override {
+    dirs.shipProgramFolder();
+  }
+  void TearDown() override { vFunZwolnijOkna(); }
+
+  void start() {
+    vFunZwolnijOkna();
+    vFunUtworzOkna();
+    FGlowna->vFunInicjalizacja();
+  }
+  std::string settingsFile() const { return dirs.data() + "/ustawienia.sqset"; }
+  std::string utf8(const std::string& path) const { return cp1250ToUtf8(path); }
+};

@@ -1,0 +1,90 @@
+#include "toolkit/Dialogs.h"
+
+#include "platform/Cp1250.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+TEST(DialogsTest, BoxesAreRecordedAndTakeTheQueuedAnswersInTurn) {
+  TScriptedDialogs script;
+  script.answers = {IDNO, IDYES};
+  EXPECT_EQ(MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO), IDNO);
+  EXPECT_EQ(MessageBox(cp1250("Czy na pewno chcesz zakończyć pracę ?"), "Koniec", MB_YESNO | MB_ICONQUESTION), IDYES);
+  EXPECT_EQ(MessageBox(cp1250("Błąd"), cp1250("Błąd"), MB_OK | MB_ICONSTOP), IDOK);
+  const std::vector<TShownBox> expected = {
+      {cp1250("Czy chcesz zapisać zmiany ?"), "", 4},
+      {cp1250("Czy na pewno chcesz zakończyć pracę ?"), "Koniec", 36},
+      {cp1250("Błąd"), cp1250("Błąd"), 16},
+  };
+  EXPECT_EQ(script.boxes, expected);
+}
+
+TEST(DialogsTest, AnUnansweredBoxGetsItsCancellingAnswer) {
+  struct Case {
+    int flags;
+    int answer;
+  };
+  const Case cases[] = {{MB_OK | MB_ICONWARNING, IDOK},
+                        {MB_YESNO | MB_ICONQUESTION, IDNO},
+                        {MB_YESNOCANCEL, IDCANCEL},
+                        {MB_OKCANCEL, IDCANCEL}};
+  TScriptedDialogs script;
+  for (const auto& c : cases) EXPECT_EQ(MessageBox("?", "", c.flags), c.answer) << c.flags;
+}
+
+TEST(DialogsTest, ABoxAskedByAWorkerIsAnsweredOnTheGuiThread) {
+  TScriptedDialogs script;
+  script.answers = {IDYES};
+  std::atomic<int> answer {0};
+  std::thread worker([&] { answer = MessageBox(cp1250("Jest nowa wersja."), "", MB_YESNO); });
+  // The worker waits until the GUI thread has taken the box.
+  while (answer == 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  worker.join();
+  EXPECT_EQ(answer, IDYES);
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].text, cp1250("Jest nowa wersja."));
+}
+
+TEST(DialogsTest, FileDialogsKeepTheNameLastChosen) {
+  TScriptedDialogs script;
+  script.fileNames = {cp1250("/dane/świadectwa"), std::nullopt, std::string("/dane/kalibracja.sqset")};
+  TFileDialog save(TFileDialog::TKind::Save);
+  save.FileName = "nowy";
+  save.Title = cp1250("Zapisz plik świadectw");
+  save.Filter = "Tarvek(*.sqtvk)|*.sqtvk";
+  save.DefaultExt = "sqtvk";
+  ASSERT_TRUE(save.Execute());
+  EXPECT_EQ(save.FileName, cp1250("/dane/świadectwa.sqtvk"));  // the filter's extension is added
+
+  EXPECT_FALSE(save.Execute());  // cancelled: the name stays
+  EXPECT_EQ(save.FileName, cp1250("/dane/świadectwa.sqtvk"));
+
+  TFileDialog open(TFileDialog::TKind::Open);
+  open.Title = "Wczytaj plik kalibracji";
+  ASSERT_TRUE(open.Execute());
+  EXPECT_EQ(open.FileName, "/dane/kalibracja.sqset");
+
+  ASSERT_EQ(script.fileDialogs.size(), 3u);
+  EXPECT_EQ(script.fileDialogs[0].kind, TFileDialog::TKind::Save);
+  EXPECT_EQ(script.fileDialogs[0].fileName, "nowy");
+  EXPECT_EQ(script.fileDialogs[0].filter, "Tarvek(*.sqtvk)|*.sqtvk");
+  EXPECT_EQ(script.fileDialogs[1].fileName, cp1250("/dane/świadectwa.sqtvk"));
+  EXPECT_EQ(script.fileDialogs[2].title, "Wczytaj plik kalibracji");
+}
+
+TEST(DialogsTest, ThePromptGivesTheTypedTextOnlyWhenConfirmed) {
+  TScriptedDialogs script;
+  script.inputs = {cp1250("Łódź"), std::nullopt};
+  std::string value = "start";
+  EXPECT_TRUE(InputQuery("Miasto", "Nazwa:", value));
+  EXPECT_EQ(value, cp1250("Łódź"));
+  EXPECT_FALSE(InputQuery("Miasto", "Nazwa:", value));
+  EXPECT_EQ(value, cp1250("Łódź"));
+  ASSERT_EQ(script.prompts.size(), 2u);
+  EXPECT_EQ(script.prompts[0].value, "start");
+  EXPECT_EQ(script.prompts[1].prompt, "Nazwa:");
+}

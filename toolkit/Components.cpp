@@ -1,0 +1,190 @@
+#include "toolkit/Components.h"
+
+#include "platform/Cp1250.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QThread>
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(cp1250ToUtf8(text)); }
+std::string cp(const QString& text) { return cp1250FromUtf8(text.toStdString()); }
+
+// Takes back a user's edit that makes the text longer than the limit,
+// unless it is not longer than the text before the edit: loaded text over
+// the limit can be shortened but not lengthened. Only the user's edits are
+// looked at (textEdited), so text set by the program stays whole.
+class TTypingLimit : public QObject {
+ public:
+  TTypingLimit(QLineEdit* edit, int maxLength) : QObject(edit), maxLength_(maxLength), before_(edit->text()) {
+    setObjectName(QStringLiteral("TypingLimit"));
+    connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
+      if (text.size() <= maxLength_ || text.size() <= before_.size()) return;
+      const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - before_.size());
+      const bool modified = edit->isModified();
+      edit->setText(before_);
+      edit->setModified(modified);
+      edit->setCursorPosition(cursor);
+    });
+    // The edit's own text, not the signal's: after a take-back the signal
+    // still carries the refused text.
+    connect(edit, &QLineEdit::textChanged, this, [this, edit] { before_ = edit->text(); });
+  }
+
+ private:
+  int maxLength_;
+  QString before_;
+};
+
+}  // namespace
+
+TComponentKind kindOf(const QObject* component) {
+  if (qobject_cast<const QLineEdit*>(component)) return TComponentKind::Edit;
+  if (qobject_cast<const QComboBox*>(component)) return TComponentKind::ComboBox;
+  if (qobject_cast<const QLabel*>(component)) return TComponentKind::Label;
+  if (qobject_cast<const QPlainTextEdit*>(component)) return TComponentKind::Memo;
+  return TComponentKind::Other;
+}
+
+std::string strFunGetText(const QObject* component) {
+  switch (kindOf(component)) {
+    case TComponentKind::Edit: return cp(static_cast<const QLineEdit*>(component)->text());
+    case TComponentKind::ComboBox: return cp(static_cast<const QComboBox*>(component)->currentText());
+    case TComponentKind::Label: return cp(static_cast<const QLabel*>(component)->text());
+    case TComponentKind::Memo: {
+      QString text = static_cast<const QPlainTextEdit*>(component)->toPlainText();
+      return cp(text.replace('\n', QStringLiteral("\r\n")));
+    }
+    case TComponentKind::Other: break;
+  }
+  return {};
+}
+
+bool bFunSetText(QObject* component, const std::string& text) {
+  switch (kindOf(component)) {
+    case TComponentKind::Edit: static_cast<QLineEdit*>(component)->setText(qt(text)); return true;
+    case TComponentKind::ComboBox: {
+      auto* combo = static_cast<QComboBox*>(component);
+      if (combo->isEditable())
+        combo->setEditText(qt(text));
+      else
+        combo->setCurrentIndex(combo->findText(qt(text), Qt::MatchExactly));
+      return true;
+    }
+    case TComponentKind::Label: static_cast<QLabel*>(component)->setText(qt(text)); return true;
+    case TComponentKind::Memo: {
+      QString value = qt(text);
+      static_cast<QPlainTextEdit*>(component)->setPlainText(value.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+      return true;
+    }
+    case TComponentKind::Other: break;
+  }
+  return false;
+}
+
+std::vector<std::string> vFunGetLines(const QObject* memo) {
+  std::vector<std::string> lines;
+  const auto* edit = qobject_cast<const QPlainTextEdit*>(memo);
+  if (!edit || edit->document()->isEmpty()) return lines;
+  for (const QString& line : edit->toPlainText().split('\n')) lines.push_back(cp(line));
+  return lines;
+}
+
+void vFunSetLines(QObject* memo, const std::vector<std::string>& lines) {
+  auto* edit = qobject_cast<QPlainTextEdit*>(memo);
+  if (!edit) return;
+  QStringList text;
+  for (const auto& line : lines) text << qt(line);
+  edit->setPlainText(text.join('\n'));
+}
+
+void vFunSetTypingLimit(QLineEdit* edit, int maxLength) {
+  delete edit->findChild<TTypingLimit*>(QStringLiteral("TypingLimit"), Qt::FindDirectChildrenOnly);
+  if (maxLength > 0) new TTypingLimit(edit, maxLength);
+}
+
+void vFunSetTypingLimit(QComboBox* combo, int maxLength) {
+  if (combo->lineEdit()) vFunSetTypingLimit(combo->lineEdit(), maxLength);
+}
+
+void vFunOnClick(QObject* component, std::function<void()> handler) {
+  if (auto* action = qobject_cast<QAction*>(component))
+    QObject::connect(action, &QAction::triggered, action, [handler] { handler(); });
+  else if (auto* check = qobject_cast<QCheckBox*>(component))
+    QObject::connect(check, &QCheckBox::toggled, check, [handler] { handler(); });
+  else if (auto* button = qobject_cast<QAbstractButton*>(component))
+    QObject::connect(button, &QAbstractButton::clicked, button, [handler] { handler(); });
+}
+
+TImage::TImage(QWidget* parent) : QWidget(parent) {}
+
+void TImage::setAutoSize(bool on) {
+  autoSize_ = on;
+  if (autoSize_ && !picture_.isNull()) setFixedSize(picture_.size());
+}
+
+void TImage::setStretch(bool on) {
+  stretch_ = on;
+  update();
+}
+
+void TImage::setPicture(const QImage& picture) {
+  picture_ = picture;
+  if (autoSize_ && !picture_.isNull()) setFixedSize(picture_.size());
+  update();
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter painter(this);
+  if (stretch_)
+    painter.drawImage(rect(), picture_);
+  else
+    painter.drawImage(0, 0, picture_);
+}
+
+TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(this)) {
+  setSizeGripEnabled(false);
+  addWidget(panel_, 1);
+}
+
+std::string TStatusBar::SimpleText() const { return cp(panel_->text()); }
+void TStatusBar::setSimpleText(const std::string& text) { panel_->setText(qt(text)); }
+
+TTimer::TTimer(QObject* parent) : QObject(parent) {
+  timer_.setInterval(1000);
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (OnTimer) OnTimer();
+  });
+}
+
+bool TTimer::Enabled() const { return enabled_; }
+
+void TTimer::setEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (thread() != QThread::currentThread()) {
+    QMetaObject::invokeMethod(this, [this] { setEnabled(enabled_); }, Qt::QueuedConnection);
+    return;
+  }
+  if (enabled)
+    timer_.start();
+  else
+    timer_.stop();
+}
+
+void vFunPostToGui(std::function<void()> work) {
+  QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work), Qt::QueuedConnection);
+}
+
+bool bFunOnGuiThread() {
+  const auto* app = QCoreApplication::instance();
+  return !app || QThread::currentThread() == app->thread();
+}

@@ -1,0 +1,117 @@
+#pragma once
+// The components the windows are built from, beyond Qt's own widgets, and
+// the text of a component by its kind as Windows-1250.
+#include <QImage>
+#include <QStatusBar>
+#include <QTimer>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QComboBox;
+
+// ---- Text by kind -------------------------------------------------------
+
+enum class TComponentKind { Edit, ComboBox, Label, Memo, Other };
+// Edit = QLineEdit, ComboBox = QComboBox, Label = QLabel, Memo = QPlainTextEdit.
+TComponentKind kindOf(const QObject* component);
+
+// Edit text, combo box edit text (the current item's text when the box is
+// not editable), label caption, memo text (lines joined by "\r\n"); other
+// kinds read as "".
+std::string strFunGetText(const QObject* component);
+// Sets the same; false for a component of another kind. Text set here is
+// never cut by a typing limit. A combo box that is not editable selects the
+// item of that text (none when it has no such item).
+bool bFunSetText(QObject* component, const std::string& text);
+
+// The lines of a memo, one entry per line of its text.
+std::vector<std::string> vFunGetLines(const QObject* memo);
+void vFunSetLines(QObject* memo, const std::vector<std::string>& lines);
+
+// ---- Typing limits ------------------------------------------------------
+
+// Limits what the user can type into an edit (or a combo box's edit) to
+// maxLength characters (each is one Windows-1250 byte). Text that the
+// program sets stays whole; the user can still shorten it, but not lengthen
+// it while it is over the limit. 0 removes the limit.
+void vFunSetTypingLimit(QLineEdit* edit, int maxLength);
+void vFunSetTypingLimit(QComboBox* combo, int maxLength);
+
+// ---- Click handlers -----------------------------------------------------
+
+// Connects a component's click to a handler: a menu item or a button when it
+// is clicked; a check box whenever its state changes, by the user or by the
+// program (as its click handler runs on every change of Checked).
+void vFunOnClick(QObject* component, std::function<void()> handler);
+
+// ---- Image --------------------------------------------------------------
+
+// A picture on a form. With autoSize it takes the size of its picture;
+// otherwise the picture is drawn from the top-left corner (stretched into
+// the whole component with stretch).
+class TImage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TImage(QWidget* parent = nullptr);
+  void setAutoSize(bool on);
+  void setStretch(bool on);
+  void setPicture(const QImage& picture);
+  // The picture to draw on; call update() (or repaint()) afterwards.
+  QImage& Picture() { return picture_; }
+  const QImage& Picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage picture_;
+  bool autoSize_ = false;
+  bool stretch_ = false;
+};
+
+// ---- Status bar ---------------------------------------------------------
+
+// A status bar in simple-panel mode: one text across the window.
+class TStatusBar : public QStatusBar {
+  Q_OBJECT
+ public:
+  explicit TStatusBar(QWidget* parent = nullptr);
+  std::string SimpleText() const;
+  void setSimpleText(const std::string& text);
+
+ private:
+  QLabel* panel_;
+};
+
+// ---- Timer --------------------------------------------------------------
+
+// A timer component: runs OnTimer on the GUI thread every Interval ms while
+// Enabled. setEnabled may be called from any thread.
+class TTimer : public QObject {
+  Q_OBJECT
+ public:
+  explicit TTimer(QObject* parent = nullptr);
+  bool Enabled() const;
+  void setEnabled(bool enabled);
+  int Interval() const { return timer_.interval(); }
+  void setInterval(int ms) { timer_.setInterval(ms); }
+  std::function<void()> OnTimer;
+
+ private:
+  QTimer timer_;
+  std::atomic<bool> enabled_ {false};
+};
+
+// ---- Threads ------------------------------------------------------------
+
+// Runs work on the GUI thread, later, from any thread. A worker thread never
+// touches a widget itself; it posts the work here.
+void vFunPostToGui(std::function<void()> work);
+// True on the GUI thread (and wherever no application object exists yet).
+bool bFunOnGuiThread();

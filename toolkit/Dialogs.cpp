@@ -1,0 +1,166 @@
+#include "toolkit/Dialogs.h"
+
+#include "platform/Cp1250.h"
+#include "toolkit/Components.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+namespace {
+
+TScriptedDialogs* gScript = nullptr;
+
+QString qt(const std::string& text) { return QString::fromStdString(cp1250ToUtf8(text)); }
+std::string cp(const QString& text) { return cp1250FromUtf8(text.toStdString()); }
+
+// Runs fn on the GUI thread and waits for it.
+template <class Fn>
+void onGui(Fn&& fn) {
+  if (bFunOnGuiThread())
+    fn();
+  else
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::forward<Fn>(fn), Qt::BlockingQueuedConnection);
+}
+
+int realMessageBox(const std::string& text, const std::string& caption, int flags) {
+  QMessageBox box(QApplication::activeWindow());
+  box.setWindowTitle(qt(caption));
+  box.setText(qt(text));
+  switch (flags & 0xF0) {
+    case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  struct Button { QMessageBox::StandardButton button; int id; };
+  std::vector<Button> buttons;
+  switch (flags & 0x0F) {
+    case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    case MB_ABORTRETRYIGNORE:
+      buttons = {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
+      break;
+    case MB_YESNOCANCEL:
+      buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+      break;
+    case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+    case MB_RETRYCANCEL: buttons = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}}; break;
+    default: buttons = {{QMessageBox::Ok, IDOK}}; break;
+  }
+  // Polish button texts, as the system shows them on a Polish desktop.
+  static const std::pair<QMessageBox::StandardButton, const char*> kTexts[] = {
+      {QMessageBox::Ok, "OK"},         {QMessageBox::Cancel, "Anuluj"},   {QMessageBox::Yes, "Tak"},
+      {QMessageBox::No, "Nie"},        {QMessageBox::Abort, "Przerwij"},  {QMessageBox::Retry, "Ponów próbę"},
+      {QMessageBox::Ignore, "Ignoruj"}};
+  for (const auto& b : buttons) {
+    QPushButton* pushButton = box.addButton(b.button);
+    for (const auto& [which, label] : kTexts)
+      if (which == b.button) pushButton->setText(QString::fromUtf8(label));
+  }
+  box.setDefaultButton(buttons.front().button);
+  box.exec();
+  const auto pressed = box.standardButton(box.clickedButton());
+  for (const auto& b : buttons)
+    if (b.button == pressed) return b.id;
+  // Closed without a button: the box's cancel answer, as the system gives it.
+  for (const auto& b : buttons)
+    if (b.id == IDCANCEL || b.id == IDNO) return b.id;
+  return buttons.front().id;
+}
+
+// "Opis(*.ext)|*.ext|Inne|*.*" -> "Opis(*.ext) (*.ext);;Inne (*.*)"
+QString qtFilter(const std::string& filter) {
+  const QStringList parts = qt(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+  return filters.join(";;");
+}
+
+}  // namespace
+
+// Seams nest: an inner one answers while it lives, then the outer one again.
+TScriptedDialogs::TScriptedDialogs() : outer_(gScript) { gScript = this; }
+TScriptedDialogs::~TScriptedDialogs() {
+  if (gScript == this) gScript = outer_;
+}
+
+int TScriptedDialogs::answerBox(const TShownBox& box) {
+  boxes.push_back(box);
+  if (onBox) onBox(box);
+  if (nextAnswer_ < answers.size()) return answers[nextAnswer_++];
+  switch (box.flags & 0x0F) {
+    case MB_OK: return IDOK;
+    case MB_OKCANCEL: case MB_YESNOCANCEL: case MB_RETRYCANCEL: return IDCANCEL;
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    default: return IDNO;
+  }
+}
+
+int MessageBox(const std::string& text, const std::string& caption, int flags) {
+  int result = IDCANCEL;
+  onGui([&] {
+    result = gScript ? gScript->answerBox({text, caption, flags}) : realMessageBox(text, caption, flags);
+  });
+  return result;
+}
+
+bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+  bool confirmed = false;
+  onGui([&] {
+    if (gScript) {
+      gScript->prompts.push_back({caption, prompt, value});
+      const auto& inputs = gScript->inputs;
+      if (gScript->nextInput_ < inputs.size() && inputs[gScript->nextInput_]) {
+        value = *inputs[gScript->nextInput_];
+        confirmed = true;
+      }
+      ++gScript->nextInput_;
+      return;
+    }
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(qt(caption));
+    dialog.setLabelText(qt(prompt));
+    dialog.setTextValue(qt(value));
+    dialog.setOkButtonText(QString::fromUtf8("OK"));
+    dialog.setCancelButtonText(QString::fromUtf8("Anuluj"));
+    if (dialog.exec() == QDialog::Accepted) {
+      value = cp(dialog.textValue());
+      confirmed = true;
+    }
+  });
+  return confirmed;
+}
+
+bool TFileDialog::Execute() {
+  std::optional<std::string> chosen;
+  onGui([&] {
+    if (gScript) {
+      gScript->fileDialogs.push_back({Kind, Title, Filter, FileName});
+      if (gScript->nextFile_ < gScript->fileNames.size()) chosen = gScript->fileNames[gScript->nextFile_];
+      ++gScript->nextFile_;
+      return;
+    }
+    QWidget* parent = QApplication::activeWindow();
+    const QString name =
+        Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), qt(FileName), qtFilter(Filter))
+                            : QFileDialog::getSaveFileName(parent, qt(Title), qt(FileName), qtFilter(Filter));
+    if (!name.isEmpty()) chosen = cp(name);
+  });
+  if (!chosen) return false;
+  FileName = *chosen;
+  if (Kind == TKind::Save && !DefaultExt.empty() && QFileInfo(qt(FileName)).suffix().isEmpty())
+    FileName += "." + DefaultExt;
+  return true;
+}
+
+std::optional<int> vFunScriptedShowModal(QDialog* dialog) {
+  if (!gScript) return std::nullopt;
+  gScript->modalRuns.push_back(dialog);
+  return gScript->onShowModal ? gScript->onShowModal(dialog) : 2;
+}

@@ -1,0 +1,101 @@
+#pragma once
+// Message boxes, file dialogs and the text prompt, with the Windows flag and
+// answer values the program's windows are written with, and the one seam
+// through which tests answer them and read what was shown.
+// All texts are Windows-1250.
+#include <QObject>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QDialog;
+
+// Buttons (low nibble) and icons of MessageBox.
+constexpr int MB_OK = 0, MB_OKCANCEL = 1, MB_ABORTRETRYIGNORE = 2, MB_YESNOCANCEL = 3, MB_YESNO = 4,
+              MB_RETRYCANCEL = 5;
+constexpr int MB_ICONSTOP = 16, MB_ICONQUESTION = 32, MB_ICONWARNING = 48, MB_ICONINFORMATION = 64;
+// Answers.
+constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7;
+
+// Shows a modal message box and returns the button pressed. Safe to call
+// from a worker thread: the box is shown by the GUI thread while the worker
+// waits for the answer.
+int MessageBox(const std::string& text, const std::string& caption, int flags);
+
+// The text prompt: true with the typed text in `value` (which also gives
+// the starting text) when the user confirms.
+bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
+
+// An open or save dialog as a component of its form: each use sets the
+// title and filter ("Opis(*.ext)|*.ext|..."), Execute runs it, and FileName
+// keeps the name last chosen for the next use.
+class TFileDialog : public QObject {
+  Q_OBJECT
+ public:
+  enum class TKind { Open, Save };
+  explicit TFileDialog(TKind kind, QObject* parent = nullptr) : QObject(parent), Kind(kind) {}
+
+  TKind Kind;
+  std::string Title;
+  std::string Filter;
+  std::string FileName;
+  // A saved name typed without an extension gets this one (without the dot).
+  std::string DefaultExt;
+
+  bool Execute();
+};
+
+// What a test sees of a shown dialog.
+struct TShownBox {
+  std::string text, caption;
+  int flags = 0;
+  friend bool operator==(const TShownBox&, const TShownBox&) = default;
+};
+struct TShownFileDialog {
+  TFileDialog::TKind kind;
+  std::string title, filter, fileName;
+};
+struct TShownPrompt {
+  std::string caption, prompt, value;
+};
+
+// The seam. While an instance lives, no real box, file dialog, prompt or
+// modal run appears: message boxes take the queued answers in turn (a box
+// with nothing queued gets IDOK for an OK-only box, else IDCANCEL when it has
+// that button, else IDNO), file dialogs and prompts take theirs (nullopt is
+// cancel; none queued is cancel), and modal runs go to onShowModal when set.
+class TScriptedDialogs {
+ public:
+  TScriptedDialogs();
+  ~TScriptedDialogs();
+  TScriptedDialogs(const TScriptedDialogs&) = delete;
+  TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
+
+  std::vector<int> answers;
+  std::vector<std::optional<std::string>> fileNames;
+  std::vector<std::optional<std::string>> inputs;
+  // Given the dialog being run modally; returns its modal result.
+  std::function<int(QDialog*)> onShowModal;
+
+  std::vector<TShownBox> boxes;
+  std::vector<TShownFileDialog> fileDialogs;
+  std::vector<TShownPrompt> prompts;
+  std::vector<QDialog*> modalRuns;
+
+  // Called with every box as it is shown (after it is recorded).
+  std::function<void(const TShownBox&)> onBox;
+
+ private:
+  friend int MessageBox(const std::string&, const std::string&, int);
+  friend bool InputQuery(const std::string&, const std::string&, std::string&);
+  friend class TFileDialog;
+  friend std::optional<int> vFunScriptedShowModal(QDialog*);
+  int answerBox(const TShownBox& box);
+  std::size_t nextAnswer_ = 0, nextFile_ = 0, nextInput_ = 0;
+  TScriptedDialogs* outer_;
+};
+
+// The modal result the seam gives for this dialog, or nullopt for a real run.
+std::optional<int> vFunScriptedShowModal(QDialog* dialog);

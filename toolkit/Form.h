@@ -1,0 +1,108 @@
+#pragma once
+// Forms of the program: a main-window flavour (TForm) and a dialog flavour
+// (TDialogForm). Every component a form makes is registered with its name in
+// creation order, so the windows find one another's fields by name (ignoring
+// letter case, as the stored component names are matched) and walk them in
+// the order they were made. Qt's findChild is case-sensitive and keeps no
+// creation order, hence this registry.
+#include <QDialog>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class QCloseEvent;
+
+class TComponentRegistry {
+ public:
+  // Registers a component under its name (also set as its objectName).
+  // Names are unique within one form, ignoring case; a second component
+  // of a taken name is a programming error and throws std::logic_error.
+  void registerComponent(QObject* component, const QString& name);
+
+  // The component of that name, ignoring letter case; nullptr when the form
+  // has none (or it has been deleted).
+  QObject* findComponent(std::string_view name) const;
+  template <class T>
+  T* findComponentAs(std::string_view name) const {
+    return qobject_cast<T*>(findComponent(name));
+  }
+
+  // Enumeration in creation order.
+  int ComponentCount() const { return static_cast<int>(components_.size()); }
+  QObject* Components(int index) const { return components_.at(static_cast<std::size_t>(index)).data(); }
+  QString ComponentName(int index) const;
+
+ private:
+  std::vector<QPointer<QObject>> components_;
+  std::unordered_map<std::string, std::size_t> byName_;  // lower-cased name -> index
+};
+
+// What a form does when it is asked to close (the close handler may change it).
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// Modal results.
+constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+              mrNo = 7;
+
+// The registry plus the factory every form uses for its components.
+class TFormBase : public TComponentRegistry {
+ public:
+  // Makes a component, names it and registers it: Make<QLineEdit>("X_EDIT", parent).
+  template <class T, class... Args>
+  T* Make(const QString& name, Args&&... args) {
+    T* component = new T(std::forward<Args>(args)...);
+    registerComponent(component, name);
+    return component;
+  }
+
+ protected:
+  // Hooks of the window's events; the defaults do nothing.
+  virtual void FormShow() {}
+  virtual void FormClose(TCloseAction& /*action*/) {}
+};
+
+// Main-window flavour. Closing it with caFree or caHide ends the event loop
+// when this is the application's main form.
+class TForm : public QMainWindow, public TFormBase {
+  Q_OBJECT
+ public:
+  explicit TForm(const QString& name, QWidget* parent = nullptr);
+
+  void setMainForm(bool mainForm) { mainForm_ = mainForm; }
+  // True once a close has gone through (not vetoed).
+  bool bFunClosed() const { return closed_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  bool mainForm_ = false;
+  bool closed_ = false;
+};
+
+// Dialog flavour: shown modally (ShowModal) again and again, keeping its
+// contents, or without modality (Show/Close).
+class TDialogForm : public QDialog, public TFormBase {
+  Q_OBJECT
+ public:
+  explicit TDialogForm(const QString& name, QWidget* parent = nullptr);
+
+  // Runs the dialog modally and returns its modal result. A test seam
+  // (toolkit/Dialogs.h) may take the place of the real run.
+  int ShowModal();
+  // Ends a modal run with this result.
+  void setModalResult(int result) { done(result); }
+  void Show();
+  void Close() { close(); }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+};
