@@ -10,6 +10,7 @@
 #include <QPointF>
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -64,17 +65,15 @@ class TFGlowna : public TForm {
   // The menu items are found by name (findComponent), e.g. "Koniec1".
 
   // ---- State shared with the other windows --------------------------------
-  // The student list (StudentsList) and the current student's data rows
-  // (CertDataList) take their place here, before bPrintMode, and the
-  // calibration rows of the drawn layout (CalibDataList) after
-  // strDocumentName, together with the records of the student tables and
-  // calibration in the data store.
+  std::vector<TStudentListRecord> StudentsList;  // the students of the working copy, as listed
+  std::vector<TDataRecord> CertDataList;         // the current student's rows between store and holders
   bool bPrintMode = false;     // the renderer is drawing for the printer
   bool bCloseNoAsk = false;    // closing asks nothing
   bool bDataModified = false;  // the working copy may hold unsaved changes
   TDataStore DataStore;
   std::string strStudentName;   // display name of the student whose document is open
   std::string strDocumentName;  // tree name of the document open for editing
+  std::vector<TCalibRecord> CalibDataList;  // the rows of the layout drawn or calibrated last
 
   // ---- Start-up and closing ------------------------------------------------
   // Runs once after every window exists: shipped files, caption, settings,
