@@ -103,8 +103,8 @@ TFDaneUcznia::TFDaneUcznia(QWidget* parent) : TDialogForm("FDaneUcznia", parent)
   int n = 1;
   for (const TField& f : fields) {
     QLabel* label = Make<QLabel>("Label" + QString::number(n++), qt(f.label), this);
-    label->setGeometry(12, 14 + f.row * 30, 150, 21);
-    f.widget->setGeometry(166, 12 + f.row * 30, 233, 23);
+    label->setGeometry(12, 14 + f.row * 30, 160, 21);
+    f.widget->setGeometry(178, 12 + f.row * 30, 221, 23);
     if (previous) setTabOrder(previous, f.widget);
     previous = f.widget;
   }
