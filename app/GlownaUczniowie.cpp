@@ -219,7 +219,11 @@ void TFGlowna::EdytujDaneUczniaToolButtonClick() {
     MessageBox("Nie wybrano ucznia z listy", cp1250("Brak wyboru"), MB_OK | MB_ICONWARNING);
     return;
   }
-  FDaneUcznia->strStudentTable = strFunTabelaZDrzewa();
+  // The dialog must show the selected student, whose table its OK replaces:
+  // after a failed load the holders would still show another one.
+  const std::string table = strFunTabelaZDrzewa();
+  if (!bFunWczytajDaneUcznia(table)) return;
+  FDaneUcznia->strStudentTable = table;
   FDaneUcznia->bEditMode = true;
   // A save rebuilds the tree. Anything else leaves the selected student
   // stored as it was: the dialog gets its stored data back, so no later save

@@ -71,7 +71,14 @@ void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, 
 
 void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                        const std::vector<TDataRecord>& list) {
-  vFunProtocolClear(form);
+  // The lines of each multi-line field are gathered first and set once, so
+  // an empty first line is kept like any other.
+  std::vector<std::pair<QObject*, std::vector<std::string>>> memoLines;
+  auto linesOf = [&memoLines](QObject* memo) -> std::vector<std::string>& {
+    for (auto& [m, lines] : memoLines)
+      if (m == memo) return lines;
+    return memoLines.emplace_back(memo, std::vector<std::string> {}).second;
+  };
   for (const TDataRecord& r : list) {
     if (r.id.str() != tag) continue;
     const std::string& name = r.comp_name.str();
@@ -80,16 +87,13 @@ void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, b
       if (marker == kMemoMarker && lineRows) {
         // The line's number is not read: lines come back in row order.
         if (name.size() < 2) continue;
-        if (QObject* memo = form.findComponent(name.substr(0, name.size() - 2))) {
-          std::vector<std::string> lines = vFunGetLines(memo);
-          lines.push_back(r.value.str());
-          vFunSetLines(memo, lines);
-        }
+        if (QObject* memo = form.findComponent(name.substr(0, name.size() - 2))) linesOf(memo).push_back(r.value.str());
       } else if (QObject* component = form.findComponent(name)) {
         bFunSetText(component, r.value.str());
       }
     }
   }
+  for (const auto& [memo, lines] : memoLines) vFunSetLines(memo, lines);
 }
 
 TDocumentForm::TDocumentForm(const TDocumentIdentity& identity, QWidget* parent)
@@ -113,7 +117,7 @@ TDocumentForm::TDocumentForm(const TDocumentIdentity& identity, QWidget* parent)
   buttons->addWidget(OKButton);
   buttons->addWidget(CancelButton);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
-  vFunOnClick(CancelButton, [this] { CancelButtonClick(); });
+  vFunOnClick(CancelButton, [this] { CancelButtonClick(); });  // AnulujButtonClick, BitBtn1Click alike
 }
 
 void TDocumentForm::vFunClearFormData() { vFunProtocolClear(*this); }
@@ -124,6 +128,7 @@ bool TDocumentForm::vFunFormDataToList(std::vector<TDataRecord>& list) {
 }
 
 void TDocumentForm::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
+  vFunClearFormData();
   vFunProtocolApply(*this, Identity.tag, Identity.lineRows, list);
   vFunCopyPersonalData();
 }
@@ -134,3 +139,5 @@ void TDocumentForm::OKButtonClick() {
 }
 
 void TDocumentForm::CancelButtonClick() { setModalResult(mrCancel); }
+void TDocumentForm::AnulujButtonClick() { CancelButtonClick(); }
+void TDocumentForm::BitBtn1Click() { CancelButtonClick(); }

@@ -39,6 +39,7 @@ inline constexpr const char* kMemoMarker = "_DATA_MEMO";
 void vFunProtocolClear(const TComponentRegistry& form);
 void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                         std::vector<TDataRecord>& list);
+// Applies the rows of that tag to a cleared form.
 void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                        const std::vector<TDataRecord>& list);
 
@@ -75,7 +76,10 @@ class TDocumentForm : public TDialogForm, public THolder {
   // save succeeded.
   void OKButtonClick();
   // Closes; nothing is reverted here (the caller reloads the stored student).
+  // The forms name this handler after their cancel button.
   void CancelButtonClick();
+  void AnulujButtonClick();
+  void BitBtn1Click();
 
   // The area above the buttons, for the form's own components, and the
   // button panel along the bottom.

@@ -158,7 +158,8 @@ bool TFileDialog::Execute() {
     QWidget* parent = QApplication::activeWindow();
     const QString name =
         Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), qt(FileName), qtFilter(Filter))
-                            : QFileDialog::getSaveFileName(parent, qt(Title), qt(FileName), qtFilter(Filter));
+                            : QFileDialog::getSaveFileName(parent, qt(Title), qt(FileName), qtFilter(Filter), nullptr,
+                                                           QFileDialog::DontConfirmOverwrite);
     if (!name.isEmpty()) chosen = cp(name);
   });
   if (!chosen) return false;

@@ -3,6 +3,8 @@
 #include "app/StudentOrder.h"
 #include "app/WaitUnit.h"
 #include "forms/DocumentForms.h"
+#include "forms/certificates_current/Klasa1aUnit.h"
+#include "forms/certificates_current/Klasa1awyrUnit.h"
 #include "forms/certificates_current/Klasa2aUnit.h"
 #include "forms/certificates_current/Klasa2awyrUnit.h"
 #include "forms/record_sheets/ArkuszStr2bUnit.h"
@@ -358,4 +360,69 @@ TEST_F(StudentTest, TheDialogOffersTheStoredPlacesAtEveryShow) {
   EXPECT_GE(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX->findText("Zakopane"), 0);
   EXPECT_EQ(FDaneUcznia->UrodzonyWoj_DATA_COMBOBOX->count(), 16);
   EXPECT_EQ(text(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX), "wpisane");
+}
+
+TEST_F(StudentTest, EditingAStudentWhoseRowsCannotBeReadTouchesNoTable) {
+  open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}, {"2", personalRows("Baran", "Piotr", "2")}}));
+  select(0);
+  sqlExec(tmp(), "drop table `PESEL2`");
+  select(1);  // fails: the holders still show Adamska
+  script.boxes.clear();
+  script.answers = {IDYES, IDYES};
+  script.onShowModal = [](QDialog*) {
+    FDaneUcznia->OKButtonClick();
+    return FDaneUcznia->result();
+  };
+  FGlowna->EdytujDaneUczniaToolButtonClick();
+  EXPECT_TRUE(script.modalRuns.empty());
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].text, cp1250("Błąd podczas próby wczytania danych.\n\nTablica nie istnieje: \nPESEL2"));
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+}
+
+TEST_F(HoldersTest, ADocumentEditedAndCancelledIsSelectedAgainWithItsStoredValues) {
+  open(makeDocumentFile({{"6", personalRows("Zych", "Ala", "6")}, {"5", expected}}));
+  select(0, 2);  // Zieba Iga, "MEN-I/21a/2 świad. klasa II"
+  auto* field = FKlasa2a->findComponentAs<QLineEdit>("ZMIENNA_Test8_STR1_DATA_EDIT");
+  script.answers = {IDNO};  // no school template now
+  script.onShowModal = [field](QDialog* dialog) {
+    EXPECT_EQ(dialog, FKlasa2a);
+    bFunSetText(field, "typed and cancelled");
+    return mrCancel;
+  };
+  FGlowna->EdytujSwiadectwoToolButtonClick();
+  ASSERT_NE(FGlowna->TreeView->currentItem(), nullptr);
+  EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(1), "Zieba Iga");
+  EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(0), cp1250("MEN-I/21a/2 świad. klasa II"));
+  EXPECT_EQ(text(field), "it's TFKlasa2a");
+  EXPECT_EQ(stored("PESEL5"), expected);
+}
+
+TEST_F(StudentTest, TheTemplateOfferComesBeforeTheMissingDocument) {
+  open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}}));
+  select(0);
+  script.answers = {IDNO};
+  FGlowna->EdytujSwiadectwoToolButtonClick();
+  EXPECT_EQ(script.boxes,
+            (std::vector<TShownBox> {
+                {cp1250("Szablon danych szkoły nie został jeszcze utworzony.\nCzy chcesz utworzyć szablon teraz ?"),
+                 "Szablon", MB_YESNO | MB_ICONQUESTION},
+                {cp1250("Nie wybrano świadectwa z listy"), "Brak wyboru", MB_OK | MB_ICONWARNING}}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+}
+
+TEST_F(StudentTest, ANewStudentKeepsTheClassDetailsAndStartsTheEndings) {
+  open(makeDocumentFile({{"1", personalRows("Adamski", "Olek", "1", cp1250("mężczyzna"))}}));
+  select(0);
+  auto* ending = FKlasa1a->Make<QLineEdit>("ZMIENNA_PromocjiE_STR1_DATA_EDIT", FKlasa1a);
+  auto* noEnding = FKlasa1awyr->Make<QLineEdit>("ZMIENNA_PromocjiE_STR1_DATA_EDIT", FKlasa1awyr);
+  bFunSetText(noEnding, "x");
+  script.onShowModal = [](QDialog*) { return mrCancel; };
+  FGlowna->DodajUczniaToolButtonClick();
+  EXPECT_EQ(text(ending), cp1250("ę"));
+  EXPECT_EQ(text(noEnding), "");
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "");
+  EXPECT_EQ(FDaneUcznia->Plec_DATA_COMBOBOX->currentIndex(), 1);
+  EXPECT_EQ(text(FDaneUcznia->UrodzonyRok_DATA_COMBOBOX), "2001 r.");
+  EXPECT_FALSE(FDaneUcznia->bEditMode);
 }

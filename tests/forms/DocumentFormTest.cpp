@@ -171,3 +171,30 @@ TEST(DocumentForm, TheButtonsCarryTheirFormsNames) {
   EXPECT_NE(lines.form.findComponent("AnulujButton"), nullptr);
   EXPECT_EQ(plain.form.windowTitle(), "Test");
 }
+
+TEST(DocumentForm, LinesComeBackWholeAndInOrderEvenWhenTheFirstIsEmpty) {
+  TestForm t(kLines);
+  const std::vector<std::string> lines = {"", "b", "", "d"};
+  vFunSetLines(t.notes, lines);
+  std::vector<TDataRecord> list;
+  t.form.vFunFormDataToList(list);
+  vFunSetLines(t.notes, {"other student"});
+  t.form.vFunFormDataFromList(list);
+  EXPECT_EQ(vFunGetLines(t.notes), lines);
+}
+
+TEST(DocumentForm, LoadingClearsThroughTheFormsOwnClear) {
+  // A form that keeps a field for the next student does so on loads too.
+  struct KeepingForm : TDocumentForm {
+    QLineEdit* kept;
+    KeepingForm() : TDocumentForm(kPlain, nullptr) { kept = Make<QLineEdit>("ZMIENNA_Rok_DATA_EDIT", this); }
+    void vFunClearFormData() override {
+      const std::string year = strFunGetText(kept);
+      TDocumentForm::vFunClearFormData();
+      bFunSetText(kept, year);
+    }
+  } form;
+  bFunSetText(form.kept, "2026");
+  form.vFunFormDataFromList({});
+  EXPECT_EQ(strFunGetText(form.kept), "2026");
+}
