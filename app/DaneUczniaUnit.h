@@ -1,12 +1,56 @@
 #pragma once
-// The student-data dialog.
+// The student-data dialog "Dane ucznia": where a student's personal data are
+// typed, and the first holder of the current student's values: every
+// document form copies the personal data it prints from these fields.
 // One instance, FDaneUcznia, made at start-up with the other windows.
+#include "forms/DocumentForm.h"
 #include "toolkit/Form.h"
 
-class TFDaneUcznia : public TDialogForm {
+#include <istream>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TFDaneUcznia : public TDialogForm, public THolder {
   Q_OBJECT
  public:
   explicit TFDaneUcznia(QWidget* parent = nullptr);
+
+  // In creation order, which is the order of the saved rows.
+  QLineEdit* Imie_DATA_EDIT;
+  QLineEdit* UrodzonyDnia_DATA_EDIT;
+  QComboBox* Plec_DATA_COMBOBOX;
+  QComboBox* UrodzonyRok_DATA_COMBOBOX;
+  QComboBox* UrodzonyMiasto_DATA_COMBOBOX;
+  QComboBox* UrodzonyWoj_DATA_COMBOBOX;
+  QLineEdit* NrDziennika_DATA_EDIT;
+  QLineEdit* Nazwisko_DATA_EDIT;
+  QLineEdit* NrPesel_DATA_EDIT;
+  QPushButton* OKButton;
+  QPushButton* AnulujButton;
+
+  bool bEditMode = false;       // editing a stored student (else a new one)
+  std::string strStudentTable;  // the edited student's table
+
+  // Keeps the birth year, town and province for the next student of the class.
+  void vFunClearFormData() override;
+  bool vFunFormDataToList(std::vector<TDataRecord>& list) override;
+  void vFunFormDataFromList(const std::vector<TDataRecord>& list) override;
+  // The import dialog hands every holder its open file; this one takes nothing.
+  void vFunImportFromStream(std::istream&) {}
+
+  void OKButtonClick();
+  void AnulujButtonClick();
+
+ protected:
+  void FormShow() override;
+
+ private:
+  bool bFunCheckFields();
 };
 
 extern TFDaneUcznia* FDaneUcznia;

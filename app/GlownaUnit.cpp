@@ -267,6 +267,8 @@ void TFGlowna::vFunConnectCommands() {
   // The commands of the other windows' work are connected where that work
   // is built; start-up and closing are here.
   vFunOnClick(actionNamed("Koniec1"), [this] { Koniec1Click(); });
+  vFunConnectStudentCommands();
+  vFunConnectFileCommands();
 }
 
 void TFGlowna::vFunUstawTytulOkna() {
@@ -322,14 +324,10 @@ void TFGlowna::vFunInicjalizacja() {
 void TFGlowna::vFunUstawMenuDrzewa() {
   actionNamed("Dodajucznia1")->setEnabled(true);
   for (const char* name : {"Edytujdaneucznia1", "Usudaneucznia1"})
-    actionNamed(name)->setEnabled(!strStudentName.empty());
+    actionNamed(name)->setEnabled(!strFunNazwaZDrzewa(1).empty());
   for (const char* name : {"Edytujwybranewiadectwo1", "Drukujwybranewiadectwo2"})
-    actionNamed(name)->setEnabled(!strDocumentName.empty());
+    actionNamed(name)->setEnabled(!strFunNazwaZDrzewa(0).empty());
 }
-
-bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string&) { return false; }
-
-void TFGlowna::Zapisz1Click() {}
 
 void TFGlowna::FormClose(TCloseAction& Action) {
   if (bCloseNoAsk) {
@@ -342,6 +340,8 @@ void TFGlowna::FormClose(TCloseAction& Action) {
   else
     Action = TCloseAction::caNone;
 }
+
+void TFGlowna::vFunPodgladDokumentu(TDocKind) {}
 
 void TFGlowna::Koniec1Click() {
   bCloseNoAsk = false;

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: tool bar, menus, the student tree, the two-page preview,
 // and the state every other window works with. Closing it ends the program.
+#include "render/DocumentKinds.h"
 #include "store/SQLImportUnit.h"
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
@@ -86,12 +87,35 @@ class TFGlowna : public TForm {
   // Scrolls both preview pages by the wheel's delta.
   void FormMouseWheel(int wheelDelta);
 
-  // Opens a document file into the working copy; made by the document-file
-  // commands. Until they exist no file opens.
+  // ---- The current student (GlownaUczniowie.cpp) ------------------------
+  // Collects the rows of all holders and replaces the student's table in the
+  // working copy in one step; formerTable is the student's table under an
+  // earlier PESEL number, dropped in the same step. Rebuilds the tree.
+  bool bFunZapiszDaneUcznia(const std::string& formerTable = {});
+  // Reads the student's rows and hands them to every holder.
+  bool bFunWczytajDaneUcznia(const std::string& table);
+  bool bFunWczytajListeUczniow();
+  void vFunBudujDrzewoUczniow();
+  // 1: the selected student's name; 0: the selected document's name.
+  std::string strFunNazwaZDrzewa(int student) const;
+  // The table of the student the selected node belongs to.
+  std::string strFunTabelaZDrzewa() const;
+  void TreeViewClick();
+  void DodajUczniaToolButtonClick();
+  void EdytujDaneUczniaToolButtonClick();
+  void UsunUczniaToolButtonClick();
+  void EdytujSwiadectwoToolButtonClick();
+
+  // ---- Document files (GlownaPliki.cpp) ---------------------------------
   bool bFunWczytajPlikSwiadectw(const std::string& path);
-  // "Zapisz": saves the working copy into the open document file; made by
-  // the document-file commands.
-  void Zapisz1Click();
+  bool bFunZapiszIstniejacyPlikSwiadectw();
+  bool bFunZapiszNowyPlikSwiadectw();
+  void vFunNowyPlikSwiadectw();
+  void NowyPlikToolButtonClick();
+  void OtworzPlikToolButtonClick();
+  // "Zapisz": true when the document is in its file.
+  bool Zapisz1Click();
+  void Zapiszjako1Click();
 
  protected:
   void FormClose(TCloseAction& Action) override;
@@ -103,6 +127,12 @@ class TFGlowna : public TForm {
   void vFunBuildClientArea();
   void vFunConnectCommands();
   QAction* actionNamed(const char* name) const;
+  void vFunConnectStudentCommands();
+  void vFunConnectFileCommands();
+  // The preview of a document after its student was loaded.
+  void vFunPodgladDokumentu(TDocKind kind);
+  bool bTreeChanging_ = false;     // the program itself moves the tree's selection
+  bool bClickSelected_ = false;    // a press has just made a node current
   // The wheel turn handled last: one turn reaches the filter again for every
   // widget it is handed on to, and must scroll once.
   struct TWheelTurn {

@@ -1,5 +1,6 @@
 #include "StudentOrder.h"
 
+#include <algorithm>
 #include <utility>
 
 std::string strFunStudentSortKey(const std::string& displayName) {
@@ -22,10 +23,10 @@ std::string strFunStudentSortKey(const std::string& displayName) {
   return key;
 }
 
-std::vector<std::string> vFunSortStudentNames(const std::vector<std::string>& names) {
-  std::vector<std::pair<std::string, std::string>> entries;  // key, name
+std::vector<std::size_t> vFunStudentOrder(const std::vector<std::string>& names) {
+  std::vector<std::pair<std::string, std::size_t>> entries;  // key, position
   entries.reserve(names.size());
-  for (const std::string& n : names) entries.emplace_back(strFunStudentSortKey(n), n);
+  for (std::size_t i = 0; i < names.size(); ++i) entries.emplace_back(strFunStudentSortKey(names[i]), i);
   // Bytes compare as unsigned values; a key that begins a longer one comes first.
   auto greater = [](const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -46,8 +47,8 @@ std::vector<std::string> vFunSortStudentNames(const std::vector<std::string>& na
       ++i;
     }
   }
-  std::vector<std::string> sorted;
-  sorted.reserve(entries.size());
-  for (auto& e : entries) sorted.push_back(std::move(e.second));
-  return sorted;
+  std::vector<std::size_t> order;
+  order.reserve(entries.size());
+  for (const auto& e : entries) order.push_back(e.second);
+  return order;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The order of the students in the tree: by a key in capitals with the
 // Polish letters folded, equal keys keeping the order of the student list.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -8,5 +9,6 @@
 // capitals; every other byte (other accented letters included) stays.
 std::string strFunStudentSortKey(const std::string& displayName);
 
-// The display names sorted by their keys, stable.
-std::vector<std::string> vFunSortStudentNames(const std::vector<std::string>& names);
+// The positions of the display names in the order of their keys; equal
+// keys keep the order of the list.
+std::vector<std::size_t> vFunStudentOrder(const std::vector<std::string>& names);

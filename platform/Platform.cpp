@@ -209,6 +209,14 @@ bool copyFile(const std::string& source, const std::string& target, bool failIfE
   return err == 0 ? true : fail(err);
 }
 
+bool createEmptyFile(const std::string& path) {
+  if (path.empty()) return fail(ENOENT);
+  const int fd = ::open(sys(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return fail(errno);
+  ::close(fd);
+  return true;
+}
+
 UtcTime utcNow() {
   {
     std::lock_guard lock(gMutex);

@@ -41,6 +41,9 @@ bool resetAttributes(const std::string& path);
 // With failIfExists an existing target is an error (EEXIST).
 bool copyFile(const std::string& source, const std::string& target, bool failIfExists);
 
+// Makes an empty file; false when something is already there or it cannot be made.
+bool createEmptyFile(const std::string& path);
+
 // Coordinated universal time, broken down.
 struct UtcTime {
   int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;

@@ -79,7 +79,13 @@ bool bFunSetText(QObject* component, const std::string& text) {
         combo->setCurrentIndex(combo->findText(qt(text), Qt::MatchExactly));
       return true;
     }
-    case TComponentKind::Label: static_cast<QLabel*>(component)->setText(qt(text)); return true;
+    case TComponentKind::Label: {
+      // Texts show as they stand: no markup, no mnemonics.
+      auto* label = static_cast<QLabel*>(component);
+      label->setTextFormat(Qt::PlainText);
+      label->setText(qt(text));
+      return true;
+    }
     case TComponentKind::Memo: {
       QString value = qt(text);
       static_cast<QPlainTextEdit*>(component)->setPlainText(value.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

@@ -93,7 +93,11 @@ TScriptedDialogs::~TScriptedDialogs() {
 int TScriptedDialogs::answerBox(const TShownBox& box) {
   boxes.push_back(box);
   if (onBox) onBox(box);
-  if (nextAnswer_ < answers.size()) return answers[nextAnswer_++];
+  if (!answers.empty()) {
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
   switch (box.flags & 0x0F) {
     case MB_OK: return IDOK;
     case MB_OKCANCEL: case MB_YESNOCANCEL: case MB_RETRYCANCEL: return IDCANCEL;
@@ -115,12 +119,14 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
   onGui([&] {
     if (gScript) {
       gScript->prompts.push_back({caption, prompt, value});
-      const auto& inputs = gScript->inputs;
-      if (gScript->nextInput_ < inputs.size() && inputs[gScript->nextInput_]) {
-        value = *inputs[gScript->nextInput_];
-        confirmed = true;
+      auto& inputs = gScript->inputs;
+      if (!inputs.empty()) {
+        if (inputs.front()) {
+          value = *inputs.front();
+          confirmed = true;
+        }
+        inputs.erase(inputs.begin());
       }
-      ++gScript->nextInput_;
       return;
     }
     QInputDialog dialog(QApplication::activeWindow());
@@ -142,14 +148,18 @@ bool TFileDialog::Execute() {
   onGui([&] {
     if (gScript) {
       gScript->fileDialogs.push_back({Kind, Title, Filter, FileName});
-      if (gScript->nextFile_ < gScript->fileNames.size()) chosen = gScript->fileNames[gScript->nextFile_];
-      ++gScript->nextFile_;
+      auto& names = gScript->fileNames;
+      if (!names.empty()) {
+        chosen = names.front();
+        names.erase(names.begin());
+      }
       return;
     }
     QWidget* parent = QApplication::activeWindow();
     const QString name =
         Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), qt(FileName), qtFilter(Filter))
-                            : QFileDialog::getSaveFileName(parent, qt(Title), qt(FileName), qtFilter(Filter));
+                            : QFileDialog::getSaveFileName(parent, qt(Title), qt(FileName), qtFilter(Filter), nullptr,
+                                                           QFileDialog::DontConfirmOverwrite);
     if (!name.isEmpty()) chosen = cp(name);
   });
   if (!chosen) return false;
@@ -158,6 +168,8 @@ bool TFileDialog::Execute() {
     FileName += "." + DefaultExt;
   return true;
 }
+
+bool bFunDialogsScripted() { return gScript != nullptr; }
 
 std::optional<int> vFunScriptedShowModal(QDialog* dialog) {
   if (!gScript) return std::nullopt;

@@ -62,7 +62,8 @@ struct TShownPrompt {
 };
 
 // The seam. While an instance lives, no real box, file dialog, prompt or
-// modal run appears: message boxes take the queued answers in turn (a box
+// modal run appears: message boxes take the queued answers in turn (each
+// answer is used up, so a test may queue more at any time) (a box
 // with nothing queued gets IDOK for an OK-only box, else IDCANCEL when it has
 // that button, else IDNO), file dialogs and prompts take theirs (nullopt is
 // cancel; none queued is cancel), and modal runs go to onShowModal when set.
@@ -93,9 +94,10 @@ class TScriptedDialogs {
   friend class TFileDialog;
   friend std::optional<int> vFunScriptedShowModal(QDialog*);
   int answerBox(const TShownBox& box);
-  std::size_t nextAnswer_ = 0, nextFile_ = 0, nextInput_ = 0;
   TScriptedDialogs* outer_;
 };
 
+// True while a seam answers in place of real dialogs.
+bool bFunDialogsScripted();
 // The modal result the seam gives for this dialog, or nullopt for a real run.
 std::optional<int> vFunScriptedShowModal(QDialog* dialog);

@@ -69,6 +69,9 @@ void TForm::closeEvent(QCloseEvent* event) {
 TDialogForm::TDialogForm(const QString& name, QWidget* parent) : QDialog(parent) { setObjectName(name); }
 
 int TDialogForm::ShowModal() {
+  // A scripted run shows nothing, but the window prepares itself as for a
+  // real show.
+  if (bFunDialogsScripted()) FormShow();
   if (auto scripted = vFunScriptedShowModal(this)) return *scripted;
   return exec();
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The certificate after class I on the current blank "MEN-I/21a/2".
 // One instance, FKlasa1a, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFKlasa1a : public TDialogForm {
+class TFKlasa1a : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFKlasa1a(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kKlasa1aIdentity;
 extern TFKlasa1a* FKlasa1a;

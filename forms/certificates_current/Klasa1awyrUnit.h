@@ -1,12 +1,13 @@
 #pragma once
-// The certificate after class I with distinction on the current blank "MEN-I/21a-w/2".
+// The certificate with distinction after class I on the current blank "MEN-I/21a-w/2".
 // One instance, FKlasa1awyr, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFKlasa1awyr : public TDialogForm {
+class TFKlasa1awyr : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFKlasa1awyr(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kKlasa1awyrIdentity;
 extern TFKlasa1awyr* FKlasa1awyr;

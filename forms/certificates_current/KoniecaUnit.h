@@ -1,12 +1,13 @@
 #pragma once
 // The school-leaving certificate on the current blank "MEN-I/23a/2".
 // One instance, FKonieca, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFKonieca : public TDialogForm {
+class TFKonieca : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFKonieca(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kKoniecaIdentity;
 extern TFKonieca* FKonieca;

@@ -1,12 +1,13 @@
 #pragma once
-// The certificate after class I with distinction on the earlier blank "MEN-I/21-w/2".
+// The certificate with distinction after class I on the earlier blank "MEN-I/21-w/2".
 // One instance, FKlasa1wyr, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFKlasa1wyr : public TDialogForm {
+class TFKlasa1wyr : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFKlasa1wyr(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kKlasa1wyrIdentity;
 extern TFKlasa1wyr* FKlasa1wyr;

@@ -1,12 +1,13 @@
 #pragma once
 // The school-leaving certificate on the earlier blank "MEN-I/23/2".
 // One instance, FKoniec, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFKoniec : public TDialogForm {
+class TFKoniec : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFKoniec(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kKoniecIdentity;
 extern TFKoniec* FKoniec;

@@ -1,5 +1,8 @@
 #include "forms/certificates_earlier/KoniecwyrUnit.h"
 
+const TDocumentIdentity kKoniecwyrIdentity = {"TFKoniecwyr", "FKoniecwyr", "KoniecwyrUnit", "KONIEC Z WYR. TARVEK", dkKoniecWyr,
+                                          "Świadectwo ukończenia tarvek z wyróżnieniem", false, "CancelButton"};
+
 TFKoniecwyr* FKoniecwyr = nullptr;
 
-TFKoniecwyr::TFKoniecwyr(QWidget* parent) : TDialogForm("FKoniecwyr", parent) {}
+TFKoniecwyr::TFKoniecwyr(QWidget* parent) : TDocumentForm(kKoniecwyrIdentity, parent) {}

@@ -1,12 +1,13 @@
 #pragma once
-// Page 1 of the record sheet "MEN-I/42/2".
+// The title page of the record sheet "MEN-I/42/2".
 // One instance, FArkuszStr1, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr1 : public TDialogForm {
+class TFArkuszStr1 : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr1(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr1Identity;
 extern TFArkuszStr1* FArkuszStr1;

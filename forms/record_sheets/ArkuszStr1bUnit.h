@@ -1,12 +1,13 @@
 #pragma once
 // The title page of the record sheet "MEN-I/42b/2".
 // One instance, FArkuszStr1b, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr1b : public TDialogForm {
+class TFArkuszStr1b : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr1b(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr1bIdentity;
 extern TFArkuszStr1b* FArkuszStr1b;

@@ -1,12 +1,13 @@
 #pragma once
 // Page 2 of the record sheet "MEN-I/42/2".
 // One instance, FArkuszStr2, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr2 : public TDialogForm {
+class TFArkuszStr2 : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr2(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr2Identity;
 extern TFArkuszStr2* FArkuszStr2;

@@ -1,12 +1,13 @@
 #pragma once
-// The class I page of the record sheet "MEN-I/42b/2".
+// The class-one page of the record sheet "MEN-I/42b/2".
 // One instance, FArkuszStr2b, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr2b : public TDialogForm {
+class TFArkuszStr2b : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr2b(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr2bIdentity;
 extern TFArkuszStr2b* FArkuszStr2b;

@@ -1,12 +1,13 @@
 #pragma once
 // Page 3 of the record sheet "MEN-I/42/2".
 // One instance, FArkuszStr3, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr3 : public TDialogForm {
+class TFArkuszStr3 : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr3(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr3Identity;
 extern TFArkuszStr3* FArkuszStr3;

@@ -1,12 +1,13 @@
 #pragma once
-// The class II page of the record sheet "MEN-I/42b/2".
+// The class-two page of the record sheet "MEN-I/42b/2".
 // One instance, FArkuszStr3b, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr3b : public TDialogForm {
+class TFArkuszStr3b : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr3b(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr3bIdentity;
 extern TFArkuszStr3b* FArkuszStr3b;

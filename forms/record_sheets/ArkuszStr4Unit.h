@@ -1,12 +1,13 @@
 #pragma once
 // Page 4 of the record sheet "MEN-I/42/2".
 // One instance, FArkuszStr4, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr4 : public TDialogForm {
+class TFArkuszStr4 : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr4(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr4Identity;
 extern TFArkuszStr4* FArkuszStr4;

@@ -1,12 +1,13 @@
 #pragma once
-// The class III page of the record sheet "MEN-I/42b/2".
+// The class-three page of the record sheet "MEN-I/42b/2".
 // One instance, FArkuszStr4b, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr4b : public TDialogForm {
+class TFArkuszStr4b : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr4b(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr4bIdentity;
 extern TFArkuszStr4b* FArkuszStr4b;

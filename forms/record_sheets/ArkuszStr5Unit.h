@@ -1,12 +1,13 @@
 #pragma once
 // Page 5 of the record sheet "MEN-I/42/2".
 // One instance, FArkuszStr5, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFArkuszStr5 : public TDialogForm {
+class TFArkuszStr5 : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr5(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kArkuszStr5Identity;
 extern TFArkuszStr5* FArkuszStr5;

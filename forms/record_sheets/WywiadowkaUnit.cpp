@@ -1,5 +1,8 @@
 #include "forms/record_sheets/WywiadowkaUnit.h"
 
+const TDocumentIdentity kWywiadowkaIdentity = {"TFWywiadowka", "FWywiadowka", "WywiadowkaUnit", "WYWIADOWKA TARVEK", dkWywiadowka,
+                                          "Wykaz ocen", false, "AnulujButton"};
+
 TFWywiadowka* FWywiadowka = nullptr;
 
-TFWywiadowka::TFWywiadowka(QWidget* parent) : TDialogForm("FWywiadowka", parent) {}
+TFWywiadowka::TFWywiadowka(QWidget* parent) : TDocumentForm(kWywiadowkaIdentity, parent) {}

@@ -1,12 +1,13 @@
 #pragma once
-// The sheet for parent meetings ("wywiadówka").
+// The sheet of grades for a parent meeting.
 // One instance, FWywiadowka, made at start-up with the other windows.
-#include "toolkit/Form.h"
+#include "forms/DocumentForm.h"
 
-class TFWywiadowka : public TDialogForm {
+class TFWywiadowka : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFWywiadowka(QWidget* parent = nullptr);
 };
 
+extern const TDocumentIdentity kWywiadowkaIdentity;
 extern TFWywiadowka* FWywiadowka;

@@ -1,0 +1,99 @@
+#pragma once
+// The holders of the current student's values: the student-data dialog and
+// the 22 document forms. The main window never keeps a student apart from
+// them; it collects their rows to save a student and hands them the rows of
+// a loaded one. The document forms share one engine; each form class adds
+// only its identity and its own components.
+#include "render/DocumentKinds.h"
+#include "store/Records.h"
+#include "toolkit/Form.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPushButton;
+class QWidget;
+
+// What every holder offers.
+class THolder {
+ public:
+  virtual ~THolder() = default;
+  // Empties every value field (lists keep their items).
+  virtual void vFunClearFormData() = 0;
+  // Appends the holder's rows in the order of its components; always true.
+  virtual bool vFunFormDataToList(std::vector<TDataRecord>& list) = 0;
+  // Clears, then takes the rows of the list that carry the holder's tag.
+  virtual void vFunFormDataFromList(const std::vector<TDataRecord>& list) = 0;
+};
+
+// The markers that make a component a value field, tested as substrings.
+inline constexpr const char* kEditMarker = "_DATA_EDIT";
+inline constexpr const char* kComboMarker = "_DATA_COMBOBOX";
+inline constexpr const char* kMemoMarker = "_DATA_MEMO";
+
+// The protocol over a form's components, for any holder. With lineRows a
+// multi-line field travels as one row per line, named after the field and
+// the line's number in two digits ("%s%02d", from 01); otherwise as one row
+// holding its whole text.
+void vFunProtocolClear(const TComponentRegistry& form);
+void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, bool lineRows,
+                        std::vector<TDataRecord>& list);
+// Applies the rows of that tag to a cleared form.
+void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
+                       const std::vector<TDataRecord>& list);
+
+// Who a document form is.
+struct TDocumentIdentity {
+  const char* className;  // "TFKlasa1a"
+  const char* global;     // "FKlasa1a"
+  const char* unit;       // "Klasa1aUnit"
+  const char* tag;        // the tag of its rows (Windows-1250 text is plain ASCII here)
+  TDocKind kind;          // its layout
+  const char* caption;    // window caption, UTF-8
+  bool lineRows;          // multi-line fields travel as line rows
+  const char* cancelButton;  // name of its cancel button
+};
+
+class TDocumentForm : public TDialogForm, public THolder {
+  Q_OBJECT
+ public:
+  TDocumentForm(const TDocumentIdentity& identity, QWidget* parent);
+
+  const TDocumentIdentity& Identity;
+  std::string strFunTag() const { return Identity.tag; }
+
+  void vFunClearFormData() override;
+  bool vFunFormDataToList(std::vector<TDataRecord>& list) override;
+  // After the rows, a document form copies the personal data it prints
+  // from the student-data dialog.
+  void vFunFormDataFromList(const std::vector<TDataRecord>& list) override;
+
+  // Fills the form with sample values for calibration previews.
+  virtual void vFunFillSampleData() {}
+
+  // Saves the whole student through the main window; closes only when the
+  // save succeeded.
+  void OKButtonClick();
+  // Closes; nothing is reverted here (the caller reloads the stored student).
+  // The forms name this handler after their cancel button.
+  void CancelButtonClick();
+  void AnulujButtonClick();
+  void BitBtn1Click();
+
+  // The area above the buttons, for the form's own components, and the
+  // button panel along the bottom.
+  QWidget* ClientArea;
+  QWidget* Panel1;
+  QPushButton* OKButton;
+  QPushButton* CancelButton;
+
+  // The student save of the main window, which every holder's OK runs.
+  static std::function<bool()> StudentSave;
+
+ protected:
+  // Personal data from the student-data dialog (name, birth, PESEL, endings).
+  virtual void vFunCopyPersonalData() {}
+  // Prepares fields before the save; false keeps the form open unsaved.
+  virtual bool bFunBeforeSave() { return true; }
+};

@@ -1,0 +1,178 @@
+#include "StudentFixture.h"
+
+namespace fs = std::filesystem;
+
+class FilesTest : public StudentTest {
+ protected:
+  std::string u(const std::string& path) const { return cp1250ToUtf8(path); }
+  // A student added through the dialog, as a user does it.
+  void addStudent(const std::string& surname, const std::string& pesel) {
+    script.onShowModal = [surname, pesel](QDialog*) {
+      bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, surname);
+      bFunSetText(FDaneUcznia->Imie_DATA_EDIT, "Jan");
+      FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(1);
+      bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, pesel);
+      FDaneUcznia->OKButtonClick();
+      return FDaneUcznia->result();
+    };
+    FGlowna->DodajUczniaToolButtonClick();
+    script.onShowModal = nullptr;
+  }
+};
+
+TEST_F(FilesTest, OpenFromTheMenuCopiesTheFileIntoTheWorkingCopy) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  script.fileNames = {path};
+  FGlowna->OtworzPlikToolButtonClick();
+  ASSERT_EQ(script.fileDialogs.size(), 1u);
+  EXPECT_EQ(script.fileDialogs[0].title, "Wczytaj plik");
+  EXPECT_EQ(script.fileDialogs[0].filter, "Tarvek(*.sqtvk)|*.sqtvk");
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_EQ(readText(u(tmp())), readText(u(path)));
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+  EXPECT_TRUE(script.boxes.empty());
+}
+
+TEST_F(FilesTest, AFileThatCannotBeReadLeavesAnEmptyDocument) {
+  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  const std::string missing = documentPath("brak.sqtvk");
+  script.fileNames = {missing};
+  FGlowna->OtworzPlikToolButtonClick();
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].text, cp1250("Błąd kopiowania pliku\nz :") + missing + "\ndo :" + tmp() +
+                                      cp1250("\nKod błędu: 2\nDane świadectw nie zostały wczytane."));
+  EXPECT_EQ(script.boxes[0].caption, cp1250("Błąd"));
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), "");
+  EXPECT_FALSE(fs::exists(u(tmp())));
+  EXPECT_EQ(FGlowna->TreeView->topLevelItemCount(), 0);
+  EXPECT_EQ(sqlRows(dirs.data() + "/logs.sqdb", "select fun from error"),
+            (Rows {{"bFunWczytajPlikSwiadectw()"}}));
+}
+
+TEST_F(FilesTest, TheCommandLineOpensALongEnoughPathOfAFile) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  const std::pair<std::string, std::string> cases[] = {
+      {"a.sq", ""}, {documentPath("nie-ma.sqtvk"), ""}, {"\"" + path + "\"", ""}, {path, path}};
+  for (const auto& [argument, status] : cases) {
+    FGlowna->StatusBar->setSimpleText("before");
+    vFunOtworzPlikZLiniiPolecen(argument);
+    EXPECT_EQ(FGlowna->StatusBar->SimpleText(), argument.size() <= 5 ? "before" : status) << argument;
+  }
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+}
+
+TEST_F(FilesTest, SaveWritesTheWorkingCopyOverTheOpenFile) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  addStudent("Kot", "2");
+  ASSERT_TRUE(FGlowna->bDataModified);
+  EXPECT_TRUE(FGlowna->Zapisz1Click());
+  EXPECT_FALSE(FGlowna->bDataModified);
+  EXPECT_EQ(sqlRows(path, "select count(*) from sqlite_master where type='table'"), (Rows {{"2"}}));
+  EXPECT_TRUE(script.fileDialogs.empty());
+}
+
+TEST_F(FilesTest, AFailedSaveSaysSoAndLeavesTheFileAndTheFlag) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  addStudent("Kot", "2");
+  fs::remove(u(path));
+  fs::create_directory(u(path));  // something no file can replace
+  fs::create_directory(u(path) + "/inside");
+  script.boxes.clear();
+  EXPECT_FALSE(FGlowna->Zapisz1Click());
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Błąd kopiowania pliku z\n") + tmp() + "\ndo:\n" + path +
+                                             cp1250("\nKod błędu: 21\n\nDane nie zostały zapisane."),
+                                         cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+  EXPECT_TRUE(fs::exists(u(path) + "/inside"));
+  EXPECT_TRUE(fs::exists(u(tmp())));  // the work is still there to save elsewhere
+}
+
+TEST_F(FilesTest, SaveOfANewDocumentAsksForAFileAndCancelKeepsTheFlag) {
+  addStudent("Kot", "2");
+  script.fileNames = {std::nullopt};
+  EXPECT_FALSE(FGlowna->Zapisz1Click());
+  ASSERT_EQ(script.fileDialogs.size(), 1u);
+  EXPECT_EQ(script.fileDialogs[0].title, "Zapisz");
+  EXPECT_EQ(script.fileDialogs[0].fileName, "nowy");
+  EXPECT_TRUE(FGlowna->bDataModified);
+
+  const std::string target = documentPath("nowa.sqtvk");
+  script.fileNames.push_back(target);
+  EXPECT_TRUE(FGlowna->Zapisz1Click());
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), target);
+  EXPECT_EQ(sqlRows(target, "select name from sqlite_master"), (Rows {{"PESEL2"}}));
+}
+
+TEST_F(FilesTest, SaveAsAsksBeforeReplacingAFile) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  const std::string other = makeDocumentFile({{"9", personalRows("Inny", "Ktos", "9")}}, "inny.sqtvk");
+  open(path);
+  const TShownBox question {cp1250("Wybrany plik już istnieje.\nCzy chcesz zastąpić istniejący plik ?"), "Zapisz",
+                            MB_YESNO | MB_ICONQUESTION};
+  script.fileNames = {other, other};
+  script.answers = {IDNO, IDYES};
+  EXPECT_FALSE(FGlowna->bFunZapiszNowyPlikSwiadectw());
+  EXPECT_EQ(sqlRows(other, "select name from sqlite_master"), (Rows {{"PESEL9"}}));
+  FGlowna->Zapiszjako1Click();
+  EXPECT_EQ(script.boxes, (std::vector<TShownBox> {question, question}));
+  EXPECT_EQ(sqlRows(other, "select name from sqlite_master"), (Rows {{"PESEL1"}}));
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), other);
+}
+
+TEST_F(FilesTest, ANewDocumentWithoutStudentsSavesAsAnEmptyDatabase) {
+  const std::string target = documentPath("pusty.sqtvk");
+  script.fileNames = {target};
+  EXPECT_TRUE(FGlowna->bFunZapiszNowyPlikSwiadectw());
+  EXPECT_TRUE(fs::exists(u(target)));
+  EXPECT_TRUE(sqlRows(target, "select name from sqlite_master").empty());
+}
+
+TEST_F(FilesTest, NewDocumentAsksToSaveAndACancelledSaveResetsNothing) {
+  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  FGlowna->StatusBar->setSimpleText("");  // as after "Nowy plik": no file yet
+  FGlowna->bDataModified = true;
+  script.answers = {IDYES};
+  script.fileNames = {std::nullopt};
+  FGlowna->NowyPlikToolButtonClick();
+  EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Czy chcesz zapisać zmiany ?"), "Edycja", MB_YESNO | MB_ICONQUESTION}));
+  EXPECT_EQ(FGlowna->TreeView->topLevelItemCount(), 1);
+  EXPECT_TRUE(fs::exists(u(tmp())));
+
+  script.answers = {IDNO};
+  FGlowna->NowyPlikToolButtonClick();
+  EXPECT_EQ(FGlowna->TreeView->topLevelItemCount(), 0);
+  EXPECT_FALSE(fs::exists(u(tmp())));
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), "");
+  EXPECT_TRUE(FGlowna->bDataModified);  // the reset leaves the flag as it was
+}
+
+TEST_F(FilesTest, OpenStopsWhenTheWantedSaveDoesNotHappen) {
+  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  FGlowna->StatusBar->setSimpleText("");
+  FGlowna->bDataModified = true;
+  const std::string other = makeDocumentFile({{"9", personalRows("Inny", "Ktos", "9")}}, "inny.sqtvk");
+  script.answers = {IDYES};
+  script.fileNames = {std::nullopt, other};  // the save-as is cancelled
+  FGlowna->OtworzPlikToolButtonClick();
+  EXPECT_EQ(script.fileDialogs.size(), 1u);  // no open dialog followed
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+  EXPECT_TRUE(fs::exists(u(tmp())));
+}
+
+TEST_F(FilesTest, ClosingWithChangesOffersTheSaveFirst) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  addStudent("Kot", "2");
+  script.boxes.clear();
+  script.answers = {IDYES, IDNO};
+  FGlowna->show();
+  FGlowna->close();
+  ASSERT_EQ(script.boxes.size(), 2u);
+  EXPECT_EQ(script.boxes[1].caption, "Koniec");
+  EXPECT_FALSE(FGlowna->bDataModified);  // saved; the exit was refused
+  EXPECT_EQ(sqlRows(path, "select count(*) from sqlite_master"), (Rows {{"2"}}));
+  EXPECT_TRUE(FGlowna->isVisible());
+}

@@ -1,0 +1,83 @@
+#pragma once
+// A started program with a document file of students made outside it.
+#include "AppFixture.h"
+
+#include "app/DaneUczniaUnit.h"
+#include "store/SqlText.h"
+#include "toolkit/Components.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+using Rows = std::vector<std::vector<std::string>>;
+
+struct TStudentFile {
+  std::string pesel;
+  Rows rows;  // id, comp_name, value (Windows-1250)
+};
+
+// The nine personal rows, as the student-data dialog stores them.
+inline Rows personalRows(const std::string& surname, const std::string& name, const std::string& pesel,
+                         const std::string& sex = "kobieta") {
+  const std::string tag = "DANE UCZNIA";
+  return {{tag, "Imie_DATA_EDIT", name},         {tag, "UrodzonyDnia_DATA_EDIT", "1 maja 2001"},
+          {tag, "Plec_DATA_COMBOBOX", sex},      {tag, "UrodzonyRok_DATA_COMBOBOX", "2001 r."},
+          {tag, "UrodzonyMiasto_DATA_COMBOBOX", cp1250("Kraków")},
+          {tag, "UrodzonyWoj_DATA_COMBOBOX", cp1250("małopolskie")},
+          {tag, "NrDziennika_DATA_EDIT", "12"},   {tag, "Nazwisko_DATA_EDIT", surname},
+          {tag, "NrPesel_DATA_EDIT", pesel}};
+}
+
+class StudentTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    start();
+    script.boxes.clear();
+  }
+
+  std::string documentPath(const std::string& name = "klasa.sqtvk") const {
+    return cp1250FromUtf8(dirs.root()) + "/" + name;
+  }
+  std::string tmp() const { return dirs.data() + "/data_tmp.tmp"; }
+
+  // A document file as another copy of the program leaves it.
+  std::string makeDocumentFile(const std::vector<TStudentFile>& students, const std::string& name = "klasa.sqtvk") {
+    const std::string path = documentPath(name);
+    std::string sql;
+    for (const TStudentFile& s : students) {
+      sql += "create table `PESEL" + s.pesel + "`( id TEXT, comp_name TEXT, value TEXT );";
+      for (const auto& r : s.rows)
+        sql += "insert into `PESEL" + s.pesel + "` values('" + sqlQuoted(r[0]) + "', '" + sqlQuoted(r[1]) + "', '" +
+               sqlQuoted(r[2]) + "');";
+    }
+    sqlExec(path, sql.empty() ? "create table x(a); drop table x;" : sql);
+    return path;
+  }
+  void open(const std::string& path) { vFunOtworzPlikZLiniiPolecen(path); }
+
+  Rows stored(const std::string& table) const {
+    return sqlRows(tmp(), "select id, comp_name, value from `" + table + "` order by rowid");
+  }
+  std::vector<std::string> tables() const {
+    std::vector<std::string> names;
+    for (const auto& r : sqlRows(tmp(), "select name from sqlite_master where type='table' order by name"))
+      names.push_back(r[0]);
+    return names;
+  }
+
+  std::vector<std::string> roots() const {
+    std::vector<std::string> names;
+    for (int i = 0; i < FGlowna->TreeView->topLevelItemCount(); ++i)
+      names.push_back(cp1250FromUtf8(FGlowna->TreeView->topLevelItem(i)->text(0).toStdString()));
+    return names;
+  }
+  // Selects a node as a click would: child -1 is the student node itself.
+  void select(int student, int child = -1) {
+    QTreeWidgetItem* node = FGlowna->TreeView->topLevelItem(student);
+    if (child >= 0) node = node->child(child);
+    FGlowna->TreeView->setCurrentItem(node);
+  }
+  std::string text(QWidget* field) const { return strFunGetText(field); }
+};

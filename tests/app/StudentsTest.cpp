@@ -1,0 +1,428 @@
+#include "StudentFixture.h"
+
+#include "app/StudentOrder.h"
+#include "app/WaitUnit.h"
+#include "forms/DocumentForms.h"
+#include "forms/certificates_current/Klasa1aUnit.h"
+#include "forms/certificates_current/Klasa1awyrUnit.h"
+#include "forms/certificates_current/Klasa2aUnit.h"
+#include "forms/certificates_current/Klasa2awyrUnit.h"
+#include "forms/record_sheets/ArkuszStr2bUnit.h"
+
+#include <QPlainTextEdit>
+#include <QProgressBar>
+
+namespace fs = std::filesystem;
+
+// ------------------------------------------------------------------ order
+
+TEST(StudentOrder, KeysAreCapitalsWithPolishLettersFolded) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Łukasiewicz Jan", "LUKASIEWICZ JAN"}, {"Lis Anna", "LIS ANNA"},
+      {"Łabędź Ewa", "LABEDZ EWA"},           {"Érdi Anna", "ÉRDI ANNA"},
+      {"żółć Ąś", "ZOLC AS"},                 {"Źdźbło 3b", "ZDZBLO 3B"},
+  };
+  for (const auto& [name, key] : cases) EXPECT_EQ(strFunStudentSortKey(cp1250(name)), cp1250(key)) << name;
+}
+
+TEST(StudentOrder, SortsByKeyAndKeepsTheListOrderOfEqualKeys) {
+  const std::vector<std::string> names = {cp1250("Łukasiewicz Jan"), "Lis Anna", cp1250("Łabędź Ewa"),
+                                          cp1250("Érdi Anna"), "lis anna", "Lis Ann"};
+  EXPECT_EQ(vFunStudentOrder(names), (std::vector<std::size_t> {2, 5, 1, 4, 0, 3}));
+  EXPECT_TRUE(vFunStudentOrder({}).empty());
+}
+
+// ------------------------------------------------------------------ tree
+
+TEST_F(StudentTest, AnOpenedFileShowsItsStudentsSortedWithTheirDocuments) {
+  open(makeDocumentFile({{"1", personalRows(cp1250("Łukasiewicz"), "Jan", "1")},
+                         {"2", personalRows("Lis", "Anna", "2")},
+                         {"3", personalRows(cp1250("Łabędź"), "Ewa", "3")},
+                         {"4", personalRows(cp1250("Érdi"), "Anna", "4")}}));
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), documentPath());
+  EXPECT_EQ(roots(), (std::vector<std::string> {cp1250("Łabędź Ewa"), "Lis Anna", cp1250("Łukasiewicz Jan"),
+                                                 cp1250("Érdi Anna")}));
+  QTreeWidgetItem* student = FGlowna->TreeView->topLevelItem(0);
+  ASSERT_EQ(student->childCount(), 12);
+  const char* documents[] = {"MEN-I/21a/2 świad. klasa I", "MEN-I/21a-w/2 świad. klasa I wyr.",
+                             "MEN-I/21a/2 świad. klasa II", "MEN-I/21a-w/2 świad. klasa II wyr.",
+                             "MEN-I/23a/2 świad. ukończenia", "MEN-I/23a-w/2 świad. ukończenia wyr.",
+                             "MEN-I/42b/2 arkusz str. tytułowa", "MEN-I/42b/2 arkusz klasa pierwsza",
+                             "MEN-I/42b/2 arkusz klasa druga", "MEN-I/42b/2 arkusz klasa trzecia", "wywiadówka", ""};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(student->child(i)->text(0), QString::fromUtf8(documents[i])) << i;
+  EXPECT_EQ(FGlowna->TreeView->currentItem(), nullptr);
+  EXPECT_TRUE(script.boxes.empty());
+}
+
+TEST_F(StudentTest, SelectingANodeLoadsItsStudentIntoEveryHolder) {
+  open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}, {"2", personalRows("Baran", "Piotr", "2")}}));
+  select(1, 11);  // the child with no document selects the student alone
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Baran");
+  EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(1), "Baran Piotr");
+  EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(0), "");
+  select(0, 3);
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Adamska");
+  EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(0), cp1250("MEN-I/21a-w/2 świad. klasa II wyr."));
+  EXPECT_TRUE(FGlowna->findComponentAs<QAction>("Edytujwybranewiadectwo1")->isEnabled());
+
+  FGlowna->EdytujSwiadectwoToolButtonClick();  // the shipped settings still offer the template first
+  select(1, 11);
+  script.boxes.clear();
+  script.answers = {IDNO};
+  FGlowna->EdytujSwiadectwoToolButtonClick();
+  EXPECT_EQ(script.boxes.back(), (TShownBox {cp1250("Nie wybrano świadectwa z listy"), "Brak wyboru", 48}));
+}
+
+TEST_F(StudentTest, NamesakesAreTwoStudentsAndDeletingOneKeepsTheOther) {
+  open(makeDocumentFile({{"111", personalRows("Nowak", "Jan", "111")}, {"222", personalRows("Nowak", "Jan", "222")}}));
+  ASSERT_EQ(roots(), (std::vector<std::string> {"Nowak Jan", "Nowak Jan"}));
+  select(1);
+  EXPECT_EQ(text(FDaneUcznia->NrPesel_DATA_EDIT), "222");
+  script.answers = {IDYES};
+  FGlowna->UsunUczniaToolButtonClick();
+  EXPECT_EQ(script.boxes.back(), (TShownBox {cp1250("Czy na pewno chcesz skasować dane ucznia: \nNowak Jan"),
+                                             cp1250("Usuń"), MB_YESNO | MB_ICONWARNING}));
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL111"}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+}
+
+TEST_F(StudentTest, DeleteAnsweredNoKeepsTheStudentAndClearsTheSelection) {
+  open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}}));
+  select(0);
+  script.answers = {IDNO};
+  FGlowna->UsunUczniaToolButtonClick();
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+  EXPECT_EQ(FGlowna->TreeView->currentItem(), nullptr);
+}
+
+TEST_F(StudentTest, CommandsWithoutASelectionSayWhatIsMissing) {
+  open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}}));
+  const TShownBox noStudent {"Nie wybrano ucznia z listy", "Brak wyboru", MB_OK | MB_ICONWARNING};
+  FGlowna->EdytujDaneUczniaToolButtonClick();
+  FGlowna->UsunUczniaToolButtonClick();
+  EXPECT_EQ(script.boxes, (std::vector<TShownBox> {noStudent, noStudent}));
+  EXPECT_TRUE(script.modalRuns.empty());
+}
+
+// ------------------------------------------------------------------ holders
+
+// Every holder gets one field of its own (and a line-row page a memo), so a
+// student's rows travel through all 23.
+class HoldersTest : public StudentTest {
+ protected:
+  Rows expected;
+  void SetUp() override {
+    StudentTest::SetUp();
+    expected = personalRows("Zieba", "Iga", "5");
+    int n = 0;
+    for (TDocumentForm* form : vFunDocumentForms()) {
+      const std::string name = "ZMIENNA_Test" + std::to_string(n++) + "_STR1_DATA_EDIT";
+      form->Make<QLineEdit>(QString::fromStdString(name), form);
+      expected.push_back({form->strFunTag(), name, "it's " + std::string(form->Identity.className)});
+      if (form != FArkuszStr2b) continue;
+      form->Make<QPlainTextEdit>("ZMIENNA_Uwagi_DATA_MEMO", form);
+      for (const char* line : {"01", "02", "03"})
+        expected.push_back({form->strFunTag(), std::string("ZMIENNA_Uwagi_DATA_MEMO") + line,
+                            std::string("linia ") + line});
+    }
+  }
+};
+
+TEST_F(HoldersTest, AStudentSavedAndLoadedAgainGivesTheSameRowsInTheSameOrder) {
+  Rows file = expected;
+  file.push_back({"KLASA I TARVEK", "ZMIENNA_Usuniete_STR1_DATA_EDIT", "a field the form no longer has"});
+  open(makeDocumentFile({{"5", file}}));
+  select(0);
+  EXPECT_EQ(text(FKlasa2a->findComponentAs<QLineEdit>("ZMIENNA_Test8_STR1_DATA_EDIT")), "it's TFKlasa2a");
+  EXPECT_EQ(strFunGetText(FKlasa2a->findComponent("ZMIENNA_Test8_STR1_DATA_EDIT")), "it's TFKlasa2a");
+
+  ASSERT_TRUE(FGlowna->bFunZapiszDaneUcznia());
+  EXPECT_EQ(stored("PESEL5"), expected);  // the vanished field's row is not written back
+  EXPECT_EQ(FWait->ProgressBar->maximum(), static_cast<int>(expected.size()));
+  EXPECT_EQ(FWait->ProgressBar->value(), static_cast<int>(expected.size()));
+  EXPECT_FALSE(FWait->isVisible());
+}
+
+TEST_F(HoldersTest, TheClassTwoFormsKeepTheTagsStoredFilesCarry) {
+  EXPECT_EQ(FKlasa2a->strFunTag(), "KLASA IIa WYR. TARVEK");
+  EXPECT_EQ(FKlasa2awyr->strFunTag(), "KLASA IIa TARVEK");
+  open(makeDocumentFile({{"5", expected}}));
+  select(0);
+  EXPECT_EQ(strFunGetText(FKlasa2awyr->findComponent("ZMIENNA_Test9_STR1_DATA_EDIT")), "it's TFKlasa2awyr");
+}
+
+TEST_F(HoldersTest, AStudentWithoutADocumentsRowsLeavesThatFormEmpty) {
+  open(makeDocumentFile({{"5", expected}, {"6", personalRows("Zych", "Ala", "6")}}));
+  select(0);
+  select(1);
+  for (TDocumentForm* form : vFunDocumentForms())
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      if (auto* edit = qobject_cast<QLineEdit*>(form->Components(i))) {
+        EXPECT_EQ(text(edit), "") << form->Identity.className;
+      }
+    }
+}
+
+TEST_F(HoldersTest, AFailedLoadKeepsWhatTheHoldersShowed) {
+  open(makeDocumentFile({{"5", expected}, {"6", personalRows("Zych", "Ala", "6")}}));
+  select(0);
+  sqlExec(tmp(), "drop table `PESEL6`");
+  select(1);
+  EXPECT_EQ(script.boxes.back().text, cp1250("Błąd podczas próby wczytania danych.\n\nTablica nie istnieje: \nPESEL6"));
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Zieba");
+}
+
+// ------------------------------------------------------------------ student-data dialog
+
+TEST_F(StudentTest, TheDialogChecksItsFieldsInOrder) {
+  struct Case {
+    const char* surname;
+    const char* name;
+    int sex;
+    const char* pesel;
+    const char* message;  // nullptr: the student is saved
+  };
+  const Case cases[] = {
+      {"", "", -1, "x y", "Nazwisko ucznia jest wymagane"},
+      {"Nowak", "", -1, "", "Imię ucznia jest wymagane"},
+      {"Nowak", "Jan", -1, "", "Płeć ucznia jest wymagana"},
+      {"Nowak", "Jan", 1, "9001-01", "Numer PESEL nie jest prawidłowy lub zawiera nie dozwolone znaki"},
+      {"Nowak", "Jan", 1, "ąę", "Numer PESEL nie jest prawidłowy lub zawiera nie dozwolone znaki"},
+      {"Nowak", "Jan", 1, "12 3", "Numer PESEL nie jest prawidłowy lub zawiera nie dozwolone znaki"},
+      {"Nowak", "Jan", 1, "90010112345AbZ", nullptr},
+      {"Nowak", "Jan", 0, "", nullptr},  // no number at all: the table is "PESEL"
+  };
+  FDaneUcznia->bEditMode = false;
+  for (const Case& c : cases) {
+    script.boxes.clear();
+    bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, cp1250(c.surname));
+    bFunSetText(FDaneUcznia->Imie_DATA_EDIT, cp1250(c.name));
+    FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(c.sex);
+    bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, cp1250(c.pesel));
+    FDaneUcznia->setResult(mrNone);
+    FDaneUcznia->OKButtonClick();
+    if (c.message) {
+      EXPECT_EQ(script.boxes, (std::vector<TShownBox> {{cp1250(c.message), "Brak danych", MB_OK | MB_ICONWARNING}}))
+          << c.pesel;
+      EXPECT_EQ(FDaneUcznia->result(), mrNone);
+    } else {
+      EXPECT_TRUE(script.boxes.empty()) << c.pesel;
+      EXPECT_EQ(FDaneUcznia->result(), mrOk);
+      const std::vector<std::string> all = tables();
+      EXPECT_NE(std::find(all.begin(), all.end(), "PESEL" + std::string(c.pesel)), all.end());
+    }
+  }
+}
+
+TEST_F(StudentTest, ANewStudentIsSavedWithCapitalsAndItsTownIsRemembered) {
+  script.onShowModal = [](QDialog*) {
+    bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, cp1250("łoś"));
+    bFunSetText(FDaneUcznia->Imie_DATA_EDIT, "jan");
+    FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(1);
+    bFunSetText(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX, "Nowe Miasteczko");
+    bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, "01");
+    FDaneUcznia->OKButtonClick();
+    return FDaneUcznia->result();
+  };
+  FGlowna->DodajUczniaToolButtonClick();
+  EXPECT_EQ(script.modalRuns, (std::vector<QDialog*> {FDaneUcznia}));
+  EXPECT_EQ(roots(), (std::vector<std::string> {cp1250("łoś Jan")}));
+  const Rows rows = stored("PESEL01");
+  ASSERT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows[2], (std::vector<std::string> {"DANE UCZNIA", "Plec_DATA_COMBOBOX", cp1250("mężczyzna")}));
+  EXPECT_EQ(rows[7][2], cp1250("łoś"));
+  EXPECT_EQ(sqlRows(settingsFile(), "select count(*) from city where name='Nowe Miasteczko'"), (Rows {{"1"}}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+}
+
+TEST_F(StudentTest, ARefusedOkStillRemembersThePlaces) {
+  bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, "");
+  bFunSetText(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX, "Wola");
+  bFunSetText(FDaneUcznia->UrodzonyWoj_DATA_COMBOBOX, "");
+  FDaneUcznia->OKButtonClick();
+  EXPECT_EQ(sqlRows(settingsFile(), "select count(*) from city where name='Wola'"), (Rows {{"1"}}));
+  EXPECT_EQ(sqlRows(settingsFile(), "select count(*) from province where name=''"), (Rows {{"1"}}));
+}
+
+TEST_F(StudentTest, AStoredNumberIsOverwrittenOnlyWithConsent) {
+  open(makeDocumentFile({{"7", personalRows("Stary", "Adam", "7")}}));
+  FDaneUcznia->bEditMode = false;
+  bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, "Nowy");
+  bFunSetText(FDaneUcznia->Imie_DATA_EDIT, "Ewa");
+  FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(0);
+  bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, "7");
+  const TShownBox question {cp1250("Uczeń o tym numerze PESEL już istnieje, czy chcesz nadpisać dane tego ucznia ?"),
+                            "Zapis", MB_YESNO | MB_ICONWARNING};
+  script.answers = {IDNO, IDYES};
+  FDaneUcznia->setResult(mrNone);
+  FDaneUcznia->OKButtonClick();
+  EXPECT_EQ(script.boxes, (std::vector<TShownBox> {question}));
+  EXPECT_EQ(FDaneUcznia->result(), mrNone);
+  EXPECT_EQ(stored("PESEL7")[7][2], "Stary");
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Nowy");
+  FDaneUcznia->OKButtonClick();
+  EXPECT_EQ(stored("PESEL7")[7][2], "Nowy");
+  EXPECT_EQ(FDaneUcznia->result(), mrOk);
+}
+
+TEST_F(StudentTest, EditingTheNumberMovesTheStudentToItsNewTable) {
+  open(makeDocumentFile({{"7", personalRows("Stary", "Adam", "7")}, {"8", personalRows("Inny", "Olek", "8")}}));
+  select(1);  // Stary Adam
+  ASSERT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Stary");
+  script.onShowModal = [](QDialog*) {
+    bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, "70");
+    FDaneUcznia->OKButtonClick();
+    return FDaneUcznia->result();
+  };
+  FGlowna->EdytujDaneUczniaToolButtonClick();
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL70", "PESEL8"}));
+  EXPECT_EQ(stored("PESEL70")[8][2], "70");
+  EXPECT_TRUE(script.boxes.empty());
+}
+
+TEST_F(StudentTest, EditingTheNumberToAnotherStudentsAsksFirst) {
+  open(makeDocumentFile({{"7", personalRows("Stary", "Adam", "7")}, {"8", personalRows("Inny", "Olek", "8")}}));
+  select(1);
+  script.answers = {IDNO};
+  script.onShowModal = [](QDialog*) {
+    bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, "8");
+    FDaneUcznia->OKButtonClick();
+    return FDaneUcznia->result() == mrOk ? mrOk : mrCancel;
+  };
+  FGlowna->EdytujDaneUczniaToolButtonClick();
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].caption, "Zapis");
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL7", "PESEL8"}));
+  EXPECT_EQ(stored("PESEL8")[7][2], "Inny");
+}
+
+TEST_F(StudentTest, AFailedSaveTellsTheUserAndKeepsTheStoredRows) {
+  open(makeDocumentFile({{"7", personalRows("Stary", "Adam", "7")}}));
+  sqlExec(tmp(), "create view `PESEL99` as select 1");  // a name the new table cannot take
+  select(0);
+  script.onShowModal = [](QDialog*) {
+    bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, "Zmieniony");
+    bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, "99");
+    FDaneUcznia->OKButtonClick();
+    return FDaneUcznia->result() == mrOk ? mrOk : mrCancel;
+  };
+  FGlowna->EdytujDaneUczniaToolButtonClick();
+  ASSERT_FALSE(script.boxes.empty());
+  EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Błąd zapisu danych.\n\nSQLite exception: SQLITE_ERROR"),
+                                         cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
+  EXPECT_EQ(stored("PESEL7"), personalRows("Stary", "Adam", "7"));
+  // Cancelled after the failure: the dialog shows the stored student again.
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Stary");
+}
+
+TEST_F(StudentTest, CancelledEditsAreNotSavedByALaterOk) {
+  open(makeDocumentFile({{"7", personalRows("Stary", "Adam", "7")}}));
+  select(0, 0);
+  script.onShowModal = [](QDialog*) {
+    bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, "Przypadkowy");
+    return mrCancel;
+  };
+  FGlowna->EdytujDaneUczniaToolButtonClick();
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Stary");
+  ASSERT_TRUE(FGlowna->bFunZapiszDaneUcznia());
+  EXPECT_EQ(stored("PESEL7")[7][2], "Stary");
+}
+
+TEST_F(StudentTest, ClearKeepsTheClassDetailsAndLoadingMapsTheSex) {
+  const std::pair<const char*, int> sexes[] = {{"mężczyzna", 1}, {"Mężczyzna", 0}, {"", 0}, {"kobieta", 0}};
+  for (const auto& [value, index] : sexes) {
+    std::vector<TDataRecord> rows;
+    for (const auto& r : personalRows("A", "B", "1", cp1250(value))) {
+      TDataRecord record;
+      record.id = r[0];
+      record.comp_name = r[1];
+      record.value = r[2];
+      rows.push_back(record);
+    }
+    FDaneUcznia->vFunFormDataFromList(rows);
+    EXPECT_EQ(FDaneUcznia->Plec_DATA_COMBOBOX->currentIndex(), index) << value;
+  }
+  FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(1);
+  FDaneUcznia->vFunClearFormData();
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "");
+  EXPECT_EQ(text(FDaneUcznia->NrPesel_DATA_EDIT), "");
+  EXPECT_EQ(text(FDaneUcznia->UrodzonyRok_DATA_COMBOBOX), "2001 r.");
+  EXPECT_EQ(text(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX), cp1250("Kraków"));
+  EXPECT_EQ(text(FDaneUcznia->UrodzonyWoj_DATA_COMBOBOX), cp1250("małopolskie"));
+  EXPECT_EQ(FDaneUcznia->Plec_DATA_COMBOBOX->currentIndex(), 1);
+}
+
+TEST_F(StudentTest, TheDialogOffersTheStoredPlacesAtEveryShow) {
+  bFunStudentDataAddCity(&FGlowna->DataStore, "Zakopane");
+  script.onShowModal = [](QDialog*) { return mrCancel; };
+  bFunSetText(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX, "wpisane");
+  FDaneUcznia->ShowModal();
+  EXPECT_GE(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX->findText("Zakopane"), 0);
+  EXPECT_EQ(FDaneUcznia->UrodzonyWoj_DATA_COMBOBOX->count(), 16);
+  EXPECT_EQ(text(FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX), "wpisane");
+}
+
+TEST_F(StudentTest, EditingAStudentWhoseRowsCannotBeReadTouchesNoTable) {
+  open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}, {"2", personalRows("Baran", "Piotr", "2")}}));
+  select(0);
+  sqlExec(tmp(), "drop table `PESEL2`");
+  select(1);  // fails: the holders still show Adamska
+  script.boxes.clear();
+  script.answers = {IDYES, IDYES};
+  script.onShowModal = [](QDialog*) {
+    FDaneUcznia->OKButtonClick();
+    return FDaneUcznia->result();
+  };
+  FGlowna->EdytujDaneUczniaToolButtonClick();
+  EXPECT_TRUE(script.modalRuns.empty());
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].text, cp1250("Błąd podczas próby wczytania danych.\n\nTablica nie istnieje: \nPESEL2"));
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+}
+
+TEST_F(HoldersTest, ADocumentEditedAndCancelledIsSelectedAgainWithItsStoredValues) {
+  open(makeDocumentFile({{"6", personalRows("Zych", "Ala", "6")}, {"5", expected}}));
+  select(0, 2);  // Zieba Iga, "MEN-I/21a/2 świad. klasa II"
+  auto* field = FKlasa2a->findComponentAs<QLineEdit>("ZMIENNA_Test8_STR1_DATA_EDIT");
+  script.answers = {IDNO};  // no school template now
+  script.onShowModal = [field](QDialog* dialog) {
+    EXPECT_EQ(dialog, FKlasa2a);
+    bFunSetText(field, "typed and cancelled");
+    return mrCancel;
+  };
+  FGlowna->EdytujSwiadectwoToolButtonClick();
+  ASSERT_NE(FGlowna->TreeView->currentItem(), nullptr);
+  EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(1), "Zieba Iga");
+  EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(0), cp1250("MEN-I/21a/2 świad. klasa II"));
+  EXPECT_EQ(text(field), "it's TFKlasa2a");
+  EXPECT_EQ(stored("PESEL5"), expected);
+}
+
+TEST_F(StudentTest, TheTemplateOfferComesBeforeTheMissingDocument) {
+  open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}}));
+  select(0);
+  script.answers = {IDNO};
+  FGlowna->EdytujSwiadectwoToolButtonClick();
+  EXPECT_EQ(script.boxes,
+            (std::vector<TShownBox> {
+                {cp1250("Szablon danych szkoły nie został jeszcze utworzony.\nCzy chcesz utworzyć szablon teraz ?"),
+                 "Szablon", MB_YESNO | MB_ICONQUESTION},
+                {cp1250("Nie wybrano świadectwa z listy"), "Brak wyboru", MB_OK | MB_ICONWARNING}}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+}
+
+TEST_F(StudentTest, ANewStudentKeepsTheClassDetailsAndStartsTheEndings) {
+  open(makeDocumentFile({{"1", personalRows("Adamski", "Olek", "1", cp1250("mężczyzna"))}}));
+  select(0);
+  auto* ending = FKlasa1a->Make<QLineEdit>("ZMIENNA_PromocjiE_STR1_DATA_EDIT", FKlasa1a);
+  auto* noEnding = FKlasa1awyr->Make<QLineEdit>("ZMIENNA_PromocjiE_STR1_DATA_EDIT", FKlasa1awyr);
+  bFunSetText(noEnding, "x");
+  script.onShowModal = [](QDialog*) { return mrCancel; };
+  FGlowna->DodajUczniaToolButtonClick();
+  EXPECT_EQ(text(ending), cp1250("ę"));
+  EXPECT_EQ(text(noEnding), "");
+  EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "");
+  EXPECT_EQ(FDaneUcznia->Plec_DATA_COMBOBOX->currentIndex(), 1);
+  EXPECT_EQ(text(FDaneUcznia->UrodzonyRok_DATA_COMBOBOX), "2001 r.");
+  EXPECT_FALSE(FDaneUcznia->bEditMode);
+}
