@@ -224,7 +224,8 @@ void TFDrukuj::FormShow() {
     move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
   DrukarkiComboBox->clear();
   const QStringList printers = QPrinterInfo::availablePrinterNames();
-  if (printers.isEmpty())
+  pdfOnly_ = printers.isEmpty();
+  if (pdfOnly_)
     DrukarkiComboBox->addItem(qt(kPdfEntry));
   else
     DrukarkiComboBox->addItems(printers);
@@ -234,7 +235,7 @@ void TFDrukuj::FormShow() {
 }
 
 void TFDrukuj::vFunSelectCurrentPrinter() {
-  if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+  if (pdfOnly_) {
     Printer().setOutputFormat(QPrinter::PdfFormat);
     DrukarkiComboBox->setCurrentIndex(0);
     return;
@@ -250,10 +251,10 @@ void TFDrukuj::vFunSelectCurrentPrinter() {
 }
 
 void TFDrukuj::DrukarkiComboBoxChange() {
-  if (QPrinterInfo::availablePrinterNames().contains(DrukarkiComboBox->currentText()))
-    Printer().setPrinterName(DrukarkiComboBox->currentText());
-  else
+  if (pdfOnly_)
     Printer().setOutputFormat(QPrinter::PdfFormat);
+  else
+    Printer().setPrinterName(DrukarkiComboBox->currentText());
   vFunUstawDrukarke();
 }
 

@@ -117,6 +117,7 @@ class TFDrukuj : public TDialogForm {
   void vFunSelectCurrentPrinter();
 
   std::unique_ptr<QPrinter> printer_;
+  bool pdfOnly_ = false;  // no printer installed: the list offers the PDF file alone
 };
 
 extern TFDrukuj* FDrukuj;

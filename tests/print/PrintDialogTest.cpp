@@ -141,6 +141,21 @@ TEST_F(PrintDialogTest, ShowingWithoutPrintersOffersPdfAndTheFirstShippedSet) {
   EXPECT_TRUE(script.boxes.empty());
 }
 
+TEST_F(PrintDialogTest, PrinterSetUpSetsTheDuplexControlsByWhatThePrinterCan) {
+  dialog->FormShow();
+  for (const int answer : {mrCancel, mrOk}) {
+    dialog->DuplexComboBox->setEnabled(false);
+    dialog->cbRotateSecondPage->setEnabled(false);
+    TScriptedDialogs answers;
+    answers.onShowModal = [answer](QDialog*) { return answer; };
+    dialog->BitBtn1->click();
+    ASSERT_EQ(answers.modalRuns.size(), 1u);
+    // Confirmed: a PDF file takes both sides; cancelled: nothing changes.
+    EXPECT_EQ(dialog->DuplexComboBox->isEnabled(), answer == mrOk);
+    EXPECT_EQ(dialog->cbRotateSecondPage->isEnabled(), answer == mrOk);
+  }
+}
+
 // ---- Nudges -----------------------------------------------------------------------
 
 struct TNudgeCase {
