@@ -110,6 +110,7 @@ void vFunUtworzOkna() {
   make(FKalibracja);
   make(FDaneSzkoly);
   make(FDrukuj);
+  FDrukuj->DataStore = &FGlowna->DataStore;
   make(FWait);
   make(FOProgramie);
   make(FLogi);

@@ -30,4 +30,8 @@ insert into `city`( `name` ) values
 create table `margin`( `name` TEXT,
   `Page1X1` INTEGER, `Page1Y1` INTEGER, `Page1X2` INTEGER, `Page1Y2` INTEGER,
   `Page2X1` INTEGER, `Page2Y1` INTEGER, `Page2X2` INTEGER, `Page2Y2` INTEGER );
+-- The whole sheet; a printer that keeps a margin of 5 mm and prints
+-- slightly inside it; a duplex printer whose second side lands 2 mm low.
 insert into `margin` values( 'Domyślne A4', 0, 0, 210, 297, 0, 0, 210, 297 );
+insert into `margin` values( 'A4 - margines drukarki 5 mm', 5, 5, 205, 292, 5, 5, 205, 292 );
+insert into `margin` values( 'A4 - druga strona 2 mm wyżej', 0, 0, 210, 297, 0, -2, 210, 295 );

@@ -9,6 +9,7 @@ PACKAGES=(
   libsqlite3-dev libjpeg-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 poppler-utils
+  cups printer-driver-cups-pdf
 )
 
 missing=()

@@ -180,5 +180,5 @@ TEST_F(SettingsTest, ShippedSettingsHoldWhatTheProgramReads) {
   std::vector<std::string> cities;
   EXPECT_TRUE(bFunStudentDataLoadCityList(&ds, cities));
   EXPECT_GE(cities.size(), 16u);
-  EXPECT_EQ(sqlRows(file, "select count(*) from `margin`")[0][0], "1");
+  EXPECT_EQ(sqlRows(file, "select count(*) from `margin`")[0][0], "3");
 }

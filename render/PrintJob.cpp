@@ -1,0 +1,96 @@
+#include "render/PrintJob.h"
+
+#include "render/Pages.h"
+
+#include <QPainter>
+#include <QPicture>
+#include <QPrinterInfo>
+
+TDeviceMetrics metricsFunOfPrinter(const QPrinter& printer) {
+  const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
+  return {printable.left(), printable.top(), printer.logicalDpiX(), printer.logicalDpiY()};
+}
+
+int iFunMmToDevice(int mm, int dpi, int offset) {
+  // Integer arithmetic gives the exact quotient, truncated toward zero.
+  return static_cast<int>(static_cast<long long>(mm) * 10 * dpi / 254) - offset;
+}
+
+TEdges edgesFunMmToDevice(const TEdges& mm, const TDeviceMetrics& m) {
+  return {iFunMmToDevice(mm.left, m.dpiX, m.offsetX), iFunMmToDevice(mm.top, m.dpiY, m.offsetY),
+          iFunMmToDevice(mm.right, m.dpiX, m.offsetX), iFunMmToDevice(mm.bottom, m.dpiY, m.offsetY)};
+}
+
+void vFunStretchPicture(QPainter& painter, const QPicture& picture, const TEdges& rect) {
+  const QPaintDevice* device = painter.device();
+  // The replay multiplies by device dpi / picture dpi; divide it out again.
+  const double replayX = static_cast<double>(picture.logicalDpiX()) / device->logicalDpiX();
+  const double replayY = static_cast<double>(picture.logicalDpiY()) / device->logicalDpiY();
+  painter.save();
+  painter.translate(rect.left, rect.top);
+  painter.scale(static_cast<double>(rect.right - rect.left) / kPageWidth * replayX,
+                static_cast<double>(rect.bottom - rect.top) / kPageHeight * replayY);
+  painter.drawPicture(0, 0, picture);
+  painter.restore();
+}
+
+void vFunRotatePicture180(QPicture& picture) {
+  // The turn about the page's centre, moved by the blanks' offset of side 2:
+  // (x, y) -> (w/2 + h/2 - 220 - x, w/2 + h/2 + 200 - y), halves truncated.
+  const int diagonal = kPageWidth / 2 + kPageHeight / 2;
+  const int x0 = diagonal - 220, y0 = diagonal + 200;
+  QPicture turned;
+  {
+    QPainter canvas(&turned);
+    vFunStretchPicture(canvas, picture, {x0, y0, x0 - kPageWidth, y0 - kPageHeight});
+  }
+  turned.setBoundingRect(QRect(0, 0, kPageWidth, kPageHeight));
+  picture = turned;
+}
+
+TPrintPath pathFunPrintPath(int pageCount, bool duplexEnabled, int duplexIndex) {
+  if (pageCount == 2 && duplexEnabled && duplexIndex > 0) return TPrintPath::Duplex;
+  if (pageCount == 1) return TPrintPath::OneSide;
+  if (pageCount == 2) return TPrintPath::TwoJobs;
+  return TPrintPath::Nothing;
+}
+
+QPrinter::DuplexMode duplexFunOfIndex(bool duplexEnabled, int duplexIndex) {
+  if (!duplexEnabled) return QPrinter::DuplexNone;
+  switch (duplexIndex) {
+    case 1: return QPrinter::DuplexLongSide;
+    case 2: return QPrinter::DuplexShortSide;
+    default: return QPrinter::DuplexNone;
+  }
+}
+
+bool bFunPrinterCanDuplex(const QPrinter& printer) {
+  if (printer.outputFormat() == QPrinter::PdfFormat) return true;
+  const QList<QPrinter::DuplexMode> modes = QPrinterInfo(printer).supportedDuplexModes();
+  return modes.contains(QPrinter::DuplexLongSide) || modes.contains(QPrinter::DuplexShortSide) ||
+         modes.contains(QPrinter::DuplexAuto);
+}
+
+void vFunApplyJobSettings(QPrinter& printer, QPrinter::DuplexMode duplex) {
+  printer.setFullPage(false);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  // Zero is raised to the printer's own smallest margins, so the offset of
+  // the printable area is the printer's, as the millimetres expect.
+  printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  printer.setDuplex(duplex);
+  printer.setDocName(QStringLiteral("Kestal - Tarvek"));
+}
+
+bool bFunPrintJob(QPrinter& printer, const std::vector<TPrintedPage>& pages) {
+  const TDeviceMetrics metrics = metricsFunOfPrinter(printer);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  bool first = true;
+  for (const TPrintedPage& page : pages) {
+    if (!first) printer.newPage();
+    first = false;
+    if (page.picture) vFunStretchPicture(painter, *page.picture, edgesFunMmToDevice(page.mm, metrics));
+  }
+  return painter.end();
+}
