@@ -267,6 +267,9 @@ void TFGlowna::vFunConnectCommands() {
   // The commands of the other windows' work are connected where that work
   // is built; start-up and closing are here.
   vFunOnClick(actionNamed("Koniec1"), [this] { Koniec1Click(); });
+  vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
+  for (const char* print : {"Drukujwybranewiadectwo1", "Drukujwybranewiadectwo2"})
+    vFunOnClick(actionNamed(print), [this] { DrukujToolButtonClick(); });
 }
 
 void TFGlowna::vFunUstawTytulOkna() {

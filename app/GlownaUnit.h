@@ -1,6 +1,7 @@
 #pragma once
 // The main window: tool bar, menus, the student tree, the two-page preview,
 // and the state every other window works with. Closing it ends the program.
+#include "render/DocumentKinds.h"
 #include "store/SQLImportUnit.h"
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
@@ -85,6 +86,17 @@ class TFGlowna : public TForm {
   void Koniec1Click();
   // Scrolls both preview pages by the wheel's delta.
   void FormMouseWheel(int wheelDelta);
+
+  // ---- Drawing and printing of documents (GlownaRysowanie.cpp) -------------
+  // Draws the form's values by the calibration table of the kind onto the two
+  // page pictures, for the preview (shown over the pictures of the blank) or
+  // for the printer. Reports its own failures and returns false after one;
+  // the print flag, the print dialog's page count and the preview then stay
+  // as they were.
+  bool vFunRysujSwiadectwo(TFormBase* form, bool print, TDocKind kind, int pages);
+  // "Drukuj wybrane świadectwo": draws the document selected in the tree for
+  // the printer and then shows the print dialog.
+  void DrukujToolButtonClick();
 
   // Opens a document file into the working copy; made by the document-file
   // commands. Until they exist no file opens.

@@ -7,6 +7,9 @@ class TFDrukuj : public TDialogForm {
   Q_OBJECT
  public:
   explicit TFDrukuj(QWidget* parent = nullptr);
+
+  // How many page pictures the last render drew for printing: 1 or 2.
+  int iPageCount = 2;
 };
 
 extern TFDrukuj* FDrukuj;
