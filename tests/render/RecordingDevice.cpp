@@ -32,18 +32,34 @@ void TRecordingEngine::drawImage(const QRectF& r, const QImage&, const QRectF&, 
   pictures.push_back(map(r));
 }
 
-void TRecordingEngine::drawPath(const QPainterPath&) { ++paths; }
 
-void TRecordingEngine::drawPolygon(const QPointF*, int, PolygonDrawMode) { ++paths; }
+
+// A picture plays its outlines back as paths and its lines as polylines.
+void TRecordingEngine::drawPath(const QPainterPath& path) {
+  bool rectangle = path.elementCount() == 5;
+  for (int i = 1; rectangle && i < 5; ++i) rectangle = path.elementAt(i).isLineTo();
+  if (rectangle && QPointF(path.elementAt(4)) == QPointF(path.elementAt(0)))
+    rects.push_back({map(path.boundingRect()), pen_});
+  else
+    ++paths;
+}
+
+void TRecordingEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) {
+  if (mode != PolylineMode) {
+    ++paths;
+    return;
+  }
+  for (int i = 0; i + 1 < count; ++i) lines.push_back({transform_.map(QLineF(points[i], points[i + 1])), pen_});
+}
 
 void TRecordingDevice::play(const QPicture& picture) {
   QPainter painter(this);
   painter.drawPicture(0, 0, picture);
 }
 
-QStringList TRecordingDevice::textsDrawn() const {
+QStringList TRecording::textsDrawn() const {
   QStringList list;
-  for (const TDrawnText& t : engine.texts) list << t.text;
+  for (const TDrawnText& t : texts) list << t.text;
   return list;
 }
 

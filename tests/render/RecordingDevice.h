@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <QTransform>
 
 #include <vector>
@@ -36,7 +37,17 @@ struct TDrawnRect {
   QColor colour;
 };
 
-class TRecordingEngine : public QPaintEngine {
+// What was drawn, in order.
+struct TRecording {
+  std::vector<TDrawnText> texts;
+  std::vector<TDrawnLine> lines;
+  std::vector<TDrawnRect> rects;
+  std::vector<QRectF> pictures;  // bitmaps, where they were stretched to
+  int paths = 0;                 // vector shapes (the eagle draws as paths)
+  QStringList textsDrawn() const;
+};
+
+class TRecordingEngine : public QPaintEngine, public TRecording {
  public:
   TRecordingEngine();
   bool begin(QPaintDevice*) override { return true; }
@@ -51,12 +62,6 @@ class TRecordingEngine : public QPaintEngine {
   void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override;
   Type type() const override { return User; }
 
-  std::vector<TDrawnText> texts;
-  std::vector<TDrawnLine> lines;
-  std::vector<TDrawnRect> rects;
-  std::vector<QRectF> pictures;  // bitmaps, where they were stretched to
-  int paths = 0;                 // vector shapes (the eagle draws as paths)
-
  private:
   QRectF map(const QRectF& r) const { return transform_.mapRect(r); }
   QTransform transform_;
@@ -70,8 +75,7 @@ class TRecordingDevice : public QPaintDevice {
 
   // Plays a page picture onto the device at its own scale.
   void play(const QPicture& picture);
-  // The texts drawn, in order.
-  QStringList textsDrawn() const;
+  QStringList textsDrawn() const { return engine.textsDrawn(); }
 
  protected:
   int metric(PaintDeviceMetric metric) const override;
