@@ -5,7 +5,7 @@
 #include "toolkit/Dialogs.h"
 
 #include <QFileInfo>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -42,12 +42,14 @@ QString qtText(const std::string& text) {
   return s;
 }
 
-QFontMetrics metrics(const QPainter* canvas) { return QFontMetrics(canvas->font(), canvas->device()); }
-int textWidth(const QPainter* canvas, const std::string& text) { return metrics(canvas).horizontalAdvance(qtText(text)); }
+QFontMetricsF metrics(const QPainter* canvas) { return QFontMetricsF(canvas->font(), canvas->device()); }
+qreal textWidth(const QPainter* canvas, const std::string& text) {
+  return metrics(canvas).horizontalAdvance(qtText(text));
+}
 
 // Texts are drawn from the top of their rectangle, literally: "&" is no
 // mnemonic prefix. Unclipped text may overflow the rectangle.
-void drawText(QPainter* canvas, const QRect& rect, int alignment, bool clip, const std::string& text) {
+void drawText(QPainter* canvas, const QRectF& rect, int alignment, bool clip, const std::string& text) {
   int flags = alignment | Qt::AlignTop;
   if (!clip) flags |= Qt::TextDontClip;
   canvas->drawText(rect, flags, qtText(text));
@@ -103,7 +105,7 @@ void vFunSetFontStyle(TDataStore*, QPainter* canvas, const TCalibRecord& row) {
   canvas->setFont(font);
 }
 
-void vFunDrawJustifiedText(TDataStore*, QPainter* canvas, const QRect& rect, const std::string& text) {
+void vFunDrawJustifiedText(TDataStore*, QPainter* canvas, const QRectF& rect, const std::string& text) {
   std::size_t blanks = 0;
   for (char c : text) blanks += c == ' ';
   if (blanks < 5) {
@@ -113,12 +115,12 @@ void vFunDrawJustifiedText(TDataStore*, QPainter* canvas, const QRect& rect, con
   std::string letters;
   for (char c : text)
     if (c != ' ') letters += c;
-  const int gap = (rect.width() - textWidth(canvas, letters)) / static_cast<int>(blanks);
+  const int gap = static_cast<int>((rect.width() - textWidth(canvas, letters)) / static_cast<qreal>(blanks));
 
   std::string rest = text;
-  int left = rect.left();
-  int right = rect.left();
-  auto cell = [&] { return QRect(left, rect.top(), right - left, rect.height()); };
+  qreal left = rect.left();
+  qreal right = rect.left();
+  auto cell = [&] { return QRectF(left, rect.top(), right - left, rect.height()); };
   for (std::size_t i = 0; i < blanks; ++i) {
     const std::size_t blank = rest.find(' ');
     const std::string word = rest.substr(0, blank);
@@ -130,8 +132,8 @@ void vFunDrawJustifiedText(TDataStore*, QPainter* canvas, const QRect& rect, con
     drawText(canvas, cell(), Qt::AlignLeft, false, " ");
     left = right;
   }
-  const int last = textWidth(canvas, rest);
-  drawText(canvas, QRect(rect.right() + 1 - last, rect.top(), last, rect.height()), Qt::AlignLeft, false, rest);
+  const qreal last = textWidth(canvas, rest);
+  drawText(canvas, QRectF(rect.right() - last, rect.top(), last, rect.height()), Qt::AlignLeft, false, rest);
 }
 
 void vFunDrawDataField(TDataStore* DataStore, const std::string& text, const TCalibRecord& row, QPainter* canvas,
@@ -144,8 +146,9 @@ void vFunDrawDataField(TDataStore* DataStore, const std::string& text, const TCa
     font.setFamily(QString::fromStdString(cp1250ToUtf8(row.font_name.str())));
     canvas->setFont(font);
 
-    top = row.y2 - metrics(canvas).height() - row.font_size / 4;
-    const QRect rect = rectFunEdges(row.x1, top, row.x2, row.y2);
+    const qreal cellTop = row.y2 - metrics(canvas).height() - row.font_size / 4;
+    top = qRound(cellTop);
+    const QRectF rect(row.x1, cellTop, row.x2 - row.x1, row.y2 - cellTop);
     if (row.font_align == 3)
       vFunDrawJustifiedText(DataStore, canvas, rect, text);
     else
@@ -189,8 +192,8 @@ void vFunDrawDottedLine(TDataStore* DataStore, const TCalibRecord& row, QPainter
   plain.setStrikeOut(false);
   canvas->setFont(plain);
   setFontPixels(canvas, 14);
-  const int ascent = metrics(canvas).ascent();
-  for (int x = row.x1; x < row.x2; x += 6) canvas->drawText(QPoint(x, row.y2 - 14 + ascent), QStringLiteral("."));
+  const qreal ascent = metrics(canvas).ascent();
+  for (int x = row.x1; x < row.x2; x += 6) canvas->drawText(QPointF(x, row.y2 - 14 + ascent), QStringLiteral("."));
   canvas->setFont(plain);
 }
 

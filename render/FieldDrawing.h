@@ -51,9 +51,9 @@ inline QRect rectFunEdges(int left, int top, int right, int bottom) {
 void vFunSetFontStyle(TDataStore* DataStore, QPainter* canvas, const TCalibRecord& row);
 
 // Spreads a text of five or more blanks over the rectangle, the first word
-// at its left edge and the last ending at its right edge; fewer blanks are
-// drawn left-aligned.
-void vFunDrawJustifiedText(TDataStore* DataStore, QPainter* canvas, const QRect& rect, const std::string& text);
+// at its left edge and the last ending at its right edge, in the canvas's
+// font; fewer blanks are drawn left-aligned.
+void vFunDrawJustifiedText(TDataStore* DataStore, QPainter* canvas, const QRectF& rect, const std::string& text);
 
 // A value (Windows-1250) into the row's field on the page's canvas; an empty
 // value draws the empty-field line when that option is on. fieldName is the
