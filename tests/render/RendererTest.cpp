@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPicture>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -438,6 +439,47 @@ TEST_F(RendererTest, TheShippedLayoutsAreInstalledWithTheTwinWithoutDots) {
   EXPECT_EQ(sqlRows(calibFile(), "select name, x1, y1, x2, y2 from tarvek_klasa_Ia where name like 'GRAFIKA%'"),
             (std::vector<std::vector<std::string>> {{"GRAFIKA: ORZELEK", "393", "84", "493", "194"},
                                                     {"GRAFIKA: PIECZATKA", "391", "1076", "495", "1180"}}));
+}
+
+}  // namespace
+
+namespace {
+
+// A page stretched onto devices of other resolutions lands in the target
+// rectangle, whatever the resolution.
+TEST(StretchPicture, ThePageFillsItsTargetWhateverTheResolutionOfTheDevice) {
+  QPicture page;
+  {
+    QPainter p(&page);
+    p.fillRect(QRect(100, 200, 50, 60), Qt::black);
+  }
+  struct Case {
+    int dotsPerMeter;
+    QSize size;
+    QRectF target;
+    QRect ink;
+  };
+  const Case cases[] = {
+      {3780, {885, 1314}, {0, 0, 885, 1314}, {100, 200, 50, 60}},
+      {7559, {1770, 2628}, {0, 0, 1770, 2628}, {200, 400, 100, 120}},
+      {47244, {1770, 2628}, {0, 0, 1770, 2628}, {200, 400, 100, 120}},
+      {7559, {1031, 1462}, {74, 74, 885, 1314}, {174, 274, 50, 60}},
+  };
+  for (const Case& c : cases) {
+    QImage device(c.size, QImage::Format_RGB32);
+    device.fill(Qt::white);
+    device.setDotsPerMeterX(c.dotsPerMeter);
+    device.setDotsPerMeterY(c.dotsPerMeter);
+    {
+      QPainter painter(&device);
+      vFunStretchPicture(painter, page, c.target);
+    }
+    QRect ink;
+    for (int y = 0; y < device.height(); ++y)
+      for (int x = 0; x < device.width(); ++x)
+        if (qGray(device.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    EXPECT_EQ(ink, c.ink) << c.dotsPerMeter;
+  }
 }
 
 }  // namespace
