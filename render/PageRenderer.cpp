@@ -31,7 +31,9 @@ std::optional<std::string> fieldText(const TFormBase* form, const std::string& n
   }
 }
 
-QPainter* canvasOf(TDataStore* DataStore, int page) { return page == 1 ? DataStore->Page1Canvas : DataStore->Page2Canvas; }
+QPainter* canvasOf(TDataStore* DataStore, int page) {
+  return page == 1 ? DataStore->Page1Canvas : DataStore->Page2Canvas;
+}
 
 // A text field of the row's own name on a page, when the form has it.
 void drawField(TDataStore* DataStore, const TFormBase* form, const TCalibRecord& row, int page,
@@ -167,7 +169,8 @@ void vFunLoadPreviewBackground(TDataStore* DataStore, TDocKind kind, int page, T
   const std::string file = strFunPreviewBackground(kind, page);
   if (file.empty()) return;
   const QImage background(utf8Path(strFunGetMainDirPath(DataStore) + "/grafika/" + file));
-  image->setPicture(background.isNull() ? imgFunCleanPreviewPicture() : background.convertToFormat(QImage::Format_RGB32));
+  image->setPicture(background.isNull() ? imgFunCleanPreviewPicture()
+                                        : background.convertToFormat(QImage::Format_RGB32));
 }
 
 void vFunStretchPicture(QPainter& painter, const QPicture& picture, const QRectF& target) {
@@ -182,7 +185,8 @@ void vFunStretchPicture(QPainter& painter, const QPicture& picture, const QRectF
 
 void vFunShowPages(TDataStore* DataStore, TImage* image1, TImage* image2) {
   vFunClosePageCanvases(DataStore);
-  for (auto [page, image] : {std::pair{DataStore->Page1Metafile, image1}, std::pair{DataStore->Page2Metafile, image2}}) {
+  for (auto [page, image] :
+       {std::pair{DataStore->Page1Metafile, image1}, std::pair{DataStore->Page2Metafile, image2}}) {
     if (!page || !image) continue;
     if (image->Picture().isNull()) image->setPicture(imgFunCleanPreviewPicture());
     QPainter painter(&image->Picture());

@@ -80,10 +80,11 @@ class RendererTest : public ::testing::Test {
 
   std::string calibFile() const { return dirs.data() + "/tvk_kalibracja.sqset"; }
   void layout(const std::string& table, const std::vector<TRow>& rows) const {
-    std::string sql = "drop table if exists `" + table + "`; create table `" + table +
-                      "`( name TEXT, x1 INTEGER, y1 INTEGER, x2 INTEGER, y2 INTEGER, font_name TEXT, font_size INTEGER, "
-                      "font_align INTEGER, font_style_bold INTEGER, font_style_italic INTEGER, font_style_underline "
-                      "INTEGER, font_style_strike INTEGER );";
+    std::string sql =
+        "drop table if exists `" + table + "`; create table `" + table +
+        "`( name TEXT, x1 INTEGER, y1 INTEGER, x2 INTEGER, y2 INTEGER, font_name TEXT, font_size INTEGER, "
+        "font_align INTEGER, font_style_bold INTEGER, font_style_italic INTEGER, font_style_underline "
+        "INTEGER, font_style_strike INTEGER );";
     for (const TRow& r : rows)
       sql += "insert into `" + table + "` values('" + r.name + "', " + std::to_string(r.x1) + ", " +
              std::to_string(r.y1) + ", " + std::to_string(r.x2) + ", " + std::to_string(r.y2) +
@@ -161,9 +162,13 @@ TEST_F(RendererTest, ARowWhoseFieldTheFormLacksIsSkippedAndTheNextDrawn) {
 }
 
 TEST_F(RendererTest, TheBirthAndSchoolEndingsNeverGetTheEmptyFieldLine) {
-  for (const char* name : {"ZMIENNA_SzkolaWE_STR1_DATA_EDIT", "ZMIENNA_UrWE_STR1_DATA_EDIT", "ZMIENNA_Inne_STR1_DATA_EDIT"})
+  std::vector<TRow> rows;
+  for (const char* name :
+       {"ZMIENNA_SzkolaWE_STR1_DATA_EDIT", "ZMIENNA_UrWE_STR1_DATA_EDIT", "ZMIENNA_Inne_STR1_DATA_EDIT"}) {
     form.field(name, "");
-  layout("tarvek_klasa_Ia", {{"ZMIENNA_SzkolaWE_STR1_DATA_EDIT"}, {"ZMIENNA_UrWE_STR1_DATA_EDIT"}, {"ZMIENNA_Inne_STR1_DATA_EDIT"}});
+    rows.push_back({name});
+  }
+  layout("tarvek_klasa_Ia", rows);
   FGlowna->WykreskujPusteCheckBox->setChecked(true);
   ASSERT_TRUE(render(dkKlasaIa));
   EXPECT_EQ(page(1).lines.size(), 1u);
@@ -253,7 +258,8 @@ TEST_F(RendererTest, AFailedRenderSaysWhyAndLeavesEmptyPagesAndTheStateAsItWas) 
       {[] {}, 36, "Niepoprawny typ świadectwa", MB_OK | MB_ICONWARNING},
       {[] {}, -1, "Niepoprawny typ świadectwa", MB_OK | MB_ICONWARNING},
       {[] {}, dkKlasaIIa,
-       "Błąd podczas próby wczytania danych kalibracji.\n\nTablica nie istnieje: \ntarvek_klasa_IIa", MB_OK | MB_ICONSTOP},
+       "Błąd podczas próby wczytania danych kalibracji.\n\nTablica nie istnieje: \ntarvek_klasa_IIa",
+       MB_OK | MB_ICONSTOP},
       {[this] { fs::remove(cp1250ToUtf8(calibFile())); }, dkKlasaIa,
        "Błąd podczas próby wczytania danych kalibracji.\n\nPlik nie istnieje: \n" + cp1250ToUtf8(calibFile()),
        MB_OK | MB_ICONSTOP},
