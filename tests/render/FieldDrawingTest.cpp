@@ -3,6 +3,7 @@
 #include "platform/Cp1250.h"
 #include "render/FieldDrawing.h"
 #include "store/SQLImportUnit.h"
+#include "support/CalibRecords.h"
 #include "support/TempFolders.h"
 #include "toolkit/Dialogs.h"
 
@@ -18,16 +19,7 @@
 namespace {
 
 TCalibRecord row(const char* name, int x1, int y1, int x2, int y2, int size = 12, int align = 0) {
-  TCalibRecord r;
-  r.name = name;
-  r.x1 = x1;
-  r.y1 = y1;
-  r.x2 = x2;
-  r.y2 = y2;
-  r.font_name = "Times New Roman";
-  r.font_size = size;
-  r.font_align = align;
-  return r;
+  return calibRecord(name, x1, x2, y1, y2, "Times New Roman", size, align);
 }
 
 // The outline the drawing gives a rectangle of these edges.
