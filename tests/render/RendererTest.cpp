@@ -241,6 +241,8 @@ TEST_F(RendererTest, TheEagleAndTheStampAreDrawnInAPrintRenderOnly) {
     EXPECT_EQ(FGlowna->bPrintMode, print);
     EXPECT_EQ(FGlowna->DataStore.Page1Canvas, nullptr);
     EXPECT_EQ(FGlowna->DataStore.Page2Canvas, nullptr);
+    EXPECT_EQ(FGlowna->DataStore.Page1Metafile->boundingRect(), QRect(0, 0, 885, 1314));
+    EXPECT_EQ(FGlowna->DataStore.Page2Metafile->boundingRect(), QRect(0, 0, 885, 1314));
   }
   EXPECT_TRUE(script.boxes.empty());
 }
