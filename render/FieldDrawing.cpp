@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -21,11 +23,10 @@ bool withoutDots() { return gHost && gHost->bPrintWithoutDots(); }
 bool clipTexts() { return gHost && gHost->bClipTexts(); }
 bool printMode() { return gHost && gHost->bPrintMode(); }
 
-// The calibration editor's selection while calibration is on; nullptr otherwise.
-const std::string* calibSelection(TDataStore* DataStore, std::string& holder) {
-  if (!DataStore->bCalibMode || !gHost) return nullptr;
-  holder = gHost->strCalibSelection();
-  return &holder;
+// The calibration editor's selection while calibration is on.
+std::optional<std::string> calibSelection(const TDataStore* DataStore) {
+  if (!DataStore->bCalibMode || !gHost) return std::nullopt;
+  return gHost->strCalibSelection();
 }
 void showPage(int page) {
   if (gHost) gHost->vFunShowPreviewPage(page);
@@ -61,10 +62,16 @@ void setPenColour(QPainter* canvas, const QColor& colour) {
   canvas->setPen(pen);
 }
 
-// The outline of a rectangle in red, the pen black afterwards.
+// The outline of the rectangle from (left, top) to (right, bottom), right
+// and bottom outside it, in the canvas's pen.
+void outline(QPainter* canvas, int left, int top, int right, int bottom) {
+  canvas->drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+// The same in red, the pen black afterwards.
 void outlineRed(QPainter* canvas, int left, int top, int right, int bottom) {
   setPenColour(canvas, QColor(255, 0, 0));
-  canvas->drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+  outline(canvas, left, top, right, bottom);
   setPenColour(canvas, QColor(0, 0, 0));
 }
 
@@ -161,8 +168,7 @@ void vFunDrawDataField(TDataStore* DataStore, const std::string& text, const TCa
     canvas->drawLine(QPoint(row.x1, y), QPoint(row.x2, y));
   }
 
-  std::string holder;
-  const std::string* selected = calibSelection(DataStore, holder);
+  const auto selected = calibSelection(DataStore);
   if (!selected || selected->find(fieldName) == std::string::npos) return;
   showPage(page);
   if (row.y2 - top > 100) {
@@ -176,16 +182,14 @@ void vFunDrawDataField(TDataStore* DataStore, const std::string& text, const TCa
 
 void vFunDrawDottedLine(TDataStore* DataStore, const TCalibRecord& row, QPainter* canvas, int page,
                         const std::string& fieldName) {
-  std::string holder;
-  const std::string* selected = calibSelection(DataStore, holder);
+  const auto selected = calibSelection(DataStore);
   if (selected && *selected == fieldName) {
     showPage(page);
     outlineRed(canvas, row.x1, row.y2 - 5, row.x2, row.y2 + 5);
     scrollTo(static_cast<int>(row.y2 * 2.0 / 3.0), true);
   }
 
-  const QFont before = canvas->font();
-  QFont plain = before;
+  QFont plain = canvas->font();
   plain.setBold(false);
   plain.setItalic(false);
   plain.setUnderline(false);
@@ -194,7 +198,7 @@ void vFunDrawDottedLine(TDataStore* DataStore, const TCalibRecord& row, QPainter
   setFontPixels(canvas, 14);
   const qreal ascent = metrics(canvas).ascent();
   for (int x = row.x1; x < row.x2; x += 6) canvas->drawText(QPointF(x, row.y2 - 14 + ascent), QStringLiteral("."));
-  canvas->setFont(plain);
+  canvas->setFont(plain);  // the size it found, the style empty
 }
 
 void vFunDrawFrame(TDataStore* DataStore, QPainter* canvas, const TCalibRecord& row) {
@@ -202,12 +206,11 @@ void vFunDrawFrame(TDataStore* DataStore, QPainter* canvas, const TCalibRecord& 
   const qreal width = pen.widthF();
   pen.setWidth(1);
   canvas->setPen(pen);
-  std::string holder;
-  const std::string* selected = calibSelection(DataStore, holder);
+  const auto selected = calibSelection(DataStore);
   if (selected && *selected == row.name.str())
     outlineRed(canvas, row.x1, row.y1, row.x2, row.y2);
   else
-    canvas->drawRect(QRect(QPoint(row.x1, row.y1), QPoint(row.x2 - 1, row.y2 - 1)));
+    outline(canvas, row.x1, row.y1, row.x2, row.y2);
   pen = canvas->pen();
   pen.setWidthF(width);
   canvas->setPen(pen);
@@ -215,8 +218,7 @@ void vFunDrawFrame(TDataStore* DataStore, QPainter* canvas, const TCalibRecord& 
 
 void vFunGraphicDrawMark(TDataStore* DataStore, int mark, const TCalibRecord& row, QPainter* canvas,
                          const std::string& fieldName) {
-  std::string holder;
-  const std::string* selected = calibSelection(DataStore, holder);
+  const auto selected = calibSelection(DataStore);
   if (selected && *selected == fieldName) {
     outlineRed(canvas, row.x1, row.y1, row.x2, row.y2);
     showPage(1);
