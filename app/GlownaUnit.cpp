@@ -1,6 +1,7 @@
 #include "app/GlownaUnit.h"
 
 #include "app/ToolbarPictures.h"
+#include "forms/DocumentForms.h"
 #include "platform/Cp1250.h"
 #include "render/Pages.h"
 
@@ -269,6 +270,9 @@ void TFGlowna::vFunConnectCommands() {
   vFunOnClick(actionNamed("Koniec1"), [this] { Koniec1Click(); });
   vFunConnectStudentCommands();
   vFunConnectFileCommands();
+  vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
+  for (const char* print : {"Drukujwybranewiadectwo1", "Drukujwybranewiadectwo2"})
+    vFunOnClick(actionNamed(print), [this] { DrukujToolButtonClick(); });
 }
 
 void TFGlowna::vFunUstawTytulOkna() {
@@ -341,7 +345,9 @@ void TFGlowna::FormClose(TCloseAction& Action) {
     Action = TCloseAction::caNone;
 }
 
-void TFGlowna::vFunPodgladDokumentu(TDocKind) {}
+void TFGlowna::vFunPodgladDokumentu(TDocKind kind) {
+  vFunRysujSwiadectwo(frmFunFormOfKind(kind), false, kind, kDocKinds[static_cast<std::size_t>(kind)].pages);
+}
 
 void TFGlowna::Koniec1Click() {
   bCloseNoAsk = false;

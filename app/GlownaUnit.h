@@ -87,6 +87,17 @@ class TFGlowna : public TForm {
   // Scrolls both preview pages by the wheel's delta.
   void FormMouseWheel(int wheelDelta);
 
+  // ---- Drawing and printing of documents (GlownaRysowanie.cpp) -------------
+  // Draws the form's values by the calibration table of the kind onto the two
+  // page pictures, for the preview (shown over the pictures of the blank) or
+  // for the printer. Reports its own failures and returns false after one;
+  // the print flag, the print dialog's page count and the preview then stay
+  // as they were.
+  bool vFunRysujSwiadectwo(TFormBase* form, bool print, TDocKind kind, int pages);
+  // "Drukuj wybrane świadectwo": draws the document selected in the tree for
+  // the printer and then shows the print dialog.
+  void DrukujToolButtonClick();
+
   // ---- The current student (GlownaUczniowie.cpp) ------------------------
   // Collects the rows of all holders and replaces the student's table in the
   // working copy in one step; formerTable is the student's table under an

@@ -18,3 +18,6 @@ insert into `files`( `name`, `update` ) values
   ('grafika/arkusz_prw.bmp', 0),
   ('grafika/m_p.bmp', 0),
   ('grafika/orzel.svg', 0);
+
+-- The calibration tables of every layout (written by tarvek_mklayouts).
+insert into `files`( `name`, `update` ) values ('tvk_kalibracja.sqset', 0);

@@ -1,6 +1,7 @@
 #include "store/Calibration.h"
 
 #include "StoreTestSupport.h"
+#include "support/CalibRecords.h"
 
 #include <filesystem>
 
@@ -41,21 +42,6 @@ std::vector<std::string> fields(const TCalibRecord& r) {
                 r.font_style_strike})
     f.push_back(std::to_string(n));
   return f;
-}
-
-// A record as the calibration editor saves it: the edges left, right, top, bottom.
-TCalibRecord calib(const std::string& name, int left, int right, int top, int bottom, const std::string& font,
-                   int size, int align) {
-  TCalibRecord r;
-  r.name = name;
-  r.x1 = left;
-  r.x2 = right;
-  r.y1 = top;
-  r.y2 = bottom;
-  r.font_name = font;
-  r.font_size = size;
-  r.font_align = align;
-  return r;
 }
 
 }  // namespace
@@ -104,7 +90,7 @@ TEST_F(CalibrationTest, LoadFailures) {
 }
 
 TEST_F(CalibrationTest, UpdateWritesEachEdgeIntoItsColumn) {
-  TCalibRecord r = calib("A_LINIA_Z_KROPEK", 120, 400, 300, 330, "Arial Narrow", 14, 3);
+  TCalibRecord r = calibRecord("A_LINIA_Z_KROPEK", 120, 400, 300, 330, "Arial Narrow", 14, 3);
   r.font_style_bold = 1;
   r.font_style_strike = 1;
   ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, file, "tarvek_klasa_I", r));
@@ -127,7 +113,7 @@ TEST_F(CalibrationTest, UpdateChangesEveryRowOfTheNameAndOnlyThose) {
 }
 
 TEST_F(CalibrationTest, UpdateOfANameNoRowCarriesShowsTheStatement) {
-  const TCalibRecord r = calib("nikt", 1, 2, 3, 4, "Arial", 10, 2);
+  const TCalibRecord r = calibRecord("nikt", 1, 2, 3, 4, "Arial", 10, 2);
   EXPECT_FALSE(bFunSqlCalibUpdateValue(&ds, file, "tarvek_klasa_I", r));
   expectFailure(cp1250("Błąd aktualizacji wpisu kalibracji.\n\n") +
                     "update `tarvek_klasa_I` set `x1`='1', `y1`='3', `x2`='2', `y2`='4', `font_name`='Arial', "
