@@ -100,14 +100,33 @@ const char* const kEditHints[4] = {"Lewy brzeg wydruku [mm]", "Górny brzeg wydr
 
 constexpr int kFormWidth = 600, kFormHeight = 512;
 
+// "swiadectwo.pdf" -> "swiadectwo_strona2.pdf".
+std::string strFunSecondSideFileName(const std::string& first) {
+  const std::size_t slash = first.find_last_of('/');
+  const std::size_t dot = first.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return first + "_strona2";
+  return first.substr(0, dot) + "_strona2" + first.substr(dot);
+}
+
 }  // namespace
 
 bool TPrinterSetupDialog::Execute(QPrinter& printer) {
-  QPrintDialog dialog(&printer, qobject_cast<QWidget*>(parent()));
+  // The set-up chooses the printer; the job's own settings (copies, pages,
+  // an output file) stay this program's, so the dialog works on a copy and
+  // only the chosen printer is taken over.
+  QPrinter chosen;
+  if (printer.outputFormat() == QPrinter::NativeFormat) chosen.setPrinterName(printer.printerName());
+  QPrintDialog dialog(&chosen, qobject_cast<QWidget*>(parent()));
   dialog.setWindowTitle(qt("Ustawienia drukarki"));
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   const int result = vFunScriptedShowModal(&dialog).value_or(-1);
-  return (result == -1 ? dialog.exec() : result) == QDialog::Accepted;
+  if ((result == -1 ? dialog.exec() : result) != QDialog::Accepted) return false;
+  if (chosen.outputFormat() == QPrinter::NativeFormat && !chosen.printerName().isEmpty()) {
+    printer.setOutputFileName(QString());
+    printer.setPrinterName(chosen.printerName());
+  }
+  return true;
 }
 
 TFDrukuj::TFDrukuj(QWidget* parent) : TDialogForm("FDrukuj", parent) {
@@ -196,6 +215,7 @@ TFDrukuj::TFDrukuj(QWidget* parent) : TDialogForm("FDrukuj", parent) {
   PdfSaveDialog->Title = cp1250("Zapis wydruku do pliku PDF");
   PdfSaveDialog->Filter = "Dokument PDF (*.pdf)|*.pdf";
   PdfSaveDialog->DefaultExt = "pdf";
+  PdfSaveDialog->ConfirmOverwrite = true;
 
   // The lists' change handlers run on the user's choice only.
   connect(DrukarkiComboBox, &QComboBox::activated, this, [this] { DrukarkiComboBoxChange(); });
@@ -246,15 +266,19 @@ void TFDrukuj::vFunSelectCurrentPrinter() {
   if (index < 0) index = DrukarkiComboBox->findText(QPrinterInfo::defaultPrinterName());
   if (index < 0) index = 0;
   DrukarkiComboBox->setCurrentIndex(index);
-  if (Printer().outputFormat() != QPrinter::NativeFormat || Printer().printerName() != DrukarkiComboBox->currentText())
+  if (Printer().outputFormat() != QPrinter::NativeFormat || Printer().printerName() != DrukarkiComboBox->currentText()) {
+    Printer().setOutputFileName(QString());  // a queue prints on paper, never into a file left from before
     Printer().setPrinterName(DrukarkiComboBox->currentText());
+  }
 }
 
 void TFDrukuj::DrukarkiComboBoxChange() {
-  if (pdfOnly_)
+  if (pdfOnly_) {
     Printer().setOutputFormat(QPrinter::PdfFormat);
-  else
+  } else {
+    Printer().setOutputFileName(QString());
     Printer().setPrinterName(DrukarkiComboBox->currentText());
+  }
   vFunUstawDrukarke();
 }
 
@@ -320,8 +344,10 @@ void TFDrukuj::DrukujButtonClick() {
     case TPrintPath::TwoJobs:
       if (!bFunChooseOutput()) return;
       if (!bFunPrintSides({1})) break;
-      // A file has no sheet to turn over: the second side goes to a file of its own.
+      // A file has no sheet to turn over: the second side goes to a file of
+      // its own, offered under another name than the first.
       if (toFile) {
+        PdfSaveDialog->FileName = strFunSecondSideFileName(PdfSaveDialog->FileName);
         if (!bFunChooseOutput()) break;
       } else {
         MessageBox(cp1250("Gdy zakończy się drukowanie pierwszej strony, proszę odwrócić \n świadectwo i nacisnąć OK"),

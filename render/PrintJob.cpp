@@ -75,10 +75,15 @@ void vFunApplyJobSettings(QPrinter& printer, QPrinter::DuplexMode duplex) {
   printer.setFullPage(false);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
-  // Zero is raised to the printer's own smallest margins, so the offset of
-  // the printable area is the printer's, as the millimetres expect.
+  // As small margins as the printer takes: the offset that the conversion
+  // subtracts is read from the printable area the printer really has.
   printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
   printer.setDuplex(duplex);
+  // Every job prints its pages once, all of them, in order.
+  printer.setCopyCount(1);
+  printer.setPrintRange(QPrinter::AllPages);
+  printer.setFromTo(0, 0);
+  printer.setPageOrder(QPrinter::FirstPageFirst);
   printer.setDocName(QStringLiteral("Kestal - Tarvek"));
 }
 

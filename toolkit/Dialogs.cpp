@@ -159,7 +159,8 @@ bool TFileDialog::Execute() {
     const QString name =
         Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), qt(FileName), qtFilter(Filter))
                             : QFileDialog::getSaveFileName(parent, qt(Title), qt(FileName), qtFilter(Filter), nullptr,
-                                                           QFileDialog::DontConfirmOverwrite);
+                                                           ConfirmOverwrite ? QFileDialog::Options()
+                                                                            : QFileDialog::DontConfirmOverwrite);
     if (!name.isEmpty()) chosen = cp(name);
   });
   if (!chosen) return false;

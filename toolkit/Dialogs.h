@@ -43,6 +43,8 @@ class TFileDialog : public QObject {
   std::string FileName;
   // A saved name typed without an extension gets this one (without the dot).
   std::string DefaultExt;
+  // A save dialog that asks itself before a file is replaced.
+  bool ConfirmOverwrite = false;
 
   bool Execute();
 };

@@ -282,4 +282,18 @@ TEST_F(CupsPrintTest, OneSidedQueueGetsTwoJobsWithTheTurnOverPrompt) {
   for (const auto& job : jobs) EXPECT_EQ(jobAttribute(job, "sides"), "one-sided") << job;
 }
 
+TEST_F(CupsPrintTest, AFileNamedForAnEarlierPrintNeverTakesAQueuesJob) {
+  const std::string queue = addQueue("simplex", false);
+  makeDialog();
+  const std::string leftOver = (root / "earlier.pdf").string();
+  dialog->Printer().setOutputFileName(QString::fromStdString(leftOver));
+  showDialogOn(queue);
+  drawMarks();
+  dialog->iPageCount = 1;
+  dialog->DrukujButton->click();
+  EXPECT_EQ(finishedFiles(queue, "simplex", 1).size(), 1u);
+  EXPECT_FALSE(fs::exists(leftOver));
+  EXPECT_TRUE(script.fileDialogs.empty());
+}
+
 }  // namespace

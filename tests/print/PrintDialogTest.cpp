@@ -365,6 +365,10 @@ TEST_F(PrintDialogTest, ThePageCountAndTheDuplexListDecideTheJobs) {
       EXPECT_TRUE(optFunWordBox(second, 1, "Strona2"));
     }
     EXPECT_TRUE(answers.boxes.empty());  // a file needs no turning over
+    if (answers.fileDialogs.size() == 2) {  // the second side is offered under a name of its own
+      const std::string offered = answers.fileDialogs[1].fileName;
+      EXPECT_EQ(offered, first.substr(0, first.size() - 4) + "_strona2.pdf");
+    }
     for (const auto& shown : answers.fileDialogs) {
       EXPECT_EQ(shown.kind, TFileDialog::TKind::Save);
       EXPECT_EQ(shown.filter, "Dokument PDF (*.pdf)|*.pdf");
