@@ -11,6 +11,7 @@
 #include <QSvgRenderer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -75,9 +76,18 @@ void outlineRed(QPainter* canvas, int left, int top, int right, int bottom) {
   setPenColour(canvas, QColor(0, 0, 0));
 }
 
+// A size of 0 keeps the canvas font's size; a negative one gives the height
+// of the whole character cell, as a font height the other way round does.
 void setFontPixels(QPainter* canvas, int points) {
+  if (points == 0) return;
   QFont font = canvas->font();
-  font.setPixelSize(std::max(1, iFunFontPixels(points)));
+  const int pixels = iFunFontPixels(points < 0 ? -points : points);
+  font.setPixelSize(std::max(1, pixels));
+  if (points < 0) {
+    const QFontMetricsF metrics(font, canvas->device());
+    const double cell = metrics.ascent() + metrics.descent();
+    if (cell > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels * pixels / cell))));
+  }
   canvas->setFont(font);
 }
 
@@ -241,5 +251,5 @@ void vFunGraphicDrawMark(TDataStore* DataStore, int mark, const TCalibRecord& ro
   }
   canvas->drawImage(rect, QImage(file));
   setFontPixels(canvas, 12);
-  canvas->drawText(rect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, QStringLiteral("m.p."));
+  canvas->drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("m.p."));
 }

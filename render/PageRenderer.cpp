@@ -18,11 +18,16 @@ namespace {
 
 bool contains(std::string_view name, std::string_view marker) { return name.find(marker) != std::string_view::npos; }
 
+// A layout row draws the component of exactly its name.
+const QObject* componentNamed(const TFormBase* form, const std::string& name) {
+  const QObject* component = form ? form->findComponent(name) : nullptr;
+  return component && component->objectName().toStdString() == name ? component : nullptr;
+}
+
 // The text of the component a row names: an edit's or combo box's text, a
 // label's caption; nothing when the form has no such field.
 std::optional<std::string> fieldText(const TFormBase* form, const std::string& name) {
-  if (!form) return std::nullopt;
-  const QObject* component = form->findComponent(name);
+  const QObject* component = componentNamed(form, name);
   switch (kindOf(component)) {
     case TComponentKind::Edit:
     case TComponentKind::ComboBox:
@@ -79,7 +84,7 @@ void drawMeetingSheetRow(TDataStore* DataStore, const TFormBase* form, const TCa
 void drawMemoLine(TDataStore* DataStore, const TFormBase* form, const TCalibRecord& row, TMemoLineCounter& memos) {
   const std::string& name = row.name;
   const std::string memoName = name.substr(0, name.size() >= 2 ? name.size() - 2 : 0);
-  const QObject* memo = form ? form->findComponent(memoName) : nullptr;
+  const QObject* memo = componentNamed(form, memoName);
   if (kindOf(memo) != TComponentKind::Memo) return;
   const auto index = static_cast<std::size_t>(memos.iFunNextLine(memoName));
   const std::vector<std::string> lines = vFunGetLines(memo);

@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <QFontMetricsF>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -199,6 +201,19 @@ TEST_F(FieldDrawingTest, TheFourStyleFlagsSetTheFontAndStayForTheNextField) {
     EXPECT_EQ(f.underline(), c.underline != 0);
     EXPECT_EQ(f.strikeOut(), c.strike != 0);
   }
+}
+
+TEST_F(FieldDrawingTest, ASizeOfNoPointsKeepsTheFontAndANegativeOneIsTheCellHeight) {
+  field("a", row("ZMIENNA_X_STR1_DATA_EDIT", 100, 200, 300, 240, 18));
+  const int eighteen = canvas->font().pixelSize();
+  EXPECT_EQ(eighteen, 24);
+  field("b", row("ZMIENNA_X_STR1_DATA_EDIT", 100, 200, 300, 240, 0));
+  EXPECT_EQ(canvas->font().pixelSize(), eighteen);
+  field("c", row("ZMIENNA_X_STR1_DATA_EDIT", 100, 200, 300, 240, -18));
+  const QFontMetricsF cell(canvas->font(), canvas->device());
+  EXPECT_NEAR(cell.ascent() + cell.descent(), 24, 1.5);
+  EXPECT_LT(canvas->font().pixelSize(), eighteen);
+  EXPECT_EQ(words().size(), 3u);
 }
 
 TEST_F(FieldDrawingTest, ClippingCutsBothEndsOfAWideCentredTextOnlyWhenAskedFor) {

@@ -147,10 +147,12 @@ TEST_F(RendererTest, RowsDrawByTheMarkersOfTheirKindsGroup) {
       {dkArkuszStr4b, "GRAFIKA: RAMKA", Frame},             {dkArkuszStr1, "A_LINIA_Z_KROPEK", Dots1},
       {dkArkuszStr1, "ZMIENNA_M_DATA_MEMO01", Text1},       {dkArkuszStr1, "GRAFIKA: ORZELEK", Nothing},
       {dkArkuszStr1, "ZMIENNA_A", Nothing},
+      // a row names its component exactly, letter case included
+      {dkKlasaIa, "zmienna_a_STR1_DATA_EDIT", Nothing},     {dkArkuszStr1, "zmienna_m_DATA_MEMO01", Nothing},
   };
   for (const Case& c : cases) {
     TTestForm local;
-    local.field(c.name, "wartość");
+    local.field(c.name[0] == 'z' ? "ZMIENNA_A_STR1_DATA_EDIT" : c.name, "wartość");
     local.memo("ZMIENNA_M_DATA_MEMO", {"wartość"});
     layout(strFunCalibTableName(c.kind, false), {{c.name}});
     ASSERT_TRUE(render(c.kind, true, &local)) << c.name;
