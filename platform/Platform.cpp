@@ -58,6 +58,17 @@ bool writeAll(int fd, const char* data, size_t size) {
   return true;
 }
 
+// Puts a finished file under a name that must not exist yet: a name that
+// appeared meanwhile is kept (EEXIST). The file is gone from its own name.
+int placeNew(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  // A file system without that kind of rename: a second name, then the first goes.
+  if (::link(from.c_str(), to.c_str()) != 0) return errno;
+  ::unlink(from.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int lastError() { return tLastError; }
@@ -76,8 +87,12 @@ bool commonDataFolder(std::string& folder) {
     }
   }
   while (base.size() > 1 && base.back() == '/') base.pop_back();
+  // The program keeps paths in Windows-1250: a folder whose name that code
+  // page cannot spell is refused rather than turned into another path.
+  std::string text = cp1250FromUtf8(base);
+  if (cp1250ToUtf8(text) != base) return fail(EILSEQ);
   if (!makePath(base)) return false;
-  folder = cp1250FromUtf8(base);
+  folder = std::move(text);
   return true;
 }
 
@@ -170,22 +185,15 @@ bool copyFile(const std::string& source, const std::string& target, bool failIfE
     if (::access(dst.c_str(), W_OK) != 0) { ::close(in); return fail(errno); }
   }
 
-  // With failIfExists the target is made exclusively and filled in place;
-  // otherwise the copy is written beside it, flushed, and renamed over it in
-  // one step, so the old file stays whole until the new one is complete.
-  std::string out_path;
-  int out = -1;
-  if (failIfExists) {
-    out_path = dst;
-    out = ::open(dst.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  } else {
-    std::vector<char> tmpl(dst.begin(), dst.end());
-    const std::string suffix = ".XXXXXX";
-    tmpl.insert(tmpl.end(), suffix.begin(), suffix.end());
-    tmpl.push_back('\0');
-    out = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    out_path.assign(tmpl.data());
-  }
+  // The copy is written beside the target, flushed, and put in place in one
+  // step, so an old file stays whole and no half-written file is ever left
+  // under the target's name, even when the program is killed meanwhile.
+  std::vector<char> tmpl(dst.begin(), dst.end());
+  const std::string suffix = ".XXXXXX";
+  tmpl.insert(tmpl.end(), suffix.begin(), suffix.end());
+  tmpl.push_back('\0');
+  const int out = ::mkostemp(tmpl.data(), O_CLOEXEC);
+  const std::string out_path(tmpl.data());
   if (out < 0) { const int e = errno; ::close(in); return fail(e); }
 
   int err = 0;
@@ -204,7 +212,7 @@ bool copyFile(const std::string& source, const std::string& target, bool failIfE
   if (err == 0) (void)::fchmod(out, st.st_mode & 07777);  // not every file system keeps modes
   if (err == 0 && ::fsync(out) != 0) err = errno;
   if (::close(out) != 0 && err == 0) err = errno;
-  if (err == 0 && !failIfExists && ::rename(out_path.c_str(), dst.c_str()) != 0) err = errno;
+  if (err == 0) err = failIfExists ? placeNew(out_path, dst) : (::rename(out_path.c_str(), dst.c_str()) == 0 ? 0 : errno);
   if (err != 0) ::unlink(out_path.c_str());
   return err == 0 ? true : fail(err);
 }

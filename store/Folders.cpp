@@ -126,7 +126,7 @@ bool bFunCopyFile(TDataStore* DataStore, const std::string& source, const std::s
 
 bool bFunCheckFilesDir(TDataStore* DataStore) {
   const std::string program = strFunGetProgramDirPath(DataStore);
-  const std::string list = program + "/" + "pliki_kat.sqset";
+  const std::string list = inFolder(program, "pliki_kat.sqset");
   if (!bFunRequireFile(DataStore, list,
                        cp1250("Błąd podczas próby sprawdzenia wymaganych plików / katalogów.\nPlik nie istnieje: "),
                        "bFunCheckFilesDir()"))
@@ -156,7 +156,7 @@ bool bFunCheckFilesDir(TDataStore* DataStore) {
 
     for (const auto& [name, update] : rows) {
       const std::string target = data + "/" + slashed(name);
-      const std::string source = program + "/" + slashed(name);
+      const std::string source = inFolder(program, slashed(name));
       if (update != 0) {
         if (!bFunCopyFile(DataStore, source, target, false)) return false;
       } else if (!platform::fileExists(target)) {

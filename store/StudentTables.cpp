@@ -26,7 +26,7 @@ std::vector<std::string> tableNames(CppSQLite3DB& db) {
 // The value of the first "DANE UCZNIA" row of that component; "" when none.
 std::string personalValue(CppSQLite3DB& db, const std::string& table, const std::string& component) {
   CppSQLite3Query q = db.runQuery("select * from " + sqlTable(table) + " where `id`='DANE UCZNIA' AND `comp_name`='" +
-                                  component + "'");
+                                  component + "' order by rowid");
   std::string value = q.atEnd() ? std::string() : q.textByName("value");
   q.release();
   return value;

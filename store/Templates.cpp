@@ -65,7 +65,7 @@ bool bFunSqlTemplateReadData(TDataStore* DataStore, const std::string& file, con
   list.clear();
   return bFunRunOnDatabase(DataStore, file, "SqlException\n", fun, [&](CppSQLite3DB& db) {
     if (!db.hasTable(table)) return true;
-    CppSQLite3Query q = db.runQuery("select * from " + sqlTable(table));
+    CppSQLite3Query q = db.runQuery("select * from " + sqlTable(table) + " order by rowid");
     while (!q.atEnd()) {
       TDataRecord r;
       r.id = q.textByName("id");

@@ -53,6 +53,17 @@ TEST_F(PlatformTest, CommonFolderUnderAFileCannotBeHad) {
   EXPECT_EQ(folder, "unchanged");
 }
 
+TEST_F(PlatformTest, ACommonFolderTheCodePageCannotSpellIsRefused) {
+  ::setenv("TARVEK_COMMON_DATA_DIR", at("Иван").c_str(), 1);
+  std::string folder = "unchanged";
+  EXPECT_FALSE(platform::commonDataFolder(folder));
+  EXPECT_EQ(platform::lastError(), EILSEQ);
+  EXPECT_EQ(folder, "unchanged");
+  ::setenv("TARVEK_COMMON_DATA_DIR", at("Łódź").c_str(), 1);
+  EXPECT_TRUE(platform::commonDataFolder(folder));
+  EXPECT_EQ(folder, cp1250FromUtf8(at("Łódź")));
+}
+
 TEST_F(PlatformTest, UserNameOverrideIsWindows1250AndOneFolderLevel) {
   ::setenv("TARVEK_USER_NAME", "Księgowość", 1);
   EXPECT_EQ(platform::userName(), cp1250("Księgowość"));
@@ -114,6 +125,9 @@ TEST_F(PlatformTest, CopyWithFailIfExistsKeepsTheTarget) {
   EXPECT_EQ(readText(at("dst")), "old");
   EXPECT_TRUE(platform::copyFile(at("src"), at("fresh"), true));
   EXPECT_EQ(readText(at("fresh")), "new");
+  int entries = 0;  // nothing written beside the targets stays behind
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dirs.root())) ++entries;
+  EXPECT_EQ(entries, 5);  // program, common, src, dst, fresh
 }
 
 TEST_F(PlatformTest, FailedCopiesLeaveNothingBehind) {
