@@ -173,6 +173,8 @@ int iFunWinMain(int argc, char** argv) {
   const auto scriptedDialogs = dialogsFromEnvironment();
   if (bFunProgramJuzUruchomiony()) return 0;
 
+  // The whole argument text, taken before the toolkit removes its own options.
+  const std::string arguments = strFunArgumentyLiniiPolecen(argc, argv);
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kestal - Tarvek"));
 
@@ -181,7 +183,7 @@ int iFunWinMain(int argc, char** argv) {
   FGlowna->vFunInicjalizacja();
   // A failed start-up has closed the main window: the program ends here.
   if (!FGlowna->bFunClosed()) {
-    vFunOtworzPlikZLiniiPolecen(strFunArgumentyLiniiPolecen(argc, argv));
+    vFunOtworzPlikZLiniiPolecen(arguments);
     // Where no window manager maximises it, the window still fills the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) FGlowna->setGeometry(screen->availableGeometry());
     FGlowna->showMaximized();

@@ -159,6 +159,10 @@ void TImage::paintEvent(QPaintEvent*) {
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(this)) {
   setSizeGripEnabled(false);
+  // A long path is cut at the window's edge; it never widens the window.
+  panel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  panel_->setMinimumWidth(1);
+  panel_->setTextFormat(Qt::PlainText);
   addWidget(panel_, 1);
 }
 

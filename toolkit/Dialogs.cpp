@@ -30,7 +30,8 @@ void onGui(Fn&& fn) {
 
 int realMessageBox(const std::string& text, const std::string& caption, int flags) {
   QMessageBox box(QApplication::activeWindow());
-  box.setWindowTitle(qt(caption));
+  // An empty caption stays empty (Qt would show the program's name).
+  box.setWindowTitle(caption.empty() ? QStringLiteral(" ") : qt(caption));
   box.setText(qt(text));
   switch (flags & 0xF0) {
     case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
@@ -130,7 +131,7 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
       return;
     }
     QInputDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(qt(caption));
+    dialog.setWindowTitle(caption.empty() ? QStringLiteral(" ") : qt(caption));
     dialog.setLabelText(qt(prompt));
     dialog.setTextValue(qt(value));
     dialog.setOkButtonText(QString::fromUtf8("OK"));

@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QShowEvent>
+#include <QWindow>
+#include <QElapsedTimer>
 
 #include <stdexcept>
 
@@ -79,6 +81,13 @@ int TDialogForm::ShowModal() {
 void TDialogForm::Show() {
   show();
   raise();
+  // The caller may go on with long work on this thread: let the window
+  // reach the screen first, so what it paints now is seen.
+  QElapsedTimer waited;
+  waited.start();
+  while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 500)
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  repaint();
 }
 
 void TDialogForm::showEvent(QShowEvent* event) {
@@ -86,12 +95,15 @@ void TDialogForm::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
-void TDialogForm::closeEvent(QCloseEvent* event) {
+// Every way a dialog ends (a button's result, the close box, Escape) goes
+// through here, so the close handler can keep it open; the close box and
+// Escape end it as a cancel.
+void TDialogForm::done(int result) {
   TCloseAction action = TCloseAction::caHide;
   FormClose(action);
-  if (action == TCloseAction::caNone) {
-    event->ignore();
-    return;
-  }
-  QDialog::closeEvent(event);
+  if (action == TCloseAction::caNone) return;
+  QDialog::done(result);
 }
+
+void TDialogForm::reject() { done(mrCancel); }
+

@@ -104,5 +104,6 @@ class TDialogForm : public QDialog, public TFormBase {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  void done(int result) override;
+  void reject() override;
 };

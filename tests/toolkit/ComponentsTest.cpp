@@ -165,6 +165,11 @@ TEST(ComponentsTest, StatusBarKeepsOneSimpleText) {
   TStatusBar bar;
   bar.setSimpleText(cp1250("/home/nauczyciel/świadectwa 3a.sqtvk"));
   EXPECT_EQ(bar.SimpleText(), cp1250("/home/nauczyciel/świadectwa 3a.sqtvk"));
+  const int width = bar.minimumSizeHint().width();
+  bar.setSimpleText("/" + std::string(400, 'k') + ".sqtvk");  // a long path never widens the window
+  EXPECT_LE(bar.minimumSizeHint().width(), width);
+  bar.setSimpleText("<b>Szko&la</b>");
+  EXPECT_EQ(bar.SimpleText(), "<b>Szko&la</b>");
 }
 
 TEST(ComponentsTest, AnAutoSizedImageTakesTheSizeOfItsPicture) {

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -83,6 +85,40 @@ TEST(FormTest, TheCloseHandlerCanVetoClosing) {
     EXPECT_EQ(form.isVisible(), !c.closes);
     EXPECT_EQ(form.bFunClosed(), c.closes);
     EXPECT_EQ(form.closeRequests, 1);
+  }
+}
+
+TEST(FormTest, EveryEndOfADialogAsksItsCloseHandler) {
+  struct TDialog : TDialogForm {
+    TCloseAction answer = TCloseAction::caHide;
+    int asked = 0;
+    TDialog() : TDialogForm("FDialog") {}
+    void FormClose(TCloseAction& action) override {
+      ++asked;
+      action = answer;
+    }
+  };
+  struct Case {
+    const char* how;
+    std::function<void(TDialog&)> end;
+    int result;
+  };
+  const Case cases[] = {
+      {"a button's result", [](TDialog& d) { d.setModalResult(mrOk); }, mrOk},
+      {"the close box", [](TDialog& d) { d.close(); }, mrCancel},
+      {"Escape", [](TDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, mrCancel},
+  };
+  for (const Case& c : cases) {
+    TDialog dialog;
+    dialog.show();
+    dialog.answer = TCloseAction::caNone;
+    c.end(dialog);
+    EXPECT_TRUE(dialog.isVisible()) << c.how;  // kept open
+    dialog.answer = TCloseAction::caHide;
+    c.end(dialog);
+    EXPECT_FALSE(dialog.isVisible()) << c.how;
+    EXPECT_EQ(dialog.result(), c.result) << c.how;
+    EXPECT_EQ(dialog.asked, 2) << c.how;
   }
 }
 
