@@ -39,7 +39,10 @@
 #include "toolkit/Dialogs.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <fstream>
@@ -177,6 +180,12 @@ int iFunWinMain(int argc, char** argv) {
   const std::string arguments = strFunArgumentyLiniiPolecen(argc, argv);
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kestal - Tarvek"));
+  // The toolkit's own dialogs (files, printing) speak Polish too.
+  QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+  QTranslator polish;
+  if (polish.load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"), QStringLiteral("_"),
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&polish);
 
   vFunUtworzOkna();
   FGlowna->setMainForm(true);

@@ -79,7 +79,10 @@ int realMessageBox(const std::string& text, const std::string& caption, int flag
 QString qtFilter(const std::string& filter) {
   const QStringList parts = qt(filter).split('|');
   QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+  // A description that already shows its patterns ("Tarvek(*.sqtvk)") is
+  // taken as it is; Qt reads the patterns from its parentheses.
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    filters << (parts[i].endsWith(')') ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
   return filters.join(";;");
 }
 
