@@ -13,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(cp1250ToUtf8(text)); }
@@ -28,11 +30,28 @@ class TTypingLimit : public QObject {
     setObjectName(QStringLiteral("TypingLimit"));
     connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
       if (text.size() <= maxLength_ || text.size() <= before_.size()) return;
-      const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - before_.size());
+      // What the user put in place of what: the part between the common
+      // beginning and the common end. As much of it is kept as still fits,
+      // as an edit with a length limit takes a paste.
+      qsizetype head = 0;
+      while (head < before_.size() && head < text.size() && before_[head] == text[head]) ++head;
+      qsizetype tail = 0;
+      while (tail < before_.size() - head && tail < text.size() - head &&
+             before_[before_.size() - 1 - tail] == text[text.size() - 1 - tail])
+        ++tail;
+      const QString inserted = text.mid(head, text.size() - head - tail);
+      const qsizetype kept = head + tail;  // what stays of the text before
+      const qsizetype room = std::max<qsizetype>(0, maxLength_ - kept);
       const bool modified = edit->isModified();
-      edit->setText(before_);
+      if (kept > maxLength_) {
+        const int cursor = edit->cursorPosition() - static_cast<int>(text.size() - before_.size());
+        edit->setText(before_);
+        edit->setCursorPosition(cursor);
+      } else {
+        edit->setText(before_.left(head) + inserted.left(room) + before_.right(tail));
+        edit->setCursorPosition(static_cast<int>(head + std::min(room, inserted.size())));
+      }
       edit->setModified(modified);
-      edit->setCursorPosition(cursor);
     });
     // The edit's own text, not the signal's: after a take-back the signal
     // still carries the refused text.

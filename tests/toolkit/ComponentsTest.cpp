@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QGuiApplication>
+#include <QClipboard>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -103,6 +105,32 @@ TEST(ComponentsTest, TypingLimitsBindTypingOnly) {
         type(&edit, QString(QChar(*key)));
     }
     EXPECT_EQ(edit.text().toStdString(), c.result) << c.loaded << " + " << c.typed;
+  }
+}
+
+TEST(ComponentsTest, APastePastTheLimitKeepsWhatStillFits) {
+  struct Case {
+    const char* before;
+    int selectFrom, selectLength;  // what the paste replaces
+    const char* pasted;
+    const char* result;
+  };
+  const Case cases[] = {
+      {"abc", 3, 0, "xyz", "abcxy"},
+      {"abc", 1, 0, "xyz", "axybc"},
+      {"abcde", 1, 2, "wxyz", "awxde"},
+      {"abcde", 5, 0, "x", "abcde"},
+      {"abcdefgh", 0, 1, "xy", "abcdefgh"},  // over the limit already: no growth
+  };
+  for (const Case& c : cases) {
+    QLineEdit edit;
+    vFunSetTypingLimit(&edit, 5);
+    edit.setText(QString::fromUtf8(c.before));
+    edit.setSelection(c.selectFrom, c.selectLength);
+    if (c.selectLength == 0) edit.setCursorPosition(c.selectFrom);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+    edit.paste();
+    EXPECT_EQ(edit.text().toStdString(), c.result) << c.before << " + " << c.pasted;
   }
 }
 
