@@ -33,6 +33,17 @@ TEST_F(FilesTest, OpenFromTheMenuCopiesTheFileIntoTheWorkingCopy) {
   EXPECT_TRUE(script.boxes.empty());
 }
 
+TEST_F(FilesTest, AReadOnlyFileOpensWithoutAWordAndCanBeSavedAgain) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  fs::permissions(u(path), fs::perms::owner_read | fs::perms::group_read);
+  open(path);
+  EXPECT_TRUE(script.boxes.empty());
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_NE(fs::status(u(path)).permissions() & fs::perms::owner_write, fs::perms::none);
+  EXPECT_NE(fs::status(u(tmp())).permissions() & fs::perms::owner_write, fs::perms::none);
+  EXPECT_TRUE(FGlowna->Zapisz1Click());
+}
+
 TEST_F(FilesTest, AFileThatCannotBeReadLeavesAnEmptyDocument) {
   open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
   const std::string missing = documentPath("brak.sqtvk");
