@@ -2,21 +2,29 @@
 // in place: opening copies it into the working copy, every change goes
 // there, and saving copies the working copy back over the file (written
 // beside it and renamed into place, so a failed save leaves the file whole).
+#include <QAction>
+#include <QToolButton>
+#include <QTreeWidget>
+
 #include "app/DaneUczniaUnit.h"
 #include "app/GlownaUnit.h"
 #include "forms/DocumentForms.h"
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
 
-#include <QAction>
-#include <QToolButton>
-#include <QTreeWidget>
-
 namespace {
 
 const char kFilter[] = "Tarvek(*.sqtvk)|*.sqtvk";
 
 std::string code() { return std::to_string(platform::lastError()); }
+
+// A file command's failure: the message goes into the error text and the
+// log under the command's name, and the user sees it.
+void report(TDataStore& DataStore, const std::string& fun, const std::string& message, const std::string& caption,
+            int flags) {
+  vFunReportError(&DataStore, message, fun);
+  MessageBox(DataStore.ErrorStream.str(), caption, flags);
+}
 
 }  // namespace
 
@@ -38,27 +46,24 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string& path) {
   }
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
   if (!platform::copyFile(path, tmp, false)) {
-    vFunReportError(&DataStore,
-                    cp1250("Błąd kopiowania pliku\nz :") + path + "\ndo :" + tmp + cp1250("\nKod błędu: ") + code() +
-                        cp1250("\nDane świadectw nie zostały wczytane."),
-                    fun);
-    MessageBox(DataStore.ErrorStream.str(), cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+    report(DataStore, fun,
+           cp1250("Błąd kopiowania pliku\nz :") + path + "\ndo :" + tmp + cp1250("\nKod błędu: ") + code() +
+               cp1250("\nDane świadectw nie zostały wczytane."),
+           cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     return false;
   }
   if (!bFunClearFileAttributes(&DataStore, path)) {
-    vFunReportError(&DataStore,
-                    cp1250("Uwaga\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
-                        "\nKod: " + code(),
-                    fun);
-    MessageBox(DataStore.ErrorStream.str(), "Uwaga", MB_OK | MB_ICONWARNING);
+    report(DataStore, fun,
+           cp1250("Uwaga\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
+               "\nKod: " + code(),
+           "Uwaga", MB_OK | MB_ICONWARNING);
   }
   if (!bFunClearFileAttributes(&DataStore, tmp)) {
-    vFunReportError(&DataStore,
-                    cp1250("Błąd podczas próby sprawdzenia atrybutów pliku.\n") + tmp +
-                        cp1250("\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
-                        cp1250("\nKod błędu: ") + code(),
-                    fun);
-    MessageBox(DataStore.ErrorStream.str(), cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+    report(DataStore, fun,
+           cp1250("Błąd podczas próby sprawdzenia atrybutów pliku.\n") + tmp +
+               cp1250("\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
+               cp1250("\nKod błędu: ") + code(),
+           cp1250("Błąd"), MB_OK | MB_ICONSTOP);
   }
   bFunWczytajListeUczniow();
   return true;
@@ -69,20 +74,18 @@ bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
   const std::string file = StatusBar->SimpleText();
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
   if (!bFunClearFileAttributes(&DataStore, file)) {
-    vFunReportError(&DataStore,
-                    cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + file +
-                        cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
-                               "błędu: ") +
-                        code(),
-                    fun);
-    MessageBox(DataStore.ErrorStream.str(), "Atrybuty", MB_OK | MB_ICONWARNING);
+    report(DataStore, fun,
+           cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + file +
+               cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
+                      "błędu: ") +
+               code(),
+           "Atrybuty", MB_OK | MB_ICONWARNING);
   }
   if (platform::copyFile(tmp, file, false)) return true;
-  vFunReportError(&DataStore,
-                  cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + file + cp1250("\nKod błędu: ") + code() +
-                      cp1250("\n\nDane nie zostały zapisane."),
-                  fun);
-  MessageBox(DataStore.ErrorStream.str(), cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+  report(DataStore, fun,
+         cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + file + cp1250("\nKod błędu: ") + code() +
+             cp1250("\n\nDane nie zostały zapisane."),
+         cp1250("Błąd"), MB_OK | MB_ICONSTOP);
   return false;
 }
 
@@ -99,13 +102,12 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
                            MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
   if (exists && !bFunClearFileAttributes(&DataStore, file)) {
-    vFunReportError(&DataStore,
-                    header + cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + file +
-                        cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
-                               "błędu: ") +
-                        code(),
-                    fun);
-    MessageBox(DataStore.ErrorStream.str(), "Atrybuty", MB_OK | MB_ICONWARNING);
+    report(DataStore, fun,
+           header + cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + file +
+               cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
+                      "błędu: ") +
+               code(),
+           "Atrybuty", MB_OK | MB_ICONWARNING);
   }
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
   // A new document that has no student yet is saved as an empty database.
@@ -114,11 +116,10 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
     StatusBar->setSimpleText(file);
     return true;
   }
-  vFunReportError(&DataStore,
-                  header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + tmp + "\ndo\n" + file +
-                      cp1250("\nKod błędu: ") + code() + cp1250("\n\nDane nie zostały zapisane."),
-                  fun);
-  MessageBox(DataStore.ErrorStream.str(), "Atrybuty", MB_OK | MB_ICONWARNING);
+  report(DataStore, fun,
+         header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + tmp + "\ndo\n" + file + cp1250("\nKod błędu: ") +
+             code() + cp1250("\n\nDane nie zostały zapisane."),
+         "Atrybuty", MB_OK | MB_ICONWARNING);
   return false;
 }
 
