@@ -71,6 +71,12 @@ class TDocumentForm : public TDialogForm, public THolder {
 
   // Fills the form with sample values for calibration previews.
   virtual void vFunFillSampleData() {}
+  // The school-template exchange: fill the form's school fields from the
+  // template dialog's edits, and put them back into those edits.
+  virtual void LoadSchoolDataButtonClick() {}
+  virtual void vFunSchoolDataToTemplate() {}
+  // The copy of a certificate's grades into a record-sheet column.
+  virtual void vFunCertToSheet(int column, bool subjectNames) { (void)column, (void)subjectNames; }
 
   // Saves the whole student through the main window; closes only when the
   // save succeeded.
