@@ -84,7 +84,7 @@ void TFGlowna::DrukujToolButtonClick() {
     MessageBox(cp1250("Zaznacz świadectwo które chciesz wydrukować"), "Brak wyboru", MB_OK | MB_ICONWARNING);
     return;
   }
-  if (const auto kind = optFunKindOfTreeName(name)) {
+  if (const auto kind = optFunKindOfDocumentName(name)) {
     const TDocKindInfo& info = kDocKinds[static_cast<std::size_t>(*kind)];
     // A failed render leaves nothing fit for the blank in the printer.
     if (vFunRysujSwiadectwo(frmFunFormOfKind(*kind), true, *kind, info.pages) && FDrukuj) FDrukuj->ShowModal();

@@ -6,28 +6,6 @@
 #include "app/StudentOrder.h"
 #include "app/WaitUnit.h"
 #include "forms/DocumentForms.h"
-#include "forms/certificates_current/Klasa1aUnit.h"
-#include "forms/certificates_current/Klasa1awyrUnit.h"
-#include "forms/certificates_current/Klasa2aUnit.h"
-#include "forms/certificates_current/Klasa2awyrUnit.h"
-#include "forms/certificates_current/KoniecaUnit.h"
-#include "forms/certificates_current/KoniecawyrUnit.h"
-#include "forms/certificates_earlier/Klasa1Unit.h"
-#include "forms/certificates_earlier/Klasa1wyrUnit.h"
-#include "forms/certificates_earlier/Klasa2Unit.h"
-#include "forms/certificates_earlier/Klasa2wyrUnit.h"
-#include "forms/certificates_earlier/KoniecUnit.h"
-#include "forms/certificates_earlier/KoniecwyrUnit.h"
-#include "forms/record_sheets/ArkuszStr1Unit.h"
-#include "forms/record_sheets/ArkuszStr1bUnit.h"
-#include "forms/record_sheets/ArkuszStr2Unit.h"
-#include "forms/record_sheets/ArkuszStr2bUnit.h"
-#include "forms/record_sheets/ArkuszStr3Unit.h"
-#include "forms/record_sheets/ArkuszStr3bUnit.h"
-#include "forms/record_sheets/ArkuszStr4Unit.h"
-#include "forms/record_sheets/ArkuszStr4bUnit.h"
-#include "forms/record_sheets/ArkuszStr5Unit.h"
-#include "forms/record_sheets/WywiadowkaUnit.h"
 #include "platform/Platform.h"
 #include "platform/Cp1250.h"
 
@@ -43,12 +21,6 @@ QString qt(const std::string& text) { return QString::fromStdString(cp1250ToUtf8
 std::string cp(const QString& text) { return cp1250FromUtf8(text.toStdString()); }
 
 constexpr int kTableRole = Qt::UserRole;
-
-// The documents under every student, in the tree's order; the last child
-// has no document and selects the student alone.
-constexpr TDocKind kTreeDocuments[] = {dkKlasaIa,     dkKlasaIaWyr,  dkKlasaIIa,    dkKlasaIIaWyr,
-                                       dkKonieca,     dkKoniecaWyr,  dkArkuszStr1b, dkArkuszStr2b,
-                                       dkArkuszStr3b, dkArkuszStr4b, dkWywiadowka};
 
 // The 23 holders in the order in which rows are collected and handed out.
 std::vector<THolder*> holders() {
@@ -66,6 +38,7 @@ QTreeWidgetItem* studentNodeOf(QTreeWidgetItem* node) {
 
 void TFGlowna::vFunConnectStudentCommands() {
   TDocumentForm::StudentSave = [this] { return bFunZapiszDaneUcznia(); };
+  TDocumentForm::StudentData = [] { return static_cast<const TComponentRegistry*>(FDaneUcznia); };
   const std::pair<std::vector<QObject*>, void (TFGlowna::*)()> commands[] = {
       {{actionNamed("Dodajnowegoucznia1"), actionNamed("Dodajucznia1"), DodajUczniaToolButton},
        &TFGlowna::DodajUczniaToolButtonClick},
@@ -160,8 +133,10 @@ void TFGlowna::vFunBudujDrzewoUczniow() {
     auto* student = new QTreeWidgetItem(TreeView, QStringList {qt(names[index])});
     // The node knows its own student: two students of one name stay two.
     student->setData(0, kTableRole, QByteArray::fromStdString(StudentsList[index].TableName.str()));
-    for (TDocKind kind : kTreeDocuments)
-      new QTreeWidgetItem(student, QStringList {QString::fromUtf8(kDocKinds[kind].treeName)});
+    // The documents the tree offers, then a child with no document that
+    // selects the student alone.
+    for (const TFormSpec* document : vFunTreeDocuments())
+      new QTreeWidgetItem(student, QStringList {QString::fromUtf8(document->documentName)});
     new QTreeWidgetItem(student, QStringList {QString()});
   }
   TreeView->setCurrentItem(nullptr);
@@ -184,7 +159,7 @@ std::string TFGlowna::strFunTabelaZDrzewa() const {
 void TFGlowna::TreeViewClick() {
   if (strFunNazwaZDrzewa(1).empty()) return;
   if (!bFunWczytajDaneUcznia(strFunTabelaZDrzewa())) return;
-  if (const auto kind = optFunKindOfTreeName(strFunNazwaZDrzewa(0))) vFunPodgladDokumentu(*kind);
+  if (const auto kind = optFunKindOfDocumentName(strFunNazwaZDrzewa(0))) vFunPodgladDokumentu(*kind);
   vFunUstawMenuDrzewa();
 }
 
@@ -194,20 +169,12 @@ void TFGlowna::DodajUczniaToolButtonClick() {
   bDataModified = true;
   FDaneUcznia->bEditMode = false;
   FDaneUcznia->vFunClearFormData();
-  // The certificates without distinction after classes I and II start with
-  // the ending "ę" of the promotion sentence; every other value is empty.
-  const std::pair<TDocumentForm*, bool> forms[] = {
-      {FKlasa1, true},      {FKlasa1wyr, false},   {FKlasa1a, true},      {FKlasa1awyr, false},
-      {FKlasa2, true},      {FKlasa2wyr, false},   {FKlasa2a, true},      {FKlasa2awyr, false},
-      {FKoniec, false},     {FKoniecwyr, false},   {FKonieca, false},     {FKoniecawyr, false},
-      {FWywiadowka, false}, {FArkuszStr1, false},  {FArkuszStr2, false},  {FArkuszStr3, false},
-      {FArkuszStr4, false}, {FArkuszStr5, false},  {FArkuszStr1b, false}, {FArkuszStr2b, false},
-      {FArkuszStr3b, false}, {FArkuszStr4b, false},
-  };
-  for (const auto& [form, ending] : forms) {
+  // Every value is empty, except what the forms give a new student (the
+  // ending "ę" of the promotion sentence on the certificates without
+  // distinction after classes I and II).
+  for (TDocumentForm* form : vFunDocumentForms()) {
     form->vFunClearFormData();
-    if (QObject* field = ending ? form->findComponent("ZMIENNA_PromocjiE_STR1_DATA_EDIT") : nullptr)
-      bFunSetText(field, cp1250("ę"));
+    form->vFunNewStudentDefaults();
   }
   FDaneUcznia->ShowModal();
   bFunWczytajListeUczniow();
@@ -259,7 +226,7 @@ void TFGlowna::EdytujSwiadectwoToolButtonClick() {
   strStudentName = strFunNazwaZDrzewa(1);
   strDocumentName = strFunNazwaZDrzewa(0);
   const std::string table = strFunTabelaZDrzewa();
-  const auto kind = optFunKindOfTreeName(strDocumentName);
+  const auto kind = optFunKindOfDocumentName(strDocumentName);
   if (strDocumentName.empty() || !kind) {
     MessageBox(cp1250("Nie wybrano świadectwa z listy"), cp1250("Brak wyboru"), MB_OK | MB_ICONWARNING);
     return;

@@ -9,28 +9,7 @@
 #include "app/OProgramieUnit.h"
 #include "app/SQLImportUnit.h"
 #include "app/WaitUnit.h"
-#include "forms/certificates_current/Klasa1aUnit.h"
-#include "forms/certificates_current/Klasa1awyrUnit.h"
-#include "forms/certificates_current/Klasa2aUnit.h"
-#include "forms/certificates_current/Klasa2awyrUnit.h"
-#include "forms/certificates_current/KoniecaUnit.h"
-#include "forms/certificates_current/KoniecawyrUnit.h"
-#include "forms/certificates_earlier/Klasa1Unit.h"
-#include "forms/certificates_earlier/Klasa1wyrUnit.h"
-#include "forms/certificates_earlier/Klasa2Unit.h"
-#include "forms/certificates_earlier/Klasa2wyrUnit.h"
-#include "forms/certificates_earlier/KoniecUnit.h"
-#include "forms/certificates_earlier/KoniecwyrUnit.h"
-#include "forms/record_sheets/ArkuszStr1Unit.h"
-#include "forms/record_sheets/ArkuszStr1bUnit.h"
-#include "forms/record_sheets/ArkuszStr2Unit.h"
-#include "forms/record_sheets/ArkuszStr2bUnit.h"
-#include "forms/record_sheets/ArkuszStr3Unit.h"
-#include "forms/record_sheets/ArkuszStr3bUnit.h"
-#include "forms/record_sheets/ArkuszStr4Unit.h"
-#include "forms/record_sheets/ArkuszStr4bUnit.h"
-#include "forms/record_sheets/ArkuszStr5Unit.h"
-#include "forms/record_sheets/WywiadowkaUnit.h"
+#include "forms/FormMakers.h"
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
 #include "platform/SingleInstance.h"
@@ -46,6 +25,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <functional>
 #include <memory>
 #include <sstream>
@@ -104,43 +84,45 @@ bool bFunProgramJuzUruchomiony() {
   return true;
 }
 
+constexpr int kWindowCount = 33;
+
+// The 33 windows in their order: the shell's own at their places, the
+// document forms at the places their registry gives.
 void vFunUtworzOkna() {
-  FGlowna = new TFGlowna;
-  gMade.push_back({FGlowna, [] { FGlowna = nullptr; }});
-  gWindows.push_back(FGlowna);
-  make(FDaneUcznia);
-  make(FKlasa2);
-  make(FKalibracja);
-  make(FDaneSzkoly);
-  make(FDrukuj);
-  FDrukuj->DataStore = &FGlowna->DataStore;
-  make(FWait);
-  make(FOProgramie);
-  make(FLogi);
-  make(FKlasa2awyr);
-  make(FKoniec);
-  make(FKlasa2wyr);
-  make(FKlasa1wyr);
-  make(FKoniecwyr);
-  make(FWywiadowka);
-  make(FArkuszStr1b);
-  make(FArkuszStr4b);
-  make(FArkuszStr3);
-  make(FArkuszStr4);
-  make(FArkuszStr5);
-  make(FAktualizacja);
-  make(FImport);
-  make(FKlasa1);
-  make(FKlasa2a);
-  make(FKonieca);
-  make(FKoniecawyr);
-  make(FKlasa1a);
-  make(FKlasa1awyr);
-  make(FArkuszStr1);
-  make(FArkuszStr2);
-  make(FArkuszStr2b);
-  make(FSQLImport);
-  make(FArkuszStr3b);
+  const std::map<int, std::function<void()>> shell = {
+      {1,
+       [] {
+         FGlowna = new TFGlowna;
+         gMade.push_back({FGlowna, [] { FGlowna = nullptr; }});
+         gWindows.push_back(FGlowna);
+       }},
+      {2, [] { make(FDaneUcznia); }},
+      {4, [] { make(FKalibracja); }},
+      {5, [] { make(FDaneSzkoly); }},
+      {6,
+       [] {
+         make(FDrukuj);
+         FDrukuj->DataStore = &FGlowna->DataStore;
+       }},
+      {7, [] { make(FWait); }},
+      {8, [] { make(FOProgramie); }},
+      {9, [] { make(FLogi); }},
+      {21, [] { make(FAktualizacja); }},
+      {22, [] { make(FImport); }},
+      {32, [] { make(FSQLImport); }},
+  };
+  for (int position = 1; position <= kWindowCount; ++position) {
+    if (const auto own = shell.find(position); own != shell.end()) {
+      own->second();
+      continue;
+    }
+    for (int i = 0; i < kFormSpecCount; ++i) {
+      if (kFormSpecs[i].created != position) continue;
+      TDocumentForm* form = kFormMakers[i].make(FGlowna);
+      gMade.push_back({form, kFormMakers[i].forget});
+      gWindows.push_back(form);
+    }
+  }
 }
 
 void vFunZwolnijOkna() {

@@ -1,15 +1,28 @@
 #include "forms/DocumentForm.h"
 
+#include "forms/FormFactory.h"
+#include "platform/Cp1250.h"
+#include "platform/Platform.h"
+#include "render/jpeg/JpegImage.h"
 #include "toolkit/Components.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 std::function<bool()> TDocumentForm::StudentSave;
+std::function<const TComponentRegistry*()> TDocumentForm::StudentData;
 
 namespace {
 
@@ -96,28 +109,176 @@ void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, b
   for (const auto& [memo, lines] : memoLines) vFunSetLines(memo, lines);
 }
 
+namespace {
+
+// The button panel along the bottom: the description's own components at
+// their places, OK and the cancel button at the right.
+QWidget* makePanel(TDocumentForm& form, int height) {
+  auto* panel = form.Make<QWidget>("Panel1", &form);
+  panel->setFixedHeight(height);
+  auto* buttons = new QHBoxLayout(panel);
+  buttons->setContentsMargins(8, 8, 8, 8);
+  buttons->addStretch(1);
+  return panel;
+}
+
+// The instances made from descriptions, by their place in the registry.
+std::vector<TDocumentForm*>& liveForms() {
+  static std::vector<TDocumentForm*> forms(static_cast<std::size_t>(kFormSpecCount), nullptr);
+  return forms;
+}
+
+}  // namespace
+
+TDocumentForm* frmFunLiveForm(int index) {
+  if (index < 0 || index >= kFormSpecCount) return nullptr;
+  return liveForms()[static_cast<std::size_t>(index)];
+}
+
 TDocumentForm::TDocumentForm(const TDocumentIdentity& identity, QWidget* parent)
-    : TDialogForm(identity.global, parent), Identity(identity) {
+    : TDialogForm(identity.global, parent), Identity(identity), Spec(nullptr) {
   setWindowTitle(QString::fromUtf8(identity.caption));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
   ClientArea = new QWidget(this);
   column->addWidget(ClientArea, 1);
-  Panel1 = Make<QWidget>("Panel1", this);
-  Panel1->setFixedHeight(41);
+  Panel1 = makePanel(*this, 41);
   column->addWidget(Panel1);
-  auto* buttons = new QHBoxLayout(Panel1);
-  buttons->setContentsMargins(8, 8, 8, 8);
-  buttons->addStretch(1);
+  auto* buttons = static_cast<QHBoxLayout*>(Panel1->layout());
   OKButton = Make<QPushButton>("OKButton", QStringLiteral("OK"), Panel1);
   CancelButton = Make<QPushButton>(identity.cancelButton, QStringLiteral("Anuluj"), Panel1);
   buttons->addWidget(OKButton);
   buttons->addWidget(CancelButton);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(CancelButton, [this] { CancelButtonClick(); });  // AnulujButtonClick, BitBtn1Click alike
+}
+
+TDocumentForm::TDocumentForm(const TFormSpec& spec, QWidget* parent)
+    : TDialogForm(spec.identity.global, parent), Identity(spec.identity), Spec(&spec) {
+  vFunBuild(spec);
+  const auto index = static_cast<std::size_t>(&spec - kFormSpecs);
+  if (index < liveForms().size()) liveForms()[index] = this;
+}
+
+TDocumentForm::~TDocumentForm() {
+  for (TDocumentForm*& live : liveForms())
+    if (live == this) live = nullptr;
+}
+
+void TDocumentForm::vFunBuild(const TFormSpec& spec) {
+  setWindowTitle(QString::fromUtf8(spec.identity.caption));
+  if (spec.show == TShowRule::Sheet)  // the panel's buttons close it; no box in the caption
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  else
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  QFont font(QString::fromUtf8(spec.font));
+  font.setPixelSize(spec.fontHeight);
+  setFont(font);
+
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  // The sides: a tab each (or one page without tabs), a scroll box, the
+  // picture, and the components over it.
+  QTabWidget* tabs = nullptr;
+  if (spec.sideCount > 0 && spec.sides[0].tab) {
+    tabs = Make<QTabWidget>("PageControl1", this);
+    column->addWidget(tabs, 1);
+  }
+  std::vector<QWidget*> areas(static_cast<std::size_t>(spec.sideCount) + 1, nullptr);
+  for (int i = 0; i < spec.sideCount; ++i) {
+    const TSideSpec& side = spec.sides[i];
+    QWidget* holder = this;
+    if (tabs) {
+      holder = Make<QWidget>(side.tab, tabs);
+      tabs->addTab(holder, QString::fromUtf8(side.caption));
+      auto* fill = new QVBoxLayout(holder);
+      fill->setContentsMargins(0, 0, 0, 0);
+    }
+    auto* scroll = Make<QScrollArea>(side.scroll, holder);
+    scroll->setWidgetResizable(false);
+    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (tabs) holder->layout()->addWidget(scroll);
+    else column->addWidget(scroll, 1);
+    auto* area = new QWidget;
+    area->setFixedSize(side.width, side.height);
+    auto* image = Make<TImage>(side.image, area);
+    image->setStretch(true);
+    image->setGeometry(0, 0, side.width, side.height);
+    scroll->setWidget(area);
+    areas[static_cast<std::size_t>(side.number)] = area;
+  }
+  ClientArea = spec.sideCount > 0 ? nullptr : new QWidget(this);
+  if (ClientArea) column->addWidget(ClientArea, 1);
+  Panel1 = makePanel(*this, spec.panelHeight);
+  column->addWidget(Panel1);
+
+  // The components in creation order; then the keyboard's way through each
+  // side: top to bottom, left to right, the "last" ones after the others.
+  std::vector<std::vector<std::pair<const TComponentSpec*, QWidget*>>> focus(areas.size());
+  for (int i = 0; i < spec.componentCount; ++i) {
+    const TComponentSpec& c = spec.components[i];
+    const bool onPanel = c.side == 0 || c.side > spec.sideCount;
+    QWidget* parent = onPanel ? Panel1 : areas[static_cast<std::size_t>(c.side)];
+    const TSideScale scale = onPanel ? TSideScale {} : sideScale(spec.sides[c.side - 1]);
+    QWidget* w = vFunMakeComponent(*this, spec, c, parent, scale);
+    if (!onPanel && (c.kind == TSpecKind::Edit || c.kind == TSpecKind::Combo || c.kind == TSpecKind::Memo))
+      focus[static_cast<std::size_t>(c.side)].push_back({&c, w});
+  }
+  for (auto& side : focus) {
+    std::stable_sort(side.begin(), side.end(), [](const auto& a, const auto& b) {
+      const bool lastA = a.first->flags & sfTabLast, lastB = b.first->flags & sfTabLast;
+      if (lastA != lastB) return lastB;
+      if (a.first->at.y != b.first->at.y) return a.first->at.y < b.first->at.y;
+      return a.first->at.x < b.first->at.x;
+    });
+    for (std::size_t k = 1; k < side.size(); ++k) QWidget::setTabOrder(side[k - 1].second, side[k].second);
+  }
+
+  auto* buttons = static_cast<QHBoxLayout*>(Panel1->layout());
+  OKButton = Make<QPushButton>("OKButton", QStringLiteral("OK"), Panel1);
+  CancelButton = Make<QPushButton>(spec.identity.cancelButton, QStringLiteral("Anuluj"), Panel1);
+  buttons->addWidget(OKButton);
+  buttons->addWidget(CancelButton);
+  vFunOnClick(OKButton, [this] { OKButtonClick(); });
+  vFunOnClick(CancelButton, [this] { CancelButtonClick(); });
+
+  if (spec.width > 0 && spec.height > 0) resize(spec.width, spec.height);
+}
+
+// The pictures are read the first time the form is shown: start-up makes
+// every window, and most are never opened.
+void TDocumentForm::vFunLoadPictures() {
+  if (bPicturesLoaded_ || !Spec) return;
+  bPicturesLoaded_ = true;
+  const std::string folder = platform::programFolder();
+  for (int i = 0; i < Spec->sideCount; ++i) {
+    const TSideSpec& side = Spec->sides[i];
+    auto* image = findComponentAs<TImage>(side.image);
+    if (!image || folder.empty()) continue;
+    const QImage picture = jpeg::readJpegFile(folder + "/" + side.picture);
+    if (!picture.isNull()) image->setPicture(picture);
+  }
+}
+
+void TDocumentForm::FormShow() {
+  vFunLoadPictures();
+  if (!Spec) return;
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const int frame = std::max(0, frameGeometry().height() - height());
+  if (Spec->show == TShowRule::Certificate) {
+    resize(width(), std::max(100, screen->geometry().height() - 50 - frame));
+  } else if (Spec->show == TShowRule::Sheet) {
+    resize(width(), std::max(100, screen->geometry().height() - 100 - frame));
+    move(x(), area.top() + 20);
+    for (int i = 0; i < Spec->sideCount; ++i)
+      if (auto* scroll = findComponentAs<QScrollArea>(Spec->sides[i].scroll)) scroll->verticalScrollBar()->setValue(0);
+  }
 }
 
 void TDocumentForm::vFunClearFormData() { vFunProtocolClear(*this); }
@@ -131,6 +292,82 @@ void TDocumentForm::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
   vFunClearFormData();
   vFunProtocolApply(*this, Identity.tag, Identity.lineRows, list);
   vFunCopyPersonalData();
+}
+
+namespace {
+
+std::string textOf(const TComponentRegistry* dialog, const char* name) {
+  QObject* component = dialog ? dialog->findComponent(name) : nullptr;
+  return component ? strFunGetText(component) : std::string();
+}
+
+void setValue(const TComponentRegistry& form, const char* name, const std::string& text) {
+  QObject* component = form.findComponent(name);
+  if (!component) return;
+  if (kindOf(component) == TComponentKind::Memo) {
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find('\n', from)) != std::string::npos; from = at + 1)
+      lines.push_back(text.substr(from, at - from));
+    lines.push_back(text.substr(from));
+    vFunSetLines(component, lines);
+  } else {
+    bFunSetText(component, text);
+  }
+}
+
+}  // namespace
+
+void TDocumentForm::vFunCopyPersonalData() {
+  if (!Spec) return;
+  const std::string male = cp1250("mężczyzna");
+  const TComponentRegistry* dialog = StudentData ? StudentData() : nullptr;
+  for (int i = 0; i < Spec->personalCount; ++i) {
+    const TPersonalSpec& p = Spec->personal[i];
+    std::string value;
+    for (int k = 0; k < p.tokenCount; ++k) {
+      const TPersonalToken& t = p.tokens[k];
+      switch (t.kind) {
+        case TPersonalToken::Literal: value += cp1250FromUtf8(t.text); break;
+        case TPersonalToken::Component: value += textOf(dialog, t.text); break;
+        case TPersonalToken::Ending:
+          // Compared afresh for each ending.
+          value += cp1250FromUtf8(textOf(dialog, "Plec_DATA_COMBOBOX") == male ? t.text : t.female);
+          break;
+        case TPersonalToken::Pesel: {
+          // Only the characters the number has: a short number leaves the
+          // later boxes empty.
+          const std::string pesel = textOf(dialog, "NrPesel_DATA_EDIT");
+          if (static_cast<std::size_t>(t.index) <= pesel.size()) value += pesel[static_cast<std::size_t>(t.index) - 1];
+          break;
+        }
+      }
+    }
+    if (QObject* field = findComponent(p.field)) bFunSetText(field, value);
+  }
+}
+
+void TDocumentForm::vFunFillSampleData() {
+  if (!Spec) return;
+  if (Spec->samplesClear) vFunClearFormData();
+  for (int i = 0; i < Spec->componentCount; ++i)
+    if (const TComponentSpec& c = Spec->components[i]; c.sample) setValue(*this, c.name, cp1250FromUtf8(c.sample));
+}
+
+void TDocumentForm::vFunNewStudentDefaults() {
+  if (!Spec) return;
+  for (int i = 0; i < Spec->componentCount; ++i)
+    if (const TComponentSpec& c = Spec->components[i]; c.newStudent) setValue(*this, c.name, cp1250FromUtf8(c.newStudent));
+}
+
+bool TDocumentForm::bFunBeforeSave() {
+  if (!Spec) return true;
+  for (int i = 0; i < Spec->componentCount; ++i) {
+    const TComponentSpec& c = Spec->components[i];
+    if (!(c.flags & sfBlankOnOk)) continue;
+    if (QObject* field = findComponent(c.name); field && strFunGetText(field).empty()) bFunSetText(field, " ");
+  }
+  return true;
 }
 
 void TDocumentForm::OKButtonClick() {

@@ -4,6 +4,7 @@
 // them; it collects their rows to save a student and hands them the rows of
 // a loaded one. The document forms share one engine; each form class adds
 // only its identity and its own components.
+#include "forms/FormSpec.h"
 #include "render/DocumentKinds.h"
 #include "store/Records.h"
 #include "toolkit/Form.h"
@@ -43,24 +44,19 @@ void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, 
 void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                        const std::vector<TDataRecord>& list);
 
-// Who a document form is.
-struct TDocumentIdentity {
-  const char* className;  // "TFKlasa1a"
-  const char* global;     // "FKlasa1a"
-  const char* unit;       // "Klasa1aUnit"
-  const char* tag;        // the tag of its rows (Windows-1250 text is plain ASCII here)
-  TDocKind kind;          // its layout
-  const char* caption;    // window caption, UTF-8
-  bool lineRows;          // multi-line fields travel as line rows
-  const char* cancelButton;  // name of its cancel button
-};
-
 class TDocumentForm : public TDialogForm, public THolder {
   Q_OBJECT
  public:
+  // A form made from its description: window, sides, pictures, components.
+  TDocumentForm(const TFormSpec& spec, QWidget* parent);
+  // A bare form of that identity with an empty client area (for code that
+  // makes its own components).
   TDocumentForm(const TDocumentIdentity& identity, QWidget* parent);
+  ~TDocumentForm() override;
 
   const TDocumentIdentity& Identity;
+  // The description it was made from; nullptr for a bare form.
+  const TFormSpec* const Spec;
   std::string strFunTag() const { return Identity.tag; }
 
   void vFunClearFormData() override;
@@ -70,7 +66,9 @@ class TDocumentForm : public TDialogForm, public THolder {
   void vFunFormDataFromList(const std::vector<TDataRecord>& list) override;
 
   // Fills the form with sample values for calibration previews.
-  virtual void vFunFillSampleData() {}
+  virtual void vFunFillSampleData();
+  // Puts in what a new student starts with (after a clear).
+  void vFunNewStudentDefaults();
   // The school-template exchange: fill the form's school fields from the
   // template dialog's edits, and put them back into those edits.
   virtual void LoadSchoolDataButtonClick() {}
@@ -87,8 +85,8 @@ class TDocumentForm : public TDialogForm, public THolder {
   void AnulujButtonClick();
   void BitBtn1Click();
 
-  // The area above the buttons, for the form's own components, and the
-  // button panel along the bottom.
+  // The area above the buttons (a bare form's own components go here), and
+  // the button panel along the bottom.
   QWidget* ClientArea;
   QWidget* Panel1;
   QPushButton* OKButton;
@@ -96,10 +94,22 @@ class TDocumentForm : public TDialogForm, public THolder {
 
   // The student save of the main window, which every holder's OK runs.
   static std::function<bool()> StudentSave;
+  // The student-data dialog, whose fields the forms copy on every load.
+  static std::function<const TComponentRegistry*()> StudentData;
 
  protected:
+  void FormShow() override;
   // Personal data from the student-data dialog (name, birth, PESEL, endings).
-  virtual void vFunCopyPersonalData() {}
+  virtual void vFunCopyPersonalData();
   // Prepares fields before the save; false keeps the form open unsaved.
-  virtual bool bFunBeforeSave() { return true; }
+  virtual bool bFunBeforeSave();
+
+ private:
+  void vFunBuild(const TFormSpec& spec);
+  void vFunLoadPictures();
+  bool bPicturesLoaded_ = false;
 };
+
+// The form made from the description at that index of the registry, or
+// nullptr while it does not exist.
+TDocumentForm* frmFunLiveForm(int index);

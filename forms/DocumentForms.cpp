@@ -1,42 +1,57 @@
 #include "forms/DocumentForms.h"
 
-#include "forms/certificates_current/Klasa1aUnit.h"
-#include "forms/certificates_current/Klasa1awyrUnit.h"
-#include "forms/certificates_current/Klasa2aUnit.h"
-#include "forms/certificates_current/Klasa2awyrUnit.h"
-#include "forms/certificates_current/KoniecaUnit.h"
-#include "forms/certificates_current/KoniecawyrUnit.h"
-#include "forms/certificates_earlier/Klasa1Unit.h"
-#include "forms/certificates_earlier/Klasa1wyrUnit.h"
-#include "forms/certificates_earlier/Klasa2Unit.h"
-#include "forms/certificates_earlier/Klasa2wyrUnit.h"
-#include "forms/certificates_earlier/KoniecUnit.h"
-#include "forms/certificates_earlier/KoniecwyrUnit.h"
-#include "forms/record_sheets/ArkuszStr1Unit.h"
-#include "forms/record_sheets/ArkuszStr1bUnit.h"
-#include "forms/record_sheets/ArkuszStr2Unit.h"
-#include "forms/record_sheets/ArkuszStr2bUnit.h"
-#include "forms/record_sheets/ArkuszStr3Unit.h"
-#include "forms/record_sheets/ArkuszStr3bUnit.h"
-#include "forms/record_sheets/ArkuszStr4Unit.h"
-#include "forms/record_sheets/ArkuszStr4bUnit.h"
-#include "forms/record_sheets/ArkuszStr5Unit.h"
-#include "forms/record_sheets/WywiadowkaUnit.h"
+#include "forms/FormMakers.h"
+#include "platform/Cp1250.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
 
 std::vector<TDocumentForm*> vFunDocumentForms() {
-  return {FKlasa1,      FKlasa1wyr,   FKlasa2,      FKlasa2wyr,   FKoniec,      FKoniecwyr,
-          FKlasa1a,     FKlasa1awyr,  FKlasa2a,     FKlasa2awyr,  FKonieca,     FKoniecawyr,
-          FWywiadowka,  FArkuszStr1,  FArkuszStr2,  FArkuszStr3,  FArkuszStr4,  FArkuszStr5,
-          FArkuszStr1b, FArkuszStr2b, FArkuszStr3b, FArkuszStr4b};
+  std::vector<TDocumentForm*> forms;
+  for (int i = 0; i < kFormSpecCount; ++i)
+    if (TDocumentForm* form = frmFunLiveForm(i)) forms.push_back(form);
+  return forms;
 }
 
 TDocumentForm* frmFunFormOfClass(std::string_view className) {
   for (TDocumentForm* form : vFunDocumentForms())
-    if (form && className == form->Identity.className) return form;
+    if (className == form->Identity.className) return form;
+  return nullptr;
+}
+
+const TFormSpec* specFunOfKind(TDocKind kind) {
+  const auto info = optFunDocKind(kind);
+  if (!info) return nullptr;
+  // A form draws its whole kind; a single column of a record-sheet page is
+  // drawn from the form of the page, whose table its own table extends
+  // ("tarvek_arkusz_str2" -> "tarvek_arkusz_str2_kol1").
+  const std::string table = info->table;
+  for (int i = 0; i < kFormSpecCount; ++i)
+    if (kFormSpecs[i].identity.kind == kind) return &kFormSpecs[i];
+  for (int i = 0; i < kFormSpecCount; ++i) {
+    const std::string whole = kDocKinds[static_cast<std::size_t>(kFormSpecs[i].identity.kind)].table;
+    if (table.rfind(whole + "_kol", 0) == 0) return &kFormSpecs[i];
+  }
   return nullptr;
 }
 
 TDocumentForm* frmFunFormOfKind(TDocKind kind) {
-  const auto info = optFunDocKind(kind);
-  return info ? frmFunFormOfClass(info->form) : nullptr;
+  const TFormSpec* spec = specFunOfKind(kind);
+  return spec ? frmFunLiveForm(static_cast<int>(spec - kFormSpecs)) : nullptr;
+}
+
+std::optional<TDocKind> optFunKindOfDocumentName(std::string_view name) {
+  for (int i = 0; i < kFormSpecCount; ++i)
+    if (cp1250FromUtf8(kFormSpecs[i].documentName) == name) return kFormSpecs[i].identity.kind;
+  return std::nullopt;
+}
+
+std::vector<const TFormSpec*> vFunTreeDocuments() {
+  std::vector<const TFormSpec*> documents;
+  for (int i = 0; i < kFormSpecCount; ++i)
+    if (kFormSpecs[i].treePosition > 0) documents.push_back(&kFormSpecs[i]);
+  std::sort(documents.begin(), documents.end(),
+            [](const TFormSpec* a, const TFormSpec* b) { return a->treePosition < b->treePosition; });
+  return documents;
 }

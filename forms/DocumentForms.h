@@ -1,8 +1,10 @@
 #pragma once
-// The 22 document forms as a whole: in the order the student's rows are
-// collected and handed out, and found by their class or by a document kind.
+// The 22 document forms as a whole, from their registry: in the order the
+// student's rows are collected and handed out, found by their class, by a
+// document kind or by the name under which the main window lists them.
 #include "forms/DocumentForm.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -13,5 +15,13 @@ std::vector<TDocumentForm*> vFunDocumentForms();
 
 // nullptr when no form has that class.
 TDocumentForm* frmFunFormOfClass(std::string_view className);
-// The form that holds the values of a kind's layout.
+// The form that holds the values of a kind's layout, and its description.
 TDocumentForm* frmFunFormOfKind(TDocKind kind);
+const TFormSpec* specFunOfKind(TDocKind kind);
+
+// The kind of the document of that name (Windows-1250), e.g.
+// "MEN-I/21a/2 świad. klasa I"; nullopt for any other text.
+std::optional<TDocKind> optFunKindOfDocumentName(std::string_view name);
+
+// The documents the student tree offers under each student, in their order.
+std::vector<const TFormSpec*> vFunTreeDocuments();

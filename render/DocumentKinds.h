@@ -1,7 +1,7 @@
 #pragma once
 // The document kinds: each names one layout (a table of the calibration
-// file), the form that holds its values, how many sides it prints and the
-// name under which the student tree and the print command know it.
+// file) and how many sides it prints. Which form holds a kind's values, and
+// the names under which the documents are listed, come with the forms.
 #include <array>
 #include <optional>
 #include <string>
@@ -26,9 +26,7 @@ struct TDocKindInfo {
   TDocKind kind;
   const char* table;       // the layout's calibration table
   const char* tableNoDots; // the layout without dotted lines; nullptr when it has none
-  const char* form;        // class of the form that holds the values
   int pages;
-  const char* treeName;    // UTF-8; nullptr for a single grade column
 };
 
 // Indexed by kind.
@@ -40,7 +38,3 @@ std::optional<TDocKindInfo> optFunDocKind(int kind);
 // The calibration table the renderer reads for a kind: certificates use
 // their table without dotted lines while that option is on.
 std::string strFunCalibTableName(TDocKind kind, bool printWithoutDots);
-
-// The kinds known by a tree name (Windows-1250), in table order; the 22
-// documents that have one.
-std::optional<TDocKind> optFunKindOfTreeName(std::string_view treeName);

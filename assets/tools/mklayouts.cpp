@@ -5,7 +5,7 @@
 // the kinds table names for it, the same rows less the dotted lines). The
 // sources are UTF-8; the file keeps its text as Windows-1250. The output is
 // made anew on every run.
-#include "platform/Cp1250.h"
+#include "LayoutSource.h"
 #include "render/DocumentKinds.h"
 
 #include <sqlite3.h>
@@ -20,62 +20,6 @@
 #include <vector>
 
 namespace {
-
-struct TLayoutRow {
-  std::string name;
-  int x1, x2, y1, y2;
-  std::string font;
-  int size, align, bold, italic, underline, strike;
-};
-
-std::string trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-int number(const std::string& text, const std::string& where) {
-  std::size_t used = 0;
-  int value = 0;
-  try {
-    value = std::stoi(text, &used);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used == 0 || used != text.size()) throw std::runtime_error(where + ": not a whole number: \"" + text + "\"");
-  return value;
-}
-
-std::vector<TLayoutRow> readLayout(const std::filesystem::path& source) {
-  std::ifstream in(source, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + source.string());
-  std::vector<TLayoutRow> rows;
-  std::set<std::string> names;
-  std::string line;
-  for (int lineNo = 1; std::getline(in, line); ++lineNo) {
-    line = trimmed(line);
-    if (line.empty() || line[0] == '#') continue;
-    const std::string where = source.filename().string() + ":" + std::to_string(lineNo);
-    std::vector<std::string> cells;
-    std::stringstream split(line);
-    for (std::string cell; std::getline(split, cell, ';');) cells.push_back(trimmed(cell));
-    if (cells.size() != 12)
-      throw std::runtime_error(where + ": 12 columns expected, found " + std::to_string(cells.size()));
-    TLayoutRow r;
-    r.name = cp1250FromUtf8(cells[0]);
-    r.font = cp1250FromUtf8(cells[5]);
-    int* numbers[] = {nullptr,  &r.x1,    &r.x2,   &r.y1,     &r.y2,      nullptr,
-                      &r.size, &r.align, &r.bold, &r.italic, &r.underline, &r.strike};
-    for (std::size_t i = 1; i < cells.size(); ++i)
-      if (numbers[i]) *numbers[i] = number(cells[i], where);
-    if (r.name.empty() || r.name.size() > 255)
-      throw std::runtime_error(where + ": a name of 1 to 255 characters expected");
-    if (r.font.size() > 99) throw std::runtime_error(where + ": a font name of at most 99 characters expected");
-    if (!names.insert(r.name).second) throw std::runtime_error(where + ": \"" + cells[0] + "\" is named twice");
-    rows.push_back(r);
-  }
-  return rows;
-}
 
 void check(int rc, sqlite3* db, const std::string& what) {
   if (rc != SQLITE_OK && rc != SQLITE_DONE) throw std::runtime_error(what + ": " + sqlite3_errmsg(db));

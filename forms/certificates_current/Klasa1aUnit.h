@@ -9,5 +9,4 @@ class TFKlasa1a : public TDocumentForm {
   explicit TFKlasa1a(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa1aIdentity;
 extern TFKlasa1a* FKlasa1a;

@@ -9,5 +9,4 @@ class TFKlasa1awyr : public TDocumentForm {
   explicit TFKlasa1awyr(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa1awyrIdentity;
 extern TFKlasa1awyr* FKlasa1awyr;

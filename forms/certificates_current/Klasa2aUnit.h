@@ -9,5 +9,4 @@ class TFKlasa2a : public TDocumentForm {
   explicit TFKlasa2a(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa2aIdentity;
 extern TFKlasa2a* FKlasa2a;

@@ -9,5 +9,4 @@ class TFKlasa2awyr : public TDocumentForm {
   explicit TFKlasa2awyr(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa2awyrIdentity;
 extern TFKlasa2awyr* FKlasa2awyr;

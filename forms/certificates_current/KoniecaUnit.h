@@ -9,5 +9,4 @@ class TFKonieca : public TDocumentForm {
   explicit TFKonieca(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKoniecaIdentity;
 extern TFKonieca* FKonieca;

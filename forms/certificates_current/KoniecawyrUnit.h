@@ -9,5 +9,4 @@ class TFKoniecawyr : public TDocumentForm {
   explicit TFKoniecawyr(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKoniecawyrIdentity;
 extern TFKoniecawyr* FKoniecawyr;

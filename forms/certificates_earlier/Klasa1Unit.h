@@ -9,5 +9,4 @@ class TFKlasa1 : public TDocumentForm {
   explicit TFKlasa1(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa1Identity;
 extern TFKlasa1* FKlasa1;

@@ -9,5 +9,4 @@ class TFKlasa1wyr : public TDocumentForm {
   explicit TFKlasa1wyr(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa1wyrIdentity;
 extern TFKlasa1wyr* FKlasa1wyr;

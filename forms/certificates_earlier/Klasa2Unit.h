@@ -9,5 +9,4 @@ class TFKlasa2 : public TDocumentForm {
   explicit TFKlasa2(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa2Identity;
 extern TFKlasa2* FKlasa2;

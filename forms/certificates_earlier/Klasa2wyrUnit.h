@@ -9,5 +9,4 @@ class TFKlasa2wyr : public TDocumentForm {
   explicit TFKlasa2wyr(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKlasa2wyrIdentity;
 extern TFKlasa2wyr* FKlasa2wyr;

@@ -9,5 +9,4 @@ class TFKoniec : public TDocumentForm {
   explicit TFKoniec(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKoniecIdentity;
 extern TFKoniec* FKoniec;

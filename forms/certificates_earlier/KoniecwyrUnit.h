@@ -9,5 +9,4 @@ class TFKoniecwyr : public TDocumentForm {
   explicit TFKoniecwyr(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kKoniecwyrIdentity;
 extern TFKoniecwyr* FKoniecwyr;

@@ -9,5 +9,4 @@ class TFArkuszStr1 : public TDocumentForm {
   explicit TFArkuszStr1(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr1Identity;
 extern TFArkuszStr1* FArkuszStr1;

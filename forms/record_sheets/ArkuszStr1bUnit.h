@@ -9,5 +9,4 @@ class TFArkuszStr1b : public TDocumentForm {
   explicit TFArkuszStr1b(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr1bIdentity;
 extern TFArkuszStr1b* FArkuszStr1b;

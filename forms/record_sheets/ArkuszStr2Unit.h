@@ -9,5 +9,4 @@ class TFArkuszStr2 : public TDocumentForm {
   explicit TFArkuszStr2(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr2Identity;
 extern TFArkuszStr2* FArkuszStr2;

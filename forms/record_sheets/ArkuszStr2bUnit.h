@@ -9,5 +9,4 @@ class TFArkuszStr2b : public TDocumentForm {
   explicit TFArkuszStr2b(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr2bIdentity;
 extern TFArkuszStr2b* FArkuszStr2b;

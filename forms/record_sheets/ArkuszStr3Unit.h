@@ -9,5 +9,4 @@ class TFArkuszStr3 : public TDocumentForm {
   explicit TFArkuszStr3(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr3Identity;
 extern TFArkuszStr3* FArkuszStr3;

@@ -9,5 +9,4 @@ class TFArkuszStr3b : public TDocumentForm {
   explicit TFArkuszStr3b(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr3bIdentity;
 extern TFArkuszStr3b* FArkuszStr3b;

@@ -9,5 +9,4 @@ class TFArkuszStr4 : public TDocumentForm {
   explicit TFArkuszStr4(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr4Identity;
 extern TFArkuszStr4* FArkuszStr4;

@@ -9,5 +9,4 @@ class TFArkuszStr4b : public TDocumentForm {
   explicit TFArkuszStr4b(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr4bIdentity;
 extern TFArkuszStr4b* FArkuszStr4b;

@@ -9,5 +9,4 @@ class TFArkuszStr5 : public TDocumentForm {
   explicit TFArkuszStr5(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kArkuszStr5Identity;
 extern TFArkuszStr5* FArkuszStr5;

@@ -9,5 +9,4 @@ class TFWywiadowka : public TDocumentForm {
   explicit TFWywiadowka(QWidget* parent = nullptr);
 };
 
-extern const TDocumentIdentity kWywiadowkaIdentity;
 extern TFWywiadowka* FWywiadowka;

@@ -1,0 +1,21 @@
+#pragma once
+// Makes the widgets of a document form from its description, one maker per
+// kind of component.
+#include "forms/FormSpec.h"
+
+#include <QRect>
+
+class QWidget;
+class TFormBase;
+
+// Page units to the pixels of a side's picture.
+struct TSideScale {
+  double x = 1.0, y = 1.0;
+  QRect map(const TRectSpec& r) const;
+};
+TSideScale sideScale(const TSideSpec& side);
+
+// Makes one component on parent (the side's picture area, or the panel),
+// registered with the form under its name.
+QWidget* vFunMakeComponent(TFormBase& form, const TFormSpec& spec, const TComponentSpec& c, QWidget* parent,
+                           const TSideScale& scale);

@@ -1,0 +1,118 @@
+#pragma once
+// A document form as constant data: who it is, its window, the sides with
+// their pictures, and every component in creation order. The tables are
+// written by the build from the readable descriptions in assets/forms/
+// (FormTables.cpp); the engine (DocumentForm, FormFactory) makes the
+// widgets from them. Texts are UTF-8.
+#include "render/DocumentKinds.h"
+
+// Who a document form is.
+struct TDocumentIdentity {
+  const char* className;     // "TFKlasa1a"
+  const char* global;        // "FKlasa1a"
+  const char* unit;          // "Klasa1aUnit"
+  const char* tag;           // the tag of its rows (plain ASCII)
+  TDocKind kind;             // its whole layout
+  const char* caption;       // window caption
+  bool lineRows;             // multi-line fields travel as line rows
+  const char* cancelButton;  // name of its cancel button
+};
+
+enum class TSpecKind : unsigned char {
+  Edit,        // single-line edit
+  Combo,       // drop-down list that also takes typed text
+  Memo,        // multi-line field
+  Label,       // transparent fixed text of the blank
+  Dots,        // a row of dots on screen only
+  Button,      // panel components (places in panel pixels)
+  Pick,        // a pick-only list, never saved
+  Check,
+  PanelLabel,
+};
+
+enum TSpecFlag : unsigned {
+  sfDisabled = 1u << 0,
+  sfReadOnly = 1u << 1,
+  sfTabLast = 1u << 2,  // takes the focus after the other fields of its side
+  sfBold = 1u << 3,
+  sfNoPrint = 1u << 4,  // a value field no layout prints
+  sfBlankOnOk = 1u << 5,  // OK puts one blank into it when it is empty
+};
+
+struct TRectSpec {
+  int x, y, w, h;
+};
+
+struct TComponentSpec {
+  TSpecKind kind;
+  const char* name;
+  int side;          // 1-based side; 0 for the bottom panel
+  TRectSpec at;      // page units on the side (panel: pixels)
+  int maxLength;     // typing limit; 0 none
+  const char* const* items;
+  int itemCount;
+  unsigned flags;    // TSpecFlag
+  const char* text;  // caption of a label, button or check box; an edit's text at creation
+  const char* font;  // a label's own font, or nullptr
+  int fontHeight;    // a label's own height in pixels, or 0
+  const char* sample;      // the calibration sample, or nullptr
+  const char* newStudent;  // what a new student starts with, or nullptr
+  int lines;               // most lines of a memo; 0 any
+};
+
+struct TSideSpec {
+  int number;
+  const char* tab;      // tab sheet; nullptr for a form of one page without tabs
+  const char* caption;  // its tab's caption
+  const char* scroll;   // the scroll box
+  const char* image;    // the picture component
+  const char* picture;  // picture file, relative to the program folder
+  int width, height;    // size the picture is shown at
+};
+
+// One piece of a value copied from the student-data dialog.
+struct TPersonalToken {
+  enum Kind : unsigned char { Literal, Component, Ending, Pesel } kind;
+  const char* text;    // Literal: the text; Component: its name; Ending: the male ending
+  const char* female;  // Ending: the female ending
+  int index;           // Pesel: 1-based character
+};
+
+struct TPersonalSpec {
+  const char* field;
+  const TPersonalToken* tokens;
+  int tokenCount;
+};
+
+enum class TShowRule : unsigned char { None, Certificate, Sheet };
+
+struct TFormSpec {
+  TDocumentIdentity identity;
+  const char* documentName;  // in the main window's list of documents
+  int treePosition;          // 1..11 among a student's children; 0 not offered
+  int created;               // position among the windows made at start-up
+  const char* description;
+  int width, height;         // client area
+  TShowRule show;
+  const char* font;
+  int fontHeight;
+  const char* labelFont;
+  int labelFontHeight;
+  const TSideSpec* sides;
+  int sideCount;
+  int panelHeight;
+  const TComponentSpec* components;
+  int componentCount;
+  const TPersonalSpec* personal;
+  int personalCount;
+  bool samplesClear;  // the sample fill clears the form first
+  const char* const* layouts;
+  int layoutCount;
+};
+
+// The 22 forms in protocol order.
+extern const TFormSpec kFormSpecs[];
+extern const int kFormSpecCount;
+
+// The spec of a class; throws std::logic_error for an unknown class.
+const TFormSpec& formSpec(const char* className);
