@@ -103,10 +103,10 @@ bool tableTaken(CppSQLite3DB& db, const std::string& table) {
                         0) > 0;
 }
 
-std::string describe(const TImportStudent* student, const TImportFailure& failure) {
-  std::string where = student ? cp1250("Błąd importu danych ucznia ") + student->strFunName() + ", "
-                              : std::string(cp1250("Błąd importu danych, "));
-  return where + "wiersz " + std::to_string(failure.line) + ":\n" + failure.reason;
+// "Błąd importu danych ucznia nr 2 (Kot Jan), wiersz 15:\n" + the reason.
+std::string describe(const TImportStudent& student, const TImportFailure& failure) {
+  return cp1250("Błąd importu danych ucznia ") + student.strFunName() + ", wiersz " + std::to_string(failure.line) +
+         ":\n" + failure.reason;
 }
 
 bool readWhole(const std::string& path, std::string& text) {
@@ -327,7 +327,6 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
   TImportFailure failure;
   std::size_t count = 0;
   bool ok = true;
-  const TImportStudent* failed = nullptr;
   TImportStudent student;
   try {
     CppSQLite3DB db;
@@ -340,13 +339,15 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
       student.line = lines.lineNumber();
       student.heading = line.substr(line.find(kStudentStart) + std::string_view(kStudentStart).size());
       ok = bFunImportReadStudentData(lines, student, failure) && bFunImportWriteStudent(db, student, progress, failure);
-      if (!ok) failed = &student;
     }
     db.closeFile();
-  } catch (const CppSQLite3Exception& e) {
-    ok = false;
-    failure = {lines.lineNumber(), std::string("SQLite exception: \n") + CppSQLite3Exception::codeName(e.code()), kFun};
-    failed = count ? &student : nullptr;
+  } catch (const CppSQLite3Exception& e) {  // the new file cannot be made or closed
+    deleteDatabase(fresh);
+    vFunReportError(DataStore,
+                    cp1250("Błąd zapisu pliku: \n") + fresh + "\nSQLite exception: \n" +
+                        CppSQLite3Exception::codeName(e.code()),
+                    kFun);
+    return false;
   }
   if (ok && count == 0) {
     deleteDatabase(fresh);
@@ -355,7 +356,7 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
   }
   if (!ok) {
     deleteDatabase(fresh);
-    vFunReportError(DataStore, describe(failed, failure), failure.fun);
+    vFunReportError(DataStore, describe(student, failure), failure.fun);
     return false;
   }
   if (!bFunReplaceDocumentFile(DataStore, fresh, target, kFun)) {

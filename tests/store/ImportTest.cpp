@@ -207,6 +207,11 @@ TEST_F(ImportTest, AMissingSourceOrATargetThatCannotBeWrittenChangesNothing) {
                 "bFunImportDataFromFile");
   EXPECT_EQ(bytes(target), before);
   EXPECT_FALSE(exists(target + ".import"));
+
+  const std::string nowhere = data + "/brak/data_tmp.tmp";  // no folder for the new file
+  EXPECT_FALSE(bFunImportDataFromFile(&ds, nowhere, source));
+  expectFailure(cp1250("Błąd zapisu pliku: \n") + nowhere + ".import\nSQLite exception: \nSQLITE_CANTOPEN",
+                "bFunImportDataFromFile");
 }
 
 TEST_F(ImportTest, AMissingTargetIsMadeAndALeftoverNewFileIsReplaced) {
