@@ -128,6 +128,11 @@ class TFGlowna : public TForm {
   bool Zapisz1Click();
   void Zapiszjako1Click();
 
+  // ---- Import of the old text files (GlownaImport.cpp) ---------------------
+  // "Importuj": the students of a chosen "*.tvk" file replace those of the
+  // working copy; a failed import changes nothing and says why.
+  void Importuj1Click();
+
  protected:
   void FormClose(TCloseAction& Action) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -140,6 +145,7 @@ class TFGlowna : public TForm {
   QAction* actionNamed(const char* name) const;
   void vFunConnectStudentCommands();
   void vFunConnectFileCommands();
+  void vFunConnectImportCommand();
   // The preview of a document after its student was loaded.
   void vFunPodgladDokumentu(TDocKind kind);
   bool bTreeChanging_ = false;     // the program itself moves the tree's selection

@@ -5,6 +5,7 @@
 #include "store/DataRows.h"
 #include "store/DataStore.h"
 #include "store/Folders.h"
+#include "store/Import.h"
 #include "store/Margins.h"
 #include "store/Records.h"
 #include "store/Settings.h"

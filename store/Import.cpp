@@ -1,0 +1,367 @@
+#include "Import.h"
+
+#include "store/Operation.h"
+#include "store/SqlText.h"
+#include "platform/Cp1250.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const char kStudentStart[] = "<DANE SWIADECTW DLA:";
+const char kStudentEnd[] = "</KONIEC DANYCH SWIADECTW>";
+const char kPersonalStart[] = "<DANE UCZNIA TARVEK>";
+const char kPersonalEnd[] = "</DANE UCZNIA TARVEK>";
+const char kPersonalTag[] = "DANE UCZNIA";
+const char kPeselName[] = "NrPesel_DATA_EDIT";
+const char kMemo[] = "_DATA_MEMO";
+const char kFun[] = "bFunImportDataFromFile";
+
+bool contains(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
+
+// "<name>value": the value is all after the line's first ">", the name lies
+// between the first "<" and the next ">" (before the first ">" when the
+// line has no "<").
+void splitRow(const std::string& line, std::string& name, std::string& value) {
+  const std::size_t gt = line.find('>');
+  value = line.substr(gt + 1);
+  const std::size_t lt = line.find('<');
+  if (lt == std::string::npos) {
+    name = line.substr(0, gt);
+    return;
+  }
+  const std::size_t close = line.find('>', lt + 1);
+  name = line.substr(lt + 1, close == std::string::npos ? std::string::npos : close - lt - 1);
+}
+
+TDataRecord record(std::string_view id, std::string_view name, std::string_view value) {
+  TDataRecord r;
+  r.id = id;
+  r.comp_name = name;
+  r.value = value;
+  return r;
+}
+
+bool fail(TImportFailure& failure, std::size_t line, std::string reason, const char* fun) {
+  failure = {line, std::move(reason), fun};
+  return false;
+}
+
+bool truncated(TImportSource& source, TImportFailure& failure, const char* fun) {
+  return fail(failure, source.lineNumber(),
+              cp1250("Plik kończy się przed końcem danych ucznia (\"") + kStudentEnd + "\").", fun);
+}
+
+bool nextStudentTooEarly(TImportSource& source, TImportFailure& failure, const char* fun) {
+  return fail(failure, source.lineNumber(),
+              cp1250("Następny uczeń zaczyna się przed końcem danych tego ucznia (\"") + kStudentEnd + "\").", fun);
+}
+
+// Consecutive personal rows of one memo field become one row, its lines
+// joined by line breaks.
+std::vector<TDataRecord> joinedMemoGroups(const std::vector<TDataRecord>& records) {
+  std::vector<TDataRecord> rows;
+  for (std::size_t i = 0; i < records.size();) {
+    const TDataRecord& first = records[i];
+    std::string value = first.value.str();
+    std::size_t next = i + 1;
+    if (contains(first.comp_name, kMemo))
+      for (; next < records.size() && records[next].comp_name == first.comp_name; ++next)
+        value += "\n" + records[next].value.str();
+    rows.push_back(record(kPersonalTag, first.comp_name, value));
+    i = next;
+  }
+  return rows;
+}
+
+std::string insertOf(const std::string& table, const TDataRecord& r) {
+  return "insert into " + sqlTable(table) + "( id, comp_name, value ) VALUES( '" + sqlQuoted(r.id) + "', '" +
+         sqlQuoted(r.comp_name) + "', '" + sqlQuoted(r.value) + "')";
+}
+
+bool writeRows(CppSQLite3DB& db, const std::string& table, const std::vector<TDataRecord>& rows,
+               const std::string& step, const TImportProgress& progress, std::size_t line, TImportFailure& failure,
+               const char* fun) {
+  if (progress.step) progress.step(step, rows.size());
+  try {
+    if (const std::optional<std::string> failed =
+            optFunInsertRows(db, rows, [&](const TDataRecord& r) { return insertOf(table, r); }, progress.row))
+      return fail(failure, line, cp1250("Błąd wpisu do bazy: \n") + *failed, fun);
+  } catch (const CppSQLite3Exception& e) {
+    return fail(failure, line, std::string("SQLite exception: \n") + CppSQLite3Exception::codeName(e.code()), fun);
+  }
+  return true;
+}
+
+// The table another student already has, ignoring letter case as SQLite
+// does with table names.
+bool tableTaken(CppSQLite3DB& db, const std::string& table) {
+  return db.runIntQuery("select count(*) from sqlite_master where name='" + sqlQuoted(table) + "' collate nocase",
+                        0) > 0;
+}
+
+// "Błąd importu danych ucznia nr 2 (Kot Jan), wiersz 15:\n" + the reason.
+std::string describe(const TImportStudent& student, const TImportFailure& failure) {
+  return cp1250("Błąd importu danych ucznia ") + student.strFunName() + ", wiersz " + std::to_string(failure.line) +
+         ":\n" + failure.reason;
+}
+
+bool readWhole(const std::string& path, std::string& text) {
+  std::ifstream in(cp1250ToUtf8(path), std::ios::binary);
+  if (!in) return false;
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+// Deletes a database file together with the journal SQLite may keep for it.
+bool deleteDatabase(const std::string& path) {
+  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+    const std::string side = path + suffix;
+    if (platform::fileExists(side)) platform::deleteFile(side);
+  }
+  return !platform::fileExists(path) || platform::deleteFile(path);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ source
+
+bool TImportSource::next(std::string& line) {
+  if (pos_ >= text_.size()) return false;
+  std::size_t end = text_.find('\n', pos_);
+  if (end == std::string::npos) end = text_.size();
+  line.assign(text_, pos_, end - pos_);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  pos_ = end + 1;
+  ++line_;
+  return true;
+}
+
+std::string TImportStudent::strFunName() const {
+  std::string surname, first;
+  for (const TDataRecord& r : personal) {
+    if (r.comp_name == "Nazwisko_DATA_EDIT" && surname.empty()) surname = r.value.str();
+    if (r.comp_name == "Imie_DATA_EDIT" && first.empty()) first = r.value.str();
+  }
+  std::string name = surname.empty() || first.empty() ? surname + first : surname + " " + first;
+  if (name.empty()) {
+    name = heading;
+    if (const std::size_t gt = name.rfind('>'); gt != std::string::npos) name.erase(gt);
+    const std::size_t from = name.find_first_not_of(' ');
+    name = from == std::string::npos ? std::string() : name.substr(from);
+  }
+  return "nr " + std::to_string(number) + (name.empty() ? std::string() : " (" + name + ")");
+}
+
+// ------------------------------------------------------------------ readers
+
+bool bFunImportReadStudentData(TImportSource& source, TImportStudent& student, TImportFailure& failure) {
+  const char* fun = "bFunImportReadStudentData";
+  std::string line;
+  // 1. Up to the personal data. A student that ends without them has no
+  // number and fails below.
+  bool personal = false, ended = false;
+  while (!personal && !ended) {
+    if (!source.next(line)) return truncated(source, failure, fun);
+    if (contains(line, kStudentStart)) return nextStudentTooEarly(source, failure, fun);
+    if (contains(line, kPersonalEnd)) break;
+    ended = contains(line, kStudentEnd);
+    personal = contains(line, kPersonalStart);
+  }
+  // 2. The personal rows; the end of the student ends them as well.
+  while (personal) {
+    if (!source.next(line)) return truncated(source, failure, fun);
+    if (contains(line, kStudentStart)) return nextStudentTooEarly(source, failure, fun);
+    if (contains(line, kPersonalEnd)) break;
+    if (contains(line, kStudentEnd)) {
+      ended = true;
+      break;
+    }
+    if (!contains(line, ">")) continue;
+    std::string name, value;
+    splitRow(line, name, value);
+    student.personal.push_back(record(kPersonalTag, name, value));
+    if (contains(name, kPeselName)) {
+      student.table = "PESEL" + student.personal.back().value.str();
+      student.peselLine = source.lineNumber();
+    }
+  }
+  if (student.table.empty() || student.table == "PESEL")
+    return fail(failure, source.lineNumber(), cp1250("Brak numeru PESEL ucznia (wiersz \"") + kPeselName + "\").", fun);
+  if (student.table.size() > decltype(TStudentListRecord::TableName)::capacity)
+    return fail(failure, student.peselLine, cp1250("Numer PESEL ucznia jest za długi: ") + student.table.substr(5),
+                fun);
+  // 3. The documents.
+  return ended || bFunImportReadCertData(source, student, failure);
+}
+
+bool bFunImportReadCertData(TImportSource& source, TImportStudent& student, TImportFailure& failure) {
+  const char* fun = "bFunImportReadCertData";
+  std::string line, lastMemo;
+  int memoLine = 0;
+  while (source.next(line)) {
+    if (contains(line, kStudentEnd)) return true;
+    if (contains(line, kStudentStart)) return nextStudentTooEarly(source, failure, fun);
+    // A line without "<" between two documents (a blank one) begins none.
+    const std::size_t lt = line.find('<');
+    if (lt == std::string::npos) continue;
+    const std::size_t gt = line.find('>', lt + 1);
+    const std::string tag = line.substr(lt + 1, gt == std::string::npos ? std::string::npos : gt - lt - 1);
+    const std::string end = "</" + tag + ">";
+    for (;;) {
+      if (!source.next(line)) return truncated(source, failure, fun);
+      if (contains(line, end)) break;
+      if (contains(line, kStudentEnd)) return true;  // ends the document as well
+      if (contains(line, kStudentStart)) return nextStudentTooEarly(source, failure, fun);
+      if (!contains(line, ">")) continue;
+      std::string name, value;
+      splitRow(line, name, value);
+      if (contains(name, kMemo)) {
+        memoLine = name == lastMemo ? memoLine + 1 : 1;
+        lastMemo = name;
+        char number[16];
+        std::snprintf(number, sizeof number, "%02d", memoLine);
+        name += number;
+      }
+      student.documents.push_back(record(tag, name, value));
+    }
+  }
+  return truncated(source, failure, fun);
+}
+
+// ------------------------------------------------------------------ writers
+
+bool bFunWriteStudentDataToDB(CppSQLite3DB& target, const std::string& table,
+                              const std::vector<TDataRecord>& records, const TImportProgress& progress,
+                              TImportFailure& failure) {
+  return writeRows(target, table, joinedMemoGroups(records), "importuje dane ucznia...", progress, failure.line,
+                   failure, "bFunWriteStudentDataToDB()");
+}
+
+bool bFunSqlImportWriteCertDataToDB(CppSQLite3DB& target, const std::string& table,
+                                    const std::vector<TDataRecord>& records, const TImportProgress& progress,
+                                    TImportFailure& failure) {
+  return writeRows(target, table, records, cp1250("importuje świadectwa dla ") + table, progress, failure.line,
+                   failure, "bFunSqlImportWriteCertDataToDB()");
+}
+
+bool bFunImportWriteStudent(CppSQLite3DB& target, const TImportStudent& student, const TImportProgress& progress,
+                            TImportFailure& failure) {
+  const char* fun = "bFunImportWriteStudent";
+  failure.line = student.line;
+  try {
+    if (tableTaken(target, student.table))
+      return fail(failure, student.peselLine,
+                  cp1250("Numer PESEL ") + student.table.substr(5) + cp1250(" ma już inny uczeń tego pliku."), fun);
+    TTransaction transaction(target);
+    target.runStatement(strFunDataTableCreate(student.table));
+    if (!bFunWriteStudentDataToDB(target, student.table, student.personal, progress, failure) ||
+        !bFunSqlImportWriteCertDataToDB(target, student.table, student.documents, progress, failure))
+      return false;  // rolled back: none of this student's rows stay
+    transaction.commit();
+    return true;
+  } catch (const CppSQLite3Exception& e) {
+    return fail(failure, student.line, std::string("SQLite exception: \n") + CppSQLite3Exception::codeName(e.code()),
+                fun);
+  }
+}
+
+// ------------------------------------------------------------------ the import
+
+bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, const std::string& target,
+                             const std::string& fun) {
+  sqlite3* from = nullptr;
+  sqlite3* to = nullptr;
+  int rc = sqlite3_open_v2(cp1250ToUtf8(source).c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
+  if (rc == SQLITE_OK)
+    rc = sqlite3_open_v2(cp1250ToUtf8(target).c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc == SQLITE_OK) {
+    if (sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main")) {
+      rc = sqlite3_backup_step(backup, -1);
+      const int finished = sqlite3_backup_finish(backup);
+      rc = rc == SQLITE_DONE ? finished : rc;
+    } else {
+      rc = sqlite3_errcode(to);
+    }
+  }
+  sqlite3_close(from);
+  sqlite3_close(to);
+  if (rc != SQLITE_OK) {
+    vFunReportError(DataStore,
+                    cp1250("Błąd zapisu pliku: \n") + target + "\nSQLite exception: \n" +
+                        CppSQLite3Exception::codeName(rc & 0xff),
+                    fun);
+    return false;
+  }
+  deleteDatabase(source);
+  return true;
+}
+
+bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const std::string& source,
+                            const TImportProgress& progress) {
+  if (!bFunRequireFile(DataStore, source, cp1250("Plik źródłowy nie istnieje: \n"), kFun)) return false;
+  if (target.empty()) {  // no data folder to write into
+    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target, kFun);
+    return false;
+  }
+  std::string text;
+  if (!readWhole(source, text)) {
+    vFunReportError(DataStore, cp1250("Błąd odczytu pliku: \n") + source, kFun);
+    return false;
+  }
+  if (text.find('\0') != std::string::npos) {
+    vFunReportError(DataStore, cp1250("Plik nie jest plikiem tekstowym: \n") + source, kFun);
+    return false;
+  }
+  // The students go into a new file beside the target.
+  const std::string fresh = target + ".import";
+  if (!deleteDatabase(fresh)) {
+    vFunReportError(DataStore, cp1250("Błąd kasowania pliku: \n") + fresh, kFun);
+    return false;
+  }
+
+  TImportSource lines(std::move(text));
+  TImportFailure failure;
+  std::size_t count = 0;
+  bool ok = true;
+  TImportStudent student;
+  try {
+    CppSQLite3DB db;
+    db.openFile(fresh);
+    std::string line;
+    while (ok && lines.next(line)) {
+      if (!contains(line, kStudentStart)) continue;
+      student = TImportStudent {};
+      student.number = ++count;
+      student.line = lines.lineNumber();
+      student.heading = line.substr(line.find(kStudentStart) + std::string_view(kStudentStart).size());
+      ok = bFunImportReadStudentData(lines, student, failure) && bFunImportWriteStudent(db, student, progress, failure);
+    }
+    db.closeFile();
+  } catch (const CppSQLite3Exception& e) {  // the new file cannot be made or closed
+    deleteDatabase(fresh);
+    vFunReportError(DataStore,
+                    cp1250("Błąd zapisu pliku: \n") + fresh + "\nSQLite exception: \n" +
+                        CppSQLite3Exception::codeName(e.code()),
+                    kFun);
+    return false;
+  }
+  if (ok && count == 0) {
+    deleteDatabase(fresh);
+    vFunReportError(DataStore, cp1250("Plik nie zawiera danych uczniów: \n") + source, kFun);
+    return false;
+  }
+  if (!ok) {
+    deleteDatabase(fresh);
+    vFunReportError(DataStore, describe(student, failure), failure.fun);
+    return false;
+  }
+  if (!bFunReplaceDocumentFile(DataStore, fresh, target, kFun)) {
+    deleteDatabase(fresh);
+    return false;
+  }
+  return true;
+}
