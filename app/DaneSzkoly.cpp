@@ -10,6 +10,7 @@
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -132,9 +133,9 @@ const TEditPlace kEdits[] = {
     {"ZMIENNA_DodatkoweEdu1_DATA_EDIT", 40, Tab1, 110, 327, 554, 584},
     {"ZMIENNA_SzkolaNiepubliczna3_DATA_EDIT", 0, Tab2, 40, 720, 695, 735},
     {"ZMIENNA_SzkolaNiepubliczna2_DATA_EDIT", 0, Tab2, 125, 420, 565, 605},
-    {"ZMIENNA_NazwaSzkoly1_DATA_EDIT", 0, Tab2, 70, 690, 100, 140},
-    {"ZMIENNA_NazwaSzkoly2_DATA_EDIT", 0, Tab2, 70, 690, 160, 200},
-    {"ZMIENNA_NazwaSzkoly3_DATA_EDIT", 0, Tab2, 70, 690, 220, 260},
+    {"ZMIENNA_NazwaSzkoly1_DATA_EDIT", 0, Tab2, 70, 690, 125, 165},
+    {"ZMIENNA_NazwaSzkoly2_DATA_EDIT", 0, Tab2, 70, 690, 185, 225},
+    {"ZMIENNA_NazwaSzkoly3_DATA_EDIT", 0, Tab2, 70, 690, 245, 285},
     {"ZMIENNA_SzkolaNiepubliczna1_DATA_EDIT", 0, Tab2, 40, 720, 505, 545},
     {"ZMIENNA_SzkolaNiepubliczna4_DATA_EDIT", 0, Tab2, 40, 720, 750, 790},
     {"ZMIENNA_SzkolaNiepubliczna5_DATA_EDIT", 0, Tab2, 165, 420, 810, 850},
@@ -173,7 +174,7 @@ const TLabelPlace kLabels[] = {
     {", dnia", Tab1, 347, 397, 1010, 1040, kLeft, Normal},
     {"r.", Tab1, 645, 675, 1010, 1040, kLeft, Normal},
     {"( miejscowość )", Tab1, 110, 345, 1041, 1059, kCentre, Small},
-    {"( nazwa szkoły )", Tab2, 70, 690, 265, 295, kCentre, Small},
+    {"( nazwa szkoły )", Tab2, 70, 690, 290, 320, kCentre, Small},
     {"Szkoła jest wpisana do ewidencji szkół niepublicznych prowadzonej przez", Tab2, 40, 720, 460, 500, kLeft,
      Normal},
     {"pod nr", Tab2, 40, 120, 565, 605, kLeft, Normal},
@@ -283,10 +284,16 @@ TFDaneSzkoly::TFDaneSzkoly(QWidget* parent) : TDialogForm("FDaneSzkoly", parent)
   DocTypeComboBox->setCurrentIndex(0);
   OKButton = Make<QPushButton>("OKButton", qt("OK"), Panel1);
   AnulujButton = Make<QPushButton>("AnulujButton", qt("Anuluj"), Panel1);
-  LoadTemplateButton->setMinimumWidth(LoadTemplateButton->sizeHint().width() + 16);
+  // The list gives way to the buttons where the panel is narrow.
+  LoadTemplateButton->setMinimumWidth(LoadTemplateButton->sizeHint().width() + 12);
+  DocTypeComboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  DocTypeComboBox->setMinimumContentsLength(16);
+  DocTypeComboBox->view()->setMinimumWidth(DocTypeComboBox->view()->sizeHintForColumn(0) + 24);
+  OKButton->setFixedWidth(75);
+  AnulujButton->setFixedWidth(75);
   buttons->addWidget(LoadTemplateButton);
   buttons->addWidget(DocTypeComboBox, 1);
-  buttons->addSpacing(16);
+  buttons->addSpacing(8);
   buttons->addWidget(OKButton);
   buttons->addWidget(AnulujButton);
   OKButton->setAutoDefault(false);
