@@ -1,4 +1,5 @@
 #include "app/GlownaUnit.h"
+#include "app/DaneSzkoly.h"
 
 #include "app/ToolbarPictures.h"
 #include "forms/DocumentForms.h"
@@ -272,9 +273,13 @@ void TFGlowna::vFunConnectCommands() {
   vFunConnectFileCommands();
   vFunConnectImportCommand();
   vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
+  vFunOnClick(actionNamed("Szablondanychszkoy1"), [this] { Szablondanychszkoy1Click(); });
+  vFunOnClick(ToolButton11, [this] { Szablondanychszkoy1Click(); });
   for (const char* print : {"Drukujwybranewiadectwo1", "Drukujwybranewiadectwo2"})
     vFunOnClick(actionNamed(print), [this] { DrukujToolButtonClick(); });
 }
+
+void TFGlowna::Szablondanychszkoy1Click() { FDaneSzkoly->ShowModal(); }
 
 void TFGlowna::vFunUstawTytulOkna() {
   setWindowTitle(qt("Drukowanie świadectw dla Tarvek, wersja: ") + QString::number(kVersionMajor) + "." +

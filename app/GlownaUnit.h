@@ -84,6 +84,8 @@ class TFGlowna : public TForm {
   // Enables the tree's pop-up items by what is selected.
   void vFunUstawMenuDrzewa();
   void Koniec1Click();
+  // "Szablon danych szkoły": the school-template dialog.
+  void Szablondanychszkoy1Click();
   // Scrolls both preview pages by the wheel's delta.
   void FormMouseWheel(int wheelDelta);
 

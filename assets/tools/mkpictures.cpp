@@ -3,8 +3,9 @@
 //   tarvek_mkpictures <program folder>
 // grafika/  the preview backgrounds, the stamp mark and the eagle; the
 //           program installs these into the data folder ("pliki_kat.sql").
-// blanki/   the blank pictures the certificate forms show behind their
-//           fields, read in place from the program folder.
+// blanki/   the blank pictures the certificate forms and the school-template
+//           dialog show behind their fields, read in place from the program
+//           folder.
 // Needs no display: only QImage, QPainter and QSvgRenderer are used.
 #include "pictures/BlankArt.h"
 #include "pictures/Eagle.h"
@@ -32,6 +33,7 @@ constexpr QRect kPreviewPage(QPoint(74, 74), QPoint(956, 1387));
 constexpr QSize kPreviewSize(kPreviewPage.right() + 1 + 74, kPreviewPage.bottom() + 1 + 74);
 
 constexpr QSize kBlankSide1(717, 1053);
+constexpr QSize kTitlePage(760, 1169);  // the record sheet's title page
 // Side 2 of the current blanks is stored at 589 x 1150 and shown stretched
 // to 716 x 1150; it is drawn at the size it is shown at, so that its frame
 // looks even on screen.
@@ -57,6 +59,10 @@ Draw certificate(int side, art::Band band, QPointF stamp, const art::FrameStyle&
 
 Draw plainSheet() {
   return [](QPainter& p, const QRectF& sheet) { art::drawPlainSheet(p, sheet); };
+}
+
+Draw titlePage() {
+  return [](QPainter& p, const QRectF& sheet) { art::drawTitlePage(p, sheet); };
 }
 
 // The stamp mark: the dotted circle alone; the program writes "m.p." over it.
@@ -154,6 +160,8 @@ int main(int argc, char** argv) {
       blank("blanki/swiadectwo_str1.jpg", certificate(1, Band::None, stamp, before)),
       blank("blanki/swiadectwo_str1_wyr.jpg", certificate(1, Band::Wide, stamp, before)),
       blank("blanki/swiadectwo_str2.jpg", certificate(2, Band::None, stamp, before)),
+      // The record sheet's title page, behind the school-template dialog's second tab.
+      blank("blanki/arkusz_str1.jpg", titlePage(), kTitlePage, kTitlePage),
   };
   for (const Picture& pic : pictures)
     if (!write(folder, pic)) return 1;

@@ -108,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Shipped{"blanki/swiadectwo_a_str2.jpg", Format::Jpeg, 589, 1150},
                       Shipped{"blanki/swiadectwo_str1.jpg", Format::Jpeg, 717, 1053},
                       Shipped{"blanki/swiadectwo_str1_wyr.jpg", Format::Jpeg, 717, 1053},
-                      Shipped{"blanki/swiadectwo_str2.jpg", Format::Jpeg, 717, 1053}));
+                      Shipped{"blanki/swiadectwo_str2.jpg", Format::Jpeg, 717, 1053},
+                      Shipped{"blanki/arkusz_str1.jpg", Format::Jpeg, 760, 1169}));
 
 TEST(ShippedList, NamesEveryPictureOfTheGraphicsFolder) {
   std::set<std::string> listed;
@@ -182,7 +183,15 @@ INSTANTIATE_TEST_SUITE_P(
         Probe{"blanki/swiadectwo_a_koniec_str1_wyr.jpg", 30, 500, Look::Paper},
         // The stamp mark: a circle of dots, bare between them and in the middle.
         Probe{"grafika/m_p.bmp", 150, 150, Look::Paper}, Probe{"grafika/m_p.bmp", 294, 150, Look::Ink},
-        Probe{"grafika/m_p.bmp", 294, 160, Look::Paper}));
+        Probe{"grafika/m_p.bmp", 294, 160, Look::Paper},
+        // The record sheet's title page: the box of the school's name, ruled on plain paper.
+        Probe{"blanki/arkusz_str1.jpg", static_cast<int>(art::kTitleBoxRect.left()), 200, Look::Ink},
+        Probe{"blanki/arkusz_str1.jpg", static_cast<int>(art::kTitleBoxRect.right()), 200, Look::Ink},
+        Probe{"blanki/arkusz_str1.jpg", 380, static_cast<int>(art::kTitleBoxRect.top()), Look::Ink},
+        Probe{"blanki/arkusz_str1.jpg", 380, static_cast<int>(art::kTitleBoxRect.bottom()), Look::Ink},
+        Probe{"blanki/arkusz_str1.jpg", 380, 200, Look::Paper},
+        Probe{"blanki/arkusz_str1.jpg", 20, 200, Look::Paper},
+        Probe{"blanki/arkusz_str1.jpg", 380, 800, Look::Paper}));
 
 // The stamp circle is lower on the school-leaving certificate with
 // distinction: its dots sit where the others have bare paper.

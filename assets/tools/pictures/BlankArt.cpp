@@ -239,6 +239,20 @@ void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide
 
 void drawPlainSheet(QPainter& p, const QRectF& sheet) { p.fillRect(sheet, kPlainPaper); }
 
+void drawTitlePage(QPainter& p, const QRectF& sheet) {
+  drawPlainSheet(p, sheet);
+  const double sx = sheet.width() / kTitlePageUnits.width();
+  const double sy = sheet.height() / kTitlePageUnits.height();
+  const QRectF box(sheet.left() + kTitleBoxRect.left() * sx, sheet.top() + kTitleBoxRect.top() * sy,
+                   kTitleBoxRect.width() * sx, kTitleBoxRect.height() * sy);
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(pen(QColor(40, 40, 40), std::max(1.0, 2.0 * std::min(sx, sy))));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(box);
+  p.restore();
+}
+
 void drawDesk(QPainter& p, const QRectF& canvas, const QRectF& page) {
   p.fillRect(canvas, QColor(158, 158, 158));
   // A soft shadow down and to the right: stacked translucent rectangles,

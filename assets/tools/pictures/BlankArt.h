@@ -49,6 +49,13 @@ void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide
 // A sheet of plain paper.
 void drawPlainSheet(QPainter& p, const QRectF& sheet);
 
+// The title page of the record sheet: plain paper with one ruled rectangle,
+// the box of the school's name. Its picture is kTitlePageUnits large, and
+// the school-template dialog lays its edits out in these units.
+inline constexpr QSizeF kTitlePageUnits{760.0, 1169.0};
+inline constexpr QRectF kTitleBoxRect{40.0, 60.0, 680.0, 340.0};
+void drawTitlePage(QPainter& p, const QRectF& sheet);
+
 // The pieces, in pixels of the painter; unit is the size of one page unit.
 void drawFrame(QPainter& p, const QRectF& outer, double unit, const FrameStyle& style);
 void drawBand(QPainter& p, const QRectF& band);
