@@ -39,6 +39,12 @@ QTreeWidgetItem* studentNodeOf(QTreeWidgetItem* node) {
 void TFGlowna::vFunConnectStudentCommands() {
   TDocumentForm::StudentSave = [this] { return bFunZapiszDaneUcznia(); };
   TDocumentForm::StudentData = [] { return static_cast<const TComponentRegistry*>(FDaneUcznia); };
+  TDocumentForm::TemplateDialog = [] { return static_cast<const TComponentRegistry*>(FDaneSzkoly); };
+  TDocumentForm::TemplateReload = [] {
+    if (!FDaneSzkoly) return false;
+    FDaneSzkoly->vFunClearFormData();
+    return FDaneSzkoly->bFunLoadTemplate();
+  };
   const std::pair<std::vector<QObject*>, void (TFGlowna::*)()> commands[] = {
       {{actionNamed("Dodajnowegoucznia1"), actionNamed("Dodajucznia1"), DodajUczniaToolButton},
        &TFGlowna::DodajUczniaToolButtonClick},

@@ -23,6 +23,8 @@
 
 std::function<bool()> TDocumentForm::StudentSave;
 std::function<const TComponentRegistry*()> TDocumentForm::StudentData;
+std::function<const TComponentRegistry*()> TDocumentForm::TemplateDialog;
+std::function<bool()> TDocumentForm::TemplateReload;
 
 namespace {
 
@@ -245,6 +247,7 @@ void TDocumentForm::vFunBuild(const TFormSpec& spec) {
   buttons->addWidget(CancelButton);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(CancelButton, [this] { CancelButtonClick(); });
+  if (QObject* load = findComponent("LoadSchoolDataButton")) vFunOnClick(load, [this] { LoadSchoolDataButtonClick(); });
 
   if (spec.width > 0 && spec.height > 0) resize(spec.width, spec.height);
 }
@@ -358,6 +361,33 @@ void TDocumentForm::vFunNewStudentDefaults() {
   if (!Spec) return;
   for (int i = 0; i < Spec->componentCount; ++i)
     if (const TComponentSpec& c = Spec->components[i]; c.newStudent) setValue(*this, c.name, cp1250FromUtf8(c.newStudent));
+}
+
+void TDocumentForm::LoadSchoolDataButtonClick() {
+  if (!Spec || Spec->templateCount == 0) return;
+  // The stored template, read afresh; when it cannot be read (the dialog
+  // has said why) the form keeps what it shows.
+  if (TemplateReload && !TemplateReload()) return;
+  const TComponentRegistry* dialog = TemplateDialog ? TemplateDialog() : nullptr;
+  if (!dialog) return;
+  for (int i = 0; i < Spec->templateCount; ++i) {
+    const TTemplatePair& p = Spec->templatePairs[i];
+    QObject* from = dialog->findComponent(p.dialogField);
+    QObject* to = findComponent(p.formField);
+    if (p.fill && from && to) bFunSetText(to, strFunGetText(from));
+  }
+}
+
+void TDocumentForm::vFunSchoolDataToTemplate() {
+  if (!Spec) return;
+  const TComponentRegistry* dialog = TemplateDialog ? TemplateDialog() : nullptr;
+  if (!dialog) return;
+  for (int i = 0; i < Spec->templateCount; ++i) {
+    const TTemplatePair& p = Spec->templatePairs[i];
+    QObject* from = findComponent(p.formField);
+    QObject* to = dialog->findComponent(p.dialogField);
+    if (p.take && from && to) bFunSetText(to, strFunGetText(from));
+  }
 }
 
 bool TDocumentForm::bFunBeforeSave() {

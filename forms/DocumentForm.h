@@ -71,8 +71,10 @@ class TDocumentForm : public TDialogForm, public THolder {
   void vFunNewStudentDefaults();
   // The school-template exchange: fill the form's school fields from the
   // template dialog's edits, and put them back into those edits.
-  virtual void LoadSchoolDataButtonClick() {}
-  virtual void vFunSchoolDataToTemplate() {}
+  // Both copy the pairs of the form's description; a form without pairs
+  // does nothing.
+  virtual void LoadSchoolDataButtonClick();
+  virtual void vFunSchoolDataToTemplate();
   // The copy of a certificate's grades into a record-sheet column.
   virtual void vFunCertToSheet(int column, bool subjectNames) { (void)column, (void)subjectNames; }
 
@@ -96,6 +98,10 @@ class TDocumentForm : public TDialogForm, public THolder {
   static std::function<bool()> StudentSave;
   // The student-data dialog, whose fields the forms copy on every load.
   static std::function<const TComponentRegistry*()> StudentData;
+  // The school-template dialog, whose edits hold the template's values, and
+  // its reload of the stored template (false when it could not be read).
+  static std::function<const TComponentRegistry*()> TemplateDialog;
+  static std::function<bool()> TemplateReload;
 
  protected:
   void FormShow() override;

@@ -84,6 +84,14 @@ struct TPersonalSpec {
   int tokenCount;
 };
 
+// A school field exchanged with the school-template dialog: "fill" copies the
+// dialog's edit into the form's field, "take" the other way.
+struct TTemplatePair {
+  const char* dialogField;
+  const char* formField;
+  bool fill, take;
+};
+
 enum class TShowRule : unsigned char { None, Certificate, Sheet };
 
 struct TFormSpec {
@@ -108,6 +116,8 @@ struct TFormSpec {
   bool samplesClear;  // the sample fill clears the form first
   const char* const* layouts;
   int layoutCount;
+  const TTemplatePair* templatePairs;  // in the order they are copied
+  int templateCount;
 };
 
 // The 22 forms in protocol order.

@@ -209,6 +209,12 @@ struct Personal {
   std::string where;
 };
 
+struct Pair {
+  std::string dialog, field;
+  bool fill = false, take = false;
+  std::string where;
+};
+
 struct Form {
   std::string className, where;
   int width = 0, height = 0;
@@ -221,7 +227,14 @@ struct Form {
   std::vector<Personal> personal;
   bool samplesClear = false;
   std::vector<Component> components;
+  std::vector<Pair> pairs;
 };
+
+// A twin that removes or replaces a component also leaves out what named it.
+void forget(Form& form, const std::string& name) {
+  std::erase_if(form.pairs, [&](const Pair& p) { return lower(p.field) == lower(name); });
+  std::erase_if(form.personal, [&](const Personal& p) { return lower(p.field) == lower(name); });
+}
 
 const std::set<std::string> kComponentKinds = {"edit", "combo", "memo", "label", "dots",
                                                "button", "pick", "check", "plabel"};
@@ -381,6 +394,19 @@ Form readForm(const fs::path& file, int depth) {
       p.tokens.assign(words.begin() + 2, words.end());
       if (p.tokens.empty()) fail(where, "personal FIELD needs what it is made of");
       form.personal.push_back(p);
+    } else if (head == "template") {
+      Pair p;
+      p.dialog = arg(1).value;
+      p.field = arg(2).value;
+      p.where = where;
+      for (std::size_t k = 3; k < words.size(); ++k) {
+        if (words[k].value == "fill") p.fill = true;
+        else if (words[k].value == "take") p.take = true;
+        else fail(where, "template DIALOG FIELD [fill] [take] expected");
+      }
+      if (!p.fill && !p.take) fail(where, "a template pair is copied by the fill, the take or both");
+      if (!has(p.dialog, "_DATA_EDIT")) fail(where, "the template dialog's fields are edits (\"_DATA_EDIT\")");
+      form.pairs.push_back(p);
     } else if (head == "samples") {
       if (arg(1).value != "clear") fail(where, "samples clear expected");
       form.samplesClear = true;
@@ -390,8 +416,10 @@ Form readForm(const fs::path& file, int depth) {
       form.components.push_back(parseComponent(words, 0, sideOf(form.sides, currentSide), where));
     } else if (head == "remove") {
       if (!twin) fail(where, "only a twin removes");
-      for (std::size_t k = 1; k < words.size(); ++k)
+      for (std::size_t k = 1; k < words.size(); ++k) {
         form.components.erase(form.components.begin() + static_cast<std::ptrdiff_t>(indexOf(form, words[k].value, where)));
+        forget(form, words[k].value);
+      }
     } else if (head == "reword") {
       if (!twin) fail(where, "only a twin rewords");
       Component& c = form.components[indexOf(form, arg(1).value, where)];
@@ -408,7 +436,10 @@ Form readForm(const fs::path& file, int depth) {
       if (arg(2).value != ":" || arg(2).quoted) fail(where, head + " NAME : <component> expected");
       if (!kComponentKinds.count(arg(3).value)) fail(where, "unknown component kind \"" + arg(3).value + "\"");
       Component c = parseComponent(words, 3, form.components[at].side, where);
-      if (head == "replace") form.components[at] = c;
+      if (head == "replace") {
+        forget(form, form.components[at].name);
+        form.components[at] = c;
+      }
       else form.components.insert(form.components.begin() + static_cast<std::ptrdiff_t>(at + 1), c);
     } else {
       fail(where, "unknown statement \"" + head + "\"");
@@ -541,6 +572,11 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
       if (!found) fail(form.layouts[l] + ".csv", "the row \"" + cp1250ToUtf8(r.name) + "\" (" + r.where +
                                                      ") names no component of " + form.className);
     }
+  for (const Pair& p : form.pairs) {
+    const bool field = std::any_of(form.components.begin(), form.components.end(),
+                                   [&](const Component& c) { return c.name == p.field && isValueKind(c.kind); });
+    if (!field) fail(p.where, "\"" + p.field + "\" is no value field of the form");
+  }
   for (const Personal& p : form.personal) {
     const bool field = std::any_of(form.components.begin(), form.components.end(),
                                    [&](const Component& c) { return c.name == p.field && isValueKind(c.kind); });
@@ -721,6 +757,13 @@ int main(int argc, char** argv) {
             << form.personal[p].tokens.size() << "}, ";
         t << "};\n";
       }
+      if (!form.pairs.empty()) {
+        t << "const TTemplatePair kTemplate_" << id << "[] = {\n";
+        for (const Pair& p : form.pairs)
+          t << "    {" << lit(p.dialog) << ", " << lit(p.field) << ", " << (p.fill ? "true" : "false") << ", "
+            << (p.take ? "true" : "false") << "},\n";
+        t << "};\n";
+      }
       if (!form.layouts.empty()) {
         t << "const char* const kLayouts_" << id << "[] = {";
         for (const std::string& l : form.layouts) t << lit(l) << ", ";
@@ -738,7 +781,8 @@ int main(int argc, char** argv) {
             << form.panelHeight << ", " << (parts.empty() ? "nullptr" : "kComponents_" + id) << ", " << parts.size()
             << ", " << (form.personal.empty() ? "nullptr" : "kPersonal_" + id) << ", " << form.personal.size() << ", "
             << (form.samplesClear ? "true" : "false") << ", "
-            << (form.layouts.empty() ? "nullptr" : "kLayouts_" + id) << ", " << form.layouts.size() << "},\n";
+            << (form.layouts.empty() ? "nullptr" : "kLayouts_" + id) << ", " << form.layouts.size() << ", "
+            << (form.pairs.empty() ? "nullptr" : "kTemplate_" + id) << ", " << form.pairs.size() << "},\n";
     }
     t << "\n}  // namespace\n\nconst TFormSpec kFormSpecs[] = {\n"
       << specs.str() << "};\nconst int kFormSpecCount = " << registry.size() << ";\n\n"
