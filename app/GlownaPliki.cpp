@@ -1,7 +1,10 @@
 // The main window's document-file commands. A document file is never edited
-// in place: opening copies it into the working copy, every change goes
-// there, and saving copies the working copy back over the file (written
-// beside it and renamed into place, so a failed save leaves the file whole).
+// in place: opening copies it through SQLite into the working copy (and
+// checks it there) before the working copy is replaced, every change goes
+// to the working copy, and saving copies the working copy's committed state
+// into the file through SQLite beside it and renames it into place. Paths
+// of document files are the system's own (UTF-8); they become Windows-1250
+// only inside a message.
 #include <QAction>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -10,13 +13,18 @@
 #include "app/GlownaUnit.h"
 #include "forms/DocumentForms.h"
 #include "platform/Cp1250.h"
+#include "platform/NativeFiles.h"
 #include "platform/Platform.h"
+#include "store/DocumentFiles.h"
 
 namespace {
 
 const char kFilter[] = "Tarvek(*.sqtvk)|*.sqtvk";
 
 std::string code() { return std::to_string(platform::lastError()); }
+
+// A path inside a message.
+std::string shown(const std::string& path) { return cp1250FromUtf8(path); }
 
 // A file command's failure: the message goes into the error text and the
 // log under the command's name, and the user sees it.
@@ -25,6 +33,8 @@ void report(TDataStore& DataStore, const std::string& fun, const std::string& me
   vFunReportError(&DataStore, message, fun);
   MessageBox(DataStore.ErrorStream.str(), caption, flags);
 }
+
+std::string workingCopy(TDataStore& DataStore) { return cp1250ToUtf8(strFunGetTmpFilePath(&DataStore)); }
 
 }  // namespace
 
@@ -38,21 +48,29 @@ void TFGlowna::vFunConnectFileCommands() {
   vFunOnClick(actionNamed("Zapiszjako1"), [this] { Zapiszjako1Click(); });
 }
 
+std::string TFGlowna::strFunOtwartyPlik() const { return StatusBar->SimplePath(); }
+
 bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string& path) {
   const std::string fun = "bFunWczytajPlikSwiadectw()";
-  if (!bFunDeleteTmpFile(&DataStore)) {
-    MessageBox(DataStore.ErrorStream.str(), cp1250("Błąd"), MB_OK | MB_ICONSTOP);
-    return false;
-  }
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
-  if (!platform::copyFile(path, tmp, false)) {
-    report(DataStore, fun,
-           cp1250("Błąd kopiowania pliku\nz :") + path + "\ndo :" + tmp + cp1250("\nKod błędu: ") + code() +
-               cp1250("\nDane świadectw nie zostały wczytane."),
-           cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+  // The file is copied and checked beside the working copy; only a good
+  // copy takes its place, so a failure leaves the open document as it was.
+  TFileFailure why;
+  if (!bFunLoadDocument(path, workingCopy(DataStore), why)) {
+    const std::string codeLine = why.strFunCode().empty() ? "" : cp1250("\nKod błędu: ") + why.strFunCode();
+    if (why.notDocument)
+      report(DataStore, fun,
+             cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + shown(path) + codeLine +
+                 cp1250("\nDane świadectw nie zostały wczytane."),
+             cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+    else
+      report(DataStore, fun,
+             cp1250("Błąd kopiowania pliku\nz :") + shown(path) + "\ndo :" + tmp + codeLine +
+                 cp1250("\nDane świadectw nie zostały wczytane."),
+             cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     return false;
   }
-  if (!bFunClearFileAttributes(&DataStore, path)) {
+  if (!platform::native::resetAttributes(path)) {
     report(DataStore, fun,
            cp1250("Uwaga\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
                "\nKod: " + code(),
@@ -71,20 +89,21 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string& path) {
 
 bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
   const std::string fun = "bFunZapiszIstniejacyPlikSwiadectw()";
-  const std::string file = StatusBar->SimpleText();
+  const std::string file = strFunOtwartyPlik();
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
-  if (!bFunClearFileAttributes(&DataStore, file)) {
+  if (!platform::native::resetAttributes(file)) {
     report(DataStore, fun,
-           cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + file +
+           cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + shown(file) +
                cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
                       "błędu: ") +
                code(),
            "Atrybuty", MB_OK | MB_ICONWARNING);
   }
-  if (platform::copyFile(tmp, file, false)) return true;
+  TFileFailure why;
+  if (bFunSaveDocument(workingCopy(DataStore), file, why)) return true;
   report(DataStore, fun,
-         cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + file + cp1250("\nKod błędu: ") + code() +
-             cp1250("\n\nDane nie zostały zapisane."),
+         cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + shown(file) + cp1250("\nKod błędu: ") +
+             why.strFunCode() + cp1250("\n\nDane nie zostały zapisane."),
          cp1250("Błąd"), MB_OK | MB_ICONSTOP);
   return false;
 }
@@ -96,29 +115,30 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
   SaveDialog->Filter = kFilter;
   SaveDialog->DefaultExt = "sqtvk";
   if (!SaveDialog->Execute()) return false;
-  const std::string file = SaveDialog->FileName;
-  const bool exists = platform::fileExists(file);
+  const std::string file = SaveDialog->Path;
+  const bool exists = platform::native::exists(file);
   if (exists && MessageBox(cp1250("Wybrany plik już istnieje.\nCzy chcesz zastąpić istniejący plik ?"), "Zapisz",
                            MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
-  if (exists && !bFunClearFileAttributes(&DataStore, file)) {
+  if (exists && !platform::native::resetAttributes(file)) {
     report(DataStore, fun,
-           header + cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + file +
+           header + cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + shown(file) +
                cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
                       "błędu: ") +
                code(),
            "Atrybuty", MB_OK | MB_ICONWARNING);
   }
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
-  // A new document that has no student yet is saved as an empty database.
-  if (!platform::fileExists(tmp)) platform::createEmptyFile(tmp);
-  if (platform::copyFile(tmp, file, false)) {
-    StatusBar->setSimpleText(file);
+  // A new document that has no student yet is saved as an empty database
+  // (the save makes the working copy as one).
+  TFileFailure why;
+  if (bFunSaveDocument(workingCopy(DataStore), file, why)) {
+    StatusBar->setSimplePath(file);
     return true;
   }
   report(DataStore, fun,
-         header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + tmp + "\ndo\n" + file + cp1250("\nKod błędu: ") +
-             code() + cp1250("\n\nDane nie zostały zapisane."),
+         header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + tmp + "\ndo\n" + shown(file) +
+             cp1250("\nKod błędu: ") + why.strFunCode() + cp1250("\n\nDane nie zostały zapisane."),
          "Atrybuty", MB_OK | MB_ICONWARNING);
   return false;
 }
@@ -135,10 +155,27 @@ void TFGlowna::vFunNowyPlikSwiadectw() {
   vFunPodgladDokumentu(dkKlasaI);
 }
 
+void TFGlowna::vFunPrzywrocDaneSesji() {
+  const std::string tmp = workingCopy(DataStore);
+  if (tmp.empty() || !platform::native::exists(tmp)) return;
+  // Only a readable working copy with students in it is worth offering.
+  int tables = 0;
+  TFileFailure why;
+  if (bFunCheckDocument(tmp, tables, why) && tables > 0 &&
+      MessageBox(cp1250("Znaleziono niezapisane dane z poprzedniej sesji programu. Czy chcesz je przywrócić ?"),
+                 cp1250("Przywracanie danych"), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    StatusBar->setSimpleText("");
+    bDataModified = true;
+    bFunWczytajListeUczniow();
+    return;
+  }
+  bFunDeleteTmpFile(&DataStore);
+}
+
 void TFGlowna::NowyPlikToolButtonClick() {
   if (bDataModified &&
       MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "Edycja", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-    const bool saved = platform::fileExists(StatusBar->SimpleText()) ? bFunZapiszIstniejacyPlikSwiadectw()
+    const bool saved = platform::native::exists(strFunOtwartyPlik()) ? bFunZapiszIstniejacyPlikSwiadectw()
                                                                      : bFunZapiszNowyPlikSwiadectw();
     if (!saved) return;
   }
@@ -153,22 +190,16 @@ void TFGlowna::OtworzPlikToolButtonClick() {
   OpenDialog->Filter = kFilter;
   OpenDialog->Title = "Wczytaj plik";
   if (!OpenDialog->Execute()) return;
-  const std::string path = OpenDialog->FileName;
-  if (bFunWczytajPlikSwiadectw(path)) {
-    StatusBar->setSimpleText(path);
-    StatusBar->repaint();
-    return;
-  }
-  StatusBar->setSimpleText("");
+  const std::string path = OpenDialog->Path;
+  // A file that cannot be opened changes nothing: the document open before
+  // stays, with its tree and its name in the status bar.
+  if (!bFunWczytajPlikSwiadectw(path)) return;
+  StatusBar->setSimplePath(path);
   StatusBar->repaint();
-  bFunDeleteTmpFile(&DataStore);
-  bTreeChanging_ = true;
-  TreeView->clear();
-  bTreeChanging_ = false;
 }
 
 bool TFGlowna::Zapisz1Click() {
-  const bool saved = platform::fileExists(StatusBar->SimpleText()) ? bFunZapiszIstniejacyPlikSwiadectw()
+  const bool saved = platform::native::exists(strFunOtwartyPlik()) ? bFunZapiszIstniejacyPlikSwiadectw()
                                                                    : bFunZapiszNowyPlikSwiadectw();
   if (saved) bDataModified = false;
   return saved;

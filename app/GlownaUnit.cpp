@@ -327,8 +327,8 @@ void TFGlowna::vFunInicjalizacja() {
   bDataModified = false;
   // 8.
   vFunUstawMenuDrzewa();
-  // 9. A working copy left behind by an earlier run goes.
-  bFunDeleteTmpFile(&DataStore);
+  // 9. A working copy left behind by an earlier run is offered back or goes.
+  vFunPrzywrocDaneSesji();
 }
 
 void TFGlowna::vFunUstawMenuDrzewa() {

@@ -124,6 +124,12 @@ class TFGlowna : public TForm {
   bool bFunZapiszIstniejacyPlikSwiadectw();
   bool bFunZapiszNowyPlikSwiadectw();
   void vFunNowyPlikSwiadectw();
+  // Start-up: a working copy that a run which did not end normally left
+  // behind is offered back as an unsaved document; refused (or unreadable),
+  // it is deleted.
+  void vFunPrzywrocDaneSesji();
+  // The open document file as the system names it (the status bar's text).
+  std::string strFunOtwartyPlik() const;
   void NowyPlikToolButtonClick();
   void OtworzPlikToolButtonClick();
   // "Zapisz": true when the document is in its file.

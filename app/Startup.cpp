@@ -11,10 +11,12 @@
 #include "app/WaitUnit.h"
 #include "forms/FormMakers.h"
 #include "platform/Cp1250.h"
+#include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 #include "platform/SingleInstance.h"
 #include "render/Drukowanie.h"
 #include "render/Kalibracja.h"
+#include "store/Folders.h"
 #include "toolkit/Dialogs.h"
 
 #include <QApplication>
@@ -73,7 +75,9 @@ std::unique_ptr<TScriptedDialogs> dialogsFromEnvironment() {
 }  // namespace
 
 bool bFunProgramJuzUruchomiony() {
-  if (platform::takeSingleInstanceLock("KESTAL-TARVEK")) return false;
+  // Keyed by the folded name that names the data folder: names that fold
+  // alike share one data folder, so they share one lock.
+  if (platform::takeSingleInstanceLock("KESTAL-TARVEK", strFunFoldPolishLetters(platform::userName()))) return false;
   // Told before the program's own application object exists.
   static int argc = 1;
   static char name[] = "tarvek";
@@ -143,18 +147,32 @@ std::string strFunArgumentyLiniiPolecen(int argc, char** argv) {
     if (i > 1) text += ' ';
     text += argv[i];
   }
-  return cp1250FromUtf8(text);
+  return text;
 }
 
 void vFunOtworzPlikZLiniiPolecen(const std::string& arguments) {
   if (arguments.size() <= 5) return;
-  const bool isFile = platform::fileExists(arguments) && !platform::directoryExists(arguments);
+  const bool isFile = platform::native::exists(arguments) && !platform::native::isDirectory(arguments);
+  // Unsaved data taken back at start-up is offered for saving before the
+  // file takes its place; a save that does not happen keeps it open.
+  if (isFile && FGlowna->bDataModified &&
+      MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO) == IDYES && !FGlowna->Zapisz1Click())
+    return;
   const bool opened = isFile && FGlowna->bFunWczytajPlikSwiadectw(arguments);
-  FGlowna->StatusBar->setSimpleText(opened ? arguments : std::string());
+  FGlowna->StatusBar->setSimplePath(opened ? arguments : std::string());
   FGlowna->StatusBar->repaint();
 }
 
+void vFunKoniecPracy() {
+  // Only a run that does not end here leaves its working copy behind, to
+  // be offered back at the next start.
+  if (FGlowna) bFunDeleteTmpFile(&FGlowna->DataStore);
+}
+
 int iFunWinMain(int argc, char** argv) {
+  // A file-size limit makes a write fail with its error, which the save
+  // reports, instead of ending the program in the middle of it.
+  platform::ignoreFileSizeSignal();
   const auto scriptedDialogs = dialogsFromEnvironment();
   if (bFunProgramJuzUruchomiony()) return 0;
 
@@ -179,6 +197,7 @@ int iFunWinMain(int argc, char** argv) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) FGlowna->setGeometry(screen->availableGeometry());
     FGlowna->showMaximized();
     QApplication::exec();
+    vFunKoniecPracy();
   }
   vFunZwolnijOkna();
   return 0;

@@ -19,11 +19,14 @@ void vFunZwolnijOkna();
 const std::vector<QWidget*>& vFunOkna();
 
 // The candidate path of the command line: the arguments after the
-// program's name as one text, joined by single spaces (Windows-1250).
+// program's name as one text, joined by single spaces, as the system gave
+// them (UTF-8).
 std::string strFunArgumentyLiniiPolecen(int argc, char** argv);
 // Opens the command line's document file into the working copy when the
 // text is longer than 5 characters and names an existing file.
 void vFunOtworzPlikZLiniiPolecen(const std::string& arguments);
+// The normal end of the program: the working copy and its journal go.
+void vFunKoniecPracy();
 
 // The whole program: returns its exit code.
 int iFunWinMain(int argc, char** argv);

@@ -1,9 +1,11 @@
 #include "Platform.h"
 
 #include "Cp1250.h"
+#include "NativeFiles.h"
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -155,11 +157,7 @@ bool deleteFile(const std::string& path) {
 
 bool resetAttributes(const std::string& path) {
   if (path.empty()) return fail(ENOENT);
-  const std::string p = sys(path);
-  struct stat st {};
-  if (::stat(p.c_str(), &st) != 0) return fail(errno);
-  if (::chmod(p.c_str(), (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0) return fail(errno);
-  return true;
+  return native::resetAttributes(sys(path));
 }
 
 bool copyFile(const std::string& source, const std::string& target, bool failIfExists) {
@@ -240,5 +238,113 @@ void setUtcClock(std::function<UtcTime()> clock) {
   std::lock_guard lock(gMutex);
   gClock = std::move(clock);
 }
+
+void ignoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
+
+namespace native {
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool syncFolderOf(const std::string& path) {
+  const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return fail(errno);
+  const bool ok = ::fsync(fd) == 0 || errno == EINVAL;  // some file systems cannot flush a folder
+  const int e = errno;
+  ::close(fd);
+  return ok ? true : fail(e);
+}
+
+}  // namespace
+
+bool exists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::lstat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int readableFileError(const std::string& path) {
+  if (path.empty()) return ENOENT;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int e = 0;
+  if (::fstat(fd, &st) != 0)
+    e = errno;
+  else if (S_ISDIR(st.st_mode))
+    e = EISDIR;
+  else if (!S_ISREG(st.st_mode))
+    e = EINVAL;
+  ::close(fd);
+  return e;
+}
+
+std::string linkTarget(const std::string& path) {
+  std::string current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::vector<char> buf(PATH_MAX + 1);
+    const ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size() - 1);
+    if (n <= 0) return current;
+    std::string next(buf.data(), static_cast<size_t>(n));
+    // A relative link is read from the folder of the link itself.
+    current = next[0] == '/' ? next : folderOf(current) + "/" + next;
+  }
+  return current;
+}
+
+bool folderTakesNewFiles(const std::string& path) { return ::access(folderOf(path).c_str(), W_OK | X_OK) == 0; }
+
+bool fileWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+bool removeFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+  return fail(errno);
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) return fail(errno);
+  return syncFolderOf(to);
+}
+
+bool syncFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return fail(errno);
+  const bool ok = ::fsync(fd) == 0;
+  const int e = errno;
+  ::close(fd);
+  return ok ? true : fail(e);
+}
+
+bool copyOwnership(const std::string& from, const std::string& to) {
+  struct stat st {};
+  if (::stat(from.c_str(), &st) != 0) return fail(errno);
+  if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return fail(errno);
+  // Only the owner of the new file may give it a group it belongs to.
+  if (::chown(to.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0 && errno != EPERM) return fail(errno);
+  // chown may clear set-id bits: set the mode again.
+  if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return fail(errno);
+  return true;
+}
+
+bool resetAttributes(const std::string& path) {
+  if (path.empty()) return fail(ENOENT);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return fail(errno);
+  if (::chmod(path.c_str(), (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0) return fail(errno);
+  return true;
+}
+
+}  // namespace native
 
 }  // namespace platform

@@ -174,6 +174,34 @@ void CppSQLite3DB::openFile(const std::string& path) {
   setBusyWait(mnBusyTimeoutMs);
 }
 
+void CppSQLite3DB::openSystemPath(const std::string& path, int flags) {
+  if (mpDB) closeFile();
+  const int rc = sqlite3_open_v2(path.c_str(), &mpDB, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string msg = mpDB ? sqlite3_errmsg(mpDB) : "";
+    if (mpDB) sqlite3_close(mpDB);
+    mpDB = nullptr;
+    throw CppSQLite3Exception(rc, msg.c_str());
+  }
+  sqlite3_extended_result_codes(mpDB, 1);
+  setBusyWait(mnBusyTimeoutMs);
+}
+
+void CppSQLite3DB::copyDatabaseFrom(CppSQLite3DB& source) {
+  requireOpen();
+  source.requireOpen();
+  sqlite3_backup* backup = sqlite3_backup_init(mpDB, "main", source.mpDB, "main");
+  if (!backup) throw CppSQLite3Exception(sqlite3_extended_errcode(mpDB), sqlite3_errmsg(mpDB));
+  const int rc = sqlite3_backup_step(backup, -1);
+  const int finished = sqlite3_backup_finish(backup);
+  if (rc != SQLITE_DONE) {
+    // The failing side carries the message: a source that is no database, or a full target.
+    const bool sourceFailed = sqlite3_extended_errcode(source.mpDB) == rc;
+    throw CppSQLite3Exception(rc, sqlite3_errmsg(sourceFailed ? source.mpDB : mpDB));
+  }
+  if (finished != SQLITE_OK) throw CppSQLite3Exception(finished, sqlite3_errmsg(mpDB));
+}
+
 void CppSQLite3DB::closeFile() {
   if (mpDB) {
     if (sqlite3_close(mpDB) != SQLITE_OK) throw CppSQLite3Exception(CPPSQLITE_ERROR, "Unable to close database");

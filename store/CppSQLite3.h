@@ -77,6 +77,9 @@ class CppSQLite3DB {
 
   // Opens (creating when missing) the database at a Windows-1250 path.
   void openFile(const std::string& path);
+  // Opens the database at a path as the system names it (UTF-8 bytes, not
+  // Windows-1250) with SQLite's open flags (SQLITE_OPEN_READONLY, ...).
+  void openSystemPath(const std::string& path, int flags);
   void closeFile();
   void setBusyWait(int milliseconds);
   bool hasTable(const std::string& table);
@@ -87,6 +90,12 @@ class CppSQLite3DB {
   void requireOpen() const;
 
   bool isOpen() const { return mpDB != nullptr; }
+  // Copies the whole committed state of source's main database into this
+  // one in one transaction (SQLite's online backup); a hot journal of the
+  // source is rolled back first, as for any reader.
+  void copyDatabaseFrom(CppSQLite3DB& source);
+  // The error code of the operating system behind the last failure (0 when none).
+  int systemError() const { return mpDB ? sqlite3_system_errno(mpDB) : 0; }
 
  private:
   sqlite3* mpDB;

@@ -1,5 +1,6 @@
 #include "Folders.h"
 
+#include "store/DocumentFiles.h"
 #include "store/Operation.h"
 #include "store/SqlText.h"
 #include "platform/Cp1250.h"
@@ -103,10 +104,13 @@ std::string strFunGetCalibFilePath(TDataStore* DataStore, bool inProgramDir) {
 
 bool bFunDeleteTmpFile(TDataStore* DataStore) {
   const std::string path = strFunGetTmpFilePath(DataStore);
-  if (!platform::fileExists(path)) return true;
-  if (platform::deleteFile(path)) return true;
+  if (path.empty()) return true;
+  // The journal goes with the working copy: one left alone would be rolled
+  // back into the next working copy of that name.
+  TFileFailure why;
+  if (bFunDeleteDatabaseFiles(cp1250ToUtf8(path), why)) return true;
   vFunReportError(DataStore,
-                  cp1250("Błąd podczas próby kasowania pliku\n") + path + cp1250("\nKod błędu: ") + errorCode(),
+                  cp1250("Błąd podczas próby kasowania pliku\n") + path + cp1250("\nKod błędu: ") + why.strFunCode(),
                   "bFunDeleteTmpFile()");
   return false;
 }

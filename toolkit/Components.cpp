@@ -1,12 +1,15 @@
 #include "toolkit/Components.h"
 
 #include "platform/Cp1250.h"
+#include "toolkit/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
+#include <QTextCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -29,6 +32,8 @@ class TTypingLimit : public QObject {
   TTypingLimit(QLineEdit* edit, int maxLength) : QObject(edit), maxLength_(maxLength), before_(edit->text()) {
     setObjectName(QStringLiteral("TypingLimit"));
     connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
+      // Another guard has taken the edit back already.
+      if (edit->text() != text) return;
       if (text.size() <= maxLength_ || text.size() <= before_.size()) return;
       // What the user put in place of what: the part between the common
       // beginning and the common end. As much of it is kept as still fits,
@@ -63,7 +68,97 @@ class TTypingLimit : public QObject {
   QString before_;
 };
 
+const char kGuardName[] = "CodePageGuard";
+
+void refuseCharacter() {
+  MessageBox(cp1250("Wpisany znak nie może zostać zapisany w danych programu."), "Uwaga", MB_OK | MB_ICONWARNING);
+}
+
+// Keeps the last text that fits the code page and puts it back when an
+// edit of the user's brings in a character that does not.
+class TLineGuard : public QObject {
+ public:
+  explicit TLineGuard(QLineEdit* edit) : QObject(edit), fitting_(edit->text()) {
+    setObjectName(QString::fromLatin1(kGuardName));
+    connect(edit, &QLineEdit::textEdited, this, [this, edit] {
+      if (bFunFitsCodePage(edit->text())) return;
+      const int cursor = edit->cursorPosition() - static_cast<int>(edit->text().size() - fitting_.size());
+      const bool modified = edit->isModified();
+      edit->setText(fitting_);
+      edit->setCursorPosition(std::max(0, cursor));
+      edit->setModified(modified);
+      refuseCharacter();
+    });
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+      if (bFunFitsCodePage(text)) fitting_ = text;
+    });
+  }
+
+ private:
+  QString fitting_;
+};
+
+class TMemoGuard : public QObject {
+ public:
+  explicit TMemoGuard(QPlainTextEdit* memo) : QObject(memo), fitting_(memo->toPlainText()) {
+    setObjectName(QString::fromLatin1(kGuardName));
+    connect(memo, &QPlainTextEdit::textChanged, this, [this, memo] {
+      const QString text = memo->toPlainText();
+      if (bFunFitsCodePage(text)) {
+        fitting_ = text;
+        return;
+      }
+      const int cursor = memo->textCursor().position() - static_cast<int>(text.size() - fitting_.size());
+      memo->setPlainText(fitting_);
+      QTextCursor at = memo->textCursor();
+      at.setPosition(std::clamp(cursor, 0, static_cast<int>(fitting_.size())));
+      memo->setTextCursor(at);
+      refuseCharacter();
+    });
+  }
+
+ private:
+  QString fitting_;
+};
+
+// A combo box may be made editable after it is made: its edit text is
+// watched through the box itself.
+class TComboGuard : public QObject {
+ public:
+  explicit TComboGuard(QComboBox* combo) : QObject(combo), fitting_(combo->currentText()) {
+    setObjectName(QString::fromLatin1(kGuardName));
+    connect(combo, &QComboBox::editTextChanged, this, [this, combo](const QString& text) {
+      if (bFunFitsCodePage(text)) {
+        fitting_ = text;
+        return;
+      }
+      combo->setEditText(fitting_);
+      refuseCharacter();
+    });
+  }
+
+ private:
+  QString fitting_;
+};
+
 }  // namespace
+
+bool bFunFitsCodePage(const QString& text) {
+  const std::string utf8 = text.toStdString();
+  return cp1250ToUtf8(cp1250FromUtf8(utf8)) == utf8;
+}
+
+void vFunGuardCodePage(QObject* component) {
+  if (!component || component->findChild<QObject*>(QString::fromLatin1(kGuardName), Qt::FindDirectChildrenOnly))
+    return;
+  if (auto* edit = qobject_cast<QLineEdit*>(component)) {
+    new TLineGuard(edit);
+  } else if (auto* memo = qobject_cast<QPlainTextEdit*>(component)) {
+    new TMemoGuard(memo);
+  } else if (auto* combo = qobject_cast<QComboBox*>(component)) {
+    new TComboGuard(combo);
+  }
+}
 
 TComponentKind kindOf(const QObject* component) {
   if (qobject_cast<const QLineEdit*>(component)) return TComponentKind::Edit;
@@ -186,6 +281,8 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(
 }
 
 std::string TStatusBar::SimpleText() const { return cp(panel_->text()); }
+std::string TStatusBar::SimplePath() const { return QFile::encodeName(panel_->text()).toStdString(); }
+void TStatusBar::setSimplePath(const std::string& path) { panel_->setText(QFile::decodeName(path.c_str())); }
 void TStatusBar::setSimpleText(const std::string& text) { panel_->setText(qt(text)); }
 
 TTimer::TTimer(QObject* parent) : QObject(parent) {

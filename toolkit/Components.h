@@ -43,6 +43,16 @@ void vFunSetLines(QObject* memo, const std::vector<std::string>& lines);
 void vFunSetTypingLimit(QLineEdit* edit, int maxLength);
 void vFunSetTypingLimit(QComboBox* combo, int maxLength);
 
+// ---- Code-page guard ---------------------------------------------------
+
+// What the user types or pastes into an edit, a combo box's edit or a memo
+// ends in stored Windows-1250 text: a change that brings in a character the
+// code page cannot hold is taken back and the user is told in a short
+// message box. Forms guard every such component they make (TFormBase::Make).
+void vFunGuardCodePage(QObject* component);
+// True when every character of the text has its Windows-1250 byte.
+bool bFunFitsCodePage(const QString& text);
+
 // ---- Click handlers -----------------------------------------------------
 
 // Connects a component's click to a handler: a menu item or a button when it
@@ -84,6 +94,10 @@ class TStatusBar : public QStatusBar {
   explicit TStatusBar(QWidget* parent = nullptr);
   std::string SimpleText() const;
   void setSimpleText(const std::string& text);
+  // The text as a path the system names (UTF-8 bytes): a path shown here
+  // comes back whole, whatever letters it has.
+  std::string SimplePath() const;
+  void setSimplePath(const std::string& path);
 
  private:
   QLabel* panel_;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -148,7 +149,7 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
 }
 
 bool TFileDialog::Execute() {
-  std::optional<std::string> chosen;
+  std::optional<std::string> chosen;  // as the system names the file
   onGui([&] {
     if (gScript) {
       gScript->fileDialogs.push_back({Kind, Title, Filter, FileName});
@@ -160,17 +161,20 @@ bool TFileDialog::Execute() {
       return;
     }
     QWidget* parent = QApplication::activeWindow();
+    // The name last chosen, whole, unless the program has set another since.
+    const QString start = !Path.empty() && cp1250FromUtf8(Path) == FileName ? QString::fromStdString(Path) : qt(FileName);
     const QString name =
-        Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), qt(FileName), qtFilter(Filter))
-                            : QFileDialog::getSaveFileName(parent, qt(Title), qt(FileName), qtFilter(Filter), nullptr,
+        Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), start, qtFilter(Filter))
+                            : QFileDialog::getSaveFileName(parent, qt(Title), start, qtFilter(Filter), nullptr,
                                                            ConfirmOverwrite ? QFileDialog::Options()
                                                                             : QFileDialog::DontConfirmOverwrite);
-    if (!name.isEmpty()) chosen = cp(name);
+    if (!name.isEmpty()) chosen = QFile::encodeName(name).toStdString();
   });
   if (!chosen) return false;
-  FileName = *chosen;
-  if (Kind == TKind::Save && !DefaultExt.empty() && QFileInfo(qt(FileName)).suffix().isEmpty())
-    FileName += "." + DefaultExt;
+  Path = *chosen;
+  if (Kind == TKind::Save && !DefaultExt.empty() && QFileInfo(QFile::decodeName(Path.c_str())).suffix().isEmpty())
+    Path += "." + DefaultExt;
+  FileName = cp1250FromUtf8(Path);
   return true;
 }
 

@@ -30,7 +30,9 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
 
 // An open or save dialog as a component of its form: each use sets the
 // title and filter ("Opis(*.ext)|*.ext|..."), Execute runs it, and FileName
-// keeps the name last chosen for the next use.
+// keeps the name last chosen for the next use. FileName is Windows-1250 text
+// for messages and stored names; Path is the same choice as the system
+// names the file (UTF-8), the one to open and save under.
 class TFileDialog : public QObject {
   Q_OBJECT
  public:
@@ -41,6 +43,7 @@ class TFileDialog : public QObject {
   std::string Title;
   std::string Filter;
   std::string FileName;
+  std::string Path;
   // A saved name typed without an extension gets this one (without the dot).
   std::string DefaultExt;
   // A save dialog that asks itself before a file is replaced.
@@ -68,7 +71,8 @@ struct TShownPrompt {
 // answer is used up, so a test may queue more at any time) (a box
 // with nothing queued gets IDOK for an OK-only box, else IDCANCEL when it has
 // that button, else IDNO), file dialogs and prompts take theirs (nullopt is
-// cancel; none queued is cancel), and modal runs go to onShowModal when set.
+// cancel; none queued is cancel; a file name is given as the system names
+// the file, UTF-8), and modal runs go to onShowModal when set.
 class TScriptedDialogs {
  public:
   TScriptedDialogs();

@@ -1,5 +1,6 @@
 #include "toolkit/Form.h"
 
+#include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
 
 #include <QCloseEvent>
@@ -43,6 +44,8 @@ QString TComponentRegistry::ComponentName(int index) const {
   const QObject* component = Components(index);
   return component ? component->objectName() : QString();
 }
+
+void TFormBase::guardTyping(QObject* component) { vFunGuardCodePage(component); }
 
 TForm::TForm(const QString& name, QWidget* parent) : QMainWindow(parent) { setObjectName(name); }
 

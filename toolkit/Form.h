@@ -54,12 +54,20 @@ constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIg
 class TFormBase : public TComponentRegistry {
  public:
   // Makes a component, names it and registers it: Make<QLineEdit>("X_EDIT", parent).
+  // What the user types into an edit, combo box or memo made here must fit
+  // the code page of the stored data (vFunGuardCodePage).
   template <class T, class... Args>
   T* Make(const QString& name, Args&&... args) {
     T* component = new T(std::forward<Args>(args)...);
     registerComponent(component, name);
+    guardTyping(component);
     return component;
   }
+
+ private:
+  static void guardTyping(QObject* component);
+
+ public:
 
  protected:
   // Hooks of the window's events; the defaults do nothing.

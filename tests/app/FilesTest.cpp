@@ -1,5 +1,11 @@
 #include "StudentFixture.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <sqlite3.h>
+
+#include <algorithm>
+
 namespace fs = std::filesystem;
 
 class FilesTest : public StudentTest {
@@ -28,7 +34,9 @@ TEST_F(FilesTest, OpenFromTheMenuCopiesTheFileIntoTheWorkingCopy) {
   EXPECT_EQ(script.fileDialogs[0].title, "Wczytaj plik");
   EXPECT_EQ(script.fileDialogs[0].filter, "Tarvek(*.sqtvk)|*.sqtvk");
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
-  EXPECT_EQ(readText(u(tmp())), readText(u(path)));
+  // Copied through SQLite: the same tables and rows, not the same bytes.
+  EXPECT_EQ(stored("PESEL1"), sqlRows(path, "select id, comp_name, value from `PESEL1` order by rowid"));
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
   EXPECT_TRUE(script.boxes.empty());
 }
@@ -44,8 +52,9 @@ TEST_F(FilesTest, AReadOnlyFileOpensWithoutAWordAndCanBeSavedAgain) {
   EXPECT_TRUE(FGlowna->Zapisz1Click());
 }
 
-TEST_F(FilesTest, AFileThatCannotBeReadLeavesAnEmptyDocument) {
-  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+TEST_F(FilesTest, AFileThatCannotBeReadChangesNothing) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
   const std::string missing = documentPath("brak.sqtvk");
   script.fileNames = {missing};
   FGlowna->OtworzPlikToolButtonClick();
@@ -53,9 +62,10 @@ TEST_F(FilesTest, AFileThatCannotBeReadLeavesAnEmptyDocument) {
   EXPECT_EQ(script.boxes[0].text, cp1250("Błąd kopiowania pliku\nz :") + missing + "\ndo :" + tmp() +
                                       cp1250("\nKod błędu: 2\nDane świadectw nie zostały wczytane."));
   EXPECT_EQ(script.boxes[0].caption, cp1250("Błąd"));
-  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), "");
-  EXPECT_FALSE(fs::exists(u(tmp())));
-  EXPECT_EQ(FGlowna->TreeView->topLevelItemCount(), 0);
+  // The document open before stays open: file name, tree and working copy.
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
   EXPECT_EQ(sqlRows(dirs.data() + "/logs.sqdb", "select fun from error"),
             (Rows {{"bFunWczytajPlikSwiadectw()"}}));
 }
@@ -186,4 +196,77 @@ TEST_F(FilesTest, ClosingWithChangesOffersTheSaveFirst) {
   EXPECT_FALSE(FGlowna->bDataModified);  // saved; the exit was refused
   EXPECT_EQ(sqlRows(path, "select count(*) from sqlite_master"), (Rows {{"2"}}));
   EXPECT_TRUE(FGlowna->isVisible());
+}
+
+TEST_F(FilesTest, AFileThatIsNoDocumentIsRefusedAndChangesNothing) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  const std::string text = documentPath("notatki.sqtvk");
+  writeText(u(text), "To nie jest plik z danymi uczniów.\n");
+  script.fileNames = {text};
+  FGlowna->OtworzPlikToolButtonClick();
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") +
+                                             text + cp1250("\nKod błędu: file is not a database\nDane świadectw nie "
+                                                           "zostały wczytane."),
+                                         cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+}
+
+TEST_F(FilesTest, NamesInAnyScriptOpenAndSaveUnderExactlyThatName) {
+  const fs::path folder = fs::path(dirs.root()) / "Классы";
+  fs::create_directories(folder);
+  const std::string path = (folder / "3а Иванова.sqtvk").string();
+  fs::copy_file(u(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}})), path);
+  script.fileNames = {path};
+  FGlowna->OtworzPlikToolButtonClick();
+  EXPECT_TRUE(script.boxes.empty());
+  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), path);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+
+  addStudent("Kot", "2");
+  EXPECT_TRUE(FGlowna->Zapisz1Click());
+  const std::string copy = (folder / "копия").string();  // the extension is added
+  script.fileNames = {copy};
+  FGlowna->Zapiszjako1Click();
+  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), copy + ".sqtvk");
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string> {"3а Иванова.sqtvk", "копия.sqtvk"}));
+  for (const std::string& name : names) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((folder / name).c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "select count(*) from sqlite_master", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 2) << name;  // both students in each file
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+  }
+
+  // The command line gives the name as the system does, too.
+  vFunOtworzPlikZLiniiPolecen(path);
+  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), path);
+}
+
+TEST_F(FilesTest, AStudentNamedInLettersTheFilesCannotHoldIsRefusedAsTyped) {
+  QLineEdit* surname = FDaneUcznia->Nazwisko_DATA_EDIT;
+  bFunSetText(surname, "Lis");
+  surname->setCursorPosition(3);
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("Ж"));
+  QCoreApplication::sendEvent(surname, &press);
+  EXPECT_EQ(text(surname), "Lis");
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].caption, "Uwaga");
+}
+
+TEST_F(FilesTest, TheNormalEndDeletesTheWorkingCopyAndItsJournal) {
+  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  writeText(u(tmp()) + "-journal", "");
+  vFunKoniecPracy();
+  EXPECT_FALSE(fs::exists(u(tmp())));
+  EXPECT_FALSE(fs::exists(u(tmp()) + "-journal"));
 }

@@ -1,6 +1,8 @@
 // Two real copies of the program: the second must tell the user and end
 // while the first keeps running.
+#include "app/Startup.h"
 #include "platform/Cp1250.h"
+#include "toolkit/Dialogs.h"
 #include "support/TempFolders.h"
 
 #include <gtest/gtest.h>
@@ -110,4 +112,17 @@ TEST(SingleInstanceTest, ASecondCopyTellsTheUserAndEndsWhileTheFirstRuns) {
   ProgramProcess third(dirs, log3);
   EXPECT_TRUE(third.waitForBoxes(kNotice));
   EXPECT_TRUE(third.running());
+}
+
+// "Łukasz" and "Lukasz" work in one data folder, so they are one program.
+TEST(SingleInstanceTest, NamesThatFoldAlikeShareOneLock) {
+  TempFolders dirs("Łukasz");
+  TScriptedDialogs script;
+  EXPECT_FALSE(bFunProgramJuzUruchomiony());
+  ::setenv("TARVEK_USER_NAME", "Lukasz", 1);
+  EXPECT_TRUE(bFunProgramJuzUruchomiony());
+  ::setenv("TARVEK_USER_NAME", "Marek", 1);
+  EXPECT_FALSE(bFunProgramJuzUruchomiony());
+  EXPECT_EQ(script.boxes,
+            (std::vector<TShownBox> {{cp1250("Ten program jest już uruchomiony."), "Kopia", MB_OK | MB_ICONSTOP}}));
 }

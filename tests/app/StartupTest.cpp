@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QPicture>
 #include <QProgressBar>
+#include <QTreeWidget>
 
 namespace fs = std::filesystem;
 
@@ -180,7 +181,8 @@ TEST(CommandLineTest, TheArgumentsAreJoinedIntoOneText) {
       {{"tarvek"}, ""},
       {{"tarvek", "/dane/klasa 3a.sqtvk"}, "/dane/klasa 3a.sqtvk"},
       {{"tarvek", "/dane/klasa", "3a.sqtvk"}, "/dane/klasa 3a.sqtvk"},
-      {{"tarvek", "/dane/świadectwa.sqtvk"}, cp1250("/dane/świadectwa.sqtvk")},
+      {{"tarvek", "/dane/świadectwa.sqtvk"}, "/dane/świadectwa.sqtvk"},  // as the system names it
+      {{"tarvek", "/dane/Иван.sqtvk"}, "/dane/Иван.sqtvk"},
   };
   for (const auto& c : cases) {
     std::vector<char*> argv;
@@ -202,4 +204,32 @@ TEST_F(AppTest, TheWaitWindowIsABorderlessPictureWithABarAlongItsFoot) {
   EXPECT_TRUE(FWait->isVisible());
   FWait->Close();
   EXPECT_FALSE(FWait->isVisible());
+}
+
+// A crash leaves the working copy behind: the next start offers it back.
+TEST_F(AppTest, UnsavedDataOfACrashedRunIsOfferedBack) {
+  const TShownBox question {
+      cp1250("Znaleziono niezapisane dane z poprzedniej sesji programu. Czy chcesz je przywrócić ?"),
+      cp1250("Przywracanie danych"), MB_YESNO | MB_ICONQUESTION};
+  const std::string tmp = dirs.data() + "/data_tmp.tmp";
+  for (const int answer : {IDYES, IDNO}) {
+    fs::create_directories(utf8(dirs.data()));
+    fs::remove(utf8(tmp));  // what the first round took back
+    sqlExec(tmp, "create table `PESEL1`( id TEXT, comp_name TEXT, value TEXT );"
+                 "insert into `PESEL1` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Lis');"
+                 "insert into `PESEL1` values('DANE UCZNIA', 'Imie_DATA_EDIT', 'Anna');");
+    writeText(utf8(tmp) + "-journal", "");  // a journal that is not hot stays harmless
+    script.boxes.clear();
+    script.answers = {IDOK, answer};  // the notice of a first start, then the question
+    start();
+    ASSERT_FALSE(script.boxes.empty());
+    EXPECT_EQ(script.boxes.back(), question);
+    EXPECT_EQ(FGlowna->bDataModified, answer == IDYES);
+    EXPECT_EQ(FGlowna->StatusBar->SimpleText(), "");
+    EXPECT_EQ(fs::exists(utf8(tmp)), answer == IDYES);
+    EXPECT_EQ(FGlowna->TreeView->topLevelItemCount(), answer == IDYES ? 1 : 0);
+    if (answer == IDNO) {
+      EXPECT_FALSE(fs::exists(utf8(tmp) + "-journal"));
+    }
+  }
 }

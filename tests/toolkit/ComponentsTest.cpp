@@ -1,6 +1,8 @@
 #include "toolkit/Components.h"
 
 #include "platform/Cp1250.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -207,3 +209,36 @@ TEST(ComponentsTest, AnAutoSizedImageTakesTheSizeOfItsPicture) {
   EXPECT_EQ(image.size(), QSize(1031, 1462));
 }
 
+
+// Every edit, combo box and memo a form makes takes only what the stored
+// Windows-1250 text can hold; anything else is refused with a notice.
+TEST(ComponentsTest, TypingOrPastingACharacterTheCodePageLacksIsRefused) {
+  TScriptedDialogs script;
+  TDialogForm form("Forma");
+  auto* edit = form.Make<QLineEdit>("Nazwisko_DATA_EDIT", &form);
+  vFunSetTypingLimit(edit, 30);
+  auto* combo = form.Make<QComboBox>("Miasto_DATA_COMBOBOX", &form);
+  combo->setEditable(true);  // made editable after it is made, as forms do
+  auto* memo = form.Make<QPlainTextEdit>("Uwagi_DATA_MEMO", &form);
+
+  bFunSetText(edit, cp1250("Żółć"));
+  type(edit, QString::fromUtf8("ąИ"));
+  EXPECT_EQ(strFunGetText(edit), cp1250("Żółćą"));
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("Иван"));
+  edit->paste();
+  EXPECT_EQ(strFunGetText(edit), cp1250("Żółćą"));
+
+  type(combo->lineEdit(), QString::fromUtf8("Łódź€Я"));
+  EXPECT_EQ(strFunGetText(combo), cp1250("Łódź€"));
+
+  memo->setFocus();
+  type(memo, QString::fromUtf8("zdanieΩ"));
+  EXPECT_EQ(strFunGetText(memo), "zdanie");
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("i 日本"));
+  memo->paste();
+  EXPECT_EQ(strFunGetText(memo), "zdanie");
+
+  const TShownBox notice {cp1250("Wpisany znak nie może zostać zapisany w danych programu."), "Uwaga",
+                          MB_OK | MB_ICONWARNING};
+  EXPECT_EQ(script.boxes, std::vector<TShownBox>(5, notice));
+}

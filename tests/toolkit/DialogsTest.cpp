@@ -51,7 +51,8 @@ TEST(DialogsTest, ABoxAskedByAWorkerIsAnsweredOnTheGuiThread) {
 
 TEST(DialogsTest, FileDialogsKeepTheNameLastChosen) {
   TScriptedDialogs script;
-  script.fileNames = {cp1250("/dane/świadectwa"), std::nullopt, std::string("/dane/kalibracja.sqset")};
+  // The seam gives names as the system does (UTF-8).
+  script.fileNames = {std::string("/dane/świadectwa"), std::nullopt, std::string("/dane/kalibracja.sqset")};
   TFileDialog save(TFileDialog::TKind::Save);
   save.FileName = "nowy";
   save.Title = cp1250("Zapisz plik świadectw");
@@ -59,6 +60,7 @@ TEST(DialogsTest, FileDialogsKeepTheNameLastChosen) {
   save.DefaultExt = "sqtvk";
   ASSERT_TRUE(save.Execute());
   EXPECT_EQ(save.FileName, cp1250("/dane/świadectwa.sqtvk"));  // the filter's extension is added
+  EXPECT_EQ(save.Path, "/dane/świadectwa.sqtvk");
 
   EXPECT_FALSE(save.Execute());  // cancelled: the name stays
   EXPECT_EQ(save.FileName, cp1250("/dane/świadectwa.sqtvk"));
@@ -67,6 +69,7 @@ TEST(DialogsTest, FileDialogsKeepTheNameLastChosen) {
   open.Title = "Wczytaj plik kalibracji";
   ASSERT_TRUE(open.Execute());
   EXPECT_EQ(open.FileName, "/dane/kalibracja.sqset");
+  EXPECT_EQ(open.Path, "/dane/kalibracja.sqset");
 
   ASSERT_EQ(script.fileDialogs.size(), 3u);
   EXPECT_EQ(script.fileDialogs[0].kind, TFileDialog::TKind::Save);

@@ -1,0 +1,44 @@
+#pragma once
+// File calls on paths as the operating system names them: the bytes that
+// the file dialog or the command line gave (UTF-8), never passed through
+// the program's code page, so any name opens and saves as exactly itself.
+// Failures leave the system's error code in platform::lastError().
+#include <string>
+
+namespace platform::native {
+
+// Something is there under that name (a dangling symbolic link counts).
+bool exists(const std::string& path);
+bool isDirectory(const std::string& path);
+// 0 when the path is a regular file this process can read; otherwise the
+// error code that says why not (ENOENT, EACCES, EISDIR, ...).
+int readableFileError(const std::string& path);
+// The file a symbolic link (or a chain of them) ends at; any other path
+// comes back as it is. A dangling link gives the path it points to.
+std::string linkTarget(const std::string& path);
+// True when a new file can be made in the folder of the path.
+bool folderTakesNewFiles(const std::string& path);
+// True when the existing file can be written by this process.
+bool fileWritable(const std::string& path);
+// Removes a file; a file that is not there is no failure.
+bool removeFile(const std::string& path);
+// Renames in one step over whatever the target was, then makes the rename
+// durable (the folder is flushed).
+bool replaceFile(const std::string& from, const std::string& to);
+// Flushes a written file to the disk.
+bool syncFile(const std::string& path);
+// Gives `to` the permission bits of `from`, and its group where the system
+// allows it (a group the user is not in is silently kept as it was).
+bool copyOwnership(const std::string& from, const std::string& to);
+// Makes the file readable and writable by its owner.
+bool resetAttributes(const std::string& path);
+
+}  // namespace platform::native
+
+namespace platform {
+
+// A write beyond the file-size limit then fails with its error instead of
+// ending the process (SIGXFSZ is ignored).
+void ignoreFileSizeSignal();
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+#pragma once
+// The working copy and the document files handled as SQLite databases, never
+// as bare bytes: an open copies a document into a new working copy through
+// SQLite and checks it before it takes the old one's place; a save copies the
+// working copy's committed state into the document through SQLite beside the
+// file and renames it into place; a deletion takes SQLite's journal with it.
+// All paths here are the system's own (UTF-8), never Windows-1250.
+#include <string>
+
+// Why a document-file operation failed.
+struct TFileFailure {
+  int systemError = 0;       // the operating system's error code, 0 when none
+  int sqliteCode = 0;        // SQLite's result code, 0 when SQLite did not fail
+  bool notDocument = false;  // the file is readable but holds no document
+  // "13", "28 (database or disk is full)", "file is not a database", or ""
+  // when there is no code to show.
+  std::string strFunCode() const;
+};
+
+// Deletes a database file and every file SQLite keeps beside it (its
+// rollback journal above all), the database first: a journal that outlives
+// it is never taken for the journal of another database under that name.
+bool bFunDeleteDatabaseFiles(const std::string& path, TFileFailure& why);
+
+// True when the file is a document this program can read: SQLite reads all
+// of it, and it holds tables only, each with the columns `id`, `comp_name`
+// and `value` and every row readable. An empty database is an empty
+// document. `tables` is the number of its tables.
+bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why);
+
+// Opens a document: copies it through SQLite into a new file beside the
+// working copy, checks it, and only then puts it in the working copy's
+// place (the old working copy's journal goes first). Any failure leaves the
+// working copy as it was. A leftover of an interrupted save of the document
+// is removed.
+bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why);
+
+// Saves the working copy into the document (the file a symbolic link points
+// to): copied through SQLite into a file beside it, flushed, given the
+// document's permission bits and group, and renamed into its place, so the
+// document is always either as it was or as saved. Where the folder takes
+// no new file but the document is writable, the copy goes into the document
+// itself in one SQLite transaction. A working copy that does not exist yet
+// is made as an empty database. No temporary file stays behind, and one
+// left by an earlier interrupted save is removed.
+bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why);
+
+// The name of the file a save of the document writes before it renames it
+// into place.
+std::string strFunSaveInProgressPath(const std::string& document);

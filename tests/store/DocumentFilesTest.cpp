@@ -1,0 +1,367 @@
+// Document files and the working copy as SQLite databases: what an open, a
+// save and a deletion leave behind after bad files, crashes, full disks,
+// file-size limits, links, permissions and names in any script.
+#include "platform/Cp1250.h"
+#include "platform/NativeFiles.h"
+#include "store/DocumentFiles.h"
+#include "store/StudentTables.h"
+#include "support/TempFolders.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Rows = std::vector<std::vector<std::string>>;
+
+namespace {
+
+// Runs SQL on a UTF-8 path, read-write, as any later reader would: a hot
+// journal beside the file is rolled back into it first.
+Rows query(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  Rows rows;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    throw std::runtime_error("open " + path);
+  }
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+    const std::string msg = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    throw std::runtime_error(sql + ": " + msg);
+  }
+  while (sqlite3_step(st) == SQLITE_ROW) {
+    std::vector<std::string> row;
+    for (int i = 0; i < sqlite3_column_count(st); ++i) {
+      const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+      row.emplace_back(t ? t : "<NULL>");
+    }
+    rows.push_back(std::move(row));
+  }
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  return rows;
+}
+
+void exec(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  char* err = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+  const std::string msg = err ? err : "";
+  sqlite3_free(err);
+  sqlite3_close(db);
+  if (rc != SQLITE_OK) throw std::runtime_error(sql + ": " + msg);
+}
+
+// A document of students, each with `rows` rows of a long value.
+void makeDocument(const std::string& path, const std::vector<std::string>& pesels, int rows = 3) {
+  std::string sql = "begin;";
+  for (const std::string& p : pesels) {
+    sql += "create table `PESEL" + p + "`( id TEXT, comp_name TEXT, value TEXT );";
+    for (int i = 0; i < rows; ++i)
+      sql += "insert into `PESEL" + p + "` values('DANE UCZNIA', 'Pole" + std::to_string(i) + "', '" +
+             std::string(200, 'a' + static_cast<char>(i % 26)) + "');";
+  }
+  exec(path, sql + "commit;");
+}
+
+Rows tablesOf(const std::string& path) {
+  return query(path, "select name from sqlite_master where type='table' order by name");
+}
+
+// Runs work in a child process and gives its exit status.
+int inChild(const std::function<int()>& work) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(work());
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return status;
+}
+
+// A journal left hot beside the database: a child writes more than its
+// cache holds inside a transaction and dies before the commit.
+void leaveHotJournal(const std::string& path) {
+  const int status = inChild([&] {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_exec(db, "pragma cache_size=2; begin; delete from `PESEL1`;", nullptr, nullptr, nullptr);
+    for (int i = 0; i < 200; ++i)
+      sqlite3_exec(db, ("create table `PESELX" + std::to_string(i) + "`(id TEXT, comp_name TEXT, value TEXT);").c_str(),
+                   nullptr, nullptr, nullptr);
+    ::_exit(0);  // killed mid-transaction: nothing is committed or rolled back
+    return 0;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_TRUE(fs::exists(path + "-journal"));
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class DocumentFilesTest : public ::testing::Test {
+ protected:
+  TempFolders dirs;
+  const std::string work = dirs.root() + "/dane";
+  const std::string docs = dirs.root() + "/dokumenty";
+  const std::string wc = work + "/data_tmp.tmp";
+
+  void SetUp() override {
+    fs::create_directories(work);
+    fs::create_directories(docs);
+    makeDocument(wc, {"1", "2"});
+  }
+};
+
+}  // namespace
+
+TEST_F(DocumentFilesTest, AnOpenCopiesTheDocumentIntoTheWorkingCopy) {
+  const std::string doc = docs + "/klasa.sqtvk";
+  makeDocument(doc, {"7"}, 40);
+  TFileFailure why;
+  ASSERT_TRUE(bFunLoadDocument(doc, wc, why));
+  EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL7"}}));
+  EXPECT_EQ(query(wc, "select * from PESEL7"), query(doc, "select * from PESEL7"));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+TEST_F(DocumentFilesTest, AFileThatIsNoDocumentFailsAndLeavesTheWorkingCopy) {
+  const std::string truncated = docs + "/obciety.sqtvk";
+  makeDocument(truncated, {"7", "8", "9"}, 60);
+  fs::resize_file(truncated, fs::file_size(truncated) / 2);
+  const std::string otherTables = docs + "/ustawienia.sqtvk";
+  exec(otherTables, "create table settings( name TEXT, int_value INTEGER ); insert into settings values('a', 1);");
+  const std::string noColumns = docs + "/kolumny.sqtvk";
+  exec(noColumns, "create table `PESEL5`( a TEXT );");
+  const std::string view = docs + "/widok.sqtvk";
+  makeDocument(view, {"5"});
+  exec(view, "create view v as select * from PESEL5;");
+  const std::string text = docs + "/tekst.sqtvk";
+  std::ofstream(text) << "To nie jest plik świadectw.\n";
+  const std::string folder = docs + "/katalog.sqtvk";
+  fs::create_directory(folder);
+
+  struct Case {
+    std::string path;
+    bool notDocument;
+    int systemError;
+  };
+  const Case cases[] = {
+      {text, true, 0},       {truncated, true, 0}, {otherTables, true, 0},      {noColumns, true, 0},
+      {view, true, 0},       {folder, false, EISDIR}, {docs + "/brak.sqtvk", false, ENOENT},
+  };
+  const Rows before = query(wc, "select * from PESEL1");
+  for (const Case& c : cases) {
+    TFileFailure why;
+    EXPECT_FALSE(bFunLoadDocument(c.path, wc, why)) << c.path;
+    EXPECT_EQ(why.notDocument, c.notDocument) << c.path;
+    EXPECT_EQ(why.systemError, c.systemError) << c.path;
+    EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}})) << c.path;
+    EXPECT_EQ(query(wc, "select * from PESEL1"), before);
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"})) << c.path;
+  }
+}
+
+TEST_F(DocumentFilesTest, AnEmptyDatabaseOpensAsAnEmptyDocument) {
+  const std::string empty = docs + "/pusty.sqtvk";
+  std::ofstream(empty).flush();  // what a save of a document without students may leave
+  TFileFailure why;
+  ASSERT_TRUE(bFunLoadDocument(empty, wc, why));
+  EXPECT_TRUE(tablesOf(wc).empty());
+}
+
+TEST_F(DocumentFilesTest, TheJournalOfAKilledStudentSaveIsNeverRolledIntoTheNextDocument) {
+  leaveHotJournal(wc);
+  const std::string other = docs + "/inny.sqtvk";
+  makeDocument(other, {"9"});
+  TFileFailure why;
+  ASSERT_TRUE(bFunLoadDocument(other, wc, why));
+  EXPECT_FALSE(fs::exists(wc + "-journal"));
+  // The old journal, rolled into this file, would have brought PESEL1 and PESEL2 back.
+  EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(wc, "pragma integrity_check"), (Rows {{"ok"}}));
+}
+
+TEST_F(DocumentFilesTest, ASaveAfterAKilledStudentSaveWritesTheCommittedState) {
+  leaveHotJournal(wc);
+  const std::string doc = docs + "/klasa.sqtvk";
+  TFileFailure why;
+  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(query(doc, "select count(*) from PESEL1"), (Rows {{"3"}}));
+  EXPECT_EQ(query(doc, "pragma integrity_check"), (Rows {{"ok"}}));
+}
+
+TEST_F(DocumentFilesTest, AStudentSaveOverTheFileSizeLimitLeavesNothingToMixUp) {
+  // The student save fails at the limit, in a process that ignores the signal.
+  const int status = inChild([&] {
+    platform::ignoreFileSizeSignal();
+    const rlimit limit {8192, 8192};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TDataStore ds;
+    std::vector<TDataRecord> rows;
+    for (int i = 0; i < 200; ++i) {
+      TDataRecord r;
+      r.id = "DANE UCZNIA";
+      r.comp_name = "Pole" + std::to_string(i);
+      r.value = std::string(500, 'x');
+      rows.push_back(r);
+    }
+    return bFunReplaceStudent(&ds, cp1250FromUtf8(wc), "", "PESEL1", rows) ? 1 : 0;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);  // the save failed and said so
+
+  const std::string doc = docs + "/klasa.sqtvk";
+  TFileFailure why;
+  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  EXPECT_EQ(query(doc, "select count(*) from PESEL1"), (Rows {{"3"}}));
+  const std::string other = docs + "/inny.sqtvk";
+  makeDocument(other, {"9"});
+  ASSERT_TRUE(bFunLoadDocument(other, wc, why));
+  EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
+}
+
+TEST_F(DocumentFilesTest, ASaveOverTheFileSizeLimitFailsWithItsErrorAndLeavesTheOldFile) {
+  makeDocument(wc, {"3", "4", "5", "6"}, 100);  // far more than the limit
+  const std::string doc = docs + "/klasa.sqtvk";
+  makeDocument(doc, {"9"});
+  const int status = inChild([&] {
+    platform::ignoreFileSizeSignal();
+    const rlimit limit {16384, 16384};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TFileFailure why;
+    if (bFunSaveDocument(wc, doc, why)) return 1;
+    return why.systemError == EFBIG ? 0 : 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(filesIn(docs), (std::vector<std::string> {"klasa.sqtvk"}));
+}
+
+TEST_F(DocumentFilesTest, TheLeftoverOfAKilledSaveIsRemovedByTheNextOpenAndSave) {
+  const std::string doc = docs + "/klasa.sqtvk";
+  makeDocument(doc, {"9"});
+  for (int round = 0; round < 2; ++round) {
+    std::ofstream(strFunSaveInProgressPath(doc)) << "half a save";
+    std::ofstream(strFunSaveInProgressPath(doc) + "-journal") << "its journal";
+    TFileFailure why;
+    ASSERT_TRUE(round == 0 ? bFunLoadDocument(doc, wc, why) : bFunSaveDocument(wc, doc, why));
+    EXPECT_EQ(filesIn(docs), (std::vector<std::string> {"klasa.sqtvk"}));
+  }
+}
+
+TEST_F(DocumentFilesTest, ASaveThroughASymbolicLinkWritesTheFileItPointsTo) {
+  fs::create_directories(docs + "/prawdziwe");
+  const std::string real = docs + "/prawdziwe/klasa.sqtvk";
+  makeDocument(real, {"9"});
+  const std::string link = docs + "/skrot.sqtvk";
+  fs::create_symlink("prawdziwe/klasa.sqtvk", link);
+  TFileFailure why;
+  ASSERT_TRUE(bFunSaveDocument(wc, link, why));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(tablesOf(real), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(filesIn(docs + "/prawdziwe"), (std::vector<std::string> {"klasa.sqtvk"}));
+}
+
+TEST_F(DocumentFilesTest, ASaveKeepsTheFilesPermissionBitsAndGroup) {
+  const std::string doc = docs + "/klasa.sqtvk";
+  makeDocument(doc, {"9"});
+  ::chmod(doc.c_str(), 0640);
+  // A group of the user's own (root may take any): the save must keep it.
+  std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+  ::getgroups(static_cast<int>(groups.size()), groups.data());
+  gid_t wanted = ::getegid();
+  if (::geteuid() == 0) wanted = 100;
+  for (gid_t g : groups)
+    if (g != ::getegid()) wanted = g;
+  const bool groupSet = ::chown(doc.c_str(), static_cast<uid_t>(-1), wanted) == 0;
+  TFileFailure why;
+  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  struct stat st {};
+  ASSERT_EQ(::stat(doc.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  if (groupSet) {
+    EXPECT_EQ(st.st_gid, wanted);
+  }
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+}
+
+TEST_F(DocumentFilesTest, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace) {
+  // Run as an ordinary user: root writes into any folder.
+  const std::string locked = docs + "/zamkniety";
+  fs::create_directories(locked);
+  const std::string writable = locked + "/klasa.sqtvk", readOnly = locked + "/tylko.sqtvk";
+  makeDocument(writable, {"9"});
+  makeDocument(readOnly, {"8"});
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(writable.c_str(), 0666);
+  ::chmod(readOnly.c_str(), 0444);
+  ::chmod(locked.c_str(), 0555);
+  const int status = inChild([&] {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+    TFileFailure why;
+    if (!bFunSaveDocument(wc, writable, why)) return 1;
+    if (bFunSaveDocument(wc, readOnly, why) || why.systemError != EACCES) return 2;
+    return 0;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(tablesOf(writable), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(query(writable, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(tablesOf(readOnly), (Rows {{"PESEL8"}}));
+  EXPECT_EQ(filesIn(locked), (std::vector<std::string> {"klasa.sqtvk", "tylko.sqtvk"}));
+}
+
+TEST_F(DocumentFilesTest, NamesInAnyScriptOpenAndSaveAsExactlyThemselves) {
+  const std::string folder = docs + "/Иванов Пётр";
+  fs::create_directories(folder);
+  const std::string doc = folder + "/класс 3а ąę.sqtvk";
+  makeDocument(doc, {"9"});
+  TFileFailure why;
+  ASSERT_TRUE(bFunLoadDocument(doc, wc, why));
+  EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
+  exec(wc, "drop table PESEL9; create table PESEL4( id TEXT, comp_name TEXT, value TEXT );");
+  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL4"}}));
+  EXPECT_EQ(filesIn(folder), (std::vector<std::string> {"класс 3а ąę.sqtvk"}));
+}
+
+TEST_F(DocumentFilesTest, DeletingTheWorkingCopyTakesItsJournalAlong) {
+  leaveHotJournal(wc);
+  TFileFailure why;
+  ASSERT_TRUE(bFunDeleteDatabaseFiles(wc, why));
+  EXPECT_TRUE(filesIn(work).empty());
+  ASSERT_TRUE(bFunDeleteDatabaseFiles(wc, why));  // nothing there: no failure
+}
+
+TEST_F(DocumentFilesTest, TheCheckCountsTheStudentTablesOfAReadableDocument) {
+  int tables = -1;
+  TFileFailure why;
+  ASSERT_TRUE(bFunCheckDocument(wc, tables, why));
+  EXPECT_EQ(tables, 2);
+  std::ofstream(docs + "/tekst") << "tekst";
+  EXPECT_FALSE(bFunCheckDocument(docs + "/tekst", tables, why));
+  EXPECT_TRUE(why.notDocument);
+  EXPECT_EQ(why.strFunCode(), "file is not a database");
+}
