@@ -52,7 +52,8 @@ bool bFunCalibLoadData(TDataStore* DataStore, const std::string& file, const std
       return false;
     }
     list.clear();
-    CppSQLite3Query q = db.runQuery("select * from " + sqlTable(table));
+    // Stored order: memo lines and the drawing order follow it.
+    CppSQLite3Query q = db.runQuery("select * from " + sqlTable(table) + " order by rowid");
     while (!q.atEnd()) {
       list.push_back(calibFromRow(q));
       q.step();

@@ -58,6 +58,20 @@ TEST_F(CalibrationTest, LoadReplacesTheListWithTheRowsInStoredOrder) {
                         {"A_LINIA_Z_KROPEK", "1", "2", "3", "4", "Arial", "0", "0", "0", "0", "0", "0"}}));
 }
 
+TEST_F(CalibrationTest, LoadKeepsStoredOrderWhateverIndexTheTableHas) {
+  // With an index over every column that the statistics call cheap, a plain
+  // scan follows the index (by name: A_, GRAFIKA, ZMIENNA_); the load still
+  // gives the rows in stored order.
+  sqlExec(file, "create index `by_name` on `tarvek_klasa_I`( name, x1, y1, x2, y2, font_name, font_size, "
+                "font_align, font_style_bold, font_style_italic, font_style_underline, font_style_strike ); analyze;"
+                "update sqlite_stat1 set stat = stat || ' sz=1' where idx = 'by_name';");
+  std::vector<TCalibRecord> list;
+  ASSERT_TRUE(bFunCalibLoadData(&ds, file, "tarvek_klasa_I", list));
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[0].name.str(), "ZMIENNA_Imie_STR1_DATA_EDIT");
+  EXPECT_EQ(list[2].name.str(), "A_LINIA_Z_KROPEK");
+}
+
 TEST_F(CalibrationTest, LoadCutsLongTextsToTheirFields) {
   sqlExec(file, "update `tarvek_klasa_I` set name = '" + std::string(300, 'n') + "', font_name = '" +
                     std::string(150, 'f') + "' where x1 = 1");
