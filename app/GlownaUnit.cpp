@@ -1,5 +1,6 @@
 #include "app/GlownaUnit.h"
 
+#include "app/AktualizacjaUnit.h"
 #include "app/ToolbarPictures.h"
 #include "forms/DocumentForms.h"
 #include "platform/Cp1250.h"
@@ -270,6 +271,7 @@ void TFGlowna::vFunConnectCommands() {
   vFunOnClick(actionNamed("Koniec1"), [this] { Koniec1Click(); });
   vFunConnectStudentCommands();
   vFunConnectFileCommands();
+  vFunConnectHelpCommands();
   vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
   for (const char* print : {"Drukujwybranewiadectwo1", "Drukujwybranewiadectwo2"})
     vFunOnClick(actionNamed(print), [this] { DrukujToolButtonClick(); });
@@ -323,6 +325,8 @@ void TFGlowna::vFunInicjalizacja() {
   vFunUstawMenuDrzewa();
   // 9. A working copy left behind by an earlier run goes.
   bFunDeleteTmpFile(&DataStore);
+  // 10. A silent look for a newer version, on a worker thread.
+  vFunSprawdzAktualizacje(true);
 }
 
 void TFGlowna::vFunUstawMenuDrzewa() {

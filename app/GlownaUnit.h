@@ -78,7 +78,7 @@ class TFGlowna : public TForm {
 
   // ---- Start-up and closing ------------------------------------------------
   // Runs once after every window exists: shipped files, caption, settings,
-  // option boxes, page pictures, leftover working copy.
+  // option boxes, page pictures, leftover working copy, the silent update check.
   void vFunInicjalizacja();
   void vFunUstawTytulOkna();
   // Enables the tree's pop-up items by what is selected.
@@ -128,6 +128,16 @@ class TFGlowna : public TForm {
   bool Zapisz1Click();
   void Zapiszjako1Click();
 
+  // ---- Update, about, contact, log, the hidden import (GlownaPomoc.cpp) ----
+  // Opens the update window that a check has asked for, and ends the program
+  // when the window has started the installer.
+  void AktualizacjaTimerTimer();
+  void Sprawdczyjestnowawersja1Click();
+  void Oprogramie1Click();
+  void KontaktButtonClick();
+  void Logiprogramu1Click();
+  void ImportButtonClick();
+
  protected:
   void FormClose(TCloseAction& Action) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -140,6 +150,7 @@ class TFGlowna : public TForm {
   QAction* actionNamed(const char* name) const;
   void vFunConnectStudentCommands();
   void vFunConnectFileCommands();
+  void vFunConnectHelpCommands();
   // The preview of a document after its student was loaded.
   void vFunPodgladDokumentu(TDocKind kind);
   bool bTreeChanging_ = false;     // the program itself moves the tree's selection
