@@ -172,6 +172,7 @@ void TFAktualizacja::FormShow() {
     move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
   const std::string url = update::strFunServerAddress() + update::kInstallerFilePath;
   editDownloadLink->setText(qtText(url));
+  editDownloadLink->setCursorPosition(0);  // the address is read from its start
   btnClose->setEnabled(false);
   btnClose->setText(qt("Zamknij"));
   editStatus->clear();

@@ -22,6 +22,8 @@ QString qt(const char* utf8) { return QString::fromUtf8(utf8); }
 QString qtText(const std::string& text) { return QString::fromStdString(cp1250ToUtf8(text)); }
 
 constexpr char kSupportAddress[] = "pomoc@kestal.pl";
+// "Informacja" (550 wide on a window of 799) takes whatever the other two leave.
+constexpr int kColumnWidths[2] = {100, 120};
 
 }  // namespace
 
@@ -36,9 +38,9 @@ TFLogi::TFLogi(QWidget* parent) : TDialogForm("FLogi", parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setFixedSize(799, 450);
 
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
 
   LogsListView = Make<QTreeWidget>("LogsListView", this);
   LogsListView->setColumnCount(3);
@@ -49,15 +51,13 @@ TFLogi::TFLogi(QWidget* parent) : TDialogForm("FLogi", parent) {
   LogsListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   LogsListView->setSelectionBehavior(QAbstractItemView::SelectRows);
   LogsListView->setSelectionMode(QAbstractItemView::SingleSelection);
-  LogsListView->header()->setStretchLastSection(false);
-  LogsListView->setColumnWidth(0, 100);
-  LogsListView->setColumnWidth(1, 120);
-  LogsListView->setColumnWidth(2, 550);
-  column->addWidget(LogsListView, 1);
+  LogsListView->header()->setStretchLastSection(true);  // "Informacja" takes the rest
+  for (int column : {0, 1}) LogsListView->setColumnWidth(column, kColumnWidths[column]);
+  layout->addWidget(LogsListView, 1);
 
   Panel1 = Make<QWidget>("Panel1", this);
   Panel1->setFixedHeight(41);
-  column->addWidget(Panel1);
+  layout->addWidget(Panel1);
   BitBtn1 = Make<QPushButton>("BitBtn1", qt("OK"), Panel1);
   BitBtn1->setGeometry(799 - 8 - 90, 7, 90, 27);
   BitBtn2 = Make<QPushButton>("BitBtn2", qt("Wyślij plik z logami"), Panel1);
@@ -72,13 +72,23 @@ void TFLogi::FormShow() {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
   LogsListView->clear();
+  for (int column : {0, 1}) LogsListView->setColumnWidth(column, kColumnWidths[column]);
   std::vector<TLogRecord> rows;
   // An unreadable log shows an empty list; the data store has logged why.
   if (!bFunSqlGetLogsData(&FGlowna->DataStore, rows)) return;
   QList<QTreeWidgetItem*> items;
-  for (const TLogRecord& row : rows)
-    items << new QTreeWidgetItem(QStringList {qtText(row.datetime), qtText(row.fun), qtText(row.info)});
+  for (const TLogRecord& row : rows) {
+    auto* item = new QTreeWidgetItem(QStringList {qtText(row.datetime), qtText(row.fun), qtText(row.info)});
+    item->setToolTip(2, item->text(2));  // a long text is cut at the column's edge
+    items << item;
+  }
   LogsListView->addTopLevelItems(items);
+  // The date and the function are shown whole, in whatever font the desktop uses.
+  for (int column : {0, 1}) {
+    LogsListView->resizeColumnToContents(column);
+    if (LogsListView->columnWidth(column) < kColumnWidths[column])
+      LogsListView->setColumnWidth(column, kColumnWidths[column]);
+  }
 }
 
 void TFLogi::BitBtn1Click() { setModalResult(mrOk); }

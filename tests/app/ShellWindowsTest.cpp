@@ -96,8 +96,9 @@ TEST_F(ShellWindowsTest, TheLogViewerListsTheErrorTableOncePerShow) {
   const QTreeWidgetItem* header = list->headerItem();
   EXPECT_EQ((QStringList {header->text(0), header->text(1), header->text(2)}),
             (QStringList {"Data / czas", "Funkcja", "Informacja"}));
-  EXPECT_EQ((std::vector<int> {list->columnWidth(0), list->columnWidth(1), list->columnWidth(2)}),
-            (std::vector<int> {100, 120, 550}));
+  // The first two columns are widened to their contents when the font needs it.
+  EXPECT_GE(list->columnWidth(0), 100);
+  EXPECT_GE(list->columnWidth(1), 120);
   EXPECT_EQ(FLogi->windowTitle(), "Logi programu");
   EXPECT_EQ(FLogi->size(), QSize(799, 450));
   EXPECT_EQ(FLogi->BitBtn1->text(), "OK");
@@ -128,6 +129,7 @@ TEST_F(ShellWindowsTest, AMissingOrEmptyLogGivesAnEmptyListWithoutAMessage) {
     FLogi->ShowModal();
     EXPECT_TRUE(shownRows().empty()) << c.what;
     EXPECT_TRUE(script.boxes.empty()) << c.what;
+    EXPECT_EQ(FLogi->LogsListView->columnWidth(0), 100) << c.what;
   }
 }
 
