@@ -1,6 +1,7 @@
 #include "app/GlownaUnit.h"
 #include "app/DaneSzkoly.h"
 
+#include "app/AktualizacjaUnit.h"
 #include "app/ToolbarPictures.h"
 #include "forms/DocumentForms.h"
 #include "platform/Cp1250.h"
@@ -272,6 +273,7 @@ void TFGlowna::vFunConnectCommands() {
   vFunConnectStudentCommands();
   vFunConnectFileCommands();
   vFunConnectImportCommand();
+  vFunConnectHelpCommands();
   vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
   vFunOnClick(actionNamed("Szablondanychszkoy1"), [this] { Szablondanychszkoy1Click(); });
   vFunOnClick(ToolButton11, [this] { Szablondanychszkoy1Click(); });
@@ -329,6 +331,8 @@ void TFGlowna::vFunInicjalizacja() {
   vFunUstawMenuDrzewa();
   // 9. A working copy left behind by an earlier run is offered back or goes.
   vFunPrzywrocDaneSesji();
+  // 10. A silent look for a newer version, on a worker thread.
+  vFunSprawdzAktualizacje(true);
 }
 
 void TFGlowna::vFunUstawMenuDrzewa() {

@@ -78,7 +78,7 @@ class TFGlowna : public TForm {
 
   // ---- Start-up and closing ------------------------------------------------
   // Runs once after every window exists: shipped files, caption, settings,
-  // option boxes, page pictures, leftover working copy.
+  // option boxes, page pictures, leftover working copy, the silent update check.
   void vFunInicjalizacja();
   void vFunUstawTytulOkna();
   // Enables the tree's pop-up items by what is selected.
@@ -140,6 +140,15 @@ class TFGlowna : public TForm {
   // "Importuj": the students of a chosen "*.tvk" file replace those of the
   // working copy; a failed import changes nothing and says why.
   void Importuj1Click();
+  // ---- Update, about, contact, log, the hidden import (GlownaPomoc.cpp) ----
+  // Opens the update window that a check has asked for, and ends the program
+  // when the window has started the installer.
+  void AktualizacjaTimerTimer();
+  void Sprawdczyjestnowawersja1Click();
+  void Oprogramie1Click();
+  void KontaktButtonClick();
+  void Logiprogramu1Click();
+  void ImportButtonClick();
 
  protected:
   void FormClose(TCloseAction& Action) override;
@@ -154,6 +163,7 @@ class TFGlowna : public TForm {
   void vFunConnectStudentCommands();
   void vFunConnectFileCommands();
   void vFunConnectImportCommand();
+  void vFunConnectHelpCommands();
   // The preview of a document after its student was loaded.
   void vFunPodgladDokumentu(TDocKind kind);
   bool bTreeChanging_ = false;     // the program itself moves the tree's selection

@@ -23,6 +23,9 @@ TempFolders::TempFolders(const std::string& userName) : userName_(userName) {
   fs::create_directories(common());
   ::setenv("TARVEK_COMMON_DATA_DIR", common().c_str(), 1);
   ::setenv("TARVEK_USER_NAME", userName_.c_str(), 1);
+  // No test reaches the network: the update check asks a closed port here
+  // unless the test serves its own answers.
+  ::setenv("TARVEK_UPDATE_URL", kNoUpdateServer, 1);
   platform::setProgramFolder(cp1250FromUtf8(program()));
   platform::setUtcClock({});
 }
@@ -32,6 +35,7 @@ TempFolders::~TempFolders() {
   platform::setUtcClock({});
   ::unsetenv("TARVEK_COMMON_DATA_DIR");
   ::unsetenv("TARVEK_USER_NAME");
+  ::unsetenv("TARVEK_UPDATE_URL");
   std::error_code ec;
   // Undo any permission a test took away, so the tree can go.
   for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::recursive_directory_iterator(); ++it)

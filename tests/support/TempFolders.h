@@ -2,10 +2,15 @@
 // Every test that touches files gets its own program folder and data folder.
 #include <string>
 
+// Where the update check of a test looks unless the test serves one: a
+// closed port of this machine, so the check fails at once.
+inline constexpr char kNoUpdateServer[] = "http://127.0.0.1:9";
+
 class TempFolders {
  public:
   // Makes a fresh root with "program" and "common" below it, points the
-  // program folder and the common data folder there, and fixes the user name.
+  // program folder and the common data folder there, fixes the user name and
+  // points the update check at kNoUpdateServer.
   explicit TempFolders(const std::string& userName = "nauczyciel");
   ~TempFolders();
   TempFolders(const TempFolders&) = delete;

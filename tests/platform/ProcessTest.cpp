@@ -1,0 +1,80 @@
+#include "platform/Process.h"
+
+#include "platform/Cp1250.h"
+#include "support/TempFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A started program runs on its own; its result is awaited with a deadline.
+std::string awaitFile(const std::string& path) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!fs::exists(path) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::yield();
+  return fs::exists(path) ? readText(path) : std::string("<not written>");
+}
+
+// A program that writes its arguments, one a line, to `out` (renamed into
+// place, so the file is whole when it appears).
+void writeRecorder(const std::string& path, const std::string& out) {
+  writeText(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out + ".tmp'\n/bin/mv '" + out +
+                      ".tmp' '" + out + "'\n");
+  fs::permissions(path, fs::perms::owner_all);
+}
+
+class ProcessTest : public ::testing::Test {
+ protected:
+  TempFolders dirs;
+  std::string bin() const { return dirs.root() + "/bin"; }
+  std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  void SetUp() override { fs::create_directories(bin()); }
+  void TearDown() override { ::setenv("PATH", savedPath.c_str(), 1); }
+  // Only the test's own folder is searched for programs.
+  void onlyOwnPrograms() { ::setenv("PATH", bin().c_str(), 1); }
+};
+
+}  // namespace
+
+TEST_F(ProcessTest, AProgramStartsWithItsArgumentsInTheSystemsText) {
+  const std::string out = dirs.root() + "/args.txt";
+  writeRecorder(bin() + "/rec", out);
+  ASSERT_TRUE(platform::startProcess(bin() + "/rec", {"one two", cp1250("żółw"), ""}));
+  EXPECT_EQ(awaitFile(out), "one two\nżółw\n\n");
+}
+
+TEST_F(ProcessTest, AProgramThatCannotRunIsReported) {
+  writeText(bin() + "/plain", "#!/bin/sh\n");
+  fs::permissions(bin() + "/plain", fs::perms::owner_read | fs::perms::owner_write);
+  struct Case {
+    std::string program;
+    int error;
+  } cases[] = {{bin() + "/missing", ENOENT}, {bin() + "/plain", EACCES}, {"", ENOENT}};
+  for (const Case& c : cases) {
+    errno = 0;
+    EXPECT_FALSE(platform::startProcess(c.program, {})) << c.program;
+    EXPECT_EQ(errno, c.error) << c.program;
+  }
+}
+
+TEST_F(ProcessTest, MailAndDesktopGoThroughTheDesktopsTools) {
+  onlyOwnPrograms();
+  EXPECT_FALSE(platform::sendMail("Logi", "a@b.pl", "note", "/x/logs.sqdb"));
+  EXPECT_FALSE(platform::openWithDesktop("https://example.invalid/"));
+
+  writeRecorder(bin() + "/xdg-email", dirs.root() + "/mail.txt");
+  writeRecorder(bin() + "/xdg-open", dirs.root() + "/open.txt");
+  ASSERT_TRUE(platform::sendMail("Logi", "a@b.pl", cp1250("Logi programu ł"), "/x/logs.sqdb"));
+  EXPECT_EQ(awaitFile(dirs.root() + "/mail.txt"),
+            "--subject\nLogi\n--body\nLogi programu ł\n--attach\n/x/logs.sqdb\na@b.pl\n");
+  ASSERT_TRUE(platform::openWithDesktop("https://example.invalid/?a=1"));
+  EXPECT_EQ(awaitFile(dirs.root() + "/open.txt"), "https://example.invalid/?a=1\n");
+}
