@@ -1,0 +1,731 @@
+// The registry of the 22 document forms and the six certificates of the
+// current blanks, checked against tables of this test's own.
+#include "forms/DocumentForms.h"
+#include "forms/FormMakers.h"
+#include "platform/Cp1250.h"
+#include "toolkit/Components.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// ---------------------------------------------------------------- registry
+
+struct Identity {
+  const char* className;
+  const char* tag;
+  TDocKind kind;
+  const char* documentName;
+  int tree;
+  const char* cancel;
+  const char* caption;
+};
+
+// In protocol order; the two class-II tags of the current blanks are crossed
+// as the stored files carry them.
+const Identity kIdentities[] = {
+    {"TFKlasa1", "KLASA I TARVEK", dkKlasaI, "MEN-I/21/2 świad. klasa I", 0, "CancelButton",
+     "Świadectwo ukończenia klasy I tarvek ogólnokształcącego"},
+    {"TFKlasa1wyr", "KLASA I Z WYR. TARVEK", dkKlasaIWyr, "MEN-I/21-w/2 świad. klasa I wyr.", 0, "CancelButton",
+     "Świadectwo ukończenia klasy I tarvek z wyróżnieniem"},
+    {"TFKlasa2", "KLASA II TARVEK", dkKlasaII, "MEN-I/21/2 świad. klasa II", 0, "CancelButton",
+     "Świadectwo ukończenia klasy II tarvek ogólnokształcącego"},
+    {"TFKlasa2wyr", "KLASA II Z WYR. TARVEK", dkKlasaIIWyr, "MEN-I/21-w/2 świad. klasa II wyr.", 0, "CancelButton",
+     "Świadectwo ukończenia klasy II tarvek z wyróżnieniem"},
+    {"TFKoniec", "KONIEC TARVEK", dkKoniec, "MEN-I/23/2 świad. ukończenia", 0, "CancelButton",
+     "Świadectwo ukończenia tarvek"},
+    {"TFKoniecwyr", "KONIEC Z WYR. TARVEK", dkKoniecWyr, "MEN-I/23-w/2 świad. ukończenia wyr.", 0, "CancelButton",
+     "Świadectwo ukończenia tarvek z wyróżnieniem"},
+    {"TFKlasa1a", "KLASA Ia TARVEK", dkKlasaIa, "MEN-I/21a/2 świad. klasa I", 1, "CancelButton",
+     "MEN-I/21a/2 Świadectwo ukończenia klasy I tarvek ogólnokształcącego."},
+    {"TFKlasa1awyr", "KLASA Ia WYR. TARVEK", dkKlasaIaWyr, "MEN-I/21a-w/2 świad. klasa I wyr.", 2, "CancelButton",
+     "MEN-I/21a-w/2 Świadectwo ukończenia klasy I z wyr. tarvek ogólnokształcącego"},
+    {"TFKlasa2a", "KLASA IIa WYR. TARVEK", dkKlasaIIa, "MEN-I/21a/2 świad. klasa II", 3, "CancelButton",
+     "MEN-I/21a/2 Świadectwo ukończenia klasy II tarvek ogólnokształcącego"},
+    {"TFKlasa2awyr", "KLASA IIa TARVEK", dkKlasaIIaWyr, "MEN-I/21a-w/2 świad. klasa II wyr.", 4, "CancelButton",
+     "MEN-I/21a-w/2 Świadectwo ukończenia klasy II z wyr. tarvek ogólnokształcącego"},
+    {"TFKonieca", "KONIECa TARVEK", dkKonieca, "MEN-I/23a/2 świad. ukończenia", 5, "CancelButton",
+     "MEN-I/23a/2 Świadectwo ukończenia tarvek ogólnokształcącego"},
+    {"TFKoniecawyr", "KONIECa WYR. TARVEK", dkKoniecaWyr, "MEN-I/23a-w/2 świad. ukończenia wyr.", 6, "CancelButton",
+     "MEN-I/23a-w/2 Świadectwo ukończenia tarvek z wyróżnieniem"},
+    {"TFWywiadowka", "WYWIADOWKA TARVEK", dkWywiadowka, "wywiadówka", 11, "AnulujButton", "Wykaz ocen"},
+    {"TFArkuszStr1", "ARKUSZ OCEN STR 1 TARVEK", dkArkuszStr1, "MEN-I/42/2 arkusz str. 1", 0, "BitBtn1",
+     "MEN-I/42/2 Arkusz ocen str. 1"},
+    {"TFArkuszStr2", "ARKUSZ OCEN STR 2 TARVEK", dkArkuszStr2, "MEN-I/42/2 arkusz str. 2", 0, "AnulujButton",
+     "Arkusz - wkładka str 2"},
+    {"TFArkuszStr3", "ARKUSZ OCEN STR 3 TARVEK", dkArkuszStr3, "MEN-I/42/2 arkusz str. 3", 0, "AnulujButton",
+     "Arkusz - wkładka str 3"},
+    {"TFArkuszStr4", "ARKUSZ OCEN STR 4 TARVEK", dkArkuszStr4, "MEN-I/42/2 arkusz str. 4", 0, "AnulujButton",
+     "Arkusz - wkładka str 4"},
+    {"TFArkuszStr5", "ARKUSZ OCEN STR 5 TARVEK", dkArkuszStr5, "MEN-I/42/2 arkusz str. 5", 0, "AnulujButton",
+     "Arkusz - wkładka str 5"},
+    {"TFArkuszStr1b", "ARKUSZ OCEN STR 1b TARVEK", dkArkuszStr1b, "MEN-I/42b/2 arkusz str. tytułowa", 7, "BitBtn1",
+     "MEN-I/42b/2 Arkusz ocen str. 1"},
+    {"TFArkuszStr2b", "ARKUSZ OCEN STR 2b TARVEK", dkArkuszStr2b, "MEN-I/42b/2 arkusz klasa pierwsza", 8,
+     "AnulujButton", "MEN-I/42b/2   Arkusz - wkładka str 2"},
+    {"TFArkuszStr3b", "ARKUSZ OCEN STR 3b TARVEK", dkArkuszStr3b, "MEN-I/42b/2 arkusz klasa druga", 9, "AnulujButton",
+     "MEN-I/42b/2   Arkusz - wkładka str 3"},
+    {"TFArkuszStr4b", "ARKUSZ OCEN STR 4b TARVEK", dkArkuszStr4b, "MEN-I/42b/2 arkusz klasa trzecia", 10,
+     "AnulujButton", "MEN-I/42b/2   Arkusz - wkładka str 4"},
+};
+
+// ---------------------------------------------------------------- fields
+
+// One value field of the certificate after class I: middle part, side,
+// kind (E edit, C drop-down), typing limit (0 none), states, list.
+struct Field {
+  const char* middle;
+  int side;
+  char kind;
+  int max;
+  bool disabled, readOnly;
+  const char* list;
+};
+
+// Every value field of TFKlasa1a in creation order.
+const Field kKlasa1a[] = {
+    {"ImieNazwisko", 1, 'E', 43, true, true, nullptr},
+    {"DataUrodzenia", 1, 'E', 28, true, true, nullptr},
+    {"RokSzkolny1", 1, 'E', 4, false, false, nullptr},
+    {"RokSzkolny2", 1, 'E', 4, false, false, nullptr},
+    {"Klasa", 1, 'E', 15, false, false, nullptr},
+    {"Tarvek1", 1, 'E', 72, false, false, nullptr},
+    {"Tarvek2", 1, 'E', 12, false, false, nullptr},
+    {"ImieSzkoly1", 1, 'E', 69, false, false, nullptr},
+    {"ImieSzkoly2", 1, 'E', 72, false, false, nullptr},
+    {"SzkolaMiasto", 1, 'E', 32, false, false, nullptr},
+    {"SzkolaWoj", 1, 'E', 32, false, false, nullptr},
+    {"Miejscowosc", 1, 'E', 33, false, false, nullptr},
+    {"MiejscowoscDnia", 1, 'E', 23, false, false, nullptr},
+    {"MiejscowoscRok", 1, 'E', 4, false, false, nullptr},
+    {"NrNaSwiadectwie", 1, 'E', 11, false, true, nullptr},
+    {"UczeszczalA", 1, 'E', 1, true, false, nullptr},
+    {"RealizowalA", 1, 'E', 1, true, false, nullptr},
+    {"Przedmiot1", 1, 'E', 32, false, false, nullptr},
+    {"Przedmiot3", 1, 'E', 32, false, false, nullptr},
+    {"Przedmiot2", 1, 'E', 31, false, false, nullptr},
+    {"Przedmiot4", 1, 'E', 31, false, false, nullptr},
+    {"SzkolaWE", 1, 'E', 1, false, false, nullptr},
+    {"MiejsceUrodzenia", 1, 'E', 28, true, true, nullptr},
+    {"NumerPESEL", 1, 'E', 28, true, true, nullptr},
+    {"NrTarvek", 1, 'E', 69, false, false, nullptr},
+    {"NieOtrzymalProm", 1, 'E', 69, false, false, nullptr},
+    {"OtrzymalA", 1, 'E', 69, true, false, nullptr},
+    {"PromocjiE", 1, 'E', 69, false, false, nullptr},
+    {"PromDoKlasy", 1, 'E', 69, false, false, nullptr},
+    {"JObcyOpis2", 2, 'E', 36, false, false, nullptr},
+    {"Dodatkowy1", 2, 'E', 42, false, false, nullptr},
+    {"Dodatkowy2", 2, 'E', 42, false, false, nullptr},
+    {"Dodatkowy3", 2, 'E', 42, false, false, nullptr},
+    {"DodEdukacyjne1", 2, 'E', 42, false, false, nullptr},
+    {"DodEdukacyjne2", 2, 'E', 42, false, false, nullptr},
+    {"DodEdukacyjne3", 2, 'E', 42, false, false, nullptr},
+    {"Indywidualny1", 2, 'E', 77, false, false, nullptr},
+    {"Indywidualny2", 2, 'E', 77, false, false, nullptr},
+    {"Indywidualny3", 2, 'E', 77, false, false, nullptr},
+    {"ZachowanieOcn", 2, 'C', 31, false, false, "behaviour"},
+    {"ReligiaOcn", 2, 'C', 31, false, false, "religion"},
+    {"JPolskiOcn", 2, 'C', 31, false, false, "grades"},
+    {"HistoriaOcn", 2, 'C', 31, false, false, "grades"},
+    {"WosOcn", 2, 'C', 31, false, false, "grades"},
+    {"JObcyOcn1", 2, 'C', 31, false, false, "grades"},
+    {"MatematykaOcn", 2, 'C', 31, false, false, "grades"},
+    {"WokOcn", 2, 'C', 31, false, false, "grades"},
+    {"JObcyOcn2", 2, 'C', 31, false, false, "grades"},
+    {"FizykaOcn", 2, 'C', 31, false, false, "grades"},
+    {"ChemiaOcn", 2, 'C', 31, false, false, "grades"},
+    {"BiologiaOcn", 2, 'C', 31, false, false, "grades"},
+    {"GeografiaOcn", 2, 'C', 31, false, false, "grades"},
+    {"EduBezpieczenstwaOcn", 2, 'C', 31, false, false, "grades"},
+    {"TechInfOcn", 2, 'C', 31, false, false, "grades"},
+    {"WfOcn", 2, 'C', 31, false, false, "pe"},
+    {"DodatkowyOcn1", 2, 'C', 31, false, false, "attendance"},
+    {"DodatkowyOcn2", 2, 'C', 31, false, false, "attendance"},
+    {"DodatkowyOcn3", 2, 'C', 31, false, false, "attendance"},
+    {"DodEdukacyjneOcn1", 2, 'C', 31, false, false, "attendance"},
+    {"DodEdukacyjneOcn2", 2, 'C', 31, false, false, "attendance"},
+    {"DodEdukacyjneOcn3", 2, 'C', 31, false, false, "attendance"},
+    {"Szczegolne1", 2, 'E', 100, false, false, nullptr},
+    {"Szczegolne2", 2, 'E', 100, false, false, nullptr},
+    {"Szczegolne3", 2, 'E', 100, false, false, nullptr},
+    {"PodstPrzedOcn", 2, 'C', 31, false, false, "grades"},
+    {"JObcyOpis1", 2, 'E', 36, false, false, nullptr},
+    {"PrzedmiotyUzOpis1", 2, 'E', 42, false, false, nullptr},
+    {"PrzedmiotyUzOpis2", 2, 'E', 42, false, false, nullptr},
+    {"PrzedmiotyUzOpis3", 2, 'E', 42, false, false, nullptr},
+    {"PrzedmiotyUzOcn1", 2, 'C', 31, false, false, "attendance"},
+    {"PrzedmiotyUzOcn2", 2, 'C', 31, false, false, "attendance"},
+    {"PrzedmiotyUzOcn3", 2, 'C', 31, false, false, "attendance"},
+    {"ZakRoz1", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz2", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz3", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz4", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz5", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz6", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz7", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz8", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz9", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz10", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz11", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz12", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz13", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz14", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz15", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz16", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz17", 2, 'E', 0, false, false, nullptr},
+    {"ZakRoz18", 2, 'E', 0, false, false, nullptr},
+};
+
+std::string nameOf(const Field& f) {
+  return std::string("ZMIENNA_") + f.middle + "_STR" + std::to_string(f.side) + (f.kind == 'C' ? "_DATA_COMBOBOX" : "_DATA_EDIT");
+}
+
+const std::map<std::string, Names> kLists = {
+    {"behaviour", {"wzorowe", "bardzo dobre", "dobre", "poprawne", "nieodpowiednie", "naganne"}},
+    {"grades", {"celujący", "bardzo dobry", "dobry", "dostateczny", "dopuszczający", "niedostateczny"}},
+    {"religion",
+     {"celujący", "bardzo dobry", "dobry", "dostateczny", "dopuszczający", "niedostateczny", "nie uczęszczała",
+      "nie uczestniczyła", "nie uczęszczał", "nie uczestniczył"}},
+    {"pe",
+     {"celujący", "bardzo dobry", "dobry", "dostateczny", "dopuszczający", "niedostateczny", "zwolniona",
+      "zwolniony"}},
+    {"attendance",
+     {"celujący", "bardzo dobry", "dobry", "dostateczny", "dopuszczający", "niedostateczny", "uczęszczała",
+      "nie uczęszczała", "uczęszczał", "nie uczęszczał", "uczestniczyła", "nie uczestniczyła", "uczestniczył ",
+      "nie uczestniczył"}},
+};
+
+// How the five others differ from TFKlasa1a in their value fields.
+Names fieldsOf(const char* className) {
+  Names names;
+  const std::string cls = className;
+  const bool leaving = cls == "TFKonieca" || cls == "TFKoniecawyr";
+  const bool distinction = cls == "TFKlasa1awyr" || cls == "TFKlasa2awyr";
+  for (const Field& f : kKlasa1a) {
+    const std::string middle = f.middle;
+    if ((distinction || leaving) && (middle == "NieOtrzymalProm" || middle == "PromocjiE")) continue;
+    if (leaving && (middle == "Klasa" || middle == "OtrzymalA" || middle == "PromDoKlasy")) continue;
+    names.push_back(leaving && middle == "UczeszczalA" ? "ZMIENNA_UkonczylA_STR1_DATA_EDIT" : nameOf(f));
+  }
+  return names;
+}
+
+const char* const kCurrent[] = {"TFKlasa1a", "TFKlasa1awyr", "TFKlasa2a", "TFKlasa2awyr", "TFKonieca", "TFKoniecawyr"};
+
+bool isValueField(const std::string& name) {
+  return name.find("_DATA_EDIT") != std::string::npos || name.find("_DATA_COMBOBOX") != std::string::npos ||
+         name.find("_DATA_MEMO") != std::string::npos;
+}
+
+Names valueFields(const TComponentRegistry& form) {
+  Names names;
+  for (int i = 0; i < form.ComponentCount(); ++i) {
+    const std::string name = form.ComponentName(i).toStdString();
+    if (isValueField(name)) names.push_back(name);
+  }
+  return names;
+}
+
+std::map<std::string, std::string> labels(const TComponentRegistry& form) {
+  std::map<std::string, std::string> texts;
+  for (int i = 0; i < form.ComponentCount(); ++i)
+    if (auto* label = qobject_cast<QLabel*>(form.Components(i)); label && form.ComponentName(i).startsWith("STALY_"))
+      texts[form.ComponentName(i).toStdString()] = label->text().toStdString();
+  return texts;
+}
+
+int typedLength(QLineEdit* edit) {
+  const bool enabled = edit->isEnabled(), readOnly = edit->isReadOnly();
+  edit->setEnabled(true);
+  edit->setReadOnly(false);
+  edit->clear();
+  for (int i = 0; i < 120; ++i) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QCoreApplication::sendEvent(edit, &press);
+  }
+  const auto length = static_cast<int>(edit->text().size());
+  edit->clear();
+  edit->setEnabled(enabled);
+  edit->setReadOnly(readOnly);
+  return length;
+}
+
+// A stand-in for the student-data dialog and the school-template dialog.
+class Registry : public TFormBase {
+ public:
+  QWidget owner;
+  QLineEdit* edit(const std::string& name, const std::string& utf8 = {}) {
+    auto* e = Make<QLineEdit>(QString::fromStdString(name), &owner);
+    e->setText(QString::fromStdString(utf8));
+    return e;
+  }
+};
+
+class CurrentCertificates : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    for (int i = 0; i < kFormSpecCount; ++i)
+      if (!frmFunLiveForm(i)) made().push_back(std::unique_ptr<TDocumentForm>(kFormMakers[i].make(nullptr)));
+  }
+  static void TearDownTestSuite() {
+    made().clear();
+    for (int i = 0; i < kFormSpecCount; ++i) kFormMakers[i].forget();
+  }
+  static std::vector<std::unique_ptr<TDocumentForm>>& made() {
+    static std::vector<std::unique_ptr<TDocumentForm>> forms;
+    return forms;
+  }
+  void TearDown() override {
+    TDocumentForm::StudentData = nullptr;
+    TDocumentForm::TemplateDialog = nullptr;
+    TDocumentForm::TemplateReload = nullptr;
+    TDocumentForm::StudentSave = nullptr;
+  }
+  static TDocumentForm& form(const char* className) { return *frmFunFormOfClass(className); }
+  static std::string text(const TDocumentForm& f, const std::string& name) {
+    return cp1250ToUtf8(strFunGetText(f.findComponent(name)));
+  }
+};
+
+}  // namespace
+
+TEST(FormRegistry, EveryFormKeepsItsIdentityInProtocolOrder) {
+  ASSERT_EQ(kFormSpecCount, 22);
+  for (int i = 0; i < kFormSpecCount; ++i) {
+    const TFormSpec& spec = kFormSpecs[i];
+    const Identity& expected = kIdentities[i];
+    SCOPED_TRACE(expected.className);
+    EXPECT_STREQ(spec.identity.className, expected.className);
+    EXPECT_STREQ(spec.identity.global, expected.className + 1);
+    EXPECT_STREQ(spec.identity.tag, expected.tag);
+    EXPECT_EQ(spec.identity.kind, expected.kind);
+    EXPECT_STREQ(spec.documentName, expected.documentName);
+    EXPECT_EQ(spec.treePosition, expected.tree);
+    EXPECT_STREQ(spec.identity.cancelButton, expected.cancel);
+    EXPECT_STREQ(spec.identity.caption, expected.caption);
+    EXPECT_EQ(optFunKindOfDocumentName(cp1250(expected.documentName)), expected.kind);
+  }
+  EXPECT_EQ(optFunKindOfDocumentName(""), std::nullopt);
+  Names tree;
+  for (const TFormSpec* spec : vFunTreeDocuments()) tree.push_back(spec->identity.className);
+  EXPECT_EQ(tree, (Names {"TFKlasa1a", "TFKlasa1awyr", "TFKlasa2a", "TFKlasa2awyr", "TFKonieca", "TFKoniecawyr",
+                          "TFArkuszStr1b", "TFArkuszStr2b", "TFArkuszStr3b", "TFArkuszStr4b", "TFWywiadowka"}));
+}
+
+TEST_F(CurrentCertificates, ValueFieldsInCreationOrderWithTheirKindsLimitsStatesAndLists) {
+  const std::map<std::string, std::size_t> counts = {{"TFKlasa1a", 90},    {"TFKlasa1awyr", 88}, {"TFKlasa2a", 90},
+                                                     {"TFKlasa2awyr", 88}, {"TFKonieca", 85},    {"TFKoniecawyr", 85}};
+  for (const char* cls : kCurrent) {
+    SCOPED_TRACE(cls);
+    const TDocumentForm& f = form(cls);
+    EXPECT_EQ(valueFields(f), fieldsOf(cls));
+    EXPECT_EQ(valueFields(f).size(), counts.at(cls));
+  }
+  // Kinds, limits, states and lists, on the pattern form.
+  TDocumentForm& f = form("TFKlasa1a");
+  for (const Field& field : kKlasa1a) {
+    const std::string name = nameOf(field);
+    SCOPED_TRACE(name);
+    QObject* component = f.findComponent(name);
+    ASSERT_NE(component, nullptr);
+    QLineEdit* edit = qobject_cast<QLineEdit*>(component);
+    if (field.kind == 'C') {
+      auto* combo = qobject_cast<QComboBox*>(component);
+      ASSERT_NE(combo, nullptr);
+      EXPECT_TRUE(combo->isEditable());
+      Names items;
+      for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i).toStdString());
+      EXPECT_EQ(items, kLists.at(field.list));
+      EXPECT_EQ(combo->currentIndex(), -1);
+      edit = combo->lineEdit();
+    }
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(qobject_cast<QWidget*>(component)->isEnabled(), !field.disabled);
+    EXPECT_EQ(edit->isReadOnly(), field.readOnly);
+    EXPECT_EQ(typedLength(edit), field.max ? field.max : 120);
+  }
+}
+
+TEST_F(CurrentCertificates, FixedTextsAndHowTheTwinsRewordThem) {
+  const auto klasa1a = labels(form("TFKlasa1a"));
+  EXPECT_EQ(klasa1a.size(), 56u);
+  const std::map<std::string, std::string> some = {
+      {"STALY_SwiadectwoSzkolne_STR1_DATA_LABEL", "ŚWIADECTWO SZKOLNE"},
+      {"STALY_IOtrzymal_STR1_DATA_LABEL", "i"},
+      {"STALY_PromDoKlasy_STR1_DATA_LABEL", "do klasy"},
+      {"STALY_MENiS_STR1_DATA_LABEL", "MEN-I/21a/2"},
+      {"STALY_SkalaOcen4_STR2_DATA_LABEL", "2) zajęcia edukacyjne, religia/etyka: celujący, bardzo dobry,"},
+      {"STALY_WychowawcaKlasy_STR2_DATA_LABEL", "WYCHOWAWCA KLASY"},
+      {"STALY_NazwaTarvek_STR1_DATA_LABEL", "( nazwa tarvek ogólnokształcącego )"}};
+  for (const auto& [name, text] : some) EXPECT_EQ(klasa1a.at(name), text) << name;
+  EXPECT_EQ(labels(form("TFKlasa2a")), klasa1a);
+
+  // What each twin has in place of the pattern's texts (absent: "").
+  struct Difference {
+    const char* cls;
+    std::map<std::string, std::string> texts;
+  };
+  const Difference differences[] = {
+      {"TFKlasa1awyr",
+       {{"STALY_Otrzymal_STR1_DATA_LABEL", ""},
+        {"STALY_Promocji_STR1_DATA_LABEL", ""},
+        {"STALY_IOtrzymal_STR1_DATA_LABEL", "i otrzymał"},
+        {"STALY_PromDoKlasy_STR1_DATA_LABEL", "promocję z wyróżnieniem do klasy"},
+        {"STALY_MENiS_STR1_DATA_LABEL", "MEN-I/21a-w/2"}}},
+      {"TFKonieca",
+       {{"STALY_SwiadectwoSzkolne_STR1_DATA_LABEL", ""},
+        {"STALY_SwiadectwoSzkolne1_STR1_DATA_LABEL", "ŚWIADECTWO UKOŃCZENIA"},
+        {"STALY_SwiadectwoSzkolne2_STR1_DATA_LABEL", "TARVEK OGÓLNOKSZTAŁCĄCEGO"},
+        {"STALY_Uczeszczal_STR1_DATA_LABEL", ""},
+        {"STALY_Ukonczyl_STR1_DATA_LABEL", "ukończył"},
+        {"STALY_DoKlasy_STR1_DATA_LABEL", ""},
+        {"STALY_IRealizowal_STR1_DATA_LABEL", "i realizował"},
+        {"STALY_UjeteWPodstawie_STR1_DATA_LABEL", "ujęte w podstawie programowej w zakresie rozszerzonym."},
+        {"STALY_IOtrzymal_STR1_DATA_LABEL", ""},
+        {"STALY_Otrzymal_STR1_DATA_LABEL", ""},
+        {"STALY_Promocji_STR1_DATA_LABEL", ""},
+        {"STALY_PromDoKlasy_STR1_DATA_LABEL", ""},
+        {"STALY_SwiadectwoJestDokumentem_STR1_DATA_LABEL",
+         "Świadectwo jest dokumentem potwierdzającym posiadanie wykształcenia średniego."},
+        {"STALY_MENiS_STR1_DATA_LABEL", "MEN-I/23a/2"},
+        {"STALY_WynikiKlasyfikacjiRocznej_STR2_DATA_LABEL", ""},
+        {"STALY_WynikiKlasyfikacjiKoncowej_STR2_DATA_LABEL", "WYNIKI KLASYFIKACJI KOŃCOWEJ"},
+        {"STALY_WychowawcaKlasy_STR2_DATA_LABEL", "WYCHOWAWCA (OPIEKUN) KLASY"}}},
+      {"TFKoniecawyr",
+       {{"STALY_WRokuSzkolnym_STR1_DATA_LABEL", ""},
+        {"STALY_ZWyrWRokuSzkolnym_STR1_DATA_LABEL", "z wyróżnieniem w roku szkolnym"},
+        {"STALY_WychowawcaKlasy_STR2_DATA_LABEL", "WYCHOWAWCA KLASY"},
+        {"STALY_MENiS_STR1_DATA_LABEL", "MEN-I/23a-w/2"},
+        {"STALY_Ukonczyl_STR1_DATA_LABEL", "ukończył"}}},
+  };
+  for (const Difference& d : differences) {
+    SCOPED_TRACE(d.cls);
+    const auto twin = labels(form(d.cls));
+    for (const auto& [name, text] : d.texts) {
+      const auto it = twin.find(name);
+      EXPECT_EQ(it == twin.end() ? "" : it->second, text) << name;
+    }
+    // Everything else reads as on the pattern.
+    for (const auto& [name, text] : twin)
+      if (!d.texts.count(name) && klasa1a.count(name) && std::string(d.cls) != "TFKoniecawyr") {
+        EXPECT_EQ(text, klasa1a.at(name)) << name;
+      }
+  }
+  EXPECT_EQ(labels(form("TFKlasa2awyr")), labels(form("TFKlasa1awyr")));
+  // The school-leaving form with distinction has only the differences of its own from its plain twin.
+  auto plain = labels(form("TFKonieca")), distinction = labels(form("TFKoniecawyr"));
+  plain.erase("STALY_WRokuSzkolnym_STR1_DATA_LABEL");
+  distinction.erase("STALY_ZWyrWRokuSzkolnym_STR1_DATA_LABEL");
+  for (const char* name : {"STALY_WychowawcaKlasy_STR2_DATA_LABEL", "STALY_MENiS_STR1_DATA_LABEL"}) {
+    plain.erase(name);
+    distinction.erase(name);
+  }
+  EXPECT_EQ(plain, distinction);
+}
+
+TEST_F(CurrentCertificates, TheTwoSidesArePicturesOfTheBlankWithTheirTabs) {
+  for (const char* cls : kCurrent) {
+    SCOPED_TRACE(cls);
+    const TFormSpec& spec = *form(cls).Spec;
+    ASSERT_EQ(spec.sideCount, 2);
+    EXPECT_STREQ(spec.sides[0].caption, "Strona 1");
+    EXPECT_STREQ(spec.sides[1].caption, "Strona2");
+    EXPECT_EQ(spec.sides[0].width, 717);
+    EXPECT_EQ(spec.sides[0].height, 1053);
+    EXPECT_EQ(spec.sides[1].width, 716);
+    EXPECT_EQ(spec.sides[1].height, 1150);
+    EXPECT_EQ(spec.width, 745);
+    for (const char* name : {"PageControl1", "TabSheet1", "TabSheet2", "ScrollBox1", "ScrollBox2", "ImageSide1",
+                             "ImageSide2", "Panel1", "LoadSchoolDataButton", "OKButton", "CancelButton"})
+      EXPECT_NE(form(cls).findComponent(name), nullptr) << name;
+  }
+  const std::map<std::string, std::string> pictures = {
+      {"TFKlasa1a", "blanki/swiadectwo_a_str1.jpg"},     {"TFKlasa2a", "blanki/swiadectwo_a_str1.jpg"},
+      {"TFKonieca", "blanki/swiadectwo_a_str1.jpg"},     {"TFKlasa1awyr", "blanki/swiadectwo_a_str1_wyr.jpg"},
+      {"TFKlasa2awyr", "blanki/swiadectwo_a_str1_wyr.jpg"}, {"TFKoniecawyr", "blanki/swiadectwo_a_koniec_str1_wyr.jpg"}};
+  for (const auto& [cls, picture] : pictures) {
+    EXPECT_EQ(form(cls.c_str()).Spec->sides[0].picture, picture) << cls;
+    EXPECT_STREQ(form(cls.c_str()).Spec->sides[1].picture, "blanki/swiadectwo_a_str2.jpg") << cls;
+  }
+}
+
+TEST_F(CurrentCertificates, PersonalDataFollowTheStudentDataDialogOnEveryLoad) {
+  Registry dialog;
+  dialog.edit("Imie_DATA_EDIT", "Anna");
+  dialog.edit("Nazwisko_DATA_EDIT", "Nowak");
+  dialog.edit("UrodzonyDnia_DATA_EDIT", "1 maja");
+  dialog.edit("UrodzonyRok_DATA_COMBOBOX", "2001 r.");
+  dialog.edit("UrodzonyMiasto_DATA_COMBOBOX", "Kraków");
+  QLineEdit* sex = dialog.edit("Plec_DATA_COMBOBOX");
+  dialog.edit("NrDziennika_DATA_EDIT", "7");
+  dialog.edit("NrPesel_DATA_EDIT", "01234567890");
+  TDocumentForm::StudentData = [&dialog] { return static_cast<const TComponentRegistry*>(&dialog); };
+
+  // Stored rows of these fields never show: the dialog's data replace them.
+  std::vector<TDataRecord> rows(1);
+  rows[0].id = "KLASA Ia TARVEK";
+  rows[0].comp_name = "ZMIENNA_ImieNazwisko_STR1_DATA_EDIT";
+  rows[0].value = "Stare Dane";
+  struct Case {
+    const char* sex;
+    const char* ending;
+  };
+  for (const Case& c : {Case {"kobieta", "a"}, Case {"mężczyzna", ""}, Case {"", "a"}, Case {"Mężczyzna", "a"}}) {
+    sex->setText(QString::fromUtf8(c.sex));
+    for (const char* cls : kCurrent) {
+      SCOPED_TRACE(std::string(cls) + " " + c.sex);
+      TDocumentForm& f = form(cls);
+      f.vFunFormDataFromList(rows);
+      EXPECT_EQ(text(f, "ZMIENNA_ImieNazwisko_STR1_DATA_EDIT"), "Anna Nowak");
+      EXPECT_EQ(text(f, "ZMIENNA_DataUrodzenia_STR1_DATA_EDIT"), "1 maja 2001 r.");
+      EXPECT_EQ(text(f, "ZMIENNA_MiejsceUrodzenia_STR1_DATA_EDIT"), "Kraków");
+      EXPECT_EQ(text(f, "ZMIENNA_NrNaSwiadectwie_STR1_DATA_EDIT"), "7");
+      EXPECT_EQ(text(f, "ZMIENNA_NumerPESEL_STR1_DATA_EDIT"), "01234567890");
+      EXPECT_EQ(text(f, "ZMIENNA_RealizowalA_STR1_DATA_EDIT"), c.ending);
+      const bool leaving = std::string(cls).find("Koniec") != std::string::npos;
+      EXPECT_EQ(text(f, leaving ? "ZMIENNA_UkonczylA_STR1_DATA_EDIT" : "ZMIENNA_UczeszczalA_STR1_DATA_EDIT"), c.ending);
+      if (!leaving) {
+        EXPECT_EQ(text(f, "ZMIENNA_OtrzymalA_STR1_DATA_EDIT"), c.ending);
+      }
+    }
+  }
+  // Empty names and birth data still join with one blank.
+  for (const char* name : {"Imie_DATA_EDIT", "Nazwisko_DATA_EDIT", "UrodzonyDnia_DATA_EDIT", "UrodzonyRok_DATA_COMBOBOX"})
+    bFunSetText(dialog.findComponent(name), "");
+  form("TFKlasa1a").vFunFormDataFromList({});
+  EXPECT_EQ(text(form("TFKlasa1a"), "ZMIENNA_ImieNazwisko_STR1_DATA_EDIT"), " ");
+  EXPECT_EQ(text(form("TFKlasa1a"), "ZMIENNA_DataUrodzenia_STR1_DATA_EDIT"), " ");
+}
+
+TEST_F(CurrentCertificates, RowsGoToTheFormOfTheirTagOnlyAndComeBackInCreationOrder) {
+  auto row = [](const char* tag, const char* name, const char* value) {
+    TDataRecord r;
+    r.id = tag;
+    r.comp_name = name;
+    r.value = value;
+    return r;
+  };
+  const std::vector<TDataRecord> rows = {
+      row("KLASA IIa TARVEK", "ZMIENNA_Tarvek1_STR1_DATA_EDIT", "for the form with distinction"),
+      row("KLASA IIa WYR. TARVEK", "ZMIENNA_Tarvek1_STR1_DATA_EDIT", "for the plain form"),
+      row("KLASA Ia WYR. TARVEK", "ZMIENNA_PromocjiE_STR1_DATA_EDIT", "no such field there"),
+      row("KLASA Ia TARVEK", "STALY_MENiS_STR1_DATA_LABEL", "a label is never applied"),
+      row("KLASA Ia TARVEK", "ZMIENNA_ZakRoz3_STR2_DATA_EDIT", std::string(3000, 'z').c_str()),
+  };
+  for (const char* cls : kCurrent) form(cls).vFunFormDataFromList(rows);
+  EXPECT_EQ(text(form("TFKlasa2awyr"), "ZMIENNA_Tarvek1_STR1_DATA_EDIT"), "for the form with distinction");
+  EXPECT_EQ(text(form("TFKlasa2a"), "ZMIENNA_Tarvek1_STR1_DATA_EDIT"), "for the plain form");
+  EXPECT_EQ(text(form("TFKlasa1awyr"), "ZMIENNA_Tarvek1_STR1_DATA_EDIT"), "");
+  EXPECT_EQ(text(form("TFKlasa1a"), "STALY_MENiS_STR1_DATA_LABEL"), "MEN-I/21a/2");
+
+  // Saved: one row per value field in creation order under the form's tag,
+  // a long value whole (within the row's 2047 characters).
+  std::vector<TDataRecord> saved;
+  EXPECT_TRUE(form("TFKlasa1a").vFunFormDataToList(saved));
+  Names names;
+  for (const TDataRecord& r : saved) {
+    EXPECT_EQ(r.id.str(), "KLASA Ia TARVEK");
+    names.push_back(r.comp_name.str());
+  }
+  EXPECT_EQ(names, fieldsOf("TFKlasa1a"));
+  EXPECT_EQ(saved[74].value.str(), std::string(2047, 'z'));
+  std::vector<TDataRecord> again;
+  form("TFKlasa1a").vFunFormDataFromList(saved);
+  form("TFKlasa1a").vFunFormDataToList(again);
+  for (std::size_t i = 0; i < saved.size(); ++i) EXPECT_EQ(again[i].value.str(), saved[i].value.str()) << names[i];
+}
+
+TEST_F(CurrentCertificates, OkPutsOneBlankIntoEveryEmptyExtendedScopeFieldBeforeTheSave) {
+  TDocumentForm& f = form("TFKlasa1a");
+  f.vFunClearFormData();
+  bFunSetText(f.findComponent("ZMIENNA_ZakRoz2_STR2_DATA_EDIT"), "  x");
+  int saves = 0;
+  TDocumentForm::StudentSave = [&] {
+    ++saves;
+    return false;  // a failed save keeps the form open with the blanks
+  };
+  f.OKButtonClick();
+  EXPECT_EQ(saves, 1);
+  std::vector<TDataRecord> rows;
+  f.vFunFormDataToList(rows);
+  int blanks = 0;
+  for (const TDataRecord& r : rows) {
+    const std::string name = r.comp_name.str();
+    if (name.find("ZakRoz") == std::string::npos) {
+      EXPECT_EQ(r.value.str(), "") << name;
+    } else if (name == "ZMIENNA_ZakRoz2_STR2_DATA_EDIT") {
+      EXPECT_EQ(r.value.str(), "  x");
+    } else {
+      EXPECT_EQ(r.value.str(), " ") << name;
+      ++blanks;
+    }
+  }
+  EXPECT_EQ(blanks, 17);
+}
+
+TEST_F(CurrentCertificates, SamplesFillEveryValueFieldTheSameEachTime) {
+  for (const char* cls : kCurrent) {
+    SCOPED_TRACE(cls);
+    TDocumentForm& f = form(cls);
+    f.vFunClearFormData();
+    f.vFunFillSampleData();
+    std::vector<TDataRecord> once, twice;
+    f.vFunFormDataToList(once);
+    f.vFunFillSampleData();
+    f.vFunFormDataToList(twice);
+    for (std::size_t i = 0; i < once.size(); ++i) {
+      EXPECT_FALSE(once[i].value.str().empty()) << once[i].comp_name.str();
+      EXPECT_EQ(once[i].value.str(), twice[i].value.str());
+    }
+  }
+  const std::map<std::string, std::string> some = {
+      {"ZMIENNA_ImieNazwisko_STR1_DATA_EDIT", "imię nazwisko"},     {"ZMIENNA_SzkolaWoj_STR1_DATA_EDIT", "śląskie"},
+      {"ZMIENNA_EduBezpieczenstwaOcn_STR2_DATA_COMBOBOX", "po ocn"}, {"ZMIENNA_ZakRoz18_STR2_DATA_EDIT", "zakres rozszerzony"},
+      {"ZMIENNA_PromDoKlasy_STR1_DATA_EDIT", "drugiej"},             {"ZMIENNA_Klasa_STR1_DATA_EDIT", "pierwszej"}};
+  for (const auto& [name, sample] : some) EXPECT_EQ(text(form("TFKlasa2a"), name), sample) << name;
+  EXPECT_EQ(text(form("TFKonieca"), "ZMIENNA_UkonczylA_STR1_DATA_EDIT"), "a");
+}
+
+TEST_F(CurrentCertificates, ANewStudentStartsWithThePromotionEndingWhereTheBlankHasIt) {
+  for (const char* cls : kCurrent) {
+    TDocumentForm& f = form(cls);
+    f.vFunClearFormData();
+    f.vFunNewStudentDefaults();
+    QObject* ending = f.findComponent("ZMIENNA_PromocjiE_STR1_DATA_EDIT");
+    const std::string c = cls;
+    EXPECT_EQ(ending != nullptr, c == "TFKlasa1a" || c == "TFKlasa2a") << c;
+    if (ending) {
+      EXPECT_EQ(cp1250ToUtf8(strFunGetText(ending)), "ę");
+    }
+  }
+}
+
+TEST_F(CurrentCertificates, TheSchoolDataComeFromTheTemplateAndGoBack) {
+  Registry dialog;
+  const std::map<std::string, std::string> pairs = {
+      {"ZMIENNA_RokSzkolny1_DATA_EDIT", "ZMIENNA_RokSzkolny1_STR1_DATA_EDIT"},
+      {"ZMIENNA_RokSzkolny2_DATA_EDIT", "ZMIENNA_RokSzkolny2_STR1_DATA_EDIT"},
+      {"ZMIENNA_Klasa_DATA_EDIT", "ZMIENNA_Klasa_STR1_DATA_EDIT"},
+      {"ZMIENNA_Tarvek1_DATA_EDIT", "ZMIENNA_Tarvek1_STR1_DATA_EDIT"},
+      {"ZMIENNA_Tarvek2_DATA_EDIT", "ZMIENNA_Tarvek2_STR1_DATA_EDIT"},
+      {"ZMIENNA_NrTarvek_DATA_EDIT", "ZMIENNA_NrTarvek_STR1_DATA_EDIT"},
+      {"ZMIENNA_TarvekImienia1_DATA_EDIT", "ZMIENNA_ImieSzkoly1_STR1_DATA_EDIT"},
+      {"ZMIENNA_TarvekImienia2_DATA_EDIT", "ZMIENNA_ImieSzkoly2_STR1_DATA_EDIT"},
+      {"ZMIENNA_SzkolaWE_DATA_EDIT", "ZMIENNA_SzkolaWE_STR1_DATA_EDIT"},
+      {"ZMIENNA_SzkolaMiasto_DATA_EDIT", "ZMIENNA_SzkolaMiasto_STR1_DATA_EDIT"},
+      {"ZMIENNA_SzkolaWoj_DATA_EDIT", "ZMIENNA_SzkolaWoj_STR1_DATA_EDIT"},
+      {"ZMIENNA_Przedmiot1_STR1_DATA_EDIT", "ZMIENNA_Przedmiot1_STR1_DATA_EDIT"},
+      {"ZMIENNA_Przedmiot2_STR1_DATA_EDIT", "ZMIENNA_Przedmiot2_STR1_DATA_EDIT"},
+      {"ZMIENNA_Przedmiot3_STR1_DATA_EDIT", "ZMIENNA_Przedmiot3_STR1_DATA_EDIT"},
+      {"ZMIENNA_Przedmiot4_STR1_DATA_EDIT", "ZMIENNA_Przedmiot4_STR1_DATA_EDIT"},
+      {"ZMIENNA_PromocjaDoKlasy_DATA_EDIT", "ZMIENNA_PromDoKlasy_STR1_DATA_EDIT"},
+      {"ZMIENNA_Miejscowosc_DATA_EDIT", "ZMIENNA_Miejscowosc_STR1_DATA_EDIT"},
+      {"ZMIENNA_MiejscowoscDnia_DATA_EDIT", "ZMIENNA_MiejscowoscDnia_STR1_DATA_EDIT"},
+      {"ZMIENNA_MiejscowoscRok_DATA_EDIT", "ZMIENNA_MiejscowoscRok_STR1_DATA_EDIT"},
+      {"ZMIENNA_JObcy1_DATA_EDIT", "ZMIENNA_JObcyOpis1_STR2_DATA_EDIT"},
+      {"ZMIENNA_JObcy2_DATA_EDIT", "ZMIENNA_JObcyOpis2_STR2_DATA_EDIT"},
+      {"ZMIENNA_ObowiazkoweEdu1_DATA_EDIT", "ZMIENNA_Dodatkowy1_STR2_DATA_EDIT"},
+      {"ZMIENNA_ObowiazkoweEdu2_DATA_EDIT", "ZMIENNA_Dodatkowy2_STR2_DATA_EDIT"},
+      {"ZMIENNA_ObowiazkoweEdu3_DATA_EDIT", "ZMIENNA_Dodatkowy3_STR2_DATA_EDIT"},
+      {"ZMIENNA_DodatkoweEdu1_DATA_EDIT", "ZMIENNA_DodEdukacyjne1_STR2_DATA_EDIT"},
+      {"ZMIENNA_DodatkoweEdu2_DATA_EDIT", "ZMIENNA_DodEdukacyjne2_STR2_DATA_EDIT"},
+      {"ZMIENNA_DodatkoweEdu3_DATA_EDIT", "ZMIENNA_DodEdukacyjne3_STR2_DATA_EDIT"},
+      {"ZMIENNA_PrzedUz1_DATA_EDIT", "ZMIENNA_PrzedmiotyUzOpis1_STR2_DATA_EDIT"},
+      {"ZMIENNA_PrzedUz2_DATA_EDIT", "ZMIENNA_PrzedmiotyUzOpis2_STR2_DATA_EDIT"},
+      {"ZMIENNA_PrzedUz3_DATA_EDIT", "ZMIENNA_PrzedmiotyUzOpis3_STR2_DATA_EDIT"}};
+  for (const auto& [edit, field] : pairs) dialog.edit(edit, "t " + edit);
+  bool readable = true;
+  int reloads = 0;
+  TDocumentForm::TemplateDialog = [&dialog] { return static_cast<const TComponentRegistry*>(&dialog); };
+  TDocumentForm::TemplateReload = [&] {
+    ++reloads;
+    return readable;
+  };
+  for (const char* cls : kCurrent) {
+    SCOPED_TRACE(cls);
+    TDocumentForm& f = form(cls);
+    const bool leaving = std::string(cls).find("Koniec") != std::string::npos;
+    f.vFunClearFormData();
+    bFunSetText(f.findComponent("ZMIENNA_ChemiaOcn_STR2_DATA_COMBOBOX"), "dobry");
+    qobject_cast<QPushButton*>(f.findComponent("LoadSchoolDataButton"))->click();
+    int filled = 0;
+    for (const auto& [edit, field] : pairs) {
+      QObject* target = f.findComponent(field);
+      EXPECT_EQ(target == nullptr, leaving && (field.find("Klasa_STR1") != std::string::npos ||
+                                               field.find("PromDoKlasy") != std::string::npos))
+          << field;
+      if (!target) continue;
+      EXPECT_EQ(text(f, field), "t " + edit);
+      ++filled;
+    }
+    EXPECT_EQ(filled, leaving ? 28 : 30);
+    EXPECT_EQ(text(f, "ZMIENNA_ChemiaOcn_STR2_DATA_COMBOBOX"), "dobry");  // nothing else changes
+
+    // Take: every pair but the class goes back; the class stays as it was.
+    for (const auto& [edit, field] : pairs)
+      if (QObject* target = f.findComponent(field)) bFunSetText(target, "form " + field);
+    bFunSetText(dialog.findComponent("ZMIENNA_Klasa_DATA_EDIT"), "template class");
+    bFunSetText(dialog.findComponent("ZMIENNA_PromocjaDoKlasy_DATA_EDIT"), "template promotion");
+    f.vFunSchoolDataToTemplate();
+    for (const auto& [edit, field] : pairs) {
+      const std::string got = cp1250ToUtf8(strFunGetText(dialog.findComponent(edit)));
+      if (edit == "ZMIENNA_Klasa_DATA_EDIT") {
+        EXPECT_EQ(got, "template class");
+      } else if (edit == "ZMIENNA_PromocjaDoKlasy_DATA_EDIT" && leaving) {
+        EXPECT_EQ(got, "template promotion");
+      } else {
+        EXPECT_EQ(got, "form " + field) << edit;
+      }
+    }
+    for (const auto& [edit, field] : pairs) bFunSetText(dialog.findComponent(edit), "t " + edit);
+  }
+  EXPECT_EQ(reloads, 6);
+  // A template that cannot be read leaves the form as it was.
+  readable = false;
+  TDocumentForm& f = form("TFKlasa1a");
+  bFunSetText(f.findComponent("ZMIENNA_Tarvek1_STR1_DATA_EDIT"), "typed");
+  f.LoadSchoolDataButtonClick();
+  EXPECT_EQ(text(f, "ZMIENNA_Tarvek1_STR1_DATA_EDIT"), "typed");
+}
+
+TEST_F(CurrentCertificates, TheKeyboardGoesThroughASideInReadingOrderTheExtendedScopeLast) {
+  TDocumentForm& f = form("TFKlasa1a");
+  auto* first = qobject_cast<QWidget*>(f.findComponent("ZMIENNA_ZachowanieOcn_STR2_DATA_COMBOBOX"));
+  Names order;
+  QWidget* w = first;
+  for (int i = 0; i < 3000 && w; ++i) {
+    const std::string name = w->objectName().toStdString();
+    if (isValueField(name) && name.find("_STR2_") != std::string::npos &&
+        std::find(order.begin(), order.end(), name) == order.end())
+      order.push_back(name);
+    if (name == "ZMIENNA_ZakRoz18_STR2_DATA_EDIT") break;
+    w = w->nextInFocusChain();
+  }
+  EXPECT_EQ(order.size(), 61u);
+  // The eighteen extended-scope fields come after every other field of side 2.
+  const auto firstScope = std::find_if(order.begin(), order.end(),
+                                       [](const std::string& n) { return n.find("ZakRoz") != std::string::npos; });
+  ASSERT_NE(firstScope, order.end());
+  EXPECT_EQ(*firstScope, "ZMIENNA_ZakRoz1_STR2_DATA_EDIT");
+  EXPECT_EQ(std::count_if(order.begin(), firstScope, [](const std::string& n) { return n.find("_STR2_") != std::string::npos; }),
+            43);
+  EXPECT_EQ(order[1], "ZMIENNA_ReligiaOcn_STR2_DATA_COMBOBOX");
+  EXPECT_EQ(order[2], "ZMIENNA_JPolskiOcn_STR2_DATA_COMBOBOX");
+}
