@@ -75,4 +75,38 @@ TEST_F(LayoutSourcesTest, AFaultySourceStopsTheBuildWithItsLineAndWritesNoFile) 
   }
 }
 
+TEST_F(LayoutSourcesTest, ATwinLayoutIsItsBaseWithWhatItRemovesReplacesAndAdds) {
+  const std::string base =
+      "A_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n"
+      "B_STR1_DATA_EDIT; 5; 6; 7; 8; Arial; 10; 0; 0; 0; 0; 0\n"
+      "C_STR1_DATA_EDIT; 9; 10; 11; 12; Arial; 10; 0; 0; 0; 0; 0\n";
+  ASSERT_EQ(generate({{"tarvek_klasa_Ia.csv", base},
+                      {"tarvek_klasa_IIa.csv",
+                       "# the twin\n@base tarvek_klasa_Ia.csv\n@remove A_STR1_DATA_EDIT\n"
+                       "D_STR1_DATA_EDIT; 1; 1; 1; 1; Arial; 10; 0; 0; 0; 0; 0\n"
+                       "B_STR1_DATA_EDIT; 50; 60; 70; 80; Arial; 12; 1; 0; 0; 0; 0\n"}}),
+            0)
+      << errors();
+  EXPECT_EQ(sqlRows(out(), "select name, x1, font_size from tarvek_klasa_IIa order by rowid"),
+            (std::vector<std::vector<std::string>> {
+                {"B_STR1_DATA_EDIT", "50", "12"}, {"C_STR1_DATA_EDIT", "9", "10"}, {"D_STR1_DATA_EDIT", "1", "10"}}));
+  EXPECT_EQ(sqlRows(out(), "select count(*) from tarvek_klasa_Ia"), (std::vector<std::vector<std::string>> {{"3"}}));
+
+  struct Case {
+    std::string text, error;
+  };
+  const Case cases[] = {
+      {"@base tarvek_klasa_Ia.csv\n@remove X_STR1_DATA_EDIT\n", "tarvek_klasa_IIa.csv:2: \"X_STR1_DATA_EDIT\" is not in the base"},
+      {"@base nowhere.csv\n", "cannot read"},
+      {"@base tarvek_klasa_IIa.csv\n", "goes round in a circle"},
+      {"A_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n@base tarvek_klasa_Ia.csv\n",
+       "tarvek_klasa_IIa.csv:2: \"@base\" must come before every row"},
+      {"@frame x\n", "tarvek_klasa_IIa.csv:1: unknown statement \"@frame\""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(generate({{"tarvek_klasa_Ia.csv", base}, {"tarvek_klasa_IIa.csv", c.text}}), 1) << c.error;
+    EXPECT_NE(errors().find(c.error), std::string::npos) << errors();
+  }
+}
+
 }  // namespace

@@ -1,0 +1,109 @@
+// The generator of the document forms' tables: good descriptions give tables,
+// faulty ones stop the build with their file and line.
+#include "support/TempFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FormSourcesTest : public ::testing::Test {
+ protected:
+  TempFolders dirs;
+  std::string root() const { return dirs.root(); }
+  std::string tables() const { return root() + "/FormTables.cpp"; }
+
+  // A registry of one form, its lists, its layout and its unit's header,
+  // then the given description (and a twin of it when given).
+  int generate(const std::string& form, const std::string& layout, const std::string& twin = {}) const {
+    fs::create_directories(root() + "/forms");
+    fs::create_directories(root() + "/layouts");
+    fs::create_directories(root() + "/code/sheets");
+    writeText(root() + "/forms/registry.csv",
+              "# class; global; unit; tag; kind; document name; tree; created; cancel; line rows; caption; description\n"
+              "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n"
+              "TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Okno Y; its twin\n");
+    writeText(root() + "/forms/lists.txt", "list grades \"celujący\" \"dobry\"\nlist more grades \"zwolniony\"\n");
+    writeText(root() + "/forms/X.form", form);
+    if (!twin.empty()) writeText(root() + "/forms/Y.form", twin);
+    writeText(root() + "/layouts/tarvek_klasa_I.csv", layout);
+    writeText(root() + "/layouts/tarvek_klasa_II.csv", "@base tarvek_klasa_I.csv\n");
+    writeText(root() + "/code/sheets/XUnit.h", "");
+    writeText(root() + "/code/sheets/YUnit.h", "");
+    const std::string command = std::string(TARVEK_MKFORMS) + " '" + root() + "/forms' '" + root() + "/layouts' '" +
+                                root() + "/code' '" + tables() + "' '" + root() + "/FormMakers.cpp' 2>'" + root() +
+                                "/errors.txt'";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string errors() const { return readText(root() + "/errors.txt"); }
+};
+
+const std::string kHead =
+    "form TFX\n"
+    "layout tarvek_klasa_I\n"
+    "side 1 tab=TabSheet1 \"Strona 1\" scroll=ScrollBox1 image=ImageSide1 picture=blanki/x.jpg size=885x1314\n";
+const std::string kLayout =
+    "ZMIENNA_A_STR1_DATA_EDIT; 100; 200; 100; 130; Arial; 12; 0; 0; 0; 0; 0\n"
+    "ZMIENNA_B_STR1_DATA_COMBOBOX; 100; 200; 200; 230; Arial; 12; 0; 0; 0; 0; 0\n"
+    "A_STR1_LINIA_Z_KROPEK; 100; 200; 120; 130; Arial; 12; 0; 0; 0; 0; 0\n";
+const std::string kFields =
+    "edit ZMIENNA_A_STR1_DATA_EDIT max=4 sample=\"próbka\"\n"
+    "combo ZMIENNA_B_STR1_DATA_COMBOBOX list=more\n"
+    "label STALY_T_STR1_DATA_LABEL \"Tytuł\" size=20 bold at=10,10,100,30\n";
+
+TEST_F(FormSourcesTest, ADescriptionBecomesTablesWithPlacesFromTheLayout) {
+  ASSERT_EQ(generate(kHead + kFields, kLayout,
+                     "form TFY\nbase X.form\nlayout tarvek_klasa_II\nreword STALY_T_STR1_DATA_LABEL \"Inny\"\n"
+                     "after ZMIENNA_A_STR1_DATA_EDIT : edit ZMIENNA_C_STR1_DATA_EDIT noprint at=1,2,3,4\n"),
+            0)
+      << errors();
+  const std::string text = readText(tables());
+  // The edit takes its layout rectangle (x, y, width, height); the list its
+  // items, the inner list's first; texts are written byte for byte.
+  EXPECT_NE(text.find("\"ZMIENNA_A_STR1_DATA_EDIT\", 1, {100, 100, 100, 30}, 4"), std::string::npos) << text;
+  EXPECT_NE(text.find("kList_more[] = {\"celuj\\304\\205cy\", \"dobry\", \"zwolniony\", }"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"Inny\""), std::string::npos);
+  EXPECT_NE(text.find("\"ZMIENNA_C_STR1_DATA_EDIT\", 1, {1, 2, 3, 4}"), std::string::npos);
+  EXPECT_NE(readText(root() + "/FormMakers.cpp").find("#include \"code/sheets/XUnit.h\""), std::string::npos);
+}
+
+TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
+  struct Case {
+    std::string form, layout, twin, error;
+  };
+  const Case cases[] = {
+      {kHead + kFields + "edit zmienna_a_str1_data_edit at=1,1,5,5 noprint\n", kLayout, "",
+       "X.form:7: \"zmienna_a_str1_data_edit\" is named twice"},
+      {kHead + "combo ZMIENNA_A_STR1_DATA_EDIT list=grades\n" + "combo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n",
+       kLayout, "", "X.form:4: the name \"ZMIENNA_A_STR1_DATA_EDIT\" does not fit a combo"},
+      {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=marks\n", kLayout, "",
+       "X.form:5: no list \"marks\""},
+      {kHead + kFields, kLayout, "form TFY\nbase X.form\nchange ZMIENNA_Z_STR1_DATA_EDIT max=3\n",
+       "Y.form:3: the base has no component \"ZMIENNA_Z_STR1_DATA_EDIT\""},
+      {kHead + kFields, kLayout + "ZMIENNA_Q_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 12; 0; 0; 0; 0; 0\n", "",
+       "the row \"ZMIENNA_Q_STR1_DATA_EDIT\" (tarvek_klasa_I.csv:4) names no component of TFX"},
+      {kHead + kFields + "edit ZMIENNA_D_STR1_DATA_EDIT\n", kLayout, "",
+       "X.form:7: \"ZMIENNA_D_STR1_DATA_EDIT\" has no row in the layout tarvek_klasa_I"},
+      {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT at=500,500,10,10\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n",
+       kLayout, "", "X.form:4: \"ZMIENNA_A_STR1_DATA_EDIT\" lies on screen away from its place"},
+      {kHead + kFields + "label STALY_U_STR1_DATA_LABEL \"bez miejsca\"\n", kLayout, "",
+       "X.form:7: \"STALY_U_STR1_DATA_LABEL\" needs a place"},
+      {kHead + kFields + "frame X\n", kLayout, "", "X.form:7: unknown statement \"frame\""},
+      {"form TFZ\n", kLayout, "", "\"TFZ\" is not in registry.csv"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(generate(c.form, c.layout, c.twin), 1) << c.error;
+    EXPECT_NE(errors().find(c.error), std::string::npos) << c.error << "\n" << errors();
+    fs::remove(root() + "/forms/Y.form");
+  }
+}
+
+}  // namespace
