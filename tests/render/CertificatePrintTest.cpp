@@ -1,0 +1,129 @@
+// A filled certificate of the current blanks printed to a PDF with the
+// shipped layouts: every value lands inside its layout rectangle.
+#include "app/GlownaUnit.h"
+#include "app/Startup.h"
+#include "forms/DocumentForms.h"
+#include "render/PrintJob.h"
+#include "store/Calibration.h"
+#include "store/Folders.h"
+#include "support/TempFolders.h"
+#include "toolkit/Components.h"
+#include "toolkit/Dialogs.h"
+
+#include <QCheckBox>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kPageUnitsWide = 885.0, kPageUnitsHigh = 1314.0;
+constexpr double kSheetWidthMm = 210.0, kSheetHeightMm = 297.0;
+
+struct Box {
+  double left, top, right, bottom;  // millimetres from the sheet's top-left corner
+};
+
+// Every word of every page of a PDF with its box, read by poppler.
+std::vector<std::multimap<std::string, Box>> words(const std::string& pdf) {
+  QProcess run;
+  run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QString::fromStdString(pdf), QStringLiteral("-")});
+  run.waitForFinished(30000);
+  const QString html = QString::fromUtf8(run.readAllStandardOutput());
+  std::vector<std::multimap<std::string, Box>> pages;
+  double toMmX = 1.0, toMmY = 1.0;
+  static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
+  static const QRegularExpression word(QStringLiteral(
+      "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+  for (const QString& line : html.split('\n')) {
+    if (const auto p = page.match(line); p.hasMatch()) {
+      pages.emplace_back();
+      toMmX = kSheetWidthMm / p.captured(1).toDouble();
+      toMmY = kSheetHeightMm / p.captured(2).toDouble();
+    } else if (const auto w = word.match(line); w.hasMatch() && !pages.empty()) {
+      pages.back().insert({w.captured(5).toStdString(),
+                           {w.captured(1).toDouble() * toMmX, w.captured(2).toDouble() * toMmY,
+                            w.captured(3).toDouble() * toMmX, w.captured(4).toDouble() * toMmY}});
+    }
+  }
+  return pages;
+}
+
+class CertificatePrintTest : public ::testing::Test {
+ protected:
+  TempFolders dirs;
+  TScriptedDialogs script;
+  void SetUp() override {
+    dirs.shipProgramFolder();
+    vFunUtworzOkna();
+    FGlowna->vFunInicjalizacja();
+    FGlowna->WykreskujPusteCheckBox->setChecked(false);
+    FGlowna->PrintNoDotsCheckBox->setChecked(false);
+    FGlowna->cbWordWrap->setChecked(false);
+  }
+  void TearDown() override { vFunZwolnijOkna(); }
+};
+
+TEST_F(CertificatePrintTest, EveryValueLandsInsideItsLayoutRectangle) {
+  const TDocKind kinds[] = {dkKlasaIa, dkKlasaIaWyr, dkKlasaIIa, dkKlasaIIaWyr, dkKonieca, dkKoniecaWyr};
+  for (TDocKind kind : kinds) {
+    TDocumentForm* form = frmFunFormOfKind(kind);
+    ASSERT_NE(form, nullptr);
+    SCOPED_TRACE(form->Identity.className);
+    // A word of its own in every value field: a capital letter in the
+    // narrow fields (the gender endings, the letter after "w").
+    std::map<std::string, std::string> wordOf;
+    char letter = 'A';
+    for (int c = 0; c < form->Spec->componentCount; ++c) {
+      const TComponentSpec& field = form->Spec->components[c];
+      const std::string name = field.name;
+      if (name.find("_DATA_EDIT") == std::string::npos && name.find("_DATA_COMBOBOX") == std::string::npos) continue;
+      wordOf[name] = field.at.w < 40 ? std::string(1, letter++) : "w" + std::to_string(c);
+      bFunSetText(form->findComponent(name), wordOf[name]);
+    }
+    ASSERT_GE(wordOf.size(), 85u);
+
+    ASSERT_TRUE(FGlowna->vFunRysujSwiadectwo(form, true, kind, 2));
+    const std::string pdf = dirs.root() + "/swiadectwo.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    vFunApplyJobSettings(printer, QPrinter::DuplexNone);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const TEdges sheet {0, 0, 210, 297};
+    ASSERT_TRUE(bFunPrintJob(printer, {{FGlowna->DataStore.Page1Metafile, sheet}, {FGlowna->DataStore.Page2Metafile, sheet}}));
+    const auto pages = words(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+
+    std::vector<TCalibRecord> rows;
+    ASSERT_TRUE(bFunCalibLoadData(&FGlowna->DataStore, strFunGetCalibFilePath(&FGlowna->DataStore, false),
+                                  kDocKinds[kind].table, rows));
+    int checked = 0;
+    for (const TCalibRecord& row : rows) {
+      const std::string name = row.name.str();
+      const auto word = wordOf.find(name);
+      if (word == wordOf.end()) continue;
+      const auto& page = pages[name.find("_STR2_") != std::string::npos ? 1 : 0];
+      const auto found = page.find(word->second);
+      ASSERT_NE(found, page.end()) << name << " was not printed";
+      const Box& b = found->second;
+      const double left = row.x1 * kSheetWidthMm / kPageUnitsWide, right = row.x2 * kSheetWidthMm / kPageUnitsWide;
+      const double top = row.y1 * kSheetHeightMm / kPageUnitsHigh, bottom = row.y2 * kSheetHeightMm / kPageUnitsHigh;
+      EXPECT_GE(b.left, left - 0.5) << name;
+      EXPECT_LE(b.right, right + 0.5) << name << " " << word->second;
+      EXPECT_GE(b.top, top - 0.5) << name;
+      EXPECT_LE(b.bottom, bottom + 0.5) << name;
+      ++checked;
+    }
+    // Every value field has its row and was found.
+    EXPECT_EQ(checked, static_cast<int>(wordOf.size()));
+  }
+}
+
+}  // namespace
