@@ -6,12 +6,16 @@
 #include "render/FieldDrawing.h"
 #include "render/Kalibracja.h"
 #include "render/PageRenderer.h"
+#include "render/Pages.h"
 
 #include <QCheckBox>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -40,6 +44,38 @@ class TMainWindowDrawingHost : public TDrawingHost {
 TMainWindowDrawingHost& drawingHost() {
   static TMainWindowDrawingHost host;
   return host;
+}
+
+// The blank's own printed words on a preview: the fixed texts and rows of
+// dots of the form's side, where the form shows them over the blank, so the
+// values are read in their places. What the layout prints itself is left to
+// the layout.
+void vFunDrawBlankTexts(const TFormBase* form, int side, const std::vector<TCalibRecord>& rows, TImage* image) {
+  const auto* document = dynamic_cast<const TDocumentForm*>(form);
+  if (!document || !document->Spec || side > document->Spec->sideCount || image->Picture().isNull()) return;
+  const TFormSpec& spec = *document->Spec;
+  const double sx = (kPreviewRight - kPreviewLeft) / static_cast<double>(kPageWidth);
+  const double sy = (kPreviewBottom - kPreviewTop) / static_cast<double>(kPageHeight);
+  QPainter painter(&image->Picture());
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.setPen(QColor(70, 70, 70));
+  for (int i = 0; i < spec.componentCount; ++i) {
+    const TComponentSpec& c = spec.components[i];
+    if (c.side != side || (c.kind != TSpecKind::Label && c.kind != TSpecKind::Dots)) continue;
+    const bool printed = std::any_of(rows.begin(), rows.end(), [&](const TCalibRecord& r) { return r.name.str() == c.name; });
+    if (printed) continue;
+    // Set like a value of its line: the bottom of the text a quarter of a
+    // 16-unit font above the bottom of its place.
+    const QRectF place(kPreviewLeft + c.at.x * sx, kPreviewTop + c.at.y * sy, c.at.w * sx, c.at.h * sy - 4.0);
+    const bool dots = c.kind == TSpecKind::Dots;
+    QFont font(QString::fromUtf8(dots ? "Times New Roman" : (c.font ? c.font : spec.labelFont)));
+    font.setPixelSize(dots ? 11 : c.fontHeight > 0 ? c.fontHeight : spec.labelFontHeight);
+    font.setBold((c.flags & sfBold) != 0);
+    painter.setFont(font);
+    QString text = QString::fromUtf8(c.text ? c.text : "");
+    if (dots) text = QString(std::max(1, static_cast<int>(place.width() / std::max(1, painter.fontMetrics().horizontalAdvance(QLatin1Char('.'))))), QLatin1Char('.'));
+    painter.drawText(place, Qt::AlignLeft | Qt::AlignBottom | Qt::TextDontClip, text);
+  }
 }
 
 }  // namespace
@@ -73,6 +109,8 @@ bool TFGlowna::vFunRysujSwiadectwo(TFormBase* form, bool print, TDocKind kind, i
   }
   vFunLoadPreviewBackground(&DataStore, kind, 1, Image1);
   vFunLoadPreviewBackground(&DataStore, kind, 2, Image2);
+  vFunDrawBlankTexts(form, 1, CalibDataList, Image1);
+  vFunDrawBlankTexts(form, 2, CalibDataList, Image2);
   PageControl->setTabVisible(PageControl->indexOf(TabSheet2), kind <= dkKoniecaWyr);
   vFunShowPages(&DataStore, Image1, Image2);
   return true;
