@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Shipped{"blanki/swiadectwo_str1.jpg", Format::Jpeg, 717, 1053},
                       Shipped{"blanki/swiadectwo_str1_wyr.jpg", Format::Jpeg, 717, 1053},
                       Shipped{"blanki/swiadectwo_str2.jpg", Format::Jpeg, 717, 1053},
-                      Shipped{"blanki/arkusz_str1.jpg", Format::Jpeg, 760, 1169}));
+                      Shipped{"blanki/arkusz_str1.jpg", Format::Jpeg, 760, 1169},
+                      Shipped{"blanki/wywiadowka.jpg", Format::Jpeg, 448, 622}));
 
 TEST(ShippedList, NamesEveryPictureOfTheGraphicsFolder) {
   std::set<std::string> listed;
