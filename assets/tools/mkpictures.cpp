@@ -62,8 +62,8 @@ Draw plainSheet() {
   return [](QPainter& p, const QRectF& sheet) { art::drawPlainSheet(p, sheet); };
 }
 
-Draw titlePage() {
-  return [](QPainter& p, const QRectF& sheet) { art::drawTitlePage(p, sheet); };
+Draw titlePage(QRectF box = art::kTitleBoxRect) {
+  return [box](QPainter& p, const QRectF& sheet) { art::drawTitlePage(p, sheet, box); };
 }
 
 // The stamp mark: the dotted circle alone; the program writes "m.p." over it.
@@ -163,6 +163,8 @@ int main(int argc, char** argv) {
       blank("blanki/swiadectwo_str2.jpg", certificate(2, Band::None, stamp, before)),
       // The record sheet's title page, behind the school-template dialog's second tab.
       blank("blanki/arkusz_str1.jpg", titlePage(), kTitlePage, kTitlePage),
+      // The same page behind the record sheet's title-page forms.
+      blank("blanki/arkusz_str1_strona.jpg", titlePage(art::kTitleSchoolBlockRect), kTitlePage, kTitlePage),
       // The meeting sheet prints on plain paper: its form shows a plain page.
       blank("blanki/wywiadowka.jpg", plainSheet(), kMeetingSheet, kMeetingSheet),
   };

@@ -481,7 +481,7 @@ TEST_F(RecordSheetForms, TheTitlePagesWindowsAndButtons) {
   for (TDocumentForm* page : {static_cast<TDocumentForm*>(&main), static_cast<TDocumentForm*>(&b)}) {
     EXPECT_EQ(page->Spec->show, TShowRule::Sheet);
     ASSERT_EQ(page->Spec->sideCount, 1);
-    EXPECT_STREQ(page->Spec->sides[0].picture, "blanki/arkusz_str1.jpg");
+    EXPECT_STREQ(page->Spec->sides[0].picture, "blanki/arkusz_str1_strona.jpg");
     EXPECT_EQ(page->Spec->sides[0].width, 760);
     EXPECT_EQ(page->Spec->sides[0].height, 1169);
     const auto* load = page->findComponentAs<QPushButton>("WczytajSzablonButton");
