@@ -327,6 +327,8 @@ void TDocumentForm::vFunCopyPersonalData() {
   const TComponentRegistry* dialog = StudentData ? StudentData() : nullptr;
   for (int i = 0; i < Spec->personalCount; ++i) {
     const TPersonalSpec& p = Spec->personal[i];
+    QObject* field = findComponent(p.field);
+    if (!field || (p.onlyIntoEmpty && !strFunGetText(field).empty())) continue;
     std::string value;
     for (int k = 0; k < p.tokenCount; ++k) {
       const TPersonalToken& t = p.tokens[k];
@@ -346,7 +348,7 @@ void TDocumentForm::vFunCopyPersonalData() {
         }
       }
     }
-    if (QObject* field = findComponent(p.field)) bFunSetText(field, value);
+    bFunSetText(field, value);
   }
 }
 

@@ -66,6 +66,7 @@ QFont labelFont(const TFormSpec& spec, const TComponentSpec& c) {
   QFont font(qt(c.font ? c.font : spec.labelFont));
   font.setPixelSize(c.fontHeight > 0 ? c.fontHeight : spec.labelFontHeight);
   font.setBold((c.flags & sfBold) != 0);
+  font.setItalic((c.flags & sfItalic) != 0);
   return font;
 }
 

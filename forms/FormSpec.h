@@ -37,6 +37,7 @@ enum TSpecFlag : unsigned {
   sfBold = 1u << 3,
   sfNoPrint = 1u << 4,  // a value field no layout prints
   sfBlankOnOk = 1u << 5,  // OK puts one blank into it when it is empty
+  sfItalic = 1u << 6,
 };
 
 struct TRectSpec {
@@ -82,6 +83,7 @@ struct TPersonalSpec {
   const char* field;
   const TPersonalToken* tokens;
   int tokenCount;
+  bool onlyIntoEmpty;  // copied only when the field is empty after the rows
 };
 
 // A school field exchanged with the school-template dialog: "fill" copies the

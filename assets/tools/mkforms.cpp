@@ -206,6 +206,7 @@ struct Side {
 struct Personal {
   std::string field;
   std::vector<Word> tokens;
+  bool onlyIntoEmpty = false;
   std::string where;
 };
 
@@ -238,7 +239,7 @@ void forget(Form& form, const std::string& name) {
 
 const std::set<std::string> kComponentKinds = {"edit", "combo", "memo", "label", "dots",
                                                "button", "pick", "check", "plabel"};
-const std::set<std::string> kFlags = {"disabled", "readonly", "tablast", "noprint", "bold", "okblank"};
+const std::set<std::string> kFlags = {"disabled", "readonly", "tablast", "noprint", "bold", "italic", "okblank"};
 const std::set<std::string> kDialogComponents = {
     "Imie_DATA_EDIT",           "Nazwisko_DATA_EDIT",           "UrodzonyDnia_DATA_EDIT", "UrodzonyRok_DATA_COMBOBOX",
     "UrodzonyMiasto_DATA_COMBOBOX", "Plec_DATA_COMBOBOX",       "NrDziennika_DATA_EDIT",  "NrPesel_DATA_EDIT"};
@@ -392,6 +393,10 @@ Form readForm(const fs::path& file, int depth) {
       p.field = arg(1).value;
       p.where = where;
       p.tokens.assign(words.begin() + 2, words.end());
+      if (!p.tokens.empty() && !p.tokens.front().quoted && p.tokens.front().value == "@ifempty") {
+        p.onlyIntoEmpty = true;
+        p.tokens.erase(p.tokens.begin());
+      }
       if (p.tokens.empty()) fail(where, "personal FIELD needs what it is made of");
       form.personal.push_back(p);
     } else if (head == "template") {
@@ -472,7 +477,7 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"edit", {"max", "sample", "new", "text", "at", "disabled", "readonly", "tablast", "noprint", "okblank"}},
     {"combo", {"max", "list", "sample", "new", "at", "disabled", "readonly", "tablast", "noprint"}},
     {"memo", {"lines", "sample", "at", "disabled", "readonly", "tablast", "noprint"}},
-    {"label", {"size", "font", "bold", "at"}},
+    {"label", {"size", "font", "bold", "italic", "at"}},
     {"dots", {"at"}},
     {"button", {"at"}},
     {"pick", {"list", "at"}},
@@ -628,7 +633,8 @@ std::string flagsOf(const Component& c) {
   std::string out;
   const std::pair<const char*, const char*> flags[] = {{"disabled", "sfDisabled"}, {"readonly", "sfReadOnly"},
                                                         {"tablast", "sfTabLast"},   {"bold", "sfBold"},
-                                                        {"noprint", "sfNoPrint"},   {"okblank", "sfBlankOnOk"}};
+                                                        {"italic", "sfItalic"},     {"noprint", "sfNoPrint"},
+                                                        {"okblank", "sfBlankOnOk"}};
   for (const auto& [word, flag] : flags)
     if (c.attrs.count(word)) out += (out.empty() ? "" : " | ") + std::string(flag);
   return out.empty() ? "0u" : out;
@@ -754,7 +760,7 @@ int main(int argc, char** argv) {
         t << "const TPersonalSpec kPersonal_" << id << "[] = {";
         for (std::size_t p = 0; p < form.personal.size(); ++p)
           t << "{" << lit(form.personal[p].field) << ", kPersonal_" << id << "_" << p << ", "
-            << form.personal[p].tokens.size() << "}, ";
+            << form.personal[p].tokens.size() << ", " << (form.personal[p].onlyIntoEmpty ? "true" : "false") << "}, ";
         t << "};\n";
       }
       if (!form.pairs.empty()) {

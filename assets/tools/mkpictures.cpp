@@ -3,7 +3,7 @@
 //   tarvek_mkpictures <program folder>
 // grafika/  the preview backgrounds, the stamp mark and the eagle; the
 //           program installs these into the data folder ("pliki_kat.sql").
-// blanki/   the blank pictures the certificate forms and the school-template
+// blanki/   the blank pictures the document forms and the school-template
 //           dialog show behind their fields, read in place from the program
 //           folder.
 // Needs no display: only QImage, QPainter and QSvgRenderer are used.
@@ -34,6 +34,7 @@ constexpr QSize kPreviewSize(kPreviewPage.right() + 1 + 74, kPreviewPage.bottom(
 
 constexpr QSize kBlankSide1(717, 1053);
 constexpr QSize kTitlePage(760, 1169);  // the record sheet's title page
+constexpr QSize kMeetingSheet(448, 622);  // the meeting sheet, a plain page
 // Side 2 of the current blanks is stored at 589 x 1150 and shown stretched
 // to 716 x 1150; it is drawn at the size it is shown at, so that its frame
 // looks even on screen.
@@ -61,8 +62,8 @@ Draw plainSheet() {
   return [](QPainter& p, const QRectF& sheet) { art::drawPlainSheet(p, sheet); };
 }
 
-Draw titlePage() {
-  return [](QPainter& p, const QRectF& sheet) { art::drawTitlePage(p, sheet); };
+Draw titlePage(QRectF box = art::kTitleBoxRect) {
+  return [box](QPainter& p, const QRectF& sheet) { art::drawTitlePage(p, sheet, box); };
 }
 
 // The stamp mark: the dotted circle alone; the program writes "m.p." over it.
@@ -162,6 +163,10 @@ int main(int argc, char** argv) {
       blank("blanki/swiadectwo_str2.jpg", certificate(2, Band::None, stamp, before)),
       // The record sheet's title page, behind the school-template dialog's second tab.
       blank("blanki/arkusz_str1.jpg", titlePage(), kTitlePage, kTitlePage),
+      // The same page behind the record sheet's title-page forms.
+      blank("blanki/arkusz_str1_strona.jpg", titlePage(art::kTitleSchoolBlockRect), kTitlePage, kTitlePage),
+      // The meeting sheet prints on plain paper: its form shows a plain page.
+      blank("blanki/wywiadowka.jpg", plainSheet(), kMeetingSheet, kMeetingSheet),
   };
   for (const Picture& pic : pictures)
     if (!write(folder, pic)) return 1;

@@ -7,6 +7,8 @@ class TFArkuszStr1 : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr1(QWidget* parent = nullptr);
+  // "Wczytaj szablon arkusza": the school's data of the stored template into the page.
+  void WczytajSzablonButtonClick() { LoadSchoolDataButtonClick(); }
 };
 
 extern TFArkuszStr1* FArkuszStr1;

@@ -7,6 +7,8 @@ class TFArkuszStr1b : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFArkuszStr1b(QWidget* parent = nullptr);
+  // "Wczytaj szablon arkusza": the school's data of the stored template into the page.
+  void WczytajSzablonButtonClick() { LoadSchoolDataButtonClick(); }
 };
 
 extern TFArkuszStr1b* FArkuszStr1b;

@@ -7,6 +7,8 @@ class TFWywiadowka : public TDocumentForm {
   Q_OBJECT
  public:
   explicit TFWywiadowka(QWidget* parent = nullptr);
+  // "Wczytaj dane z szablonu": the school's data of the stored template into the page.
+  void SzablonButtonClick() { LoadSchoolDataButtonClick(); }
 };
 
 extern TFWywiadowka* FWywiadowka;

@@ -109,7 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Shipped{"blanki/swiadectwo_str1.jpg", Format::Jpeg, 717, 1053},
                       Shipped{"blanki/swiadectwo_str1_wyr.jpg", Format::Jpeg, 717, 1053},
                       Shipped{"blanki/swiadectwo_str2.jpg", Format::Jpeg, 717, 1053},
-                      Shipped{"blanki/arkusz_str1.jpg", Format::Jpeg, 760, 1169}));
+                      Shipped{"blanki/arkusz_str1.jpg", Format::Jpeg, 760, 1169},
+                      Shipped{"blanki/arkusz_str1_strona.jpg", Format::Jpeg, 760, 1169},
+                      Shipped{"blanki/wywiadowka.jpg", Format::Jpeg, 448, 622}));
 
 TEST(ShippedList, NamesEveryPictureOfTheGraphicsFolder) {
   std::set<std::string> listed;
@@ -191,7 +193,15 @@ INSTANTIATE_TEST_SUITE_P(
         Probe{"blanki/arkusz_str1.jpg", 380, static_cast<int>(art::kTitleBoxRect.bottom()), Look::Ink},
         Probe{"blanki/arkusz_str1.jpg", 380, 200, Look::Paper},
         Probe{"blanki/arkusz_str1.jpg", 20, 200, Look::Paper},
-        Probe{"blanki/arkusz_str1.jpg", 380, 800, Look::Paper}));
+        Probe{"blanki/arkusz_str1.jpg", 380, 800, Look::Paper},
+        // The same page behind the title-page forms: the box of a non-public school's entry.
+        Probe{"blanki/arkusz_str1_strona.jpg", static_cast<int>(art::kTitleSchoolBlockRect.left()), 170, Look::Ink},
+        Probe{"blanki/arkusz_str1_strona.jpg", static_cast<int>(art::kTitleSchoolBlockRect.right()), 170, Look::Ink},
+        Probe{"blanki/arkusz_str1_strona.jpg", 200, static_cast<int>(art::kTitleSchoolBlockRect.top()), Look::Ink},
+        Probe{"blanki/arkusz_str1_strona.jpg", 200, static_cast<int>(art::kTitleSchoolBlockRect.bottom()), Look::Ink},
+        Probe{"blanki/arkusz_str1_strona.jpg", 200, 170, Look::Paper},
+        Probe{"blanki/arkusz_str1_strona.jpg", 600, 300, Look::Paper},
+        Probe{"blanki/wywiadowka.jpg", 224, 311, Look::Paper}));
 
 // The stamp circle is lower on the school-leaving certificate with
 // distinction: its dots sit where the others have bare paper.

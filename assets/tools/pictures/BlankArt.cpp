@@ -239,12 +239,12 @@ void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide
 
 void drawPlainSheet(QPainter& p, const QRectF& sheet) { p.fillRect(sheet, kPlainPaper); }
 
-void drawTitlePage(QPainter& p, const QRectF& sheet) {
+void drawTitlePage(QPainter& p, const QRectF& sheet, const QRectF& ruled) {
   drawPlainSheet(p, sheet);
   const double sx = sheet.width() / kTitlePageUnits.width();
   const double sy = sheet.height() / kTitlePageUnits.height();
-  const QRectF box(sheet.left() + kTitleBoxRect.left() * sx, sheet.top() + kTitleBoxRect.top() * sy,
-                   kTitleBoxRect.width() * sx, kTitleBoxRect.height() * sy);
+  const QRectF box(sheet.left() + ruled.left() * sx, sheet.top() + ruled.top() * sy, ruled.width() * sx,
+                   ruled.height() * sy);
   p.save();
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setPen(pen(QColor(40, 40, 40), std::max(1.0, 2.0 * std::min(sx, sy))));

@@ -54,7 +54,10 @@ void drawPlainSheet(QPainter& p, const QRectF& sheet);
 // the school-template dialog lays its edits out in these units.
 inline constexpr QSizeF kTitlePageUnits{760.0, 1169.0};
 inline constexpr QRectF kTitleBoxRect{40.0, 60.0, 680.0, 340.0};
-void drawTitlePage(QPainter& p, const QRectF& sheet);
+// The title page as the record sheet's own forms show it: the rectangle
+// frames the entry of a non-public school, under the school's long stamp.
+inline constexpr QRectF kTitleSchoolBlockRect{26.0, 113.0, 378.0, 124.0};
+void drawTitlePage(QPainter& p, const QRectF& sheet, const QRectF& box = kTitleBoxRect);
 
 // The pieces, in pixels of the painter; unit is the size of one page unit.
 void drawFrame(QPainter& p, const QRectF& outer, double unit, const FrameStyle& style);
