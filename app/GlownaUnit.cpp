@@ -270,6 +270,7 @@ void TFGlowna::vFunConnectCommands() {
   vFunOnClick(actionNamed("Koniec1"), [this] { Koniec1Click(); });
   vFunConnectStudentCommands();
   vFunConnectFileCommands();
+  vFunConnectOtherCommands();
   vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
   for (const char* print : {"Drukujwybranewiadectwo1", "Drukujwybranewiadectwo2"})
     vFunOnClick(actionNamed(print), [this] { DrukujToolButtonClick(); });

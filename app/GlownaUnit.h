@@ -128,6 +128,19 @@ class TFGlowna : public TForm {
   bool Zapisz1Click();
   void Zapiszjako1Click();
 
+  // ---- Option boxes and other commands (GlownaOpcje.cpp) -----------------
+  // Each option box stores its setting and runs the tree selection again.
+  void WykreskujPusteCheckBoxClick();
+  void PrintNoDotsCheckBoxClick();
+  void cbWordWrapClick();
+  // The calibration editor, for the value objects or for every object.
+  void Formatowaniewiadectwapodstawowe1Click();
+  void Ustawieniaczcionki1Click();
+  void Szablondanychszkoy1Click();
+  void Eksportujustawieniakalibracji1Click();
+  void Importujustawieniakalibracji1Click();
+  void Instrukcjaobsugi1Click();
+
  protected:
   void FormClose(TCloseAction& Action) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -140,6 +153,9 @@ class TFGlowna : public TForm {
   QAction* actionNamed(const char* name) const;
   void vFunConnectStudentCommands();
   void vFunConnectFileCommands();
+  void vFunConnectOtherCommands();
+  void vFunZmianaOpcji(const char* setting, const QCheckBox* box);
+  void vFunPokazKalibracje(bool allObjects, const char* caption);
   // The preview of a document after its student was loaded.
   void vFunPodgladDokumentu(TDocKind kind);
   bool bTreeChanging_ = false;     // the program itself moves the tree's selection
