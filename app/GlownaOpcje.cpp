@@ -21,7 +21,8 @@ namespace {
 // The calibration editor reaches the main window through this.
 class TMainWindowCalibrationHost : public TCalibrationHost {
  public:
-  explicit TMainWindowCalibrationHost(TFGlowna* window) : window_(window) {}
+  // The main window the editor works for (tests make more than one in turn).
+  void vFunSetWindow(TFGlowna* window) { window_ = window; }
   TDataStore* DataStore() override { return &window_->DataStore; }
   std::vector<TCalibRecord>& CalibDataList() override { return window_->CalibDataList; }
   void vFunRysujSwiadectwo(TFormBase* form, TDocKind kind, int pages) override {
@@ -44,7 +45,7 @@ class TMainWindowCalibrationHost : public TCalibrationHost {
   void vFunWczytajListeUczniow() override { window_->bFunWczytajListeUczniow(); }
 
  private:
-  TFGlowna* window_;
+  TFGlowna* window_ = nullptr;
 };
 
 }  // namespace
@@ -80,7 +81,8 @@ void TFGlowna::cbWordWrapClick() { vFunZmianaOpcji("word_wrap", cbWordWrap); }
 // ---------------------------------------------------------------- calibration
 
 void TFGlowna::vFunPokazKalibracje(bool allObjects, const char* caption) {
-  static TMainWindowCalibrationHost host(this);
+  static TMainWindowCalibrationHost host;
+  host.vFunSetWindow(this);
   FKalibracja->Host = &host;
   DataStore.bCalibMode = true;
   FKalibracja->bAllObjects = allObjects;
