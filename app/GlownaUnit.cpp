@@ -274,6 +274,7 @@ void TFGlowna::vFunConnectCommands() {
   vFunConnectFileCommands();
   vFunConnectImportCommand();
   vFunConnectHelpCommands();
+  vFunConnectOtherCommands();
   vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
   vFunOnClick(actionNamed("Szablondanychszkoy1"), [this] { Szablondanychszkoy1Click(); });
   vFunOnClick(ToolButton11, [this] { Szablondanychszkoy1Click(); });

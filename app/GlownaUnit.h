@@ -149,6 +149,17 @@ class TFGlowna : public TForm {
   void KontaktButtonClick();
   void Logiprogramu1Click();
   void ImportButtonClick();
+  // ---- Option boxes and other commands (GlownaOpcje.cpp) -----------------
+  // Each option box stores its setting and runs the tree selection again.
+  void WykreskujPusteCheckBoxClick();
+  void PrintNoDotsCheckBoxClick();
+  void cbWordWrapClick();
+  // The calibration editor, for the value objects or for every object.
+  void Formatowaniewiadectwapodstawowe1Click();
+  void Ustawieniaczcionki1Click();
+  void Eksportujustawieniakalibracji1Click();
+  void Importujustawieniakalibracji1Click();
+  void Instrukcjaobsugi1Click();
 
  protected:
   void FormClose(TCloseAction& Action) override;
@@ -164,6 +175,9 @@ class TFGlowna : public TForm {
   void vFunConnectFileCommands();
   void vFunConnectImportCommand();
   void vFunConnectHelpCommands();
+  void vFunConnectOtherCommands();
+  void vFunZmianaOpcji(const char* setting, const QCheckBox* box);
+  void vFunPokazKalibracje(bool allObjects, const char* caption);
   // The preview of a document after its student was loaded.
   void vFunPodgladDokumentu(TDocKind kind);
   bool bTreeChanging_ = false;     // the program itself moves the tree's selection

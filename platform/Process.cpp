@@ -70,8 +70,6 @@ bool startProcess(const std::string& program, const std::vector<std::string>& ar
   return true;
 }
 
-bool openWithDesktop(const std::string& target) { return startProcess("xdg-open", {target}); }
-
 bool sendMail(const std::string& subject, const std::string& recipient, const std::string& body,
               const std::string& attachmentPath) {
   return startProcess("xdg-email", {"--subject", subject, "--body", body, "--attach", attachmentPath, recipient});

@@ -13,10 +13,6 @@ namespace platform {
 // cannot be, e.g. it is missing or not executable.
 bool startProcess(const std::string& program, const std::vector<std::string>& arguments);
 
-// Opens a file or an address with the desktop's handler (xdg-open). False
-// when the handler cannot be started.
-bool openWithDesktop(const std::string& target);
-
 // Hands one message with one attached file to the desktop's mail program
 // (xdg-email), which shows it to the user before it is sent. False when no
 // mail program can be started.

@@ -1,11 +1,12 @@
 #include "render/Drukowanie.h"
 
+#include "render/Pomoc.h"
+
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
-#include <QUrl>
 
 TFDrukuj* FDrukuj = nullptr;
 const char* const TFDrukuj::kPdfEntry = "Zapis do pliku PDF";
@@ -368,8 +368,7 @@ void TFDrukuj::vFunRotatePage180(QPicture* picture) {
 void TFDrukuj::AnulujButtonClick() { setModalResult(mrCancel); }
 
 void TFDrukuj::PomocButtonClick() {
-  const std::string help = strFunGetProgramDirPath(DataStore) + "/Rurizedero.chm";
-  QDesktopServices::openUrl(QUrl::fromLocalFile(qtCp(help)));
+  vFunPokazPomoc(DataStore);
 }
 
 // ---- Margin sets --------------------------------------------------------------

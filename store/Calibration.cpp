@@ -4,6 +4,11 @@
 #include "store/Operation.h"
 #include "store/SqlText.h"
 #include "platform/Cp1250.h"
+#include "platform/Platform.h"
+
+#include <sqlite3.h>
+
+#include <set>
 
 namespace {
 
@@ -38,6 +43,18 @@ std::string calibUpdate(const std::string& table, const TCalibRecord& r) {
          ", `font_style_italic`=" + quotedNumber(r.font_style_italic) +
          ", `font_style_underline`=" + quotedNumber(r.font_style_underline) +
          ", `font_style_strike`=" + quotedNumber(r.font_style_strike) + " where `name`='" + sqlQuoted(r.name) + "'";
+}
+
+// The columns every layout table has.
+const char* const kCalibColumns[] = {"name",      "x1",          "y1",         "x2",
+                                     "y2",        "font_name",   "font_size",  "font_align",
+                                     "font_style_bold", "font_style_italic", "font_style_underline",
+                                     "font_style_strike"};
+
+std::string copyFailure(const std::string& fun, const std::string& from, const std::string& to) {
+  return "Funkcja: " + fun + "\n\n" + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + from + "\ndo\n" + to +
+         cp1250("\nKod błędu: ") + std::to_string(platform::lastError()) +
+         cp1250("\n\nDane nie zostały zapisane.");
 }
 
 }  // namespace
@@ -89,4 +106,82 @@ bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& item
     q.release();
     return true;
   });
+}
+
+bool bFunCalibFileHasLayouts(const std::string& path) {
+  if (!platform::fileExists(path)) return false;
+  sqlite3* db = nullptr;
+  const std::string utf8 = cp1250ToUtf8(path);
+  if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return false;
+  }
+  // Collects the rows of a statement's first column; false when the
+  // statement cannot run (not a database, say).
+  auto column = [db](const std::string& sql, int index, std::vector<std::string>& out) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(statement);
+      return false;
+    }
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+      const unsigned char* text = sqlite3_column_text(statement, index);
+      out.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+    }
+    sqlite3_finalize(statement);
+    return rc == SQLITE_DONE;
+  };
+  bool found = false;
+  std::vector<std::string> tables;
+  if (column("SELECT name FROM sqlite_master WHERE type='table'", 0, tables)) {
+    for (const std::string& table : tables) {
+      std::vector<std::string> names;
+      if (!column("pragma table_info(" + sqlTable(table) + ")", 1, names)) continue;
+      const std::set<std::string> have(names.begin(), names.end());
+      bool all = true;
+      for (const char* wanted : kCalibColumns) all = all && have.count(wanted) > 0;
+      if (all) {
+        found = true;
+        break;
+      }
+    }
+  }
+  sqlite3_close(db);
+  return found;
+}
+
+bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const std::string& target) {
+  const std::string fun = "EksportujPlikKalibracji()";
+  const std::string calib = strFunGetCalibFilePath(DataStore, false);
+  if (platform::copyFile(calib, target, false)) return true;
+  vFunReportError(DataStore, copyFailure(fun, calib, target), fun);
+  return false;
+}
+
+bool bFunImportujPlikKalibracji(TDataStore* DataStore, const std::string& source) {
+  const std::string fun = "ImportujPlikKalibracji()";
+  const std::string calib = strFunGetCalibFilePath(DataStore, false);
+  if (!bFunCalibFileHasLayouts(source)) {
+    vFunReportError(DataStore,
+                    "Funkcja: " + fun + "\n\n" +
+                        cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n") +
+                        source + cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
+                    fun);
+    return false;
+  }
+  if (platform::copyFile(source, calib, false)) return true;
+  vFunReportError(DataStore, copyFailure(fun, source, calib), fun);
+  return false;
+}
+
+bool bFunPrzywrocPlikKalibracji(TDataStore* DataStore) {
+  const std::string source = strFunGetCalibFilePath(DataStore, true);
+  const std::string target = strFunGetCalibFilePath(DataStore, false);
+  if (platform::copyFile(source, target, false)) return true;
+  vFunReportError(DataStore,
+                  cp1250("Błąd podczas próby przywrócenia oryginalnego pliku kalibracji.\nŹródło: ") + source +
+                      "\nCel: " + target,
+                  "PrzywrocUstawieniaButtonClick()");
+  return false;
 }

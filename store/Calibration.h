@@ -21,3 +21,22 @@ bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const std::string& file, con
 // calibration file, in the order they were made. A missing file is a
 // failure and is not created.
 bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& items);
+
+// True when the file is an SQLite database holding at least one layout
+// table (a table with the twelve columns of a calibration row). The file is
+// opened read-only and never changed.
+bool bFunCalibFileHasLayouts(const std::string& path);
+
+// "Eksportuj ustawienia kalibracji": the data folder's calibration file is
+// copied to the target, replacing it. A failure is reported (error text and
+// log) with the program's sentence for a failed copy.
+bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const std::string& target);
+
+// "Importuj ustawienia kalibracji": a calibration file replaces the data
+// folder's in one step. A file that is not one (no SQLite database, or no
+// layout table in it) is refused and the calibration stays as it was.
+bool bFunImportujPlikKalibracji(TDataStore* DataStore, const std::string& source);
+
+// Brings back the shipped calibration file of the program folder over the
+// data folder's.
+bool bFunPrzywrocPlikKalibracji(TDataStore* DataStore);

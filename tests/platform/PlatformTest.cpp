@@ -1,4 +1,5 @@
 #include "platform/Platform.h"
+#include "platform/Desktop.h"
 
 #include "platform/Cp1250.h"
 #include "support/TempFolders.h"
@@ -163,4 +164,14 @@ TEST_F(PlatformTest, ClockCanBeReplaced) {
   EXPECT_EQ(platform::utcNow().year, 2011);
   platform::setUtcClock({});
   EXPECT_GE(platform::utcNow().year, 2024);
+}
+
+TEST(DesktopOpen, WithoutAnOpenerOnThePathNothingIsStarted) {
+  TempFolders dirs;
+  const char* was = std::getenv("PATH");
+  const std::string saved = was ? was : "";
+  ::setenv("PATH", dirs.root().c_str(), 1);
+  const bool opened = platform::openWithDesktop(dirs.root() + "/pomoc.html");
+  ::setenv("PATH", saved.c_str(), 1);
+  EXPECT_FALSE(opened);
 }

@@ -1,0 +1,19 @@
+#include "render/Pomoc.h"
+
+#include "platform/Cp1250.h"
+#include "platform/Desktop.h"
+#include "platform/Platform.h"
+#include "store/Folders.h"
+#include "toolkit/Dialogs.h"
+
+std::string strFunHelpFilePath(TDataStore* DataStore) {
+  return strFunGetProgramDirPath(DataStore) + "/pomoc/index.html";
+}
+
+void vFunPokazPomoc(TDataStore* DataStore) {
+  const std::string help = strFunHelpFilePath(DataStore);
+  if (platform::fileExists(help) && platform::openWithDesktop(help)) return;
+  MessageBox(cp1250("Nie można otworzyć instrukcji obsługi:\n") + help +
+                 cp1250("\n\nSprawdź, czy plik istnieje i czy w systemie jest przeglądarka stron WWW."),
+             "Pomoc", MB_OK | MB_ICONWARNING);
+}
