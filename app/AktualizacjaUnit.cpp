@@ -2,6 +2,7 @@
 
 #include "app/GlownaUnit.h"
 #include "platform/Cp1250.h"
+#include "platform/Desktop.h"
 #include "platform/Process.h"
 #include "store/Folders.h"
 #include "toolkit/Components.h"

@@ -6,6 +6,7 @@
 #include "app/ImportUnit.h"
 #include "app/LogiUnit.h"
 #include "app/OProgramieUnit.h"
+#include "platform/Desktop.h"
 #include "platform/Process.h"
 
 #include <QAction>

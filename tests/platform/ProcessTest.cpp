@@ -1,3 +1,4 @@
+#include "platform/Desktop.h"
 #include "platform/Process.h"
 
 #include "platform/Cp1250.h"
