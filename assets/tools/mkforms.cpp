@@ -425,6 +425,22 @@ Form readForm(const fs::path& file, int depth) {
         form.components.erase(form.components.begin() + static_cast<std::ptrdiff_t>(indexOf(form, words[k].value, where)));
         forget(form, words[k].value);
       }
+    } else if (head == "order") {
+      // The named components keep the places they hold between them and
+      // take them in the order given.
+      if (!twin) fail(where, "only a twin orders");
+      std::vector<std::size_t> places;
+      std::vector<Component> moved;
+      for (std::size_t k = 1; k < words.size(); ++k) {
+        const std::size_t at = indexOf(form, words[k].value, where);
+        if (std::find(places.begin(), places.end(), at) != places.end())
+          fail(where, "\"" + words[k].value + "\" is named twice");
+        places.push_back(at);
+        moved.push_back(form.components[at]);
+      }
+      if (moved.size() < 2) fail(where, "order NAME NAME... expected");
+      std::sort(places.begin(), places.end());
+      for (std::size_t k = 0; k < places.size(); ++k) form.components[places[k]] = moved[k];
     } else if (head == "reword") {
       if (!twin) fail(where, "only a twin rewords");
       Component& c = form.components[indexOf(form, arg(1).value, where)];
