@@ -3,6 +3,7 @@
 
 #include "app/ToolbarPictures.h"
 #include "forms/DocumentForms.h"
+#include "forms/record_sheets/ClassPage.h"
 #include "platform/Cp1250.h"
 #include "render/Pages.h"
 
@@ -273,6 +274,7 @@ void TFGlowna::vFunConnectCommands() {
   vFunConnectFileCommands();
   vFunConnectImportCommand();
   vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
+  TClassPage::PrintColumn = [this](TFormBase& page, TDocKind kind) { bFunDrukujDokument(&page, kind, 1); };
   vFunOnClick(actionNamed("Szablondanychszkoy1"), [this] { Szablondanychszkoy1Click(); });
   vFunOnClick(ToolButton11, [this] { Szablondanychszkoy1Click(); });
   for (const char* print : {"Drukujwybranewiadectwo1", "Drukujwybranewiadectwo2"})
