@@ -130,7 +130,6 @@ void vFunLimitMemoLines(QObject* memo, int n) {
   if (static_cast<int>(lines.size()) <= n) return;
   lines.resize(static_cast<std::size_t>(std::max(0, n)));
   vFunSetLines(memo, lines);
-  if (auto* edit = qobject_cast<QPlainTextEdit*>(memo)) edit->moveCursor(QTextCursor::End);
 }
 
 QRect TSideScale::map(const TRectSpec& r) const {
