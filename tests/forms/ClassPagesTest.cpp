@@ -652,3 +652,15 @@ TEST(ClassPages, TheColumnPrintDrawsTheKindOfTheChosenColumn) {
   }
   TClassPage::PrintColumn = nullptr;
 }
+
+TEST(ClassPages, EachShowingPutsThePanelsListsAtTheirFirstItemAndKeepsTheCheckBox) {
+  const auto page = std::make_unique<TFArkuszStr4b>(nullptr);
+  for (const char* list : {"CertTypeComboBox", "ColumnComboBox", "ColumnPrintComboBox"})
+    page->findComponentAs<QComboBox>(list)->setCurrentIndex(1);
+  page->findComponentAs<QCheckBox>("NazwyCheckBox")->setChecked(true);
+  page->show();
+  for (const char* list : {"CertTypeComboBox", "ColumnComboBox", "ColumnPrintComboBox"})
+    EXPECT_EQ(page->findComponentAs<QComboBox>(list)->currentIndex(), 0) << list;
+  EXPECT_TRUE(page->findComponentAs<QCheckBox>("NazwyCheckBox")->isChecked());
+  page->hide();
+}
