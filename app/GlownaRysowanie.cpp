@@ -122,10 +122,16 @@ void TFGlowna::DrukujToolButtonClick() {
     MessageBox(cp1250("Zaznacz świadectwo które chciesz wydrukować"), "Brak wyboru", MB_OK | MB_ICONWARNING);
     return;
   }
-  if (const auto kind = optFunKindOfDocumentName(name)) {
-    const TDocKindInfo& info = kDocKinds[static_cast<std::size_t>(*kind)];
-    // A failed render leaves nothing fit for the blank in the printer.
-    if (vFunRysujSwiadectwo(frmFunFormOfKind(*kind), true, *kind, info.pages) && FDrukuj) FDrukuj->ShowModal();
-  }
+  if (const auto kind = optFunKindOfDocumentName(name))
+    bFunDrukujDokument(frmFunFormOfKind(*kind), *kind, kDocKinds[static_cast<std::size_t>(*kind)].pages);
   bPrintMode = false;
+}
+
+bool TFGlowna::bFunDrukujDokument(TFormBase* form, TDocKind kind, int pages) {
+  bPrintMode = true;
+  // A failed render leaves nothing fit for the blank in the printer.
+  const bool drawn = vFunRysujSwiadectwo(form, true, kind, pages);
+  if (drawn && FDrukuj) FDrukuj->ShowModal();
+  bPrintMode = false;
+  return drawn;
 }

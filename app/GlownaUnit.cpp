@@ -4,6 +4,7 @@
 #include "app/AktualizacjaUnit.h"
 #include "app/ToolbarPictures.h"
 #include "forms/DocumentForms.h"
+#include "forms/record_sheets/ClassPage.h"
 #include "platform/Cp1250.h"
 #include "render/Pages.h"
 
@@ -276,6 +277,7 @@ void TFGlowna::vFunConnectCommands() {
   vFunConnectHelpCommands();
   vFunConnectOtherCommands();
   vFunOnClick(DrukujToolButton, [this] { DrukujToolButtonClick(); });
+  TClassPage::PrintColumn = [this](TFormBase& page, TDocKind kind) { bFunDrukujDokument(&page, kind, 1); };
   vFunOnClick(actionNamed("Szablondanychszkoy1"), [this] { Szablondanychszkoy1Click(); });
   vFunOnClick(ToolButton11, [this] { Szablondanychszkoy1Click(); });
   for (const char* print : {"Drukujwybranewiadectwo1", "Drukujwybranewiadectwo2"})

@@ -99,6 +99,10 @@ class TFGlowna : public TForm {
   // "Drukuj wybrane świadectwo": draws the document selected in the tree for
   // the printer and then shows the print dialog.
   void DrukujToolButtonClick();
+  // Draws the form by the kind's layout for the printer and, when that
+  // succeeded, shows the print dialog for that many pages; true when drawn.
+  // The record-sheet pages print a single column through this.
+  bool bFunDrukujDokument(TFormBase* form, TDocKind kind, int pages);
 
   // ---- The current student (GlownaUczniowie.cpp) ------------------------
   // Collects the rows of all holders and replaces the student's table in the

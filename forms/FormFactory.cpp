@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -53,11 +56,41 @@ QWidget* makeCombo(TFormBase& form, const TComponentSpec& c, QWidget* parent) {
   return combo;
 }
 
+int lineCount(const QPlainTextEdit* memo) { return memo->document()->isEmpty() ? 0 : memo->document()->blockCount(); }
+
+// The line limit of a memo: after every change (typed, pasted, or set by the
+// program: loaded rows, samples, copies) a memo holding more than its limit
+// keeps its first lines, and Enter is refused while it holds exactly its
+// limit. Trimming changes the text again; that change finds nothing to do.
+class TMemoLineLimit : public QObject {
+ public:
+  TMemoLineLimit(QPlainTextEdit* memo, int lines) : QObject(memo), memo_(memo), lines_(lines) {
+    memo->installEventFilter(this);
+    connect(memo, &QPlainTextEdit::textChanged, this, [this] {
+      if (lineCount(memo_) > lines_) vFunLimitMemoLines(memo_, lines_);
+    });
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == memo_ && event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lineCount(memo_) == lines_) return true;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QPlainTextEdit* memo_;
+  int lines_;
+};
+
 QWidget* makeMemo(TFormBase& form, const TComponentSpec& c, QWidget* parent) {
   auto* memo = form.Make<QPlainTextEdit>(c.name, parent);
   memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   if (c.flags & sfReadOnly) memo->setReadOnly(true);
+  if (c.lines > 0) new TMemoLineLimit(memo, c.lines);
   applyStates(memo, c);
   return memo;
 }
@@ -92,6 +125,13 @@ QWidget* makeDots(TFormBase& form, const TComponentSpec& c, QWidget* parent, int
 }
 
 }  // namespace
+
+void vFunLimitMemoLines(QObject* memo, int n) {
+  std::vector<std::string> lines = vFunGetLines(memo);
+  if (static_cast<int>(lines.size()) <= n) return;
+  lines.resize(static_cast<std::size_t>(std::max(0, n)));
+  vFunSetLines(memo, lines);
+}
 
 QRect TSideScale::map(const TRectSpec& r) const {
   const int left = static_cast<int>(std::lround(r.x * x)), top = static_cast<int>(std::lround(r.y * y));

@@ -5,6 +5,7 @@
 
 #include <QRect>
 
+class QObject;
 class QWidget;
 class TFormBase;
 
@@ -14,6 +15,10 @@ struct TSideScale {
   QRect map(const TRectSpec& r) const;
 };
 TSideScale sideScale(const TSideSpec& side);
+
+// Keeps the first n lines of a memo (a memo of the description's lines=N
+// calls it whenever a change leaves more than N).
+void vFunLimitMemoLines(QObject* memo, int n);
 
 // Makes one component on parent (the side's picture area, or the panel),
 // registered with the form under its name.

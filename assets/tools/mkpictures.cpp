@@ -3,9 +3,9 @@
 //   tarvek_mkpictures <program folder>
 // grafika/  the preview backgrounds, the stamp mark and the eagle; the
 //           program installs these into the data folder ("pliki_kat.sql").
-// blanki/   the blank pictures the document forms and the school-template
-//           dialog show behind their fields, read in place from the program
-//           folder.
+// blanki/   the blank pictures the certificate and record-sheet forms and the
+//           school-template dialog show behind their fields, read in place
+//           from the program folder.
 // Needs no display: only QImage, QPainter and QSvgRenderer are used.
 #include "pictures/BlankArt.h"
 #include "pictures/Eagle.h"
@@ -60,6 +60,10 @@ Draw certificate(int side, art::Band band, QPointF stamp, const art::FrameStyle&
 
 Draw plainSheet() {
   return [](QPainter& p, const QRectF& sheet) { art::drawPlainSheet(p, sheet); };
+}
+
+Draw sheetPage(art::SheetPage page) {
+  return [page](QPainter& p, const QRectF& sheet) { art::drawSheetPage(p, sheet, page); };
 }
 
 Draw titlePage(QRectF box = art::kTitleBoxRect) {
@@ -167,6 +171,11 @@ int main(int argc, char** argv) {
       blank("blanki/arkusz_str1_strona.jpg", titlePage(art::kTitleSchoolBlockRect), kTitlePage, kTitlePage),
       // The meeting sheet prints on plain paper: its form shows a plain page.
       blank("blanki/wywiadowka.jpg", plainSheet(), kMeetingSheet, kMeetingSheet),
+      // The ruled tables of the class pages, behind the fields of their forms.
+      blank("blanki/arkusz_str2.jpg", sheetPage(art::SheetPage::Left), art::kSheetPageSize, art::kSheetPageSize),
+      blank("blanki/arkusz_str3.jpg", sheetPage(art::SheetPage::Right), art::kSheetPageSize, art::kSheetPageSize),
+      blank("blanki/arkusz_str2b.jpg", sheetPage(art::SheetPage::ClassOne), art::kSheetPageSizeB, art::kSheetPageSizeB),
+      blank("blanki/arkusz_str3b.jpg", sheetPage(art::SheetPage::ClassTwo), art::kSheetPageSizeB, art::kSheetPageSizeB),
   };
   for (const Picture& pic : pictures)
     if (!write(folder, pic)) return 1;

@@ -2,4 +2,4 @@
 
 TFArkuszStr2* FArkuszStr2 = nullptr;
 
-TFArkuszStr2::TFArkuszStr2(QWidget* parent) : TDocumentForm(formSpec("TFArkuszStr2"), parent) {}
+TFArkuszStr2::TFArkuszStr2(QWidget* parent) : TClassPage(formSpec("TFArkuszStr2"), parent) {}

@@ -2,4 +2,4 @@
 
 TFArkuszStr2b* FArkuszStr2b = nullptr;
 
-TFArkuszStr2b::TFArkuszStr2b(QWidget* parent) : TDocumentForm(formSpec("TFArkuszStr2b"), parent) {}
+TFArkuszStr2b::TFArkuszStr2b(QWidget* parent) : TClassPage(formSpec("TFArkuszStr2b"), parent) {}

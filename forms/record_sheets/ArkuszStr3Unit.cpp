@@ -2,4 +2,4 @@
 
 TFArkuszStr3* FArkuszStr3 = nullptr;
 
-TFArkuszStr3::TFArkuszStr3(QWidget* parent) : TDocumentForm(formSpec("TFArkuszStr3"), parent) {}
+TFArkuszStr3::TFArkuszStr3(QWidget* parent) : TClassPage(formSpec("TFArkuszStr3"), parent) {}

@@ -2,4 +2,4 @@
 
 TFArkuszStr3b* FArkuszStr3b = nullptr;
 
-TFArkuszStr3b::TFArkuszStr3b(QWidget* parent) : TDocumentForm(formSpec("TFArkuszStr3b"), parent) {}
+TFArkuszStr3b::TFArkuszStr3b(QWidget* parent) : TClassPage(formSpec("TFArkuszStr3b"), parent) {}

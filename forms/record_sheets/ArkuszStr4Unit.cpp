@@ -2,4 +2,4 @@
 
 TFArkuszStr4* FArkuszStr4 = nullptr;
 
-TFArkuszStr4::TFArkuszStr4(QWidget* parent) : TDocumentForm(formSpec("TFArkuszStr4"), parent) {}
+TFArkuszStr4::TFArkuszStr4(QWidget* parent) : TClassPage(formSpec("TFArkuszStr4"), parent) {}

@@ -2,4 +2,4 @@
 
 TFArkuszStr4b* FArkuszStr4b = nullptr;
 
-TFArkuszStr4b::TFArkuszStr4b(QWidget* parent) : TDocumentForm(formSpec("TFArkuszStr4b"), parent) {}
+TFArkuszStr4b::TFArkuszStr4b(QWidget* parent) : TClassPage(formSpec("TFArkuszStr4b"), parent) {}

@@ -2,4 +2,4 @@
 
 TFArkuszStr5* FArkuszStr5 = nullptr;
 
-TFArkuszStr5::TFArkuszStr5(QWidget* parent) : TDocumentForm(formSpec("TFArkuszStr5"), parent) {}
+TFArkuszStr5::TFArkuszStr5(QWidget* parent) : TClassPage(formSpec("TFArkuszStr5"), parent) {}

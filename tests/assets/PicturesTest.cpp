@@ -111,7 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Shipped{"blanki/swiadectwo_str2.jpg", Format::Jpeg, 717, 1053},
                       Shipped{"blanki/arkusz_str1.jpg", Format::Jpeg, 760, 1169},
                       Shipped{"blanki/arkusz_str1_strona.jpg", Format::Jpeg, 760, 1169},
-                      Shipped{"blanki/wywiadowka.jpg", Format::Jpeg, 448, 622}));
+                      Shipped{"blanki/wywiadowka.jpg", Format::Jpeg, 448, 622},
+                      Shipped{"blanki/arkusz_str2.jpg", Format::Jpeg, 841, 1050},
+                      Shipped{"blanki/arkusz_str3.jpg", Format::Jpeg, 841, 1050},
+                      Shipped{"blanki/arkusz_str2b.jpg", Format::Jpeg, 841, 1200},
+                      Shipped{"blanki/arkusz_str3b.jpg", Format::Jpeg, 841, 1200}));
 
 TEST(ShippedList, NamesEveryPictureOfTheGraphicsFolder) {
   std::set<std::string> listed;
@@ -202,6 +206,43 @@ INSTANTIATE_TEST_SUITE_P(
         Probe{"blanki/arkusz_str1_strona.jpg", 200, 170, Look::Paper},
         Probe{"blanki/arkusz_str1_strona.jpg", 600, 300, Look::Paper},
         Probe{"blanki/wywiadowka.jpg", 224, 311, Look::Paper}));
+
+// The ruled tables of the record sheet's class pages, drawn from the page
+// units of their grid onto the pictures' pixels.
+struct SheetProbe {
+  const char* name;
+  art::SheetPage page;
+  int width, height;
+};
+
+void PrintTo(const SheetProbe& s, std::ostream* os) { *os << s.name; }
+
+class SheetPicture : public ::testing::TestWithParam<SheetProbe> {};
+
+TEST_P(SheetPicture, ShowsItsGridOnPaperAndNothingInsideTheCells) {
+  const SheetProbe s = GetParam();
+  const QImage image = load(s.name);
+  ASSERT_EQ(image.size(), QSize(s.width, s.height));
+  const art::SheetGrid g = art::sheetGrid(s.page);
+  const double sx = s.width / 885.0, sy = s.height / 1314.0;
+  auto at = [&](double x, double y) { return image.pixel(static_cast<int>(x * sx), static_cast<int>(y * sy)); };
+  const double middleY = (g.rules[10] + g.rules[11]) / 2;  // a subject's row
+  for (double x : {g.columns.front(), g.columns.back()}) EXPECT_TRUE(looks(at(x, middleY), Look::Ink)) << x;
+  for (std::size_t c = 1; c < g.columns.size(); ++c) {
+    const double middleX = (g.columns[c - 1] + g.columns[c]) / 2;
+    EXPECT_TRUE(looks(at(middleX, middleY), Look::Paper)) << middleX;
+    EXPECT_TRUE(looks(at(middleX, g.rules.back()), Look::Ink)) << middleX;
+  }
+  EXPECT_TRUE(looks(image.pixel(5, 5), Look::Paper));
+  EXPECT_TRUE(looks(image.pixel(s.width / 2, s.height - 5), Look::Paper));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClassPages, SheetPicture,
+    ::testing::Values(SheetProbe{"blanki/arkusz_str2.jpg", art::SheetPage::Left, 841, 1050},
+                      SheetProbe{"blanki/arkusz_str3.jpg", art::SheetPage::Right, 841, 1050},
+                      SheetProbe{"blanki/arkusz_str2b.jpg", art::SheetPage::ClassOne, 841, 1200},
+                      SheetProbe{"blanki/arkusz_str3b.jpg", art::SheetPage::ClassTwo, 841, 1200}));
 
 // The stamp circle is lower on the school-leaving certificate with
 // distinction: its dots sit where the others have bare paper.

@@ -253,6 +253,69 @@ void drawTitlePage(QPainter& p, const QRectF& sheet, const QRectF& ruled) {
   p.restore();
 }
 
+SheetGrid sheetGrid(SheetPage page) {
+  SheetGrid g;
+  const bool earlier = page == SheetPage::Left || page == SheetPage::Right;
+  switch (page) {
+    case SheetPage::Left:
+    case SheetPage::ClassTwo: g.columns = {40, 75, 475, 665, 855}; break;
+    case SheetPage::Right: g.columns = {30, 65, 330, 595, 860}; break;
+    case SheetPage::ClassOne: g.columns = {40, 75, 475, 855}; break;
+  }
+  if (earlier) {
+    // Head (year, class, register number, heading), rows 1 and 2, the band
+    // of the compulsory subjects, rows 3 to 18, the band of the additional
+    // classes, rows 19 to 21, then rows 22 to 26 of their own heights.
+    g.rules = {60, 90, 120, 150, 200, 226, 252, 274};
+    for (int r = 3; r <= 18; ++r) g.rules.push_back(274 + 26 * (r - 2));
+    g.rules.push_back(712);
+    for (int r = 19; r <= 21; ++r) g.rules.push_back(712 + 26 * (r - 18));
+    for (double y : {886, 956, 1081, 1189, 1229}) g.rules.push_back(y);
+    g.headerBottom = 200;
+    g.splitTop = 886, g.splitMid = 921, g.splitBottom = 956;
+  } else {
+    // The same for the pages of one class: rows 3 to 21, the band of the
+    // supplementary subjects with rows 22 to 25, the band of the additional
+    // classes with rows 26 to 28, then rows 29 to 33.
+    g.rules = {50, 78, 106, 134, 162, 185, 208, 228};
+    for (int r = 3; r <= 21; ++r) g.rules.push_back(228 + 23 * (r - 2));
+    g.rules.push_back(685);
+    for (int r = 22; r <= 25; ++r) g.rules.push_back(685 + 23 * (r - 21));
+    g.rules.push_back(797);
+    for (int r = 26; r <= 28; ++r) g.rules.push_back(797 + 23 * (r - 25));
+    for (double y : {923, 983, 1101, 1203, 1239}) g.rules.push_back(y);
+    g.headerBottom = 162;
+    g.splitTop = 923, g.splitMid = 953, g.splitBottom = 983;
+  }
+  g.splitX = page == SheetPage::Right ? 0 : 175;
+  return g;
+}
+
+void drawSheetPage(QPainter& p, const QRectF& sheet, SheetPage page) {
+  p.fillRect(sheet, kSheetPaper);
+  const SheetGrid g = sheetGrid(page);
+  const double sx = sheet.width() / kPageUnits.width(), sy = sheet.height() / kPageUnits.height();
+  auto at = [&](double x, double y) { return sheet.topLeft() + QPointF(x * sx, y * sy); };
+  const double left = g.columns.front(), right = g.columns.back();
+  const double top = g.rules.front(), bottom = g.rules.back();
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(pen(QColor(40, 40, 40), 1.0));
+  for (double x : g.columns) p.drawLine(at(x, top), at(x, bottom));
+  for (double y : g.rules) {
+    // The head's rules leave the first column ("Lp.") whole.
+    const bool inHead = y > top && y < g.headerBottom;
+    p.drawLine(at(inHead ? g.columns[1] : left, y), at(right, y));
+  }
+  // The absence row: total and unexcused hours, one above the other.
+  if (g.splitX > 0) p.drawLine(at(g.splitX, g.splitTop), at(g.splitX, g.splitBottom));
+  p.drawLine(at(g.splitX > 0 ? g.splitX : g.columns[1], g.splitMid), at(right, g.splitMid));
+  // The outer edge a little heavier.
+  p.setPen(pen(QColor(40, 40, 40), 2.0));
+  p.drawRect(QRectF(at(left, top), at(right, bottom)));
+  p.restore();
+}
+
 void drawDesk(QPainter& p, const QRectF& canvas, const QRectF& page) {
   p.fillRect(canvas, QColor(158, 158, 158));
   // A soft shadow down and to the right: stacked translucent rectangles,

@@ -10,6 +10,9 @@
 #include <QColor>
 #include <QPointF>
 #include <QRectF>
+#include <QSize>
+
+#include <vector>
 
 class QPainter;
 
@@ -58,6 +61,29 @@ inline constexpr QRectF kTitleBoxRect{40.0, 60.0, 680.0, 340.0};
 // frames the entry of a non-public school, under the school's long stamp.
 inline constexpr QRectF kTitleSchoolBlockRect{26.0, 113.0, 378.0, 124.0};
 void drawTitlePage(QPainter& p, const QRectF& sheet, const QRectF& box = kTitleBoxRect);
+
+// The class pages of the record sheet: a ruled table on paper, no text. The
+// layouts of these pages (assets/layouts/tarvek_arkusz_str*.csv) put their
+// values into its cells, and the forms their fixed texts; all in page units.
+enum class SheetPage {
+  Left,       // pages 2 and 4 of "MEN-I/42/2": row texts and two grade columns
+  Right,      // pages 3 and 5: three grade columns
+  ClassOne,   // the class-one page of "MEN-I/42b/2": row texts and one wide column
+  ClassTwo,   // its class-two and class-three pages: row texts and two columns
+};
+struct SheetGrid {
+  std::vector<double> columns;      // x of the vertical rules, outer edges included
+  double headerBottom;              // the head: the first column is one cell down to here
+  std::vector<double> rules;        // y of the horizontal rules, outer edges included
+  double splitTop, splitBottom;     // the absence row: its value cells are halved at splitMid,
+  double splitMid, splitX;          // and its text cell (when the page has one) split at splitX
+};
+SheetGrid sheetGrid(SheetPage page);
+// Picture sizes of the pages: 841 x 1050 for "MEN-I/42/2", 841 x 1200 for "MEN-I/42b/2".
+inline constexpr QSize kSheetPageSize{841, 1050};
+inline constexpr QSize kSheetPageSizeB{841, 1200};
+inline constexpr QColor kSheetPaper{252, 250, 242};
+void drawSheetPage(QPainter& p, const QRectF& sheet, SheetPage page);
 
 // The pieces, in pixels of the painter; unit is the size of one page unit.
 void drawFrame(QPainter& p, const QRectF& outer, double unit, const FrameStyle& style);

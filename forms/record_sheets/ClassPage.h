@@ -1,0 +1,36 @@
+#pragma once
+// What the class pages of the record sheet (pages 2 to 5 of "MEN-I/42/2",
+// the three class pages of "MEN-I/42b/2") do beyond the engine: the clear
+// button, the print of one column, the load from a certificate, and their
+// panel's lists at the first item on every showing.
+#include "forms/DocumentForm.h"
+
+#include <functional>
+#include <optional>
+
+class TClassPage : public TDocumentForm {
+  Q_OBJECT
+ public:
+  TClassPage(const TFormSpec& spec, QWidget* parent);
+
+  // The clear button ("Wyczyść ..."): empties every value field; the panel's
+  // choices stay and nothing is saved.
+  void WyczyscDaneButtonClick();
+  // "Drukuj wybraną kolumnę": the page drawn for the printer by the layout
+  // of the column chosen in the column-print list alone, one page, through
+  // PrintColumn. The page stays open and unsaved.
+  void DrukujWybranaKolumneButtonClick();
+  // The kind of that column: the page's kind + 1 + the list's index;
+  // nullopt on a page without a column print.
+  std::optional<TDocKind> optFunColumnKind() const;
+  // The load button: the copy of the chosen certificate into the chosen
+  // column, which comes with the certificates' copy.
+  virtual void vFunLoadFromCertificate() {}
+
+  // The main window's print of a document drawn by a kind's layout, one
+  // page: the print dialog opens only after a render that succeeded.
+  static std::function<void(TFormBase& form, TDocKind kind)> PrintColumn;
+
+ protected:
+  void FormShow() override;
+};
