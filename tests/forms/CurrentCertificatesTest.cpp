@@ -20,6 +20,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -226,6 +228,210 @@ Names fieldsOf(const char* className) {
   }
   return names;
 }
+
+// ---------------------------------------------------------------- fixed texts, samples, template
+
+// Every fixed text of TFKlasa1a in creation order: name, text, height in
+// pixels, bold.
+struct FixedText {
+  const char* name;
+  const char* text;
+  int height;
+  bool bold;
+};
+const FixedText kKlasa1aTexts[] = {
+    {"STALY_SwiadectwoSzkolne_STR1_DATA_LABEL", "ŚWIADECTWO SZKOLNE", 29, false},
+    {"STALY_ImieNazwisko_STR1_DATA_LABEL", "imię (imiona) i nazwisko", 11, false},
+    {"STALY_Uczeszczal_STR1_DATA_LABEL", "uczęszczał", 16, false},
+    {"STALY_WRokuSzkolnym_STR1_DATA_LABEL", "w roku szkolnym", 16, false},
+    {"STALY_Slash_STR1_DATA_LABEL", "/", 16, false},
+    {"STALY_DoKlasy_STR1_DATA_LABEL", "do klasy", 16, false},
+    {"STALY_Im_STR1_DATA_LABEL", "im.", 16, false},
+    {"STALY_SzkolaW_STR1_DATA_LABEL", "w", 16, false},
+    {"STALY_SzkolaWoj_STR1_DATA_LABEL", "woj.", 16, false},
+    {"STALY_MiejscowoscDnia_STR1_DATA_LABEL", ", dnia", 16, false},
+    {"STALY_MiejscowoscRok_STR1_DATA_LABEL", "r.", 16, false},
+    {"STALY_NrNaSwiadectwie_STR1_DATA_LABEL", "Nr", 16, false},
+    {"STALY_IRealizowal_STR1_DATA_LABEL", "Realizował", 16, false},
+    {"STALY_Przedmioty_STR1_DATA_LABEL", "przedmioty:", 16, false},
+    {"STALY_MENiS_STR1_DATA_LABEL", "MEN-I/21a/2", 16, false},
+    {"STALY_Miejscowosc_STR1_DATA_LABEL", "( miejscowość )", 11, false},
+    {"STALY_PieczecIPodpisDyrektora_STR1_DATA_LABEL", "( pieczęć i podpis dyrektora )", 11, false},
+    {"STALY_UjeteWPodstawie_STR1_DATA_LABEL", "ujęte w podstawie programowej w zakresie rozszerzonym", 16, false},
+    {"STALY_DataUrodzenia_STR1_DATA_LABEL", "data urodzenia", 11, false},
+    {"STALY_MiejsceUrodzenia_STR1_DATA_LABEL", "miejsce urodzenia", 11, false},
+    {"STALY_NumerPESEL_STR1_DATA_LABEL", "numer PESEL", 11, false},
+    {"STALY_NazwaTarvek_STR1_DATA_LABEL", "( nazwa tarvek ogólnokształcącego )", 11, false},
+    {"STALY_NrTarvek_STR1_DATA_LABEL", "nr", 16, false},
+    {"STALY_IOtrzymal_STR1_DATA_LABEL", "i", 16, false},
+    {"STALY_Otrzymal_STR1_DATA_LABEL", "otrzymał", 16, false},
+    {"STALY_Promocji_STR1_DATA_LABEL", "promocj", 16, false},
+    {"STALY_PromDoKlasy_STR1_DATA_LABEL", "do klasy", 16, false},
+    {"STALY_WynikiKlasyfikacjiRocznej_STR2_DATA_LABEL", "WYNIKI KLASYFIKACJI ROCZNEJ", 16, false},
+    {"STALY_Zachowanie_STR2_DATA_LABEL", "zachowanie", 16, false},
+    {"STALY_Religia_STR2_DATA_LABEL", "religia/etyka", 16, false},
+    {"STALY_ObowiazkoweZajEdu_STR2_DATA_LABEL", "Obowiązkowe zajęcia edukacyjne", 16, true},
+    {"STALY_JPolski_STR2_DATA_LABEL", "język polski", 16, false},
+    {"STALY_Historia_STR2_DATA_LABEL", "historia", 16, false},
+    {"STALY_Wos_STR2_DATA_LABEL", "wiedza o społeczeństwie", 16, false},
+    {"STALY_JObcy2_STR2_DATA_LABEL", "język", 16, false},
+    {"STALY_Matematyka_STR2_DATA_LABEL", "matematyka", 16, false},
+    {"STALY_Fizyka_STR2_DATA_LABEL", "fizyka", 16, false},
+    {"STALY_Wok_STR2_DATA_LABEL", "wiedza o kulturze", 16, false},
+    {"STALY_EduBezpieczenstwa_STR2_DATA_LABEL", "edukacja dla bezpieczeństwa", 16, false},
+    {"STALY_Geografia_STR2_DATA_LABEL", "geografia", 16, false},
+    {"STALY_Biologia_STR2_DATA_LABEL", "biologia", 16, false},
+    {"STALY_JObcy1_STR2_DATA_LABEL", "język", 16, false},
+    {"STALY_Chemia_STR2_DATA_LABEL", "chemia", 16, false},
+    {"STALY_TechInf_STR2_DATA_LABEL", "informatyka", 16, false},
+    {"STALY_Wf_STR2_DATA_LABEL", "wychowanie fizyczne", 16, false},
+    {"STALY_DodatkoweZajeciaEdu_STR2_DATA_LABEL", "Dodatkowe zajęcia edukacyjne", 16, true},
+    {"STALY_IndywidualnyProgram_STR2_DATA_LABEL", "Indywidualny program lub tok nauki", 16, true},
+    {"STALY_SzczegolneOsiagniecia_STR2_DATA_LABEL", "Szczególne osiągnięcia", 16, true},
+    {"STALY_SkalaOcen1_STR2_DATA_LABEL", "Skala ocen:", 11, false},
+    {"STALY_SkalaOcen2_STR2_DATA_LABEL", "1) zachowanie: wzorowe, bardzo dobre, dobre, poprawne,", 11, false},
+    {"STALY_SkalaOcen3_STR2_DATA_LABEL", "nieodpowiednie, naganne;", 11, false},
+    {"STALY_SkalaOcen4_STR2_DATA_LABEL", "2) zajęcia edukacyjne, religia/etyka: celujący, bardzo dobry,", 11, false},
+    {"STALY_SkalaOcen5_STR2_DATA_LABEL", "dobry, dostateczny, dopuszczający, niedostateczny.", 11, false},
+    {"STALY_PodstPrzed_STR2_DATA_LABEL", "podstawy przedsiębiorczości", 16, false},
+    {"STALY_WychowawcaKlasy_STR2_DATA_LABEL", "WYCHOWAWCA KLASY", 16, false},
+    {"STALY_PrzedmiotyUzupelniajace_STR2_DATA_LABEL", "przedmioty uzupełniające:", 16, true},
+};
+
+// The calibration sample of every value field of TFKlasa1a.
+const std::pair<const char*, const char*> kKlasa1aSamples[] = {
+    {"ZMIENNA_ImieNazwisko_STR1_DATA_EDIT", "imię nazwisko"},
+    {"ZMIENNA_DataUrodzenia_STR1_DATA_EDIT", "1 stycznia 1980"},
+    {"ZMIENNA_MiejsceUrodzenia_STR1_DATA_EDIT", "katowicach"},
+    {"ZMIENNA_NumerPESEL_STR1_DATA_EDIT", "1234567890"},
+    {"ZMIENNA_UczeszczalA_STR1_DATA_EDIT", "a"},
+    {"ZMIENNA_RokSzkolny1_STR1_DATA_EDIT", "2010"},
+    {"ZMIENNA_RokSzkolny2_STR1_DATA_EDIT", "2011"},
+    {"ZMIENNA_Klasa_STR1_DATA_EDIT", "pierwszej"},
+    {"ZMIENNA_Tarvek1_STR1_DATA_EDIT", "Tarvek 1"},
+    {"ZMIENNA_Tarvek2_STR1_DATA_EDIT", "Tarvek 2"},
+    {"ZMIENNA_NrTarvek_STR1_DATA_EDIT", "12"},
+    {"ZMIENNA_ImieSzkoly1_STR1_DATA_EDIT", "tarvek imienia 1"},
+    {"ZMIENNA_ImieSzkoly2_STR1_DATA_EDIT", "tarvek imienia 2"},
+    {"ZMIENNA_SzkolaWE_STR1_DATA_EDIT", "e"},
+    {"ZMIENNA_SzkolaMiasto_STR1_DATA_EDIT", "katowicach"},
+    {"ZMIENNA_SzkolaWoj_STR1_DATA_EDIT", "śląskie"},
+    {"ZMIENNA_RealizowalA_STR1_DATA_EDIT", "a"},
+    {"ZMIENNA_Przedmiot1_STR1_DATA_EDIT", "przedmiot 1"},
+    {"ZMIENNA_Przedmiot2_STR1_DATA_EDIT", "przedmiot 2"},
+    {"ZMIENNA_Przedmiot3_STR1_DATA_EDIT", "przedmiot 3"},
+    {"ZMIENNA_Przedmiot4_STR1_DATA_EDIT", "przedmiot 4"},
+    {"ZMIENNA_NieOtrzymalProm_STR1_DATA_EDIT", "nie"},
+    {"ZMIENNA_OtrzymalA_STR1_DATA_EDIT", "a"},
+    {"ZMIENNA_PromocjiE_STR1_DATA_EDIT", "e"},
+    {"ZMIENNA_PromDoKlasy_STR1_DATA_EDIT", "drugiej"},
+    {"ZMIENNA_Miejscowosc_STR1_DATA_EDIT", "katowice"},
+    {"ZMIENNA_MiejscowoscDnia_STR1_DATA_EDIT", "1 czerwca"},
+    {"ZMIENNA_MiejscowoscRok_STR1_DATA_EDIT", "2011"},
+    {"ZMIENNA_NrNaSwiadectwie_STR1_DATA_EDIT", "14"},
+    {"ZMIENNA_ZachowanieOcn_STR2_DATA_COMBOBOX", "zachowanie ocn"},
+    {"ZMIENNA_ReligiaOcn_STR2_DATA_COMBOBOX", "religia ocn"},
+    {"ZMIENNA_JPolskiOcn_STR2_DATA_COMBOBOX", "polski ocn"},
+    {"ZMIENNA_JObcyOpis1_STR2_DATA_EDIT", "j.obcy 1 opis"},
+    {"ZMIENNA_JObcyOcn1_STR2_DATA_COMBOBOX", "j.obcy 1 ocn"},
+    {"ZMIENNA_JObcyOpis2_STR2_DATA_EDIT", "j.obcy 2 opis"},
+    {"ZMIENNA_JObcyOcn2_STR2_DATA_COMBOBOX", "j.obcy 2 ocn"},
+    {"ZMIENNA_HistoriaOcn_STR2_DATA_COMBOBOX", "historia ocn"},
+    {"ZMIENNA_WosOcn_STR2_DATA_COMBOBOX", "wos ocn"},
+    {"ZMIENNA_WokOcn_STR2_DATA_COMBOBOX", "wok ocn"},
+    {"ZMIENNA_MatematykaOcn_STR2_DATA_COMBOBOX", "matematyka ocn"},
+    {"ZMIENNA_FizykaOcn_STR2_DATA_COMBOBOX", "fizyka ocn"},
+    {"ZMIENNA_ChemiaOcn_STR2_DATA_COMBOBOX", "chemia ocn"},
+    {"ZMIENNA_BiologiaOcn_STR2_DATA_COMBOBOX", "biologia ocn"},
+    {"ZMIENNA_GeografiaOcn_STR2_DATA_COMBOBOX", "geografia ocn"},
+    {"ZMIENNA_PodstPrzedOcn_STR2_DATA_COMBOBOX", "podst. przed. ocn"},
+    {"ZMIENNA_TechInfOcn_STR2_DATA_COMBOBOX", "tech. inf. ocn"},
+    {"ZMIENNA_WfOcn_STR2_DATA_COMBOBOX", "wf ocn"},
+    {"ZMIENNA_EduBezpieczenstwaOcn_STR2_DATA_COMBOBOX", "po ocn"},
+    {"ZMIENNA_Dodatkowy1_STR2_DATA_EDIT", "dod. 1 opis"},
+    {"ZMIENNA_DodatkowyOcn1_STR2_DATA_COMBOBOX", "dod. 1 ocn"},
+    {"ZMIENNA_Dodatkowy2_STR2_DATA_EDIT", "dod. 2 opis"},
+    {"ZMIENNA_DodatkowyOcn2_STR2_DATA_COMBOBOX", "dod. 2 ocn"},
+    {"ZMIENNA_Dodatkowy3_STR2_DATA_EDIT", "dod. 3 opis"},
+    {"ZMIENNA_DodatkowyOcn3_STR2_DATA_COMBOBOX", "dod. 3 ocn"},
+    {"ZMIENNA_PrzedmiotyUzOpis1_STR2_DATA_EDIT", "przed. uz. opis 1"},
+    {"ZMIENNA_PrzedmiotyUzOpis2_STR2_DATA_EDIT", "przed. uz. opis 2"},
+    {"ZMIENNA_PrzedmiotyUzOpis3_STR2_DATA_EDIT", "przed. uz. opis 3"},
+    {"ZMIENNA_PrzedmiotyUzOcn1_STR2_DATA_COMBOBOX", "przed. uz. ocn 1"},
+    {"ZMIENNA_PrzedmiotyUzOcn2_STR2_DATA_COMBOBOX", "przed. uz. ocn 2"},
+    {"ZMIENNA_PrzedmiotyUzOcn3_STR2_DATA_COMBOBOX", "przed. uz. ocn 3"},
+    {"ZMIENNA_DodEdukacyjne1_STR2_DATA_EDIT", "edu. 1 opis"},
+    {"ZMIENNA_DodEdukacyjneOcn1_STR2_DATA_COMBOBOX", "edu. 1 ocn"},
+    {"ZMIENNA_DodEdukacyjne2_STR2_DATA_EDIT", "edu. 2 opis"},
+    {"ZMIENNA_DodEdukacyjneOcn2_STR2_DATA_COMBOBOX", "edu. 2 ocn"},
+    {"ZMIENNA_DodEdukacyjne3_STR2_DATA_EDIT", "edu. 3 opis"},
+    {"ZMIENNA_DodEdukacyjneOcn3_STR2_DATA_COMBOBOX", "edu. 3 ocn"},
+    {"ZMIENNA_Indywidualny1_STR2_DATA_EDIT", "indywidualny 1"},
+    {"ZMIENNA_Indywidualny2_STR2_DATA_EDIT", "indywidualny 2"},
+    {"ZMIENNA_Indywidualny3_STR2_DATA_EDIT", "indywidualny 3"},
+    {"ZMIENNA_Szczegolne1_STR2_DATA_EDIT", "szczegolne 1"},
+    {"ZMIENNA_Szczegolne2_STR2_DATA_EDIT", "szczegolne 2"},
+    {"ZMIENNA_Szczegolne3_STR2_DATA_EDIT", "szczegolne 3"},
+    {"ZMIENNA_ZakRoz1_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz2_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz3_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz4_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz5_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz6_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz7_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz8_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz9_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz10_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz11_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz12_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz13_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz14_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz15_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz16_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz17_STR2_DATA_EDIT", "zakres rozszerzony"},
+    {"ZMIENNA_ZakRoz18_STR2_DATA_EDIT", "zakres rozszerzony"},
+};
+
+// The school data exchanged with the template dialog, in the order of the
+// copies: dialog edit, form field, and which forms give the field back.
+enum class Take { All, Class, Never };
+struct TemplatePair {
+  const char* dialog;
+  const char* field;
+  Take take;
+};
+const TemplatePair kTemplatePairs[] = {
+    {"ZMIENNA_RokSzkolny1_DATA_EDIT", "ZMIENNA_RokSzkolny1_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_RokSzkolny2_DATA_EDIT", "ZMIENNA_RokSzkolny2_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_Klasa_DATA_EDIT", "ZMIENNA_Klasa_STR1_DATA_EDIT", Take::Never},
+    {"ZMIENNA_Tarvek1_DATA_EDIT", "ZMIENNA_Tarvek1_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_Tarvek2_DATA_EDIT", "ZMIENNA_Tarvek2_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_NrTarvek_DATA_EDIT", "ZMIENNA_NrTarvek_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_TarvekImienia1_DATA_EDIT", "ZMIENNA_ImieSzkoly1_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_TarvekImienia2_DATA_EDIT", "ZMIENNA_ImieSzkoly2_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_SzkolaWE_DATA_EDIT", "ZMIENNA_SzkolaWE_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_SzkolaMiasto_DATA_EDIT", "ZMIENNA_SzkolaMiasto_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_SzkolaWoj_DATA_EDIT", "ZMIENNA_SzkolaWoj_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_Przedmiot1_STR1_DATA_EDIT", "ZMIENNA_Przedmiot1_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_Przedmiot2_STR1_DATA_EDIT", "ZMIENNA_Przedmiot2_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_Przedmiot3_STR1_DATA_EDIT", "ZMIENNA_Przedmiot3_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_Przedmiot4_STR1_DATA_EDIT", "ZMIENNA_Przedmiot4_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_PromocjaDoKlasy_DATA_EDIT", "ZMIENNA_PromDoKlasy_STR1_DATA_EDIT", Take::Class},
+    {"ZMIENNA_Miejscowosc_DATA_EDIT", "ZMIENNA_Miejscowosc_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_MiejscowoscDnia_DATA_EDIT", "ZMIENNA_MiejscowoscDnia_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_MiejscowoscRok_DATA_EDIT", "ZMIENNA_MiejscowoscRok_STR1_DATA_EDIT", Take::All},
+    {"ZMIENNA_JObcy1_DATA_EDIT", "ZMIENNA_JObcyOpis1_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_JObcy2_DATA_EDIT", "ZMIENNA_JObcyOpis2_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_ObowiazkoweEdu1_DATA_EDIT", "ZMIENNA_Dodatkowy1_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_ObowiazkoweEdu2_DATA_EDIT", "ZMIENNA_Dodatkowy2_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_ObowiazkoweEdu3_DATA_EDIT", "ZMIENNA_Dodatkowy3_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_DodatkoweEdu1_DATA_EDIT", "ZMIENNA_DodEdukacyjne1_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_DodatkoweEdu2_DATA_EDIT", "ZMIENNA_DodEdukacyjne2_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_DodatkoweEdu3_DATA_EDIT", "ZMIENNA_DodEdukacyjne3_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_PrzedUz1_DATA_EDIT", "ZMIENNA_PrzedmiotyUzOpis1_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_PrzedUz2_DATA_EDIT", "ZMIENNA_PrzedmiotyUzOpis2_STR2_DATA_EDIT", Take::All},
+    {"ZMIENNA_PrzedUz3_DATA_EDIT", "ZMIENNA_PrzedmiotyUzOpis3_STR2_DATA_EDIT", Take::All},
+};
 
 const char* const kCurrent[] = {"TFKlasa1a", "TFKlasa1awyr", "TFKlasa2a", "TFKlasa2awyr", "TFKonieca", "TFKoniecawyr"};
 
@@ -728,4 +934,87 @@ TEST_F(CurrentCertificates, TheKeyboardGoesThroughASideInReadingOrderTheExtended
             43);
   EXPECT_EQ(order[1], "ZMIENNA_ReligiaOcn_STR2_DATA_COMBOBOX");
   EXPECT_EQ(order[2], "ZMIENNA_JPolskiOcn_STR2_DATA_COMBOBOX");
+}
+
+TEST_F(CurrentCertificates, FixedTextsInCreationOrderWithTheirSizes) {
+  struct Seen {
+    std::string name, text;
+    int height;
+    bool bold;
+    std::string family;
+  };
+  auto fixedTexts = [](const TDocumentForm& f) {
+    std::vector<Seen> seen;
+    for (int i = 0; i < f.ComponentCount(); ++i)
+      if (auto* label = qobject_cast<QLabel*>(f.Components(i)); label && f.ComponentName(i).startsWith("STALY_"))
+        seen.push_back({f.ComponentName(i).toStdString(), label->text().toStdString(), label->font().pixelSize(),
+                        label->font().bold(), label->font().family().toStdString()});
+    return seen;
+  };
+  const auto klasa1a = fixedTexts(form("TFKlasa1a"));
+  ASSERT_EQ(klasa1a.size(), std::size(kKlasa1aTexts));
+  for (std::size_t i = 0; i < klasa1a.size(); ++i) {
+    SCOPED_TRACE(kKlasa1aTexts[i].name);
+    EXPECT_EQ(klasa1a[i].name, kKlasa1aTexts[i].name);
+    EXPECT_EQ(klasa1a[i].text, kKlasa1aTexts[i].text);
+    EXPECT_EQ(klasa1a[i].height, kKlasa1aTexts[i].height);
+    EXPECT_EQ(klasa1a[i].bold, kKlasa1aTexts[i].bold);
+    EXPECT_EQ(klasa1a[i].family, "Times New Roman");
+  }
+  // The heights the twins give their own texts.
+  struct Height {
+    const char* cls;
+    const char* name;
+    int height;
+  };
+  for (const Height& h : {Height {"TFKonieca", "STALY_SwiadectwoSzkolne1_STR1_DATA_LABEL", 29},
+                          Height {"TFKonieca", "STALY_SwiadectwoSzkolne2_STR1_DATA_LABEL", 29},
+                          Height {"TFKonieca", "STALY_SwiadectwoJestDokumentem_STR1_DATA_LABEL", 13},
+                          Height {"TFKonieca", "STALY_WychowawcaKlasy_STR2_DATA_LABEL", 13},
+                          Height {"TFKoniecawyr", "STALY_SwiadectwoJestDokumentem_STR1_DATA_LABEL", 13},
+                          Height {"TFKoniecawyr", "STALY_WychowawcaKlasy_STR2_DATA_LABEL", 16},
+                          Height {"TFKoniecawyr", "STALY_ZWyrWRokuSzkolnym_STR1_DATA_LABEL", 16},
+                          Height {"TFKlasa1awyr", "STALY_PromDoKlasy_STR1_DATA_LABEL", 16}}) {
+    auto* label = qobject_cast<QLabel*>(form(h.cls).findComponent(h.name));
+    ASSERT_NE(label, nullptr) << h.cls << " " << h.name;
+    EXPECT_EQ(label->font().pixelSize(), h.height) << h.cls << " " << h.name;
+  }
+  // The school-leaving forms make their two title lines where the others make the one.
+  Names leaving;
+  for (const Seen& s : fixedTexts(form("TFKoniecawyr"))) leaving.push_back(s.name);
+  ASSERT_GE(leaving.size(), 2u);
+  EXPECT_EQ(leaving[0], "STALY_SwiadectwoSzkolne1_STR1_DATA_LABEL");
+  EXPECT_EQ(leaving[1], "STALY_SwiadectwoSzkolne2_STR1_DATA_LABEL");
+}
+
+TEST_F(CurrentCertificates, EverySampleIsTheTextOfTheTable) {
+  std::map<std::string, std::string> samples(std::begin(kKlasa1aSamples), std::end(kKlasa1aSamples));
+  ASSERT_EQ(samples.size(), 90u);
+  samples["ZMIENNA_UkonczylA_STR1_DATA_EDIT"] = samples.at("ZMIENNA_UczeszczalA_STR1_DATA_EDIT");
+  for (const char* cls : kCurrent) {
+    SCOPED_TRACE(cls);
+    TDocumentForm& f = form(cls);
+    f.vFunClearFormData();
+    f.vFunFillSampleData();
+    for (const std::string& name : fieldsOf(cls)) EXPECT_EQ(text(f, name), samples.at(name)) << name;
+  }
+}
+
+TEST_F(CurrentCertificates, TheTemplatePairsAreCopiedInTheOrderOfTheTable) {
+  for (const char* cls : kCurrent) {
+    SCOPED_TRACE(cls);
+    const TFormSpec& spec = *form(cls).Spec;
+    const bool leaving = std::string(cls).find("Koniec") != std::string::npos;
+    std::vector<std::tuple<std::string, std::string, bool, bool>> expected, got;
+    for (const TemplatePair& p : kTemplatePairs) {
+      const std::string field = p.field;
+      if (leaving && (field == "ZMIENNA_Klasa_STR1_DATA_EDIT" || field == "ZMIENNA_PromDoKlasy_STR1_DATA_EDIT")) continue;
+      expected.emplace_back(p.dialog, field, true, p.take == Take::All || (p.take == Take::Class && !leaving));
+    }
+    for (int i = 0; i < spec.templateCount; ++i) {
+      const TTemplatePair& p = spec.templatePairs[i];
+      got.emplace_back(p.dialogField, p.formField, p.fill, p.take);
+    }
+    EXPECT_EQ(got, expected);
+  }
 }
