@@ -10,12 +10,14 @@
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/Form.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -611,6 +613,103 @@ TEST(EarlierCertificates, TheSchoolTemplatePairsInTheirOrder) {
     }
     EXPECT_EQ(fills, leaving ? 25 : 27);
     EXPECT_EQ(takes, leaving ? 25 : 26);
+  }
+}
+
+// A stand-in for the student-data dialog: plain edits found by name.
+class StudentData : public TFormBase {
+ public:
+  QWidget owner;
+  QLineEdit* edit(const std::string& name, const std::string& utf8) {
+    auto* e = Make<QLineEdit>(QString::fromStdString(name), &owner);
+    e->setText(QString::fromStdString(utf8));
+    return e;
+  }
+};
+
+// The student's data go into side 1 on every load, over whatever the rows
+// held, in the order of the description; the endings follow the sex.
+TEST(EarlierCertificates, EveryLoadCopiesTheStudentsDataAndTheEndingsOfTheSex) {
+  const Names copiedClass = {"ImieNazwisko", "DataUrodzenia", "MiejsceUrodzenia", "UczeszczalA",
+                             "OtrzymalA",    "RealizowalA",   "NrNaSwiadectwie",  "NumerPESEL"};
+  const Names copiedLeaving = {"ImieNazwisko", "DataUrodzenia",   "MiejsceUrodzenia", "UkonczylA",
+                               "RealizowalA",  "NrNaSwiadectwie", "NumerPESEL"};
+  StudentData dialog;
+  const std::pair<const char*, const char*> student[] = {
+      {"Imie_DATA_EDIT", "Anna"},           {"Nazwisko_DATA_EDIT", "Nowak"},
+      {"UrodzonyDnia_DATA_EDIT", "1 maja"}, {"UrodzonyRok_DATA_COMBOBOX", "2001 r."},
+      {"UrodzonyMiasto_DATA_COMBOBOX", "Kraków"}, {"NrDziennika_DATA_EDIT", "7"},
+      {"NrPesel_DATA_EDIT", "01234567890"}};
+  for (const auto& [name, value] : student) dialog.edit(name, value);
+  QLineEdit* sex = dialog.edit("Plec_DATA_COMBOBOX", "");
+  const auto before = TDocumentForm::StudentData;
+  TDocumentForm::StudentData = [&dialog] { return static_cast<const TComponentRegistry*>(&dialog); };
+  for (const Member& m : members()) {
+    const auto form = make(m.className);
+    const bool leaving = m.kind == dkKoniec || m.kind == dkKoniecWyr;
+    const Names& copied = leaving ? copiedLeaving : copiedClass;
+    Names described;
+    for (int i = 0; i < form->Spec->personalCount; ++i) described.push_back(form->Spec->personal[i].field);
+    Names expected;
+    for (const std::string& middle : copied) expected.push_back(edit1(middle));
+    EXPECT_EQ(described, expected) << m.className;
+
+    std::vector<TDataRecord> rows(copied.size() + 1);
+    for (std::size_t i = 0; i < copied.size(); ++i) {
+      rows[i].id = m.tag;
+      rows[i].comp_name = edit1(copied[i]).c_str();
+      rows[i].value = "stored";
+    }
+    rows.back().id = m.tag;
+    rows.back().comp_name = edit1("Tarvek1").c_str();
+    rows.back().value = "stored";
+    for (const char* s : {"mężczyzna", "kobieta", ""}) {
+      SCOPED_TRACE(std::string(m.className) + " " + s);
+      sex->setText(QString::fromUtf8(s));
+      const std::string ending = std::string(s) == "mężczyzna" ? "" : "a";
+      form->vFunFormDataFromList(rows);
+      EXPECT_EQ(text(*form, edit1("ImieNazwisko")), "Anna Nowak");
+      EXPECT_EQ(text(*form, edit1("DataUrodzenia")), "1 maja 2001 r.");
+      EXPECT_EQ(text(*form, edit1("MiejsceUrodzenia")), "Kraków");
+      EXPECT_EQ(text(*form, edit1("NrNaSwiadectwie")), "7");
+      EXPECT_EQ(text(*form, edit1("NumerPESEL")), "01234567890");
+      for (const std::string& middle : copied)
+        if (middle.back() == 'A') {
+          EXPECT_EQ(text(*form, edit1(middle)), ending) << middle;
+        }
+      EXPECT_EQ(text(*form, edit1("Tarvek1")), "stored");  // not a personal field
+    }
+  }
+  TDocumentForm::StudentData = before;
+}
+
+// A new student: only the two plain class certificates start with "ę"
+// after "promocj"; every other value field stays empty.
+TEST(EarlierCertificates, ANewStudentStartsWithTheEndingOfPromotionOnThePlainClassBlanks) {
+  for (const Member& m : members()) {
+    const auto form = make(m.className);
+    form->vFunClearFormData();
+    form->vFunNewStudentDefaults();
+    const bool plainClass = m.kind == dkKlasaI || m.kind == dkKlasaII;
+    for (const std::string& name : m.values) {
+      EXPECT_EQ(text(*form, name), plainClass && name == edit1("PromocjiE") ? "ę" : "") << m.className << " " << name;
+    }
+    EXPECT_EQ(form->findComponent(edit1("PromocjiE")) != nullptr, plainClass) << m.className;
+  }
+}
+
+// The bottom panel: the template button at the left, OK and "Anuluj".
+TEST(EarlierCertificates, ThePanelCarriesTheirThreeButtons) {
+  const std::pair<const char*, const char*> buttons[] = {
+      {"LoadSchoolDataButton", "Załaduj szablon danych szkoły"}, {"OKButton", "OK"}, {"CancelButton", "Anuluj"}};
+  for (const Member& m : members()) {
+    const auto form = make(m.className);
+    EXPECT_EQ(form->Spec->panelHeight, 41) << m.className;
+    for (const auto& [name, caption] : buttons) {
+      auto* button = form->findComponentAs<QPushButton>(name);
+      ASSERT_NE(button, nullptr) << m.className << " " << name;
+      EXPECT_EQ(button->text(), QString::fromUtf8(caption)) << m.className << " " << name;
+    }
   }
 }
 
