@@ -318,6 +318,93 @@ TEST(ClassPages, LabelsCarryTheBlanksTextsAndTheRowNumbers) {
   EXPECT_FALSE(p2->findComponentAs<QLabel>("STALY_Zachowanie_DATA_LABEL")->font().bold());
 }
 
+TEST(ClassPages, EveryTextOfTheBlankWithItsCaptionBoldnessAndPages) {
+  struct TText {
+    const char* middle;
+    const char* caption;
+    bool bold;
+    std::vector<std::string> pages;  // the pages that carry it, as the blank numbers them
+  };
+  const std::vector<std::string> all = {"2", "3", "4", "5", "2b", "3b", "4b"};
+  const std::vector<std::string> named = {"2", "4", "2b", "3b", "4b"};  // the pages with the rows' names
+  const std::vector<std::string> earlier = {"2", "3", "4", "5"};
+  const std::vector<std::string> current = {"2b", "3b", "4b"};
+  const std::vector<TText> texts = {
+      {"Lp", "Lp.", false, all},
+      {"RokSzkolny", "Rok szkolny", false, named},
+      {"KlasaSemestr", "Klasa / semestr (słownie)", false, {"2", "4"}},
+      {"KlasaSemestr", "Klasa (słownie)", false, current},
+      {"NrKolejnyWDzienniku", "Nr kolejny w dzienniku lekcyjnym", false, named},
+      {"WynikiKlasyfikacji1", "Wyniki klasyfikacji", false, earlier},
+      {"WynikiKlasyfikacji1", "Wyniki klasyfikacji rocznej", true, current},
+      {"WynikiKlasyfikacji2", "Wyniki klasyfikacji", false, earlier},
+      {"WynikiKlasyfikacji2", "Wyniki klasyfikacji rocznej", true, {"3b"}},
+      {"WynikiKlasyfikacji2", "Wyniki klasyfikacji końcowej", true, {"4b"}},
+      {"WynikiKlasyfikacji3", "Wyniki klasyfikacji", false, {"3", "5"}},
+      {"RocznejSemestralnej1", "rocznej / semestralnej", false, {"2", "3"}},
+      {"RocznejSemestralnej2", "rocznej / semestralnej", false, {"2"}},
+      {"Zachowanie", "Zachowanie", false, named},
+      {"Religia", "Religia / etyka", false, named},
+      {"ObowiazkoweZajeciaEdukacyjne", "Obowiązkowe zajęcia edukacyjne", true, named},
+      {"PrzedmiotyUzupelniajace", "przedmioty uzupełniające:", true, current},
+      {"DodatkoweZajeciaEdu", "Dodatkowe zajęcia edukacyjne", true, named},
+      {"SzczegolneOsiagniecia", "Szczególne osiągnięcia", true, named},
+      {"LiczbaOpuszczonychGodzin1", "Liczba ", false, named},
+      {"LiczbaOpuszczonychGodzin2", "opuszczo-", false, named},
+      {"LiczbaOpuszczonychGodzin3", "nych", false, named},
+      {"LiczbaOpuszczonychGodzin4", "godzin", false, named},
+      {"Ogolem", "ogółem", false, named},
+      {"WTymNieusprawiedliwionych1", "w tym nieuspra-", false, named},
+      {"WTymNieusprawiedliwionych2", "wiedliwionych", false, named},
+      {"InfoOEgzaminach1", "Informacja o:", false, named},
+      {"InfoOEgzaminach2", "1) egzaminach:", false, named},
+      {"InfoOEgzaminach3", "a) poprawkowych", false, named},
+      {"InfoOEgzaminach4", "b) klasyfikacyjnych", false, named},
+      {"InfoOEgzaminach5", "2) sprawdzianie wiadomości", false, named},
+      {"InfoOEgzaminach6", "i umiejętności", false, named},
+      {"InfoOEgzaminach7", "( zajęcia edukacyjne, ocena, data )", false, named},
+      {"DataUchwaly1", "Data uchwały rady pedagogicznej:", false, named},
+      {"DataUchwaly2", "1) promowany ( z wyróżnieniem )", false, named},
+      {"DataUchwaly3", "2) niepromowany", false, named},
+      {"DataUchwaly4", "3) ukończył szkołę ( z wyróżnieniem )", false, named},
+      {"DataUchwaly5", "4) nie ukończył szkoły", false, named},
+      {"DataPodpis1", "Data i podpis osoby", false, named},
+      {"DataPodpis2", "wypełniającej arkusz ocen", false, named},
+      {"Strona", "str.", false, all},
+  };
+  const std::vector<std::pair<const char*, std::string>> numbers = {
+      {"TFArkuszStr2", "2"}, {"TFArkuszStr3", "3"}, {"TFArkuszStr4", "4"}, {"TFArkuszStr5", "5"},
+      {"TFArkuszStr2b", "2b"}, {"TFArkuszStr3b", "3b"}, {"TFArkuszStr4b", "4b"}};
+  for (const TPage& p : pages()) {
+    SCOPED_TRACE(p.className);
+    const std::string number =
+        std::find_if(numbers.begin(), numbers.end(), [&](const auto& e) { return p.className == std::string(e.first); })
+            ->second;
+    const auto form = p.make();
+    std::vector<std::string> expected;  // the page's labels but the row numbers
+    for (const TText& t : texts) {
+      const std::string name = std::string("STALY_") + t.middle + "_DATA_LABEL";
+      const bool carried = std::find(t.pages.begin(), t.pages.end(), number) != t.pages.end();
+      auto* label = form->findComponentAs<QLabel>(name);
+      if (!carried) {
+        // Another page's caption under a shared name says nothing about this page.
+        const bool elsewhere = std::any_of(texts.begin(), texts.end(), [&](const TText& o) {
+          return std::string(o.middle) == t.middle && std::find(o.pages.begin(), o.pages.end(), number) != o.pages.end();
+        });
+        if (!elsewhere) {
+          EXPECT_EQ(label, nullptr) << name;
+        }
+        continue;
+      }
+      expected.push_back(name);
+      ASSERT_NE(label, nullptr) << name;
+      EXPECT_EQ(strFunGetText(label), cp1250(t.caption)) << name;
+      EXPECT_EQ(label->font().bold(), t.bold) << name;
+    }
+    EXPECT_EQ(static_cast<int>(expected.size()) + p.rowNumbers, p.labelCount);
+  }
+}
+
 TEST(ClassPages, LimitsAndListsOfTheValueFields) {
   for (const TPage& p : pages()) {
     SCOPED_TRACE(p.className);
@@ -586,13 +673,25 @@ TEST(ClassPages, ThePanelsListsAndButtonsOfEachPage) {
         {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"WyczyscDaneButton", "Wyczyść dane"}},
        false, 83},
       {"TFArkuszStr4", {{"SwiadectwoComboBox", sources}, {"KolumnaComboBox", two}, {"KolumnaDrukComboBox", print2}},
-       {{"WyczyscDaneButton", "Wyczyść arkusz"}}, true, 75},
-      {"TFArkuszStr5", {{"KolumnaComboBox", three}, {"KolumnaDrukComboBox", print3}},
-       {{"WyczyscDaneButton", "Wyczyść dane"}}, false, 67},
+       {{"WczytajDaneZSwiadectwaButton", "Wczytaj dane z wybranego świadectwa"},
+        {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"WyczyscDaneButton", "Wyczyść arkusz"}},
+       true, 75},
+      {"TFArkuszStr5", {{"SwiadectwoComboBox", sources}, {"KolumnaComboBox", three}, {"KolumnaDrukComboBox", print3}},
+       {{"WczytajDaneZSwiadectwaButton", "Wczytaj dane z wybranego świadectwa"},
+        {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"WyczyscDaneButton", "Wyczyść dane"}},
+       false, 67},
       {"TFArkuszStr2b", {{"CertTypeComboBox", {"MEN-I/21a/2", "MEN-I/21a-w/2"}}},
        {{"BitBtn1", "Wczytaj dane ze świadectwa"}, {"BitBtn2", "Wyczyść dane"}}, true, 51},
-      {"TFArkuszStr3b", {{"ColumnComboBox", two}, {"ColumnPrintComboBox", print2}},
-       {{"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"BitBtn2", "Wyczyść dane"}}, true, 67},
+      {"TFArkuszStr3b",
+       {{"CertTypeComboBox", {"MEN-I/21a/2", "MEN-I/21a-w/2"}}, {"ColumnComboBox", two}, {"ColumnPrintComboBox", print2}},
+       {{"LoadDataToSeetButton", "Wczytaj dane z wybranego świadectwa"},
+        {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"BitBtn2", "Wyczyść dane"}},
+       true, 67},
+      {"TFArkuszStr4b",
+       {{"CertTypeComboBox", {"MEN-I/23a/2", "MEN-I/23a-w/2"}}, {"ColumnComboBox", two}, {"ColumnPrintComboBox", print2}},
+       {{"LoadDataToSeetButton", "Wczytaj dane ze świadectwa"},
+        {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"BitBtn2", "Wyczyść dane"}},
+       true, 67},
   };
   for (const TPanel& panel : panels) {
     SCOPED_TRACE(panel.className);
@@ -619,6 +718,17 @@ TEST(ClassPages, ThePanelsListsAndButtonsOfEachPage) {
     EXPECT_EQ(form->Panel1->height(), panel.height);
     EXPECT_NE(form->findComponentAs<QPushButton>("OKButton"), nullptr);
     EXPECT_NE(form->findComponentAs<QPushButton>("AnulujButton"), nullptr);
+    // Nothing else on the panel.
+    std::vector<std::string> expected = {"OKButton", "AnulujButton"};
+    for (const auto& [name, items] : panel.lists) expected.push_back(name);
+    for (const auto& [name, caption] : panel.buttons) expected.push_back(name);
+    if (panel.names) expected.push_back("NazwyCheckBox");
+    std::vector<std::string> onPanel;
+    for (const QWidget* w : form->Panel1->findChildren<QWidget*>())
+      if (form->findComponent(w->objectName().toStdString()) == w) onPanel.push_back(w->objectName().toStdString());
+    std::sort(expected.begin(), expected.end());
+    std::sort(onPanel.begin(), onPanel.end());
+    EXPECT_EQ(onPanel, expected);
   }
   const auto p2b = std::make_unique<TFArkuszStr2b>(nullptr);
   EXPECT_EQ(p2b->findComponent("DrukujWybranaKolumneButton"), nullptr);
