@@ -475,11 +475,57 @@ TEST_F(RecordSheetForms, TheTitlePagesShowTheirFixedTextsAndRowsOfDots) {
   }
 }
 
+TEST_F(RecordSheetForms, TheTitlePagesFixedTextsHaveTheBlanksSizes) {
+  // Font heights in pixels other than the labels' 11; the titles are bold.
+  const std::map<std::string, int> sizes = {
+      {"STALY_DataPodpisDyrSzkoly1_DATA_LABEL", 9},
+      {"STALY_DataPodpisDyrSzkoly_DATA_LABEL", 9},
+      {"STALY_DataTozsamoscOsobyOdbierajacejDuplikat_DATA_LABEL", 9},
+      {"STALY_DataIPodpisWychowawcyKlasy_DATA_LABEL", 9},
+      {"STALY_DataIPodpisDyrSzkoly_DATA_LABEL", 9},
+      {"STALY_PieczecPodpisDyrektora_DATA_LABEL", 9},
+      {"STALY_SkalaOcen1_DATA_LABEL", 9},
+      {"STALY_SkalaOcen2_DATA_LABEL", 9},
+      {"STALY_SkalaOcen3_DATA_LABEL", 9},
+      {"STALY_SkalaOcen4_DATA_LABEL", 9},
+      {"STALY_SkalaOcen5_DATA_LABEL", 9},
+      {"STALY_ImieNazwisko_DATA_LABEL", 9},
+      {"STALY_NazwaSzkoly_DATA_LABEL", 9},
+      {"STALY_WypelniaSzkolaNiepubliczna_DATA_LABEL", 9},
+      {"STALY_PieczecPodlSzkoly_DATA_LABEL", 9},
+      {"STALY_MENiS_DATA_LABEL", 13},
+      {"STALY_Strona1_DATA_LABEL", 13},
+      {"STALY_ArkuszOcen_DATA_LABEL", 16},
+      {"STALY_UczniaSluchacza_DATA_LABEL", 16},
+      {"STALY_TarvekOgolno1_DATA_LABEL", 16},
+      {"STALY_IUzupelniajacego_DATA_LABEL", 16},
+      {"STALY_TarvekOgolno2_DATA_LABEL", 16},
+      {"STALY_ArkuszOcenTytul1_DATA_LABEL", 16},
+      {"STALY_ArkuszOcenTytul2_DATA_LABEL", 16},
+      // One point smaller than the blank's, so that the caption ends before
+      // its line's field begins.
+      {"STALY_InfoOSpelnianiuObowiazkuNaukiPozaSzkola_DATA_LABEL", 10},
+  };
+  for (TDocumentForm* page : {static_cast<TDocumentForm*>(&main), static_cast<TDocumentForm*>(&b)}) {
+    for (const auto& [name, caption] : labelsOf(*page)) {
+      const auto* label = page->findComponentAs<QLabel>(name);
+      ASSERT_NE(label, nullptr) << name;
+      const auto size = sizes.find(name);
+      const int want = size == sizes.end() ? 11 : size->second;
+      EXPECT_EQ(label->font().pixelSize(), want) << page->Identity.className << " " << name;
+      EXPECT_EQ(label->font().bold(), want == 16) << page->Identity.className << " " << name;
+      EXPECT_EQ(label->font().family().toStdString(), "Arial") << name;
+    }
+  }
+}
+
 TEST_F(RecordSheetForms, TheTitlePagesWindowsAndButtons) {
   EXPECT_EQ(main.windowTitle().toStdString(), "MEN-I/42/2 Arkusz ocen str. 1");
   EXPECT_EQ(b.windowTitle().toStdString(), "MEN-I/42b/2 Arkusz ocen str. 1");
   for (TDocumentForm* page : {static_cast<TDocumentForm*>(&main), static_cast<TDocumentForm*>(&b)}) {
     EXPECT_EQ(page->Spec->show, TShowRule::Sheet);
+    EXPECT_EQ(page->Spec->width, 780);
+    EXPECT_EQ(page->Spec->height, 708);
     ASSERT_EQ(page->Spec->sideCount, 1);
     EXPECT_STREQ(page->Spec->sides[0].picture, "blanki/arkusz_str1_strona.jpg");
     EXPECT_EQ(page->Spec->sides[0].width, 760);
@@ -492,6 +538,8 @@ TEST_F(RecordSheetForms, TheTitlePagesWindowsAndButtons) {
   }
   EXPECT_EQ(sheet.windowTitle().toStdString(), "Wykaz ocen");
   EXPECT_EQ(sheet.Spec->show, TShowRule::None);
+  EXPECT_EQ(sheet.Spec->width, 448);
+  EXPECT_EQ(sheet.Spec->height, 663);
   EXPECT_NE(sheet.findComponent("AnulujButton"), nullptr);
   EXPECT_EQ(sheet.findComponentAs<QPushButton>("SzablonButton")->text().toStdString(), "Wczytaj dane z szablonu");
 }
