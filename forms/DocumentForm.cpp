@@ -1,5 +1,6 @@
 #include "forms/DocumentForm.h"
 
+#include "forms/DocumentForms.h"
 #include "forms/FormFactory.h"
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
@@ -389,6 +390,72 @@ void TDocumentForm::vFunSchoolDataToTemplate() {
     QObject* from = findComponent(p.formField);
     QObject* to = dialog->findComponent(p.dialogField);
     if (p.take && from && to) bFunSetText(to, strFunGetText(from));
+  }
+}
+
+namespace {
+
+// A description's text (UTF-8) with each "%s" taking the next value
+// (Windows-1250) in turn, whole: no value is cut.
+std::string composed(const char* format, const std::vector<std::string>& values) {
+  const std::string text = cp1250FromUtf8(format);
+  std::string out;
+  std::size_t from = 0, next = 0;
+  for (std::size_t at; (at = text.find("%s", from)) != std::string::npos; from = at + 2) {
+    out.append(text, from, at - from);
+    if (next < values.size()) out += values[next++];
+  }
+  return out.append(text, from, std::string::npos);
+}
+
+int memoLineLimit(const TFormSpec* spec, const std::string& name) {
+  if (!spec) return 0;
+  for (int i = 0; i < spec->componentCount; ++i)
+    if (name == spec->components[i].name) return spec->components[i].lines;
+  return 0;
+}
+
+}  // namespace
+
+void TDocumentForm::vFunCertToSheet(int column, bool subjectNames) { vFunCertToSheet(column, 0, subjectNames); }
+
+void TDocumentForm::vFunCertToSheet(int column, int page, bool subjectNames) {
+  if (!Spec) return;
+  const TSheetPage* target = nullptr;
+  for (int i = 0; i < Spec->sheetPageCount; ++i)
+    if (Spec->sheetPages[i].number == page) target = &Spec->sheetPages[i];
+  if (!target) return;
+  const TSheetColumn* cells = nullptr;
+  for (int i = 0; i < target->columnCount; ++i)
+    if (target->columns[i].column == column) cells = &target->columns[i];
+  TDocumentForm* sheet = frmFunFormOfClass(target->pageClass);
+  if (!cells || !sheet) return;
+  const bool names = subjectNames && target->names;
+  auto textOf = [this](const char* name) {
+    const QObject* source = findComponent(name);
+    return source ? strFunGetText(source) : std::string();
+  };
+  for (int i = 0; i < Spec->sheetStepCount; ++i) {
+    const TSheetStep& step = Spec->sheetSteps[i];
+    if (step.kind == TSheetStep::Name && !names) continue;
+    std::string name = step.target;
+    if (step.kind != TSheetStep::Name) name.insert(name.find("_DATA_"), cells->suffix);
+    QObject* field = sheet->findComponent(name);
+    if (!field) continue;
+    std::vector<std::string> values;
+    for (int k = 0; k < step.sourceCount; ++k) values.push_back(textOf(step.sources[k]));
+    if (step.kind == TSheetStep::Lines) {
+      // The non-empty lines in order, never more than the field holds.
+      const int limit = memoLineLimit(sheet->Spec, name);
+      std::vector<std::string> lines;
+      for (std::string& value : values)
+        if (!value.empty() && (limit <= 0 || static_cast<int>(lines.size()) < limit)) lines.push_back(std::move(value));
+      vFunSetLines(field, lines);
+    } else if (step.label) {
+      bFunSetText(field, cp1250FromUtf8(Spec->sheetLabel ? Spec->sheetLabel : ""));
+    } else {
+      bFunSetText(field, step.format ? composed(step.format, values) : values.empty() ? std::string() : values.front());
+    }
   }
 }
 

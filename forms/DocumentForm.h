@@ -75,8 +75,15 @@ class TDocumentForm : public TDialogForm, public THolder {
   // does nothing.
   virtual void LoadSchoolDataButtonClick();
   virtual void vFunSchoolDataToTemplate();
-  // The copy of a certificate's grades into a record-sheet column.
-  virtual void vFunCertToSheet(int column, bool subjectNames) { (void)column, (void)subjectNames; }
+  // The copy of a certificate's grades into a column of a record-sheet
+  // class page, as the description's "sheet" statements give it: the page
+  // of that number (without a number: the description's page that has
+  // none), the column counted from 1, the subject names only on request
+  // and only on a page that has them. A page or column the description
+  // does not handle changes nothing. Only the page's components change;
+  // nothing is saved.
+  virtual void vFunCertToSheet(int column, bool subjectNames);
+  void vFunCertToSheet(int column, int page, bool subjectNames);
 
   // Saves the whole student through the main window; closes only when the
   // save succeeded.

@@ -94,6 +94,35 @@ struct TTemplatePair {
   bool fill, take;
 };
 
+// The copy of a certificate into a record-sheet class page
+// (vFunCertToSheet): the pages it fills, with the columns each handles, and
+// its steps in order.
+struct TSheetColumn {
+  int column;          // counted from 1 from the left
+  const char* suffix;  // the digits its cells carry before "_DATA_"
+};
+
+struct TSheetPage {
+  const char* pageClass;  // the page form's class
+  int number;             // the page number its callers give; 0 the page of the copy without one
+  bool names;             // the page has the subject-name fields
+  const TSheetColumn* columns;
+  int columnCount;
+};
+
+struct TSheetStep {
+  enum Kind : unsigned char {
+    Cell,   // a cell of the column: the value
+    Name,   // a subject-name field shared by the columns: the value, on request
+    Lines,  // a multi-line cell of the column: emptied, then each non-empty source as a line
+  } kind;
+  const char* target;  // the name as it is without a column suffix
+  const char* format;  // a text whose "%s" take the sources in turn; nullptr: the one source's text
+  const char* const* sources;  // certificate components
+  int sourceCount;
+  bool label;  // the value is the form's class label
+};
+
 enum class TShowRule : unsigned char { None, Certificate, Sheet };
 
 struct TFormSpec {
@@ -120,6 +149,11 @@ struct TFormSpec {
   int layoutCount;
   const TTemplatePair* templatePairs;  // in the order they are copied
   int templateCount;
+  const char* sheetLabel;  // the class label the copy writes
+  const TSheetPage* sheetPages;
+  int sheetPageCount;
+  const TSheetStep* sheetSteps;
+  int sheetStepCount;
 };
 
 // The 22 forms in protocol order.

@@ -216,6 +216,25 @@ struct Pair {
   std::string where;
 };
 
+// The copy into a record-sheet class page: a page it fills and its columns.
+struct SheetPage {
+  std::string pageClass;
+  int number = 0;
+  bool names = false;
+  std::vector<std::pair<int, std::string>> columns;  // column, suffix
+  std::string where;
+};
+
+// One step of the copy's table.
+struct SheetStep {
+  std::string kind;  // cell, name, lines
+  std::string target;
+  std::optional<std::string> format;
+  std::vector<std::string> sources;
+  bool label = false;
+  std::string where;
+};
+
 struct Form {
   std::string className, where;
   int width = 0, height = 0;
@@ -229,6 +248,9 @@ struct Form {
   bool samplesClear = false;
   std::vector<Component> components;
   std::vector<Pair> pairs;
+  std::optional<std::string> sheetLabel;
+  std::vector<SheetPage> sheetPages;
+  std::vector<SheetStep> sheetSteps;
 };
 
 // A twin that removes or replaces a component also leaves out what named it.
@@ -308,7 +330,7 @@ Form readForm(const fs::path& file, int depth) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + file.string());
   Form form;
-  bool twin = false, layoutsGiven = false, personalGiven = false;
+  bool twin = false, layoutsGiven = false, personalGiven = false, sheetPagesGiven = false;
   int currentSide = 0;
   std::string line;
   for (int lineNo = 1; std::getline(in, line); ++lineNo) {
@@ -412,6 +434,75 @@ Form readForm(const fs::path& file, int depth) {
       if (!p.fill && !p.take) fail(where, "a template pair is copied by the fill, the take or both");
       if (!has(p.dialog, "_DATA_EDIT")) fail(where, "the template dialog's fields are edits (\"_DATA_EDIT\")");
       form.pairs.push_back(p);
+    } else if (head == "sheet") {
+      const std::string& what = arg(1).value;
+      if (what == "label") {
+        if (!arg(2).quoted || words.size() != 3) fail(where, "sheet label \"text\" expected");
+        form.sheetLabel = arg(2).value;
+      } else if (what == "page") {
+        // A twin that gives its pages replaces all of its base's.
+        if (twin && !sheetPagesGiven) form.sheetPages.clear();
+        sheetPagesGiven = true;
+        SheetPage page;
+        page.where = where;
+        page.pageClass = arg(2).value;
+        if (arg(2).quoted || !arg(2).key.empty()) fail(where, "sheet page CLASS ... expected");
+        for (std::size_t k = 3; k < words.size(); ++k) {
+          const Word& w = words[k];
+          if (w.key.empty() && w.value == "names" && !w.quoted) {
+            page.names = true;
+          } else if (w.key == "number") {
+            page.number = wholeNumber(w.value, where);
+            if (page.number < 1) fail(where, "a page number counts from 1");
+          } else if (!w.key.empty() && w.key.find_first_not_of("0123456789") == std::string::npos) {
+            const int column = wholeNumber(w.key, where);
+            if (column < 1) fail(where, "columns count from 1");
+            if (w.value.find_first_not_of("0123456789") != std::string::npos)
+              fail(where, "a column's suffix is digits (or \"\")");
+            for (const auto& [other, suffix] : page.columns)
+              if (other == column) fail(where, "the column " + w.key + " is given twice");
+            page.columns.emplace_back(column, w.value);
+          } else {
+            fail(where, "sheet page CLASS [number=N] [names] COLUMN=SUFFIX... expected");
+          }
+        }
+        if (page.columns.empty()) fail(where, "a page needs its columns: COLUMN=SUFFIX...");
+        for (const SheetPage& other : form.sheetPages)
+          if (other.number == page.number) fail(where, "two pages of the copy with the same number");
+        form.sheetPages.push_back(page);
+      } else if (what == "cell" || what == "name" || what == "lines") {
+        if (twin) fail(where, "a twin copies by its base's table; it gives only \"sheet label\" and \"sheet page\"");
+        SheetStep step;
+        step.kind = what;
+        step.where = where;
+        step.target = arg(2).value;
+        if (arg(2).quoted || !arg(2).key.empty() || !has(step.target, "_DATA_"))
+          fail(where, "sheet " + what + " TARGET ... names a page's value field");
+        for (std::size_t k = 3; k < words.size(); ++k) {
+          const Word& w = words[k];
+          if (!w.key.empty()) fail(where, "unknown word \"" + w.key + "=\"");
+          if (w.quoted) {
+            if (k != 3 || what == "lines") fail(where, "a text comes first, before the components it takes");
+            step.format = w.value;
+          } else if (w.value == "@label") {
+            if (what == "lines" || words.size() != 4) fail(where, "@label stands alone");
+            step.label = true;
+          } else {
+            step.sources.push_back(w.value);
+          }
+        }
+        std::size_t holes = 0;
+        if (step.format)
+          for (std::size_t at = 0; (at = step.format->find("%s", at)) != std::string::npos; at += 2) ++holes;
+        if (step.format && holes != step.sources.size())
+          fail(where, "the text has " + std::to_string(holes) + " \"%s\" for " + std::to_string(step.sources.size()) +
+                          " components");
+        if (!step.format && !step.label && (what == "lines" ? step.sources.empty() : step.sources.size() != 1))
+          fail(where, what == "lines" ? "sheet lines MEMO SOURCE... expected" : "one component, a text or @label expected");
+        form.sheetSteps.push_back(step);
+      } else {
+        fail(where, "sheet label, page, cell, name or lines expected");
+      }
     } else if (head == "samples") {
       if (arg(1).value != "clear") fail(where, "samples clear expected");
       form.samplesClear = true;
@@ -608,7 +699,49 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
       if (!kDialogComponents.count(t.value)) fail(p.where, "the student-data dialog has no \"" + t.value + "\"");
     }
   }
+  for (const SheetStep& step : form.sheetSteps) {
+    for (const std::string& source : step.sources) {
+      const bool field = std::any_of(form.components.begin(), form.components.end(),
+                                     [&](const Component& c) { return c.name == source && isValueKind(c.kind); });
+      if (!field) fail(step.where, "\"" + source + "\" is no value field of " + form.className);
+    }
+    if (step.label && !form.sheetLabel) fail(step.where, "@label without a \"sheet label\"");
+  }
+  if (form.sheetSteps.empty() != form.sheetPages.empty())
+    fail(form.where, "the copy into a class page needs both its pages and its table");
   return out;
+}
+
+// The name of a page's cell in a column: the suffix goes before "_DATA_".
+std::string withSuffix(const std::string& name, const std::string& suffix) {
+  std::string out = name;
+  return out.insert(out.find("_DATA_"), suffix);
+}
+
+// Every cell the copy writes is a value field of its kind on every page and
+// column it handles.
+void checkSheetTargets(const Form& form, const std::map<std::string, Form>& all) {
+  for (const SheetPage& page : form.sheetPages) {
+    const auto target = all.find(page.pageClass);
+    if (target == all.end()) fail(page.where, "no description of the page " + page.pageClass);
+    for (const SheetStep& step : form.sheetSteps) {
+      if (step.kind == "name" && !page.names) continue;
+      std::vector<std::string> names;
+      if (step.kind == "name") names.push_back(step.target);
+      else
+        for (const auto& [column, suffix] : page.columns) names.push_back(withSuffix(step.target, suffix));
+      for (const std::string& name : names) {
+        const bool found = std::any_of(target->second.components.begin(), target->second.components.end(),
+                                       [&](const Component& c) {
+                                         return c.name == name && (step.kind == "lines" ? c.kind == "memo"
+                                                                                         : c.kind == "edit" || c.kind == "combo");
+                                       });
+        if (!found)
+          fail(step.where, page.pageClass + " has no " + (step.kind == "lines" ? "multi-line field" : "edit or list") +
+                               " \"" + name + "\" (" + form.className + ", " + page.where + ")");
+      }
+    }
+  }
 }
 
 // ---- Writing C++ ----------------------------------------------------------
@@ -699,6 +832,7 @@ int main(int argc, char** argv) {
 
     // Every description belongs to a registered form.
     std::map<std::string, fs::path> files;
+    std::map<std::string, Form> all;
     for (const auto& entry : fs::directory_iterator(sources)) {
       if (entry.path().extension() != ".form") continue;
       const Form head = readForm(entry.path(), 0);
@@ -706,6 +840,7 @@ int main(int argc, char** argv) {
         fail(head.where, "\"" + head.className + "\" is not in registry.csv");
       if (!files.emplace(head.className, entry.path()).second)
         fail(head.where, "a second description of " + head.className);
+      all.emplace(head.className, head);
     }
 
     std::ostringstream t;
@@ -723,6 +858,7 @@ int main(int argc, char** argv) {
       const auto file = files.find(e.className);
       if (file != files.end()) form = readForm(file->second, 0);
       const std::vector<Checked> parts = check(form, lists, cache, layoutDir);
+      checkSheetTargets(form, all);
       for (const Checked& k : parts)
         if (k.items && listsWritten.insert(k.listName).second) {
           t << "const char* const kList_" << ident(k.listName) << "[] = {";
@@ -786,6 +922,38 @@ int main(int argc, char** argv) {
             << (p.take ? "true" : "false") << "},\n";
         t << "};\n";
       }
+      for (std::size_t p = 0; p < form.sheetPages.size(); ++p) {
+        t << "const TSheetColumn kSheetColumns_" << id << "_" << p << "[] = {";
+        for (const auto& [column, suffix] : form.sheetPages[p].columns) t << "{" << column << ", " << lit(suffix) << "}, ";
+        t << "};\n";
+      }
+      if (!form.sheetPages.empty()) {
+        t << "const TSheetPage kSheetPages_" << id << "[] = {\n";
+        for (std::size_t p = 0; p < form.sheetPages.size(); ++p) {
+          const SheetPage& page = form.sheetPages[p];
+          t << "    {" << lit(page.pageClass) << ", " << page.number << ", " << (page.names ? "true" : "false")
+            << ", kSheetColumns_" << id << "_" << p << ", " << page.columns.size() << "},\n";
+        }
+        t << "};\n";
+      }
+      for (std::size_t k = 0; k < form.sheetSteps.size(); ++k) {
+        if (form.sheetSteps[k].sources.empty()) continue;
+        t << "const char* const kSheetSources_" << id << "_" << k << "[] = {";
+        for (const std::string& source : form.sheetSteps[k].sources) t << lit(source) << ", ";
+        t << "};\n";
+      }
+      if (!form.sheetSteps.empty()) {
+        t << "const TSheetStep kSheetSteps_" << id << "[] = {\n";
+        for (std::size_t k = 0; k < form.sheetSteps.size(); ++k) {
+          const SheetStep& step = form.sheetSteps[k];
+          const std::string stepKind = step.kind == "cell" ? "Cell" : step.kind == "name" ? "Name" : "Lines";
+          t << "    {TSheetStep::" << stepKind << ", " << lit(step.target) << ", "
+            << (step.format ? lit(*step.format) : "nullptr") << ", "
+            << (step.sources.empty() ? "nullptr" : "kSheetSources_" + id + "_" + std::to_string(k)) << ", "
+            << step.sources.size() << ", " << (step.label ? "true" : "false") << "},\n";
+        }
+        t << "};\n";
+      }
       if (!form.layouts.empty()) {
         t << "const char* const kLayouts_" << id << "[] = {";
         for (const std::string& l : form.layouts) t << lit(l) << ", ";
@@ -804,7 +972,10 @@ int main(int argc, char** argv) {
             << ", " << (form.personal.empty() ? "nullptr" : "kPersonal_" + id) << ", " << form.personal.size() << ", "
             << (form.samplesClear ? "true" : "false") << ", "
             << (form.layouts.empty() ? "nullptr" : "kLayouts_" + id) << ", " << form.layouts.size() << ", "
-            << (form.pairs.empty() ? "nullptr" : "kTemplate_" + id) << ", " << form.pairs.size() << "},\n";
+            << (form.pairs.empty() ? "nullptr" : "kTemplate_" + id) << ", " << form.pairs.size() << ",\n     "
+            << (form.sheetLabel ? lit(*form.sheetLabel) : "nullptr") << ", "
+            << (form.sheetPages.empty() ? "nullptr" : "kSheetPages_" + id) << ", " << form.sheetPages.size() << ", "
+            << (form.sheetSteps.empty() ? "nullptr" : "kSheetSteps_" + id) << ", " << form.sheetSteps.size() << "},\n";
     }
     t << "\n}  // namespace\n\nconst TFormSpec kFormSpecs[] = {\n"
       << specs.str() << "};\nconst int kFormSpecCount = " << registry.size() << ";\n\n"

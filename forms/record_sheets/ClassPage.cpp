@@ -2,7 +2,11 @@
 
 #include "toolkit/Components.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+
+#include <cstring>
+#include <string_view>
 
 std::function<void(TFormBase& form, TDocKind kind)> TClassPage::PrintColumn;
 
@@ -12,6 +16,8 @@ namespace {
 constexpr const char* kClearButtons[] = {"WyczyscDaneButton", "BitBtn2"};
 constexpr const char* kLoadButtons[] = {"WczytajDaneZSwiadectwaButton", "LoadDataToSeetButton", "BitBtn1"};
 constexpr const char* kColumnPrintLists[] = {"KolumnaDrukComboBox", "ColumnPrintComboBox"};
+constexpr const char* kSourceLists[] = {"SwiadectwoComboBox", "CertTypeComboBox"};
+constexpr const char* kColumnLists[] = {"KolumnaComboBox", "ColumnComboBox"};
 
 }  // namespace
 
@@ -38,6 +44,37 @@ std::optional<TDocKind> TClassPage::optFunColumnKind() const {
 
 void TClassPage::DrukujWybranaKolumneButtonClick() {
   if (const auto kind = optFunColumnKind(); kind && PrintColumn) PrintColumn(*this, *kind);
+}
+
+void TClassPage::vFunLoadFromCertificate() {
+  const QComboBox* sources = nullptr;
+  for (const char* name : kSourceLists)
+    if (!sources) sources = findComponentAs<QComboBox>(name);
+  if (!sources) return;
+  // The certificates that fill this page, with the page's number in their
+  // descriptions.
+  struct Offered {
+    int index;
+    int page;
+  };
+  std::vector<Offered> offered;
+  for (int i = 0; i < kFormSpecCount; ++i)
+    for (int p = 0; p < kFormSpecs[i].sheetPageCount; ++p)
+      if (std::strcmp(kFormSpecs[i].sheetPages[p].pageClass, Identity.className) == 0)
+        offered.push_back({i, kFormSpecs[i].sheetPages[p].number});
+  const int choice = sources->currentIndex();
+  if (choice < 0 || choice >= static_cast<int>(offered.size())) return;
+  TDocumentForm* certificate = frmFunLiveForm(offered[static_cast<std::size_t>(choice)].index);
+  if (!certificate) return;
+  int column = 1;
+  for (const char* name : kColumnLists)
+    if (const auto* list = findComponentAs<QComboBox>(name)) column = list->currentIndex() + 1;
+  const auto* names = findComponentAs<QCheckBox>("NazwyCheckBox");
+  const bool subjectNames = names && names->isChecked();
+  if (const int page = offered[static_cast<std::size_t>(choice)].page; page > 0)
+    certificate->vFunCertToSheet(column, page, subjectNames);
+  else
+    certificate->vFunCertToSheet(column, subjectNames);
 }
 
 void TClassPage::FormShow() {

@@ -23,9 +23,17 @@ class TClassPage : public TDocumentForm {
   // The kind of that column: the page's kind + 1 + the list's index;
   // nullopt on a page without a column print.
   std::optional<TDocKind> optFunColumnKind() const;
-  // The load button: the copy of the chosen certificate into the chosen
-  // column, which comes with the certificates' copy.
-  virtual void vFunLoadFromCertificate() {}
+  // The load button: the copy of the certificate chosen in the panel's
+  // certificate list into the column chosen in its column list (the only
+  // column on a page without one), with the subject names when "Wczytaj
+  // nazwy przedmiotów" is ticked. The list offers, item by item, the
+  // certificates whose description names this page, in protocol order; no
+  // choice copies nothing. Nothing is saved.
+  virtual void vFunLoadFromCertificate();
+  // The load button's handler under its name on each page.
+  void WczytajDaneZSwiadectwaButtonClick() { vFunLoadFromCertificate(); }
+  void LoadDataToSeetButtonClick() { vFunLoadFromCertificate(); }
+  void BitBtn1Click() { vFunLoadFromCertificate(); }
 
   // The main window's print of a document drawn by a kind's layout, one
   // page: the print dialog opens only after a render that succeeded.
