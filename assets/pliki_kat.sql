@@ -20,4 +20,7 @@ insert into `files`( `name`, `update` ) values
   ('grafika/orzel.svg', 0);
 
 -- The calibration tables of every layout (written by tarvek_mklayouts).
-insert into `files`( `name`, `update` ) values ('tvk_kalibracja.sqset', 0);
+-- This version ships the layouts of all 22 documents: the first start
+-- installs them over the calibration file of an earlier version (then the
+-- flag is cleared, and the user's own calibration is kept from then on).
+insert into `files`( `name`, `update` ) values ('tvk_kalibracja.sqset', 1);
