@@ -53,14 +53,14 @@ TMainWindowDrawingHost& drawingHost() {
 void vFunDrawBlankTexts(const TFormBase* form, int side, const std::vector<TCalibRecord>& rows, TImage* image) {
   const auto* document = dynamic_cast<const TDocumentForm*>(form);
   if (!document || !document->Spec || side > document->Spec->sideCount || image->Picture().isNull()) return;
-  const TFormSpec& spec = *document->Spec;
+  const TFormSpec& desc = *document->Spec;
   const double sx = (kPreviewRight - kPreviewLeft) / static_cast<double>(kPageWidth);
   const double sy = (kPreviewBottom - kPreviewTop) / static_cast<double>(kPageHeight);
   QPainter painter(&image->Picture());
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setPen(QColor(70, 70, 70));
-  for (int i = 0; i < spec.componentCount; ++i) {
-    const TComponentSpec& c = spec.components[i];
+  for (int i = 0; i < desc.componentCount; ++i) {
+    const TComponentSpec& c = desc.components[i];
     if (c.side != side || (c.kind != TSpecKind::Label && c.kind != TSpecKind::Dots)) continue;
     const bool printed = std::any_of(rows.begin(), rows.end(), [&](const TCalibRecord& r) { return r.name.str() == c.name; });
     if (printed) continue;
@@ -68,8 +68,8 @@ void vFunDrawBlankTexts(const TFormBase* form, int side, const std::vector<TCali
     // 16-unit font above the bottom of its place.
     const QRectF place(kPreviewLeft + c.at.x * sx, kPreviewTop + c.at.y * sy, c.at.w * sx, c.at.h * sy - 4.0);
     const bool dots = c.kind == TSpecKind::Dots;
-    QFont font(QString::fromUtf8(dots ? "Times New Roman" : (c.font ? c.font : spec.labelFont)));
-    font.setPixelSize(dots ? 11 : c.fontHeight > 0 ? c.fontHeight : spec.labelFontHeight);
+    QFont font(QString::fromUtf8(dots ? "Times New Roman" : (c.font ? c.font : desc.labelFont)));
+    font.setPixelSize(dots ? 11 : c.fontHeight > 0 ? c.fontHeight : desc.labelFontHeight);
     font.setBold((c.flags & sfBold) != 0);
     painter.setFont(font);
     QString text = QString::fromUtf8(c.text ? c.text : "");

@@ -158,10 +158,10 @@ TDocumentForm::TDocumentForm(const TDocumentIdentity& identity, QWidget* parent)
   vFunOnClick(CancelButton, [this] { CancelButtonClick(); });  // AnulujButtonClick, BitBtn1Click alike
 }
 
-TDocumentForm::TDocumentForm(const TFormSpec& spec, QWidget* parent)
-    : TDialogForm(spec.identity.global, parent), Identity(spec.identity), Spec(&spec) {
-  vFunBuild(spec);
-  const auto index = static_cast<std::size_t>(&spec - kFormSpecs);
+TDocumentForm::TDocumentForm(const TFormSpec& desc, QWidget* parent)
+    : TDialogForm(desc.identity.global, parent), Identity(desc.identity), Spec(&desc) {
+  vFunBuild(desc);
+  const auto index = static_cast<std::size_t>(&desc - kFormSpecs);
   if (index < liveForms().size()) liveForms()[index] = this;
 }
 
@@ -170,14 +170,14 @@ TDocumentForm::~TDocumentForm() {
     if (live == this) live = nullptr;
 }
 
-void TDocumentForm::vFunBuild(const TFormSpec& spec) {
-  setWindowTitle(QString::fromUtf8(spec.identity.caption));
-  if (spec.show == TShowRule::Sheet)  // the panel's buttons close it; no box in the caption
+void TDocumentForm::vFunBuild(const TFormSpec& desc) {
+  setWindowTitle(QString::fromUtf8(desc.identity.caption));
+  if (desc.show == TShowRule::Sheet)  // the panel's buttons close it; no box in the caption
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   else
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  QFont font(QString::fromUtf8(spec.font));
-  font.setPixelSize(spec.fontHeight);
+  QFont font(QString::fromUtf8(desc.font));
+  font.setPixelSize(desc.fontHeight);
   setFont(font);
 
   auto* column = new QVBoxLayout(this);
@@ -187,13 +187,13 @@ void TDocumentForm::vFunBuild(const TFormSpec& spec) {
   // The sides: a tab each (or one page without tabs), a scroll box, the
   // picture, and the components over it.
   QTabWidget* tabs = nullptr;
-  if (spec.sideCount > 0 && spec.sides[0].tab) {
+  if (desc.sideCount > 0 && desc.sides[0].tab) {
     tabs = Make<QTabWidget>("PageControl1", this);
     column->addWidget(tabs, 1);
   }
-  std::vector<QWidget*> areas(static_cast<std::size_t>(spec.sideCount) + 1, nullptr);
-  for (int i = 0; i < spec.sideCount; ++i) {
-    const TSideSpec& side = spec.sides[i];
+  std::vector<QWidget*> areas(static_cast<std::size_t>(desc.sideCount) + 1, nullptr);
+  for (int i = 0; i < desc.sideCount; ++i) {
+    const TSideSpec& side = desc.sides[i];
     QWidget* holder = this;
     if (tabs) {
       holder = Make<QWidget>(side.tab, tabs);
@@ -214,20 +214,20 @@ void TDocumentForm::vFunBuild(const TFormSpec& spec) {
     scroll->setWidget(area);
     areas[static_cast<std::size_t>(side.number)] = area;
   }
-  ClientArea = spec.sideCount > 0 ? nullptr : new QWidget(this);
+  ClientArea = desc.sideCount > 0 ? nullptr : new QWidget(this);
   if (ClientArea) column->addWidget(ClientArea, 1);
-  Panel1 = makePanel(*this, spec.panelHeight);
+  Panel1 = makePanel(*this, desc.panelHeight);
   column->addWidget(Panel1);
 
   // The components in creation order; then the keyboard's way through each
   // side: top to bottom, left to right, the "last" ones after the others.
   std::vector<std::vector<std::pair<const TComponentSpec*, QWidget*>>> focus(areas.size());
-  for (int i = 0; i < spec.componentCount; ++i) {
-    const TComponentSpec& c = spec.components[i];
-    const bool onPanel = c.side == 0 || c.side > spec.sideCount;
+  for (int i = 0; i < desc.componentCount; ++i) {
+    const TComponentSpec& c = desc.components[i];
+    const bool onPanel = c.side == 0 || c.side > desc.sideCount;
     QWidget* parent = onPanel ? Panel1 : areas[static_cast<std::size_t>(c.side)];
-    const TSideScale scale = onPanel ? TSideScale {} : sideScale(spec.sides[c.side - 1]);
-    QWidget* w = vFunMakeComponent(*this, spec, c, parent, scale);
+    const TSideScale scale = onPanel ? TSideScale {} : sideScale(desc.sides[c.side - 1]);
+    QWidget* w = vFunMakeComponent(*this, desc, c, parent, scale);
     if (!onPanel && (c.kind == TSpecKind::Edit || c.kind == TSpecKind::Combo || c.kind == TSpecKind::Memo))
       focus[static_cast<std::size_t>(c.side)].push_back({&c, w});
   }
@@ -243,14 +243,14 @@ void TDocumentForm::vFunBuild(const TFormSpec& spec) {
 
   auto* buttons = static_cast<QHBoxLayout*>(Panel1->layout());
   OKButton = Make<QPushButton>("OKButton", QStringLiteral("OK"), Panel1);
-  CancelButton = Make<QPushButton>(spec.identity.cancelButton, QStringLiteral("Anuluj"), Panel1);
+  CancelButton = Make<QPushButton>(desc.identity.cancelButton, QStringLiteral("Anuluj"), Panel1);
   buttons->addWidget(OKButton);
   buttons->addWidget(CancelButton);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(CancelButton, [this] { CancelButtonClick(); });
   if (QObject* load = findComponent("LoadSchoolDataButton")) vFunOnClick(load, [this] { LoadSchoolDataButtonClick(); });
 
-  if (spec.width > 0 && spec.height > 0) resize(spec.width, spec.height);
+  if (desc.width > 0 && desc.height > 0) resize(desc.width, desc.height);
 }
 
 // The pictures are read the first time the form is shown: start-up makes
@@ -408,10 +408,10 @@ std::string composed(const char* format, const std::vector<std::string>& values)
   return out.append(text, from, std::string::npos);
 }
 
-int memoLineLimit(const TFormSpec* spec, const std::string& name) {
-  if (!spec) return 0;
-  for (int i = 0; i < spec->componentCount; ++i)
-    if (name == spec->components[i].name) return spec->components[i].lines;
+int memoLineLimit(const TFormSpec* desc, const std::string& name) {
+  if (!desc) return 0;
+  for (int i = 0; i < desc->componentCount; ++i)
+    if (name == desc->components[i].name) return desc->components[i].lines;
   return 0;
 }
 

@@ -48,7 +48,7 @@ class TDocumentForm : public TDialogForm, public THolder {
   Q_OBJECT
  public:
   // A form made from its description: window, sides, pictures, components.
-  TDocumentForm(const TFormSpec& spec, QWidget* parent);
+  TDocumentForm(const TFormSpec& desc, QWidget* parent);
   // A bare form of that identity with an empty client area (for code that
   // makes its own components).
   TDocumentForm(const TDocumentIdentity& identity, QWidget* parent);
@@ -118,7 +118,7 @@ class TDocumentForm : public TDialogForm, public THolder {
   virtual bool bFunBeforeSave();
 
  private:
-  void vFunBuild(const TFormSpec& spec);
+  void vFunBuild(const TFormSpec& desc);
   void vFunLoadPictures();
   bool bPicturesLoaded_ = false;
 };

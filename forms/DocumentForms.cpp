@@ -37,8 +37,8 @@ const TFormSpec* specFunOfKind(TDocKind kind) {
 }
 
 TDocumentForm* frmFunFormOfKind(TDocKind kind) {
-  const TFormSpec* spec = specFunOfKind(kind);
-  return spec ? frmFunLiveForm(static_cast<int>(spec - kFormSpecs)) : nullptr;
+  const TFormSpec* desc = specFunOfKind(kind);
+  return desc ? frmFunLiveForm(static_cast<int>(desc - kFormSpecs)) : nullptr;
 }
 
 std::optional<TDocKind> optFunKindOfDocumentName(std::string_view name) {

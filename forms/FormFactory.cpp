@@ -95,19 +95,19 @@ QWidget* makeMemo(TFormBase& form, const TComponentSpec& c, QWidget* parent) {
   return memo;
 }
 
-QFont labelFont(const TFormSpec& spec, const TComponentSpec& c) {
-  QFont font(qt(c.font ? c.font : spec.labelFont));
-  font.setPixelSize(c.fontHeight > 0 ? c.fontHeight : spec.labelFontHeight);
+QFont labelFont(const TFormSpec& desc, const TComponentSpec& c) {
+  QFont font(qt(c.font ? c.font : desc.labelFont));
+  font.setPixelSize(c.fontHeight > 0 ? c.fontHeight : desc.labelFontHeight);
   font.setBold((c.flags & sfBold) != 0);
   font.setItalic((c.flags & sfItalic) != 0);
   return font;
 }
 
-QWidget* makeLabel(TFormBase& form, const TFormSpec& spec, const TComponentSpec& c, QWidget* parent) {
+QWidget* makeLabel(TFormBase& form, const TFormSpec& desc, const TComponentSpec& c, QWidget* parent) {
   auto* label = form.Make<QLabel>(c.name, parent);
   label->setTextFormat(Qt::PlainText);
   label->setText(qt(c.text));
-  label->setFont(labelFont(spec, c));
+  label->setFont(labelFont(desc, c));
   label->setAttribute(Qt::WA_TranslucentBackground);
   label->setAutoFillBackground(false);
   return label;
@@ -141,7 +141,7 @@ QRect TSideScale::map(const TRectSpec& r) const {
 
 TSideScale sideScale(const TSideSpec& side) { return {side.width / kPageWidth, side.height / kPageHeight}; }
 
-QWidget* vFunMakeComponent(TFormBase& form, const TFormSpec& spec, const TComponentSpec& c, QWidget* parent,
+QWidget* vFunMakeComponent(TFormBase& form, const TFormSpec& desc, const TComponentSpec& c, QWidget* parent,
                            const TSideScale& scale) {
   const bool onPanel = c.side == 0;
   const QRect place = onPanel ? QRect(c.at.x, c.at.y, c.at.w, c.at.h) : scale.map(c.at);
@@ -150,7 +150,7 @@ QWidget* vFunMakeComponent(TFormBase& form, const TFormSpec& spec, const TCompon
     case TSpecKind::Edit: w = makeEdit(form, c, parent); break;
     case TSpecKind::Combo: w = makeCombo(form, c, parent); break;
     case TSpecKind::Memo: w = makeMemo(form, c, parent); break;
-    case TSpecKind::Label: w = makeLabel(form, spec, c, parent); break;
+    case TSpecKind::Label: w = makeLabel(form, desc, c, parent); break;
     case TSpecKind::Dots: w = makeDots(form, c, parent, place.width()); break;
     case TSpecKind::Button: w = form.Make<QPushButton>(c.name, qt(c.text), parent); break;
     case TSpecKind::Pick: {

@@ -22,5 +22,5 @@ void vFunLimitMemoLines(QObject* memo, int n);
 
 // Makes one component on parent (the side's picture area, or the panel),
 // registered with the form under its name.
-QWidget* vFunMakeComponent(TFormBase& form, const TFormSpec& spec, const TComponentSpec& c, QWidget* parent,
+QWidget* vFunMakeComponent(TFormBase& form, const TFormSpec& desc, const TComponentSpec& c, QWidget* parent,
                            const TSideScale& scale);

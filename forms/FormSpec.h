@@ -160,5 +160,5 @@ struct TFormSpec {
 extern const TFormSpec kFormSpecs[];
 extern const int kFormSpecCount;
 
-// The spec of a class; throws std::logic_error for an unknown class.
+// The desc of a class; throws std::logic_error for an unknown class.
 const TFormSpec& formSpec(const char* className);

@@ -21,11 +21,11 @@ constexpr const char* kColumnLists[] = {"KolumnaComboBox", "ColumnComboBox"};
 
 }  // namespace
 
-TClassPage::TClassPage(const TFormSpec& spec, QWidget* parent) : TDocumentForm(spec, parent) {
+TClassPage::TClassPage(const TFormSpec& desc, QWidget* parent) : TDocumentForm(desc, parent) {
   for (const char* name : kClearButtons)
     if (QObject* button = findComponent(name)) vFunOnClick(button, [this] { WyczyscDaneButtonClick(); });
   for (const char* name : kLoadButtons)
-    if (QObject* button = findComponent(name); button && name != std::string_view(spec.identity.cancelButton))
+    if (QObject* button = findComponent(name); button && name != std::string_view(desc.identity.cancelButton))
       vFunOnClick(button, [this] { vFunLoadFromCertificate(); });
   if (QObject* button = findComponent("DrukujWybranaKolumneButton"))
     vFunOnClick(button, [this] { DrukujWybranaKolumneButtonClick(); });

@@ -11,7 +11,7 @@
 class TClassPage : public TDocumentForm {
   Q_OBJECT
  public:
-  TClassPage(const TFormSpec& spec, QWidget* parent);
+  TClassPage(const TFormSpec& desc, QWidget* parent);
 
   // The clear button ("Wyczyść ..."): empties every value field; the panel's
   // choices stay and nothing is saved.

@@ -425,18 +425,18 @@ TEST_F(CertificateToSheet, TheAchievementsNeverPassTheMemosLineLimit) {
   static const TSheetPage pages[] = {{"TFArkuszStr2", 2, false, columns, 1}};
   static const TSheetStep steps[] = {
       {TSheetStep::Lines, "ZMIENNA_GodzOpuszczoneNieusp_DATA_MEMO", nullptr, sources, 3, false}};
-  TFormSpec spec {};
-  spec.identity = {"TFTestCertificate", "FTestCertificate", "TestUnit", "TEST", dkKlasaI, "test", false, "CancelButton"};
-  spec.font = "MS Sans Serif";
-  spec.fontHeight = 11;
-  spec.panelHeight = 41;
-  spec.components = components;
-  spec.componentCount = 3;
-  spec.sheetPages = pages;
-  spec.sheetPageCount = 1;
-  spec.sheetSteps = steps;
-  spec.sheetStepCount = 1;
-  TDocumentForm certificate(spec, nullptr);
+  TFormSpec desc {};
+  desc.identity = {"TFTestCertificate", "FTestCertificate", "TestUnit", "TEST", dkKlasaI, "test", false, "CancelButton"};
+  desc.font = "MS Sans Serif";
+  desc.fontHeight = 11;
+  desc.panelHeight = 41;
+  desc.components = components;
+  desc.componentCount = 3;
+  desc.sheetPages = pages;
+  desc.sheetPageCount = 1;
+  desc.sheetSteps = steps;
+  desc.sheetStepCount = 1;
+  TDocumentForm certificate(desc, nullptr);
   for (const char* s : sources) set(certificate, s, std::string("linia ") + s);
   certificate.vFunCertToSheet(1, 2, false);
   EXPECT_EQ(lines(form("TFArkuszStr2"), "ZMIENNA_GodzOpuszczoneNieusp1_DATA_MEMO"),
@@ -552,10 +552,10 @@ TEST(CertificateToSheetDescriptions, EachPagesListOffersItsCertificatesInTheList
         if (page == kFormSpecs[i].sheetPages[p].pageClass) found.push_back(kFormSpecs[i].identity.className);
     EXPECT_EQ(found, certificates) << page;
     // As many items as certificates.
-    const TFormSpec& spec = formSpec(page.c_str());
-    for (int i = 0; i < spec.componentCount; ++i)
-      if (const std::string name = spec.components[i].name; name == "SwiadectwoComboBox" || name == "CertTypeComboBox") {
-        EXPECT_EQ(spec.components[i].itemCount, static_cast<int>(certificates.size())) << page;
+    const TFormSpec& desc = formSpec(page.c_str());
+    for (int i = 0; i < desc.componentCount; ++i)
+      if (const std::string name = desc.components[i].name; name == "SwiadectwoComboBox" || name == "CertTypeComboBox") {
+        EXPECT_EQ(desc.components[i].itemCount, static_cast<int>(certificates.size())) << page;
       }
   }
 }
@@ -570,12 +570,12 @@ TEST(CertificateToSheetDescriptions, TwinsShareTheirBasesTableAndDifferInLabelAn
       {"TFKoniecawyr", &current}, {"TFKlasa1wyr", &earlier}, {"TFKlasa2", &earlier},  {"TFKlasa2wyr", &earlier},
       {"TFKoniec", &earlier},     {"TFKoniecwyr", &earlier}};
   for (const auto& [twin, base] : twins) {
-    const TFormSpec& spec = formSpec(twin);
+    const TFormSpec& desc = formSpec(twin);
     SCOPED_TRACE(twin);
-    ASSERT_EQ(spec.sheetStepCount, base->sheetStepCount);
-    for (int i = 0; i < spec.sheetStepCount; ++i) {
-      EXPECT_STREQ(spec.sheetSteps[i].target, base->sheetSteps[i].target);
-      EXPECT_EQ(spec.sheetSteps[i].sourceCount, base->sheetSteps[i].sourceCount);
+    ASSERT_EQ(desc.sheetStepCount, base->sheetStepCount);
+    for (int i = 0; i < desc.sheetStepCount; ++i) {
+      EXPECT_STREQ(desc.sheetSteps[i].target, base->sheetSteps[i].target);
+      EXPECT_EQ(desc.sheetSteps[i].sourceCount, base->sheetSteps[i].sourceCount);
     }
   }
   int pairs = 0;

@@ -515,22 +515,22 @@ class CurrentCertificates : public ::testing::Test {
 TEST(FormRegistry, EveryFormKeepsItsIdentityInProtocolOrder) {
   ASSERT_EQ(kFormSpecCount, 22);
   for (int i = 0; i < kFormSpecCount; ++i) {
-    const TFormSpec& spec = kFormSpecs[i];
+    const TFormSpec& desc = kFormSpecs[i];
     const Identity& expected = kIdentities[i];
     SCOPED_TRACE(expected.className);
-    EXPECT_STREQ(spec.identity.className, expected.className);
-    EXPECT_STREQ(spec.identity.global, expected.className + 1);
-    EXPECT_STREQ(spec.identity.tag, expected.tag);
-    EXPECT_EQ(spec.identity.kind, expected.kind);
-    EXPECT_STREQ(spec.documentName, expected.documentName);
-    EXPECT_EQ(spec.treePosition, expected.tree);
-    EXPECT_STREQ(spec.identity.cancelButton, expected.cancel);
-    EXPECT_STREQ(spec.identity.caption, expected.caption);
+    EXPECT_STREQ(desc.identity.className, expected.className);
+    EXPECT_STREQ(desc.identity.global, expected.className + 1);
+    EXPECT_STREQ(desc.identity.tag, expected.tag);
+    EXPECT_EQ(desc.identity.kind, expected.kind);
+    EXPECT_STREQ(desc.documentName, expected.documentName);
+    EXPECT_EQ(desc.treePosition, expected.tree);
+    EXPECT_STREQ(desc.identity.cancelButton, expected.cancel);
+    EXPECT_STREQ(desc.identity.caption, expected.caption);
     EXPECT_EQ(optFunKindOfDocumentName(cp1250(expected.documentName)), expected.kind);
   }
   EXPECT_EQ(optFunKindOfDocumentName(""), std::nullopt);
   Names tree;
-  for (const TFormSpec* spec : vFunTreeDocuments()) tree.push_back(spec->identity.className);
+  for (const TFormSpec* desc : vFunTreeDocuments()) tree.push_back(desc->identity.className);
   EXPECT_EQ(tree, (Names {"TFKlasa1a", "TFKlasa1awyr", "TFKlasa2a", "TFKlasa2awyr", "TFKonieca", "TFKoniecawyr",
                           "TFArkuszStr1b", "TFArkuszStr2b", "TFArkuszStr3b", "TFArkuszStr4b", "TFWywiadowka"}));
 }
@@ -649,15 +649,15 @@ TEST_F(CurrentCertificates, FixedTextsAndHowTheTwinsRewordThem) {
 TEST_F(CurrentCertificates, TheTwoSidesArePicturesOfTheBlankWithTheirTabs) {
   for (const char* cls : kCurrent) {
     SCOPED_TRACE(cls);
-    const TFormSpec& spec = *form(cls).Spec;
-    ASSERT_EQ(spec.sideCount, 2);
-    EXPECT_STREQ(spec.sides[0].caption, "Strona 1");
-    EXPECT_STREQ(spec.sides[1].caption, "Strona2");
-    EXPECT_EQ(spec.sides[0].width, 717);
-    EXPECT_EQ(spec.sides[0].height, 1053);
-    EXPECT_EQ(spec.sides[1].width, 716);
-    EXPECT_EQ(spec.sides[1].height, 1150);
-    EXPECT_EQ(spec.width, 745);
+    const TFormSpec& desc = *form(cls).Spec;
+    ASSERT_EQ(desc.sideCount, 2);
+    EXPECT_STREQ(desc.sides[0].caption, "Strona 1");
+    EXPECT_STREQ(desc.sides[1].caption, "Strona2");
+    EXPECT_EQ(desc.sides[0].width, 717);
+    EXPECT_EQ(desc.sides[0].height, 1053);
+    EXPECT_EQ(desc.sides[1].width, 716);
+    EXPECT_EQ(desc.sides[1].height, 1150);
+    EXPECT_EQ(desc.width, 745);
     for (const char* name : {"PageControl1", "TabSheet1", "TabSheet2", "ScrollBox1", "ScrollBox2", "ImageSide1",
                              "ImageSide2", "Panel1", "LoadSchoolDataButton", "OKButton", "CancelButton"})
       EXPECT_NE(form(cls).findComponent(name), nullptr) << name;
@@ -1003,7 +1003,7 @@ TEST_F(CurrentCertificates, EverySampleIsTheTextOfTheTable) {
 TEST_F(CurrentCertificates, TheTemplatePairsAreCopiedInTheOrderOfTheTable) {
   for (const char* cls : kCurrent) {
     SCOPED_TRACE(cls);
-    const TFormSpec& spec = *form(cls).Spec;
+    const TFormSpec& desc = *form(cls).Spec;
     const bool leaving = std::string(cls).find("Koniec") != std::string::npos;
     std::vector<std::tuple<std::string, std::string, bool, bool>> expected, got;
     for (const TemplatePair& p : kTemplatePairs) {
@@ -1011,8 +1011,8 @@ TEST_F(CurrentCertificates, TheTemplatePairsAreCopiedInTheOrderOfTheTable) {
       if (leaving && (field == "ZMIENNA_Klasa_STR1_DATA_EDIT" || field == "ZMIENNA_PromDoKlasy_STR1_DATA_EDIT")) continue;
       expected.emplace_back(p.dialog, field, true, p.take == Take::All || (p.take == Take::Class && !leaving));
     }
-    for (int i = 0; i < spec.templateCount; ++i) {
-      const TTemplatePair& p = spec.templatePairs[i];
+    for (int i = 0; i < desc.templateCount; ++i) {
+      const TTemplatePair& p = desc.templatePairs[i];
       got.emplace_back(p.dialogField, p.formField, p.fill, p.take);
     }
     EXPECT_EQ(got, expected);

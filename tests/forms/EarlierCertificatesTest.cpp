@@ -168,19 +168,19 @@ TEST(EarlierCertificates, EachHoldsItsValueFieldsInTheOrderOfItsRows) {
 TEST(EarlierCertificates, TheWindowsAndTheirSides) {
   for (const Member& m : members()) {
     const auto form = make(m.className);
-    const TFormSpec& spec = *form->Spec;
-    EXPECT_EQ(spec.identity.tag, std::string(m.tag));
-    EXPECT_EQ(spec.identity.kind, m.kind);
+    const TFormSpec& desc = *form->Spec;
+    EXPECT_EQ(desc.identity.tag, std::string(m.tag));
+    EXPECT_EQ(desc.identity.kind, m.kind);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8(m.caption));
-    EXPECT_EQ(spec.width, m.width) << m.className;
-    EXPECT_EQ(spec.height, m.height) << m.className;
-    EXPECT_EQ(spec.show, TShowRule::Certificate);
-    ASSERT_EQ(spec.sideCount, 2);
-    EXPECT_EQ(spec.sides[0].picture, std::string(m.picture1));
-    EXPECT_EQ(spec.sides[1].picture, std::string("blanki/swiadectwo_str2.jpg"));
+    EXPECT_EQ(desc.width, m.width) << m.className;
+    EXPECT_EQ(desc.height, m.height) << m.className;
+    EXPECT_EQ(desc.show, TShowRule::Certificate);
+    ASSERT_EQ(desc.sideCount, 2);
+    EXPECT_EQ(desc.sides[0].picture, std::string(m.picture1));
+    EXPECT_EQ(desc.sides[1].picture, std::string("blanki/swiadectwo_str2.jpg"));
     for (int s = 0; s < 2; ++s) {
-      EXPECT_EQ(spec.sides[s].width, 717);
-      EXPECT_EQ(spec.sides[s].height, 1053);
+      EXPECT_EQ(desc.sides[s].width, 717);
+      EXPECT_EQ(desc.sides[s].height, 1053);
     }
     auto* tabs = form->findComponentAs<QTabWidget>("PageControl1");
     ASSERT_NE(tabs, nullptr);
@@ -247,13 +247,13 @@ TEST(EarlierCertificates, SharedFieldsHaveTheSameLimitsStatesAndTextsAtCreation)
   for (const Member& m : members()) {
     const auto form = make(m.className);
     for (const Field& f : fieldStates()) {
-      const TComponentSpec* spec = specOf(*form, f.name);
+      const TComponentSpec* desc = specOf(*form, f.name);
       auto* edit = form->findComponentAs<QLineEdit>(f.name);
       const bool expected = std::find(m.values.begin(), m.values.end(), f.name) != m.values.end();
       ASSERT_EQ(edit != nullptr, expected) << m.className << " " << f.name;
       if (!edit) continue;
-      ASSERT_NE(spec, nullptr);
-      EXPECT_EQ(spec->maxLength, f.max) << m.className << " " << f.name;
+      ASSERT_NE(desc, nullptr);
+      EXPECT_EQ(desc->maxLength, f.max) << m.className << " " << f.name;
       EXPECT_EQ(!edit->isEnabled(), f.disabled) << m.className << " " << f.name;
       EXPECT_EQ(edit->isReadOnly(), f.readOnly) << m.className << " " << f.name;
       EXPECT_EQ(edit->text(), QString::fromUtf8(f.atCreation)) << m.className << " " << f.name;
