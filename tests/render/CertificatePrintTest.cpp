@@ -1,7 +1,6 @@
 // A filled certificate of the current blanks printed to a PDF with the
 // shipped layouts: every value lands inside its layout rectangle.
-#include "app/GlownaUnit.h"
-#include "app/Startup.h"
+#include "MainWindowFixture.h"
 #include "forms/DocumentForms.h"
 #include "render/PrintJob.h"
 #include "store/Calibration.h"
@@ -55,20 +54,7 @@ std::vector<std::multimap<std::string, Box>> words(const std::string& pdf) {
   return pages;
 }
 
-class CertificatePrintTest : public ::testing::Test {
- protected:
-  TempFolders dirs;
-  TScriptedDialogs script;
-  void SetUp() override {
-    dirs.shipProgramFolder();
-    vFunUtworzOkna();
-    FGlowna->vFunInicjalizacja();
-    FGlowna->WykreskujPusteCheckBox->setChecked(false);
-    FGlowna->PrintNoDotsCheckBox->setChecked(false);
-    FGlowna->cbWordWrap->setChecked(false);
-  }
-  void TearDown() override { vFunZwolnijOkna(); }
-};
+class CertificatePrintTest : public TMainWindowTest {};
 
 TEST_F(CertificatePrintTest, EveryValueLandsInsideItsLayoutRectangle) {
   const TDocKind kinds[] = {dkKlasaIa, dkKlasaIaWyr, dkKlasaIIa, dkKlasaIIaWyr, dkKonieca, dkKoniecaWyr};

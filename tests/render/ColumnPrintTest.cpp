@@ -1,8 +1,7 @@
 // The print of one column of a record-sheet class page, through the main
 // window's renderer and print dialog, with the shipped layouts.
 #include "RecordingDevice.h"
-#include "app/GlownaUnit.h"
-#include "app/Startup.h"
+#include "MainWindowFixture.h"
 #include "forms/record_sheets/ArkuszStr3Unit.h"
 #include "forms/record_sheets/ArkuszStr4bUnit.h"
 #include "platform/Cp1250.h"
@@ -24,31 +23,23 @@
 
 namespace {
 
-class ColumnPrintTest : public ::testing::Test {
+class ColumnPrintTest : public TMainWindowTest {
  protected:
   struct Seen {
     bool printMode;
     int pageCount;
     TRecording page1;
   };
-  TempFolders dirs;
-  TScriptedDialogs script;
   std::vector<Seen> dialogs;
 
   void SetUp() override {
-    dirs.shipProgramFolder();
-    vFunUtworzOkna();
-    FGlowna->vFunInicjalizacja();
-    FGlowna->WykreskujPusteCheckBox->setChecked(false);
-    FGlowna->PrintNoDotsCheckBox->setChecked(false);
-    FGlowna->cbWordWrap->setChecked(false);
+    TMainWindowTest::SetUp();
     script.boxes.clear();  // the one-time notice about the data files
     script.onShowModal = [this](QDialog* dialog) {
       if (dialog == FDrukuj) dialogs.push_back({FGlowna->bPrintMode, FDrukuj->iPageCount, page1()});
       return mrOk;
     };
   }
-  void TearDown() override { vFunZwolnijOkna(); }
 
   static TRecording page1() {
     TRecordingDevice device;

@@ -2,6 +2,7 @@
 // the data folder's calibration file and a small form of named fields.
 #include "RecordingDevice.h"
 #include "forms/DocumentForms.h"
+#include "MainWindowFixture.h"
 #include "app/GlownaUnit.h"
 #include "app/Startup.h"
 #include "forms/certificates_current/Klasa1aUnit.h"
@@ -62,23 +63,15 @@ struct TRow {
   int x1 = 100, y1 = 200, x2 = 400, y2 = 240;
 };
 
-class RendererTest : public ::testing::Test {
+class RendererTest : public TMainWindowTest {
  protected:
-  TempFolders dirs;
-  TScriptedDialogs script;
   TTestForm form;
 
   void SetUp() override {
-    dirs.shipProgramFolder();
-    vFunUtworzOkna();
-    FGlowna->vFunInicjalizacja();
-    FGlowna->WykreskujPusteCheckBox->setChecked(false);
-    FGlowna->PrintNoDotsCheckBox->setChecked(false);
-    FGlowna->cbWordWrap->setChecked(false);
+    TMainWindowTest::SetUp();
     ASSERT_EQ(FGlowna->DataStore.Page1Metafile != nullptr, true);
     script.boxes.clear();  // the one-time notice about the data files
   }
-  void TearDown() override { vFunZwolnijOkna(); }
 
   std::string calibFile() const { return dirs.data() + "/tvk_kalibracja.sqset"; }
   void layout(const std::string& table, const std::vector<TRow>& rows) const {

@@ -29,31 +29,7 @@ namespace {
 
 // Runs SQL on a UTF-8 path, read-write, as any later reader would: a hot
 // journal beside the file is rolled back into it first.
-Rows query(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  Rows rows;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
-    throw std::runtime_error("open " + path);
-  }
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-    const std::string msg = sqlite3_errmsg(db);
-    sqlite3_close(db);
-    throw std::runtime_error(sql + ": " + msg);
-  }
-  while (sqlite3_step(st) == SQLITE_ROW) {
-    std::vector<std::string> row;
-    for (int i = 0; i < sqlite3_column_count(st); ++i) {
-      const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-      row.emplace_back(t ? t : "<NULL>");
-    }
-    rows.push_back(std::move(row));
-  }
-  sqlite3_finalize(st);
-  sqlite3_close(db);
-  return rows;
-}
+Rows query(const std::string& path, const std::string& sql) { return sqlRowsAt(path, sql, true); }
 
 void exec(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;

@@ -95,11 +95,13 @@ void sqlExec(const std::string& path, const std::string& sql) {
   if (rc != SQLITE_OK) throw std::runtime_error(sql + ": " + msg);
 }
 
-std::vector<std::vector<std::string>> sqlRows(const std::string& path, const std::string& sql) {
+std::vector<std::vector<std::string>> sqlRowsAt(const std::string& systemPath, const std::string& sql,
+                                                bool readWrite) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(cp1250ToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(systemPath.c_str(), &db, readWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr) !=
+      SQLITE_OK) {
     sqlite3_close(db);
-    throw std::runtime_error("open " + path);
+    throw std::runtime_error("open " + systemPath);
   }
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
@@ -119,4 +121,8 @@ std::vector<std::vector<std::string>> sqlRows(const std::string& path, const std
   sqlite3_finalize(st);
   sqlite3_close(db);
   return rows;
+}
+
+std::vector<std::vector<std::string>> sqlRows(const std::string& path, const std::string& sql) {
+  return sqlRowsAt(cp1250ToUtf8(path), sql, false);
 }

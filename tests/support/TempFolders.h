@@ -43,3 +43,7 @@ std::string readText(const std::string& path);
 // the program keeps it. A NULL column reads as "<NULL>".
 void sqlExec(const std::string& path, const std::string& sql);
 std::vector<std::vector<std::string>> sqlRows(const std::string& path, const std::string& sql);
+// The same on the system's own (UTF-8) path; read-write opens it as any
+// later reader would, rolling a hot journal beside it back first.
+std::vector<std::vector<std::string>> sqlRowsAt(const std::string& systemPath, const std::string& sql,
+                                                bool readWrite);
