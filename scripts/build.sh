@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Configures and builds everything into build/ (the program lands in build/program).
+# With TARVEK_SANITIZE=1 in the environment it builds the guarded variant
+# (AddressSanitizer and UndefinedBehaviorSanitizer) into build-sanitize/ instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+source scripts/build-dir.sh
+cmake -S . -B "$TARVEK_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${TARVEK_CMAKE_OPTIONS[@]}" >/dev/null
+cmake --build "$TARVEK_BUILD_DIR" -j"$(nproc)"

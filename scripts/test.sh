@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite.
+# TARVEK_SANITIZE=1 runs it in the guarded build (see build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 scripts/build.sh
+source scripts/build-dir.sh
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+ctest --test-dir "$TARVEK_BUILD_DIR" --output-on-failure -j"$(nproc)"
