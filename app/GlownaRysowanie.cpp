@@ -111,7 +111,7 @@ bool TFGlowna::vFunRysujSwiadectwo(TFormBase* form, bool print, TDocKind kind, i
   vFunLoadPreviewBackground(&DataStore, kind, 2, Image2);
   vFunDrawBlankTexts(form, 1, CalibDataList, Image1);
   vFunDrawBlankTexts(form, 2, CalibDataList, Image2);
-  PageControl->setTabVisible(PageControl->indexOf(TabSheet2), kind <= dkKoniecaWyr);
+  PageControl->setTabVisible(PageControl->indexOf(TabSheet2), bFunIsCertificate(kind));
   vFunShowPages(&DataStore, Image1, Image2);
   return true;
 }

@@ -315,7 +315,7 @@ void TFKalibracja::VariableComboBoxChange() {
 void TFKalibracja::vFunCalibPreview(const std::string& layout) {
   if (!Host) return;
   for (const TDocKindInfo& info : kDocKinds) {
-    const bool certificate = info.kind <= dkKoniecaWyr;
+    const bool certificate = (info.flags & kfCertificate) != 0;
     bool withoutDots = false;
     if (layout == info.table)
       withoutDots = false;

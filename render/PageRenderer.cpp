@@ -48,6 +48,12 @@ void drawField(TDataStore* DataStore, const TFormBase* form, const TCalibRecord&
   vFunDrawDataField(DataStore, *text, row, canvasOf(DataStore, page), page, row.name);
 }
 
+bool isEndingField(std::string_view name) {
+  for (const char* ending : kCertificateEndingFields)
+    if (contains(name, ending)) return true;
+  return false;
+}
+
 void drawCertificateRow(TDataStore* DataStore, const TFormBase* form, const TCalibRecord& row) {
   const std::string& name = row.name;
   if (contains(name, "GRAFIKA: ORZELEK")) vFunGraphicDrawMark(DataStore, 0, row, DataStore->Page1Canvas, name);
@@ -57,7 +63,7 @@ void drawCertificateRow(TDataStore* DataStore, const TFormBase* form, const TCal
   else if (contains(name, "_STR2_DATA_LABEL"))
     drawField(DataStore, form, row, 2);
   else if (contains(name, "_STR1_DATA_EDIT"))
-    drawField(DataStore, form, row, 1, contains(name, "ZMIENNA_UrWE") || contains(name, "ZMIENNA_SzkolaWE"));
+    drawField(DataStore, form, row, 1, isEndingField(name));
   else if (contains(name, "_STR2_DATA_EDIT"))
     drawField(DataStore, form, row, 2);
   else if (contains(name, "_STR1_DATA_COMBOBOX"))
@@ -144,7 +150,7 @@ void vFunDrawLayoutRows(TDataStore* DataStore, const TFormBase* form, TDocKind k
   TMemoLineCounter memos;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const TCalibRecord& row = rows[i];
-    if (kind <= dkKoniecaWyr)
+    if (bFunIsCertificate(kind))
       drawCertificateRow(DataStore, form, row);
     else if (kind == dkWywiadowka)
       drawMeetingSheetRow(DataStore, form, row);
@@ -154,9 +160,9 @@ void vFunDrawLayoutRows(TDataStore* DataStore, const TFormBase* form, TDocKind k
 }
 
 std::string strFunPreviewBackground(TDocKind kind, int page) {
-  if (kind <= dkKoniecaWyr) {
+  if (bFunIsCertificate(kind)) {
     if (page == 2) return "sw_str2_prw.bmp";
-    return kind % 2 == 1 ? "sw_str1_prw_wyr.bmp" : "sw_str1_prw.bmp";
+    return bFunWithDistinction(kind) ? "sw_str1_prw_wyr.bmp" : "sw_str1_prw.bmp";
   }
   if (page == 2) return {};
   return kind == dkWywiadowka ? "wywiadowka_prw.bmp" : "arkusz_prw.bmp";

@@ -5,7 +5,7 @@
 #include "MainWindowFixture.h"
 #include "app/GlownaUnit.h"
 #include "app/Startup.h"
-#include "forms/certificates_current/Klasa1aUnit.h"
+#include "forms/FormUnits.h"
 #include "platform/Cp1250.h"
 #include "render/Drukowanie.h"
 #include "render/PageRenderer.h"
@@ -87,7 +87,7 @@ class RendererTest : public TMainWindowTest {
     sqlExec(calibFile(), sql);
   }
   bool render(TDocKind kind, bool print = false, TFormBase* of = nullptr) {
-    return FGlowna->vFunRysujSwiadectwo(of ? of : &form, print, kind, kind <= dkKoniecaWyr ? 2 : 1);
+    return FGlowna->vFunRysujSwiadectwo(of ? of : &form, print, kind, bFunIsCertificate(kind) ? 2 : 1);
   }
   static TRecording played(const QPicture* picture) {
     TRecordingDevice device;
