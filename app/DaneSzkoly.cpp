@@ -2,7 +2,9 @@
 
 #include "app/GlownaUnit.h"
 #include "assets/tools/pictures/BlankArt.h"
+#include "forms/ComponentNames.h"
 #include "forms/DocumentForms.h"
+#include "forms/FormSpec.h"
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
 #include "render/jpeg/JpegImage.h"
@@ -88,59 +90,12 @@ class TWidthScrollBox : public QScrollArea {
   }
 };
 
-enum TTab { Tab1, Tab2 };
-
-// The 39 edits, in the order the dialog makes them (the order of the stored
-// rows), with their typing limits (0: none) and their places on the pictures:
-// the first tab in page units of a certificate's side 1 (885 x 1314), the
-// second in units of the title page (760 x 1169). Left, right, top, bottom.
-struct TEditPlace {
-  const char* name;
-  int limit;
-  TTab tab;
-  double x1, x2, y1, y2;
-};
-const TEditPlace kEdits[] = {
-    {"ZMIENNA_SzkolaWoj_DATA_EDIT", 32, Tab1, 530, 775, 420, 450},
-    {"ZMIENNA_SzkolaWE_DATA_EDIT", 30, Tab1, 110, 145, 420, 450},
-    {"ZMIENNA_SzkolaMiasto_DATA_EDIT", 30, Tab1, 150, 470, 420, 450},
-    {"ZMIENNA_RokSzkolny2_DATA_EDIT", 4, Tab1, 683, 743, 752, 782},
-    {"ZMIENNA_RokSzkolny1_DATA_EDIT", 4, Tab1, 610, 670, 752, 782},
-    {"ZMIENNA_PrzedUz3_DATA_EDIT", 40, Tab1, 559, 775, 614, 644},
-    {"ZMIENNA_PrzedUz2_DATA_EDIT", 40, Tab1, 335, 551, 614, 644},
-    {"ZMIENNA_PrzedUz1_DATA_EDIT", 40, Tab1, 110, 327, 614, 644},
-    {"ZMIENNA_Przedmiot4_STR1_DATA_EDIT", 31, Tab1, 445, 775, 888, 918},
-    {"ZMIENNA_Przedmiot3_STR1_DATA_EDIT", 32, Tab1, 110, 440, 888, 918},
-    {"ZMIENNA_Przedmiot2_STR1_DATA_EDIT", 31, Tab1, 445, 775, 855, 885},
-    {"ZMIENNA_Przedmiot1_STR1_DATA_EDIT", 32, Tab1, 110, 440, 855, 885},
-    {"ZMIENNA_PromocjaDoKlasy_DATA_EDIT", 32, Tab1, 390, 700, 948, 978},
-    {"ZMIENNA_ObowiazkoweEdu3_DATA_EDIT", 40, Tab1, 559, 775, 494, 524},
-    {"ZMIENNA_ObowiazkoweEdu2_DATA_EDIT", 40, Tab1, 335, 551, 494, 524},
-    {"ZMIENNA_ObowiazkoweEdu1_DATA_EDIT", 40, Tab1, 110, 327, 494, 524},
-    {"ZMIENNA_NrTarvek_DATA_EDIT", 57, Tab1, 705, 775, 302, 332},
-    {"ZMIENNA_MiejscowoscRok_DATA_EDIT", 4, Tab1, 580, 640, 1010, 1040},
-    {"ZMIENNA_MiejscowoscDnia_DATA_EDIT", 20, Tab1, 400, 570, 1010, 1040},
-    {"ZMIENNA_Miejscowosc_DATA_EDIT", 34, Tab1, 110, 345, 1010, 1040},
-    {"ZMIENNA_TarvekImienia2_DATA_EDIT", 57, Tab1, 110, 775, 380, 410},
-    {"ZMIENNA_TarvekImienia1_DATA_EDIT", 57, Tab1, 110, 775, 345, 375},
-    {"ZMIENNA_Tarvek2_DATA_EDIT", 72, Tab1, 110, 670, 302, 332},
-    {"ZMIENNA_Tarvek1_DATA_EDIT", 64, Tab1, 110, 775, 250, 280},
-    {"ZMIENNA_Klasa_DATA_EDIT", 18, Tab1, 200, 440, 790, 820},
-    {"ZMIENNA_JObcy2_DATA_EDIT", 35, Tab1, 500, 775, 675, 705},
-    {"ZMIENNA_JObcy1_DATA_EDIT", 35, Tab1, 155, 430, 675, 705},
-    {"ZMIENNA_DodatkoweEdu3_DATA_EDIT", 40, Tab1, 559, 775, 554, 584},
-    {"ZMIENNA_DodatkoweEdu2_DATA_EDIT", 40, Tab1, 335, 551, 554, 584},
-    {"ZMIENNA_DodatkoweEdu1_DATA_EDIT", 40, Tab1, 110, 327, 554, 584},
-    {"ZMIENNA_SzkolaNiepubliczna3_DATA_EDIT", 0, Tab2, 40, 720, 695, 735},
-    {"ZMIENNA_SzkolaNiepubliczna2_DATA_EDIT", 0, Tab2, 125, 420, 565, 605},
-    {"ZMIENNA_NazwaSzkoly1_DATA_EDIT", 0, Tab2, 70, 690, 125, 165},
-    {"ZMIENNA_NazwaSzkoly2_DATA_EDIT", 0, Tab2, 70, 690, 185, 225},
-    {"ZMIENNA_NazwaSzkoly3_DATA_EDIT", 0, Tab2, 70, 690, 245, 285},
-    {"ZMIENNA_SzkolaNiepubliczna1_DATA_EDIT", 0, Tab2, 40, 720, 505, 545},
-    {"ZMIENNA_SzkolaNiepubliczna4_DATA_EDIT", 0, Tab2, 40, 720, 750, 790},
-    {"ZMIENNA_SzkolaNiepubliczna5_DATA_EDIT", 0, Tab2, 165, 420, 810, 850},
-    {"ZMIENNA_SzkolaNiepubliczna6_DATA_EDIT", 0, Tab2, 515, 720, 810, 850},
-};
+// The 39 edits, their limits and places: forms/ComponentNames.h, which the
+// build also reads to check the forms' template pairs against them.
+using names::kSchoolEdits;
+using names::Tab1;
+using names::Tab2;
+using TTab = names::TSchoolTab;
 
 // The blank's printed words beside the edits, in the same units.
 enum TFont { Normal, Small, Heading };
@@ -183,23 +138,19 @@ const TLabelPlace kLabels[] = {
     {"z dnia", Tab2, 430, 510, 810, 850, kRight, Normal},
 };
 
-// The list of documents whose school data the dialog takes, by item index.
-const std::pair<const char*, const char*> kSources[] = {
-    {"MEN-I/21/2 świad. klasa I", "TFKlasa1"},
-    {"MEN-I/21-w/2 świad. klasa I wyr.", "TFKlasa1wyr"},
-    {"MEN-I/21/2 świad. klasa II", "TFKlasa2"},
-    {"MEN-I/21-w/2 świad. klasa II wyr.", "TFKlasa2wyr"},
-    {"MEN-I/23/2 świad. ukończenia", "TFKoniec"},
-    {"MEN-I/23-w/2 świad. ukończenia wyr.", "TFKoniecwyr"},
-    {"MEN-I/21a/2 świad. klasa I", "TFKlasa1a"},
-    {"MEN-I/21a-w/2 świad. klasa I wyr.", "TFKlasa1awyr"},
-    {"MEN-I/21a/2 świad. klasa II", "TFKlasa2a"},
-    {"MEN-I/21a-w/2 świad. klasa II wyr.", "TFKlasa2awyr"},
-    {"MEN-I/23a/2 świad. ukończenia", "TFKonieca"},
-    {"MEN-I/23a-w/2 świad. ukończenia wyr.", "TFKoniecawyr"},
-    {"MEN-I/42/2 arkusz str. 1", "TFArkuszStr1"},
-    {"MEN-I/42b/2 arkusz str. tytułowa", "TFArkuszStr1b"},
-};
+// The list of documents whose school data the dialog takes, by item index:
+// the forms whose descriptions take fields back into the template, in
+// protocol order, under their document names.
+std::vector<const TFormSpec*> templateSources() {
+  std::vector<const TFormSpec*> sources;
+  for (int i = 0; i < kFormSpecCount; ++i) {
+    const TFormSpec& spec = kFormSpecs[i];
+    if (std::any_of(spec.templatePairs, spec.templatePairs + spec.templateCount,
+                    [](const TTemplatePair& p) { return p.take; }))
+      sources.push_back(&spec);
+  }
+  return sources;
+}
 
 QImage blankPicture(const char* name) {
   return jpeg::readJpegFile(platform::programFolder() + "/blanki/" + name);
@@ -249,7 +200,7 @@ TFDaneSzkoly::TFDaneSzkoly(QWidget* parent) : TDialogForm("FDaneSzkoly", parent)
 
   TBlankPicture* pictures[] = {side1, titlePage};
   std::vector<std::pair<QRectF, QWidget*>> order[2];  // each tab's edits in reading order
-  for (const TEditPlace& e : kEdits) {
+  for (const names::TSchoolEdit& e : kSchoolEdits) {
     auto* edit = Make<QLineEdit>(e.name);
     vFunSetTypingLimit(edit, e.limit);
     const QRectF where(QPointF(e.x1, e.y1), QPointF(e.x2, e.y2));
@@ -280,7 +231,7 @@ TFDaneSzkoly::TFDaneSzkoly(QWidget* parent) : TDialogForm("FDaneSzkoly", parent)
   buttons->setContentsMargins(8, 8, 8, 8);
   LoadTemplateButton = Make<QPushButton>("LoadTemplateButton", qt("Wczytaj dane ze świadectwa / arkusza"), Panel1);
   DocTypeComboBox = Make<QComboBox>("DocTypeComboBox", Panel1);
-  for (const auto& [item, form] : kSources) DocTypeComboBox->addItem(qt(item));
+  for (const TFormSpec* source : templateSources()) DocTypeComboBox->addItem(qt(source->documentName));
   DocTypeComboBox->setCurrentIndex(0);
   OKButton = Make<QPushButton>("OKButton", qt("OK"), Panel1);
   AnulujButton = Make<QPushButton>("AnulujButton", qt("Anuluj"), Panel1);
@@ -314,8 +265,8 @@ void TFDaneSzkoly::FormShow() {
     QObject* edit = findComponent(name);
     if (strFunGetText(edit).empty()) bFunSetText(edit, std::to_string(value));
   };
-  defaultYear("ZMIENNA_RokSzkolny1_DATA_EDIT", year - 1);
-  defaultYear("ZMIENNA_RokSzkolny2_DATA_EDIT", year);
+  defaultYear(names::kRokSzkolny1, year - 1);
+  defaultYear(names::kRokSzkolny2, year);
   // The offer before editing a document ends once the dialog has been seen.
   bFunSqlSettingWriteValue(dataStore(), "create_school_data_template", 0);
   DocTypeComboBox->setCurrentIndex(0);
@@ -358,6 +309,7 @@ void TFDaneSzkoly::LoadTemplateButtonClick() {
 }
 
 TDocumentForm* TFDaneSzkoly::frmFunTemplateSource(int index) {
-  if (index < 0 || index >= static_cast<int>(std::size(kSources))) return nullptr;
-  return frmFunFormOfClass(kSources[index].second);
+  static const std::vector<const TFormSpec*> sources = templateSources();
+  if (index < 0 || index >= static_cast<int>(sources.size())) return nullptr;
+  return frmFunFormOfClass(sources[static_cast<std::size_t>(index)]->identity.className);
 }

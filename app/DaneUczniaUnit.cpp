@@ -1,6 +1,7 @@
 #include "app/DaneUczniaUnit.h"
 
 #include "app/GlownaUnit.h"
+#include "forms/ComponentNames.h"
 #include "platform/Cp1250.h"
 #include "store/SQLImportUnit.h"
 #include "toolkit/Components.h"
@@ -74,19 +75,19 @@ TFDaneUcznia::TFDaneUcznia(QWidget* parent) : TDialogForm("FDaneUcznia", parent)
     c->setInsertPolicy(QComboBox::NoInsert);
     return c;
   };
-  Imie_DATA_EDIT = edit("Imie_DATA_EDIT", 48);
-  UrodzonyDnia_DATA_EDIT = edit("UrodzonyDnia_DATA_EDIT", 46);
-  Plec_DATA_COMBOBOX = combo("Plec_DATA_COMBOBOX", false);
+  Imie_DATA_EDIT = edit(names::kImie, 48);
+  UrodzonyDnia_DATA_EDIT = edit(names::kUrodzonyDnia, 46);
+  Plec_DATA_COMBOBOX = combo(names::kPlec, false);
   Plec_DATA_COMBOBOX->addItems({qt("kobieta"), qt("mężczyzna")});
   Plec_DATA_COMBOBOX->setCurrentIndex(-1);
-  UrodzonyRok_DATA_COMBOBOX = combo("UrodzonyRok_DATA_COMBOBOX", true);
+  UrodzonyRok_DATA_COMBOBOX = combo(names::kUrodzonyRok, true);
   for (int year = 1996; year <= 2003; ++year) UrodzonyRok_DATA_COMBOBOX->addItem(QString::number(year) + " r.");
   UrodzonyRok_DATA_COMBOBOX->setEditText("");
-  UrodzonyMiasto_DATA_COMBOBOX = combo("UrodzonyMiasto_DATA_COMBOBOX", true);
-  UrodzonyWoj_DATA_COMBOBOX = combo("UrodzonyWoj_DATA_COMBOBOX", true);
-  NrDziennika_DATA_EDIT = edit("NrDziennika_DATA_EDIT", 48);
-  Nazwisko_DATA_EDIT = edit("Nazwisko_DATA_EDIT", 48);
-  NrPesel_DATA_EDIT = edit("NrPesel_DATA_EDIT", 20);
+  UrodzonyMiasto_DATA_COMBOBOX = combo(names::kUrodzonyMiasto, true);
+  UrodzonyWoj_DATA_COMBOBOX = combo(names::kUrodzonyWoj, true);
+  NrDziennika_DATA_EDIT = edit(names::kNrDziennika, 48);
+  Nazwisko_DATA_EDIT = edit(names::kNazwisko, 48);
+  NrPesel_DATA_EDIT = edit(names::kNrPesel, 20);
 
   const TField fields[] = {
       {Nazwisko_DATA_EDIT, "nazwisko", 0},

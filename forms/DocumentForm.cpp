@@ -1,5 +1,6 @@
 #include "forms/DocumentForm.h"
 
+#include "forms/ComponentNames.h"
 #include "forms/DocumentForms.h"
 #include "forms/FormFactory.h"
 #include "platform/Cp1250.h"
@@ -248,7 +249,8 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
   buttons->addWidget(CancelButton);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(CancelButton, [this] { CancelButtonClick(); });
-  if (QObject* load = findComponent("LoadSchoolDataButton")) vFunOnClick(load, [this] { LoadSchoolDataButtonClick(); });
+  for (const char* name : names::kSchoolDataButtons)
+    if (QObject* load = findComponent(name)) vFunOnClick(load, [this] { LoadSchoolDataButtonClick(); });
 
   if (desc.width > 0 && desc.height > 0) resize(desc.width, desc.height);
 }
@@ -338,12 +340,12 @@ void TDocumentForm::vFunCopyPersonalData() {
         case TPersonalToken::Component: value += textOf(dialog, t.text); break;
         case TPersonalToken::Ending:
           // Compared afresh for each ending.
-          value += cp1250FromUtf8(textOf(dialog, "Plec_DATA_COMBOBOX") == male ? t.text : t.female);
+          value += cp1250FromUtf8(textOf(dialog, names::kPlec) == male ? t.text : t.female);
           break;
         case TPersonalToken::Pesel: {
           // Only the characters the number has: a short number leaves the
           // later boxes empty.
-          const std::string pesel = textOf(dialog, "NrPesel_DATA_EDIT");
+          const std::string pesel = textOf(dialog, names::kNrPesel);
           if (static_cast<std::size_t>(t.index) <= pesel.size()) value += pesel[static_cast<std::size_t>(t.index) - 1];
           break;
         }

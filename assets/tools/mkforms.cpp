@@ -1,12 +1,13 @@
 // Writes the constant tables of the document forms from their descriptions.
-//   tarvek_mkforms <forms sources> <layout sources> <forms code> <out FormTables.cpp> <out FormMakers.cpp>
+//   tarvek_mkforms <forms sources> <layout sources> <out FormTables.cpp> <out FormUnits.h> <out FormUnits.cpp>
 // The descriptions are assets/forms/registry.csv, lists.txt and one
 // "<name>.form" per form (assets/forms/README.md says how they read); the
 // layouts are assets/layouts/*.csv, from which value fields take their places
-// on screen; the forms code is the folder of the form units, whose headers
-// FormMakers.cpp includes. A fault stops with the file and line.
+// on screen. FormUnits.h/.cpp get the forms' classes, their global instance
+// pointers and how start-up makes them. A fault stops with the file and line.
 #include "LayoutSource.h"
 #include "platform/Cp1250.h"
+#include "forms/ComponentNames.h"
 #include "render/DocumentKinds.h"
 
 #include <algorithm>
@@ -169,22 +170,6 @@ std::vector<Entry> readRegistry(const fs::path& file) {
   return entries;
 }
 
-std::optional<TDocKind> kindNamed(const std::string& name) {
-  static const std::map<std::string, TDocKind> names = {
-      {"dkKlasaI", dkKlasaI},           {"dkKlasaIWyr", dkKlasaIWyr},   {"dkKlasaII", dkKlasaII},
-      {"dkKlasaIIWyr", dkKlasaIIWyr},   {"dkKoniec", dkKoniec},         {"dkKoniecWyr", dkKoniecWyr},
-      {"dkKlasaIa", dkKlasaIa},         {"dkKlasaIaWyr", dkKlasaIaWyr}, {"dkKlasaIIa", dkKlasaIIa},
-      {"dkKlasaIIaWyr", dkKlasaIIaWyr}, {"dkKonieca", dkKonieca},       {"dkKoniecaWyr", dkKoniecaWyr},
-      {"dkWywiadowka", dkWywiadowka},   {"dkArkuszStr1", dkArkuszStr1}, {"dkArkuszStr2", dkArkuszStr2},
-      {"dkArkuszStr3", dkArkuszStr3},   {"dkArkuszStr4", dkArkuszStr4}, {"dkArkuszStr5", dkArkuszStr5},
-      {"dkArkuszStr1b", dkArkuszStr1b}, {"dkArkuszStr2b", dkArkuszStr2b}, {"dkArkuszStr3b", dkArkuszStr3b},
-      {"dkArkuszStr4b", dkArkuszStr4b},
-  };
-  const auto it = names.find(name);
-  if (it == names.end()) return std::nullopt;
-  return it->second;
-}
-
 // ---- Forms ---------------------------------------------------------------
 
 struct Component {
@@ -262,9 +247,14 @@ void forget(Form& form, const std::string& name) {
 const std::set<std::string> kComponentKinds = {"edit", "combo", "memo", "label", "dots",
                                                "button", "pick", "check", "plabel"};
 const std::set<std::string> kFlags = {"disabled", "readonly", "tablast", "noprint", "bold", "italic", "okblank"};
-const std::set<std::string> kDialogComponents = {
-    "Imie_DATA_EDIT",           "Nazwisko_DATA_EDIT",           "UrodzonyDnia_DATA_EDIT", "UrodzonyRok_DATA_COMBOBOX",
-    "UrodzonyMiasto_DATA_COMBOBOX", "Plec_DATA_COMBOBOX",       "NrDziennika_DATA_EDIT",  "NrPesel_DATA_EDIT"};
+bool among(const std::string& name, const auto& list) {
+  return std::any_of(std::begin(list), std::end(list), [&](const auto& item) { return name == item; });
+}
+bool isStudentDataField(const std::string& name) { return among(name, names::kStudentDataFields); }
+bool isSchoolEdit(const std::string& name) {
+  return std::any_of(std::begin(names::kSchoolEdits), std::end(names::kSchoolEdits),
+                     [&](const names::TSchoolEdit& e) { return name == e.name; });
+}
 
 bool isValueKind(const std::string& kind) { return kind == "edit" || kind == "combo" || kind == "memo"; }
 bool isPanelKind(const std::string& kind) {
@@ -432,7 +422,7 @@ Form readForm(const fs::path& file, int depth) {
         else fail(where, "template DIALOG FIELD [fill] [take] expected");
       }
       if (!p.fill && !p.take) fail(where, "a template pair is copied by the fill, the take or both");
-      if (!has(p.dialog, "_DATA_EDIT")) fail(where, "the template dialog's fields are edits (\"_DATA_EDIT\")");
+      if (!isSchoolEdit(p.dialog)) fail(where, "the school-template dialog has no edit \"" + p.dialog + "\"");
       form.pairs.push_back(p);
     } else if (head == "sheet") {
       const std::string& what = arg(1).value;
@@ -618,6 +608,9 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
     if (!fresh) fail(c.where, "\"" + c.name + "\" is named twice (letter case aside; see " + it->second + ")");
     for (const auto& [key, word] : c.attrs)
       if (!kAllowed.at(c.kind).count(key)) fail(c.where, "a " + c.kind + " takes no \"" + key + "\"");
+    for (const char* key : {"max", "lines", "size"})
+      if (c.attrs.count(key) && wholeNumber(c.attrs.at(key).value, c.where) < 0)
+        fail(c.where, std::string(key) + "= takes 0 or more");
     // The name says what the protocol does with a component: it must agree
     // with its kind.
     const bool edit = has(c.name, "_DATA_EDIT"), combo = has(c.name, "_DATA_COMBOBOX"),
@@ -696,7 +689,7 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
     for (const Word& t : p.tokens) {
       if (t.quoted) continue;
       if (t.value.rfind("@ending(", 0) == 0 || t.value.rfind("@pesel(", 0) == 0) continue;
-      if (!kDialogComponents.count(t.value)) fail(p.where, "the student-data dialog has no \"" + t.value + "\"");
+      if (!isStudentDataField(t.value)) fail(p.where, "the student-data dialog has no \"" + t.value + "\"");
     }
   }
   for (const SheetStep& step : form.sheetSteps) {
@@ -710,6 +703,63 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
   if (form.sheetSteps.empty() != form.sheetPages.empty())
     fail(form.where, "the copy into a class page needs both its pages and its table");
   return out;
+}
+
+// The panel components the code looks up by name (forms/ComponentNames.h):
+// a form whose description gives what they serve has them.
+void checkPanel(const Form& form, TDocKind kind, const std::vector<Checked>& parts,
+                const std::map<std::string, Form>& all) {
+  auto find = [&](const auto& list, const char* kindWanted) -> const Checked* {
+    for (const Checked& k : parts)
+      if (k.c.kind == kindWanted && among(k.c.name, list)) return &k;
+    return nullptr;
+  };
+  auto need = [&](const auto& list, const char* kindWanted, const std::string& why) {
+    if (find(list, kindWanted)) return;
+    std::string wanted;
+    for (const char* name : list) wanted += (wanted.empty() ? "" : " or ") + std::string(name);
+    fail(form.where, form.className + " " + why + ": it needs the " + kindWanted + " " + wanted);
+  };
+  // The print of one column: the list's item N prints the kind after the
+  // page's own by N + 1, which must be the form's layout N + 2.
+  const char* const printButton[] = {names::kColumnPrintButton};
+  if (const Checked* list = find(names::kColumnPrintLists, "pick")) {
+    need(printButton, "button", "prints a column");
+    const int items = static_cast<int>(list->items->size());
+    for (int i = 0; i < items; ++i) {
+      const auto column = optFunDocKind(kind + 1 + i);
+      const std::size_t layout = static_cast<std::size_t>(i) + 1;
+      if (!column || layout >= form.layouts.size() || form.layouts[layout] != column->table)
+        fail(list->c.where, "the column print's item " + std::to_string(i + 1) + " (\"" + (*list->items)[static_cast<std::size_t>(i)] +
+                                "\") has no layout of one column: the " + std::to_string(layout + 1) +
+                                ". layout must be " + (column ? column->table : "a kind after the page's"));
+    }
+  } else if (form.layouts.size() > 1) {
+    need(names::kColumnPrintLists, "pick", "has layouts of single columns");
+  } else if (find(printButton, "button")) {
+    need(names::kColumnPrintLists, "pick", "has the column print's button");
+  }
+  // A class page that certificates copy into: the certificate list and the
+  // load button; the column list when a copy fills more than one column; the
+  // subject-name box when a copy writes them.
+  bool filled = false, columns = false, subjectNames = false;
+  for (const auto& [className, other] : all)
+    for (const SheetPage& page : other.sheetPages)
+      if (page.pageClass == form.className) {
+        filled = true;
+        columns = columns || page.columns.size() > 1;
+        subjectNames = subjectNames || page.names;
+      }
+  if (filled) {
+    need(names::kSourceLists, "pick", "is filled from certificates");
+    need(names::kLoadButtons, "button", "is filled from certificates");
+    if (columns) need(names::kColumnLists, "pick", "is filled column by column");
+    const char* const check[] = {names::kSubjectNamesCheck};
+    if (subjectNames) need(check, "check", "takes the subject names");
+  }
+  // A form that takes school fields from the template: the button that does it.
+  if (std::any_of(form.pairs.begin(), form.pairs.end(), [](const Pair& p) { return p.fill; }))
+    need(names::kSchoolDataButtons, "button", "fills fields from the school template");
 }
 
 // The name of a page's cell in a column: the suffix goes before "_DATA_".
@@ -794,12 +844,6 @@ int intAttr(const Component& c, const char* key) {
   return it == c.attrs.end() ? 0 : wholeNumber(it->second.value, c.where);
 }
 
-fs::path unitHeader(const fs::path& formsCode, const std::string& unit) {
-  for (const auto& entry : fs::recursive_directory_iterator(formsCode))
-    if (entry.path().filename() == unit + ".h") return fs::relative(entry.path(), formsCode.parent_path());
-  throw std::runtime_error("no header " + unit + ".h under " + formsCode.string());
-}
-
 void writeIfChanged(const fs::path& file, const std::string& text) {
   {
     std::ifstream in(file, std::ios::binary);
@@ -820,12 +864,12 @@ void writeIfChanged(const fs::path& file, const std::string& text) {
 
 int main(int argc, char** argv) {
   if (argc != 6) {
-    std::fprintf(stderr, "usage: %s <forms sources> <layout sources> <forms code> <FormTables.cpp> <FormMakers.cpp>\n",
+    std::fprintf(stderr, "usage: %s <forms sources> <layout sources> <FormTables.cpp> <FormUnits.h> <FormUnits.cpp>\n",
                  argv[0]);
     return 2;
   }
   try {
-    const fs::path sources = argv[1], layoutDir = argv[2], formsCode = argv[3];
+    const fs::path sources = argv[1], layoutDir = argv[2];
     Lists lists;
     readLists(sources / "lists.txt", lists);
     const std::vector<Entry> registry = readRegistry(sources / "registry.csv");
@@ -850,7 +894,7 @@ int main(int argc, char** argv) {
     std::ostringstream specs;
     Layouts cache;
     for (const Entry& e : registry) {
-      const auto kind = kindNamed(e.kind);
+      const auto kind = optFunDocKindNamed(e.kind);
       if (!kind) fail(e.where, "unknown document kind \"" + e.kind + "\"");
       const std::string id = ident(e.className);
       Form form;
@@ -859,6 +903,7 @@ int main(int argc, char** argv) {
       if (file != files.end()) form = readForm(file->second, 0);
       const std::vector<Checked> parts = check(form, lists, cache, layoutDir);
       checkSheetTargets(form, all);
+      checkPanel(form, *kind, parts, all);
       for (const Checked& k : parts)
         if (k.items && listsWritten.insert(k.listName).second) {
           t << "const char* const kList_" << ident(k.listName) << "[] = {";
@@ -869,12 +914,14 @@ int main(int argc, char** argv) {
         t << "\nconst TComponentSpec kComponents_" << id << "[] = {\n";
         for (const Checked& k : parts) {
           const Component& c = k.c;
-          t << "    {" << kindName(c.kind) << ", " << lit(c.name) << ", " << c.side << ", {" << k.at.x << ", " << k.at.y
-            << ", " << k.at.w << ", " << k.at.h << "}, " << intAttr(c, "max") << ", "
-            << (k.items ? "kList_" + ident(k.listName) : "nullptr") << ", "
-            << (k.items ? static_cast<int>(k.items->size()) : 0) << ", " << flagsOf(c) << ", "
-            << (c.hasText ? lit(c.text) : optLit(c, "text")) << ", " << optLit(c, "font") << ", " << intAttr(c, "size")
-            << ", " << optLit(c, "sample") << ", " << optLit(c, "new") << ", " << intAttr(c, "lines") << "},\n";
+          t << "    {.kind = " << kindName(c.kind) << ", .name = " << lit(c.name) << ", .side = " << c.side
+            << ", .at = {" << k.at.x << ", " << k.at.y << ", " << k.at.w << ", " << k.at.h
+            << "}, .maxLength = " << intAttr(c, "max")
+            << ", .items = " << (k.items ? "kList_" + ident(k.listName) : "nullptr")
+            << ", .itemCount = " << (k.items ? static_cast<int>(k.items->size()) : 0) << ", .flags = " << flagsOf(c)
+            << ", .text = " << (c.hasText ? lit(c.text) : optLit(c, "text")) << ", .font = " << optLit(c, "font")
+            << ", .fontHeight = " << intAttr(c, "size") << ", .sample = " << optLit(c, "sample")
+            << ", .newStudent = " << optLit(c, "new") << ", .lines = " << intAttr(c, "lines") << "},\n";
         }
         t << "};\n";
       }
@@ -962,20 +1009,32 @@ int main(int argc, char** argv) {
       const std::string show = form.show == "certificate" ? "TShowRule::Certificate"
                                : form.show == "sheet"     ? "TShowRule::Sheet"
                                                           : "TShowRule::None";
-      specs << "    {{" << lit(e.className) << ", " << lit(e.global) << ", " << lit(e.unit) << ", " << lit(e.tag) << ", "
-            << e.kind << ", " << lit(e.caption) << ", " << (e.lineRows ? "true" : "false") << ", " << lit(e.cancel)
-            << "},\n     " << lit(e.documentName) << ", " << e.tree << ", " << e.created << ", " << lit(e.description)
-            << ", " << form.width << ", " << form.height << ", " << show << ", " << lit(form.font) << ", "
-            << form.fontHeight << ", " << lit(form.labelFont) << ", " << form.labelFontHeight << ",\n     "
-            << (form.sides.empty() ? "nullptr" : "kSides_" + id) << ", " << form.sides.size() << ", "
-            << form.panelHeight << ", " << (parts.empty() ? "nullptr" : "kComponents_" + id) << ", " << parts.size()
-            << ", " << (form.personal.empty() ? "nullptr" : "kPersonal_" + id) << ", " << form.personal.size() << ", "
-            << (form.samplesClear ? "true" : "false") << ", "
-            << (form.layouts.empty() ? "nullptr" : "kLayouts_" + id) << ", " << form.layouts.size() << ", "
-            << (form.pairs.empty() ? "nullptr" : "kTemplate_" + id) << ", " << form.pairs.size() << ",\n     "
-            << (form.sheetLabel ? lit(*form.sheetLabel) : "nullptr") << ", "
-            << (form.sheetPages.empty() ? "nullptr" : "kSheetPages_" + id) << ", " << form.sheetPages.size() << ", "
-            << (form.sheetSteps.empty() ? "nullptr" : "kSheetSteps_" + id) << ", " << form.sheetSteps.size() << "},\n";
+      // Designated initializers: a member moved in FormSpec.h stops the
+      // compile instead of shifting the values.
+      auto ptr = [](bool none, const std::string& name) { return none ? std::string("nullptr") : name; };
+      specs << "    {.identity = {.className = " << lit(e.className) << ", .global = " << lit(e.global)
+            << ", .unit = " << lit(e.unit) << ", .tag = " << lit(e.tag) << ", .kind = " << e.kind
+            << ", .caption = " << lit(e.caption) << ", .lineRows = " << (e.lineRows ? "true" : "false")
+            << ", .cancelButton = " << lit(e.cancel) << "},\n"
+            << "     .documentName = " << lit(e.documentName) << ", .treePosition = " << e.tree
+            << ", .created = " << e.created << ",\n     .description = " << lit(e.description) << ",\n"
+            << "     .width = " << form.width << ", .height = " << form.height << ", .show = " << show
+            << ", .font = " << lit(form.font) << ", .fontHeight = " << form.fontHeight
+            << ", .labelFont = " << lit(form.labelFont) << ", .labelFontHeight = " << form.labelFontHeight << ",\n"
+            << "     .sides = " << ptr(form.sides.empty(), "kSides_" + id) << ", .sideCount = " << form.sides.size()
+            << ", .panelHeight = " << form.panelHeight << ",\n"
+            << "     .components = " << ptr(parts.empty(), "kComponents_" + id) << ", .componentCount = " << parts.size()
+            << ",\n     .personal = " << ptr(form.personal.empty(), "kPersonal_" + id)
+            << ", .personalCount = " << form.personal.size()
+            << ", .samplesClear = " << (form.samplesClear ? "true" : "false") << ",\n"
+            << "     .layouts = " << ptr(form.layouts.empty(), "kLayouts_" + id) << ", .layoutCount = " << form.layouts.size()
+            << ",\n     .templatePairs = " << ptr(form.pairs.empty(), "kTemplate_" + id)
+            << ", .templateCount = " << form.pairs.size() << ",\n"
+            << "     .sheetLabel = " << (form.sheetLabel ? lit(*form.sheetLabel) : "nullptr")
+            << ", .sheetPages = " << ptr(form.sheetPages.empty(), "kSheetPages_" + id)
+            << ", .sheetPageCount = " << form.sheetPages.size()
+            << ", .sheetSteps = " << ptr(form.sheetSteps.empty(), "kSheetSteps_" + id)
+            << ", .sheetStepCount = " << form.sheetSteps.size() << "},\n";
     }
     t << "\n}  // namespace\n\nconst TFormSpec kFormSpecs[] = {\n"
       << specs.str() << "};\nconst int kFormSpecCount = " << registry.size() << ";\n\n"
@@ -983,16 +1042,39 @@ int main(int argc, char** argv) {
       << "  for (int i = 0; i < kFormSpecCount; ++i)\n"
       << "    if (std::strcmp(kFormSpecs[i].identity.className, className) == 0) return kFormSpecs[i];\n"
       << "  throw std::logic_error(std::string(\"no document form \") + className);\n}\n";
-    writeIfChanged(argv[4], t.str());
+    writeIfChanged(argv[3], t.str());
 
+    // The forms' classes, their one instance each, and how start-up makes
+    // them. A page that certificates copy into is a class page.
+    auto isClassPage = [&](const std::string& className) {
+      for (const auto& [name, form] : all)
+        for (const SheetPage& page : form.sheetPages)
+          if (page.pageClass == className) return true;
+      return false;
+    };
+    std::ostringstream h;
+    h << "#pragma once\n// Written by tarvek_mkforms from assets/forms/registry.csv; do not edit.\n"
+      << "// The document forms, in protocol order: one class each, whose one\n"
+      << "// instance start-up makes with the other windows (kFormMakers).\n"
+      << "#include \"forms/DocumentForm.h\"\n#include \"forms/record_sheets/ClassPage.h\"\n";
     std::ostringstream m;
-    m << "// Written by tarvek_mkforms from assets/forms/registry.csv; do not edit.\n#include \"forms/FormMakers.h\"\n\n";
-    for (const Entry& e : registry) m << "#include \"" << unitHeader(formsCode, e.unit).generic_string() << "\"\n";
+    m << "// Written by tarvek_mkforms from assets/forms/registry.csv; do not edit.\n"
+      << "#include \"forms/FormUnits.h\"\n#include \"forms/FormMakers.h\"\n\n";
+    for (const Entry& e : registry) {
+      const std::string base = isClassPage(e.className) ? "TClassPage" : "TDocumentForm";
+      h << "\n// " << e.description << ": \"" << e.documentName << "\".\nclass " << e.className << " : public " << base
+        << " {\n  Q_OBJECT\n public:\n  explicit " << e.className << "(QWidget* parent = nullptr);\n};\nextern "
+        << e.className << "* " << e.global << ";\n";
+      m << e.className << "* " << e.global << " = nullptr;\n"
+        << e.className << "::" << e.className << "(QWidget* parent) : " << base << "(formSpec(" << lit(e.className)
+        << "), parent) {}\n";
+    }
     m << "\nconst TFormMaker kFormMakers[] = {\n";
     for (const Entry& e : registry)
       m << "    {" << lit(e.className) << ", [](QWidget* owner) -> TDocumentForm* { return " << e.global << " = new "
         << e.className << "(owner); }, [] { " << e.global << " = nullptr; }},\n";
     m << "};\n";
+    writeIfChanged(argv[4], h.str());
     writeIfChanged(argv[5], m.str());
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

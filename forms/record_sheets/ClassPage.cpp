@@ -1,5 +1,6 @@
 #include "forms/record_sheets/ClassPage.h"
 
+#include "forms/ComponentNames.h"
 #include "toolkit/Components.h"
 
 #include <QCheckBox>
@@ -10,16 +11,11 @@
 
 std::function<void(TFormBase& form, TDocKind kind)> TClassPage::PrintColumn;
 
-namespace {
-
-// The panel's components by their names on the pages of either edition.
-constexpr const char* kClearButtons[] = {"WyczyscDaneButton", "BitBtn2"};
-constexpr const char* kLoadButtons[] = {"WczytajDaneZSwiadectwaButton", "LoadDataToSeetButton", "BitBtn1"};
-constexpr const char* kColumnPrintLists[] = {"KolumnaDrukComboBox", "ColumnPrintComboBox"};
-constexpr const char* kSourceLists[] = {"SwiadectwoComboBox", "CertTypeComboBox"};
-constexpr const char* kColumnLists[] = {"KolumnaComboBox", "ColumnComboBox"};
-
-}  // namespace
+using names::kClearButtons;
+using names::kColumnLists;
+using names::kColumnPrintLists;
+using names::kLoadButtons;
+using names::kSourceLists;
 
 TClassPage::TClassPage(const TFormSpec& desc, QWidget* parent) : TDocumentForm(desc, parent) {
   for (const char* name : kClearButtons)
@@ -27,7 +23,7 @@ TClassPage::TClassPage(const TFormSpec& desc, QWidget* parent) : TDocumentForm(d
   for (const char* name : kLoadButtons)
     if (QObject* button = findComponent(name); button && name != std::string_view(desc.identity.cancelButton))
       vFunOnClick(button, [this] { vFunLoadFromCertificate(); });
-  if (QObject* button = findComponent("DrukujWybranaKolumneButton"))
+  if (QObject* button = findComponent(names::kColumnPrintButton))
     vFunOnClick(button, [this] { DrukujWybranaKolumneButtonClick(); });
 }
 
@@ -69,7 +65,7 @@ void TClassPage::vFunLoadFromCertificate() {
   int column = 1;
   for (const char* name : kColumnLists)
     if (const auto* list = findComponentAs<QComboBox>(name)) column = list->currentIndex() + 1;
-  const auto* names = findComponentAs<QCheckBox>("NazwyCheckBox");
+  const auto* names = findComponentAs<QCheckBox>(names::kSubjectNamesCheck);
   const bool subjectNames = names && names->isChecked();
   if (const int page = offered[static_cast<std::size_t>(choice)].page; page > 0)
     certificate->vFunCertToSheet(column, page, subjectNames);

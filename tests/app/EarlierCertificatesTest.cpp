@@ -5,13 +5,7 @@
 
 #include "app/DaneSzkoly.h"
 #include "forms/DocumentForms.h"
-#include "forms/certificates_current/Klasa1aUnit.h"
-#include "forms/certificates_earlier/Klasa1Unit.h"
-#include "forms/certificates_earlier/Klasa1wyrUnit.h"
-#include "forms/certificates_earlier/Klasa2Unit.h"
-#include "forms/certificates_earlier/Klasa2wyrUnit.h"
-#include "forms/certificates_earlier/KoniecUnit.h"
-#include "forms/certificates_earlier/KoniecwyrUnit.h"
+#include "forms/FormUnits.h"
 
 #include <QImage>
 

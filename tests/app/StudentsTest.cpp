@@ -3,11 +3,7 @@
 #include "app/StudentOrder.h"
 #include "app/WaitUnit.h"
 #include "forms/DocumentForms.h"
-#include "forms/certificates_current/Klasa1aUnit.h"
-#include "forms/certificates_current/Klasa1awyrUnit.h"
-#include "forms/certificates_current/Klasa2aUnit.h"
-#include "forms/certificates_current/Klasa2awyrUnit.h"
-#include "forms/record_sheets/ArkuszStr2bUnit.h"
+#include "forms/FormUnits.h"
 
 #include <QPlainTextEdit>
 #include <QProgressBar>

@@ -20,12 +20,11 @@ class FormSourcesTest : public ::testing::Test {
   std::string root() const { return dirs.root(); }
   std::string tables() const { return root() + "/FormTables.cpp"; }
 
-  // A registry of one form, its lists, its layout and its unit's header,
-  // then the given description (and a twin of it when given).
+  // A registry of two forms, their lists and layouts, then the given
+  // description (and a twin of it when given).
   int generate(const std::string& form, const std::string& layout, const std::string& twin = {}) const {
     fs::create_directories(root() + "/forms");
     fs::create_directories(root() + "/layouts");
-    fs::create_directories(root() + "/code/sheets");
     writeText(root() + "/forms/registry.csv",
               "# class; global; unit; tag; kind; document name; tree; created; cancel; line rows; caption; description\n"
               "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n"
@@ -35,11 +34,10 @@ class FormSourcesTest : public ::testing::Test {
     if (!twin.empty()) writeText(root() + "/forms/Y.form", twin);
     writeText(root() + "/layouts/tarvek_klasa_I.csv", layout);
     writeText(root() + "/layouts/tarvek_klasa_II.csv", "@base tarvek_klasa_I.csv\n");
-    writeText(root() + "/code/sheets/XUnit.h", "");
-    writeText(root() + "/code/sheets/YUnit.h", "");
+    writeText(root() + "/layouts/tarvek_klasa_I_wyr.csv", "@base tarvek_klasa_I.csv\n");
     const std::string command = std::string(TARVEK_MKFORMS) + " '" + root() + "/forms' '" + root() + "/layouts' '" +
-                                root() + "/code' '" + tables() + "' '" + root() + "/FormMakers.cpp' 2>'" + root() +
-                                "/errors.txt'";
+                                tables() + "' '" + root() + "/FormUnits.h' '" + root() + "/FormUnits.cpp' 2>'" +
+                                root() + "/errors.txt'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -68,11 +66,17 @@ TEST_F(FormSourcesTest, ADescriptionBecomesTablesWithPlacesFromTheLayout) {
   const std::string text = readText(tables());
   // The edit takes its layout rectangle (x, y, width, height); the list its
   // items, the inner list's first; texts are written byte for byte.
-  EXPECT_NE(text.find("\"ZMIENNA_A_STR1_DATA_EDIT\", 1, {100, 100, 100, 30}, 4"), std::string::npos) << text;
+  EXPECT_NE(text.find(".name = \"ZMIENNA_A_STR1_DATA_EDIT\", .side = 1, .at = {100, 100, 100, 30}, .maxLength = 4"),
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("kList_more[] = {\"celuj\\304\\205cy\", \"dobry\", \"zwolniony\", }"), std::string::npos) << text;
   EXPECT_NE(text.find("\"Inny\""), std::string::npos);
-  EXPECT_NE(text.find("\"ZMIENNA_C_STR1_DATA_EDIT\", 1, {1, 2, 3, 4}"), std::string::npos);
-  EXPECT_NE(readText(root() + "/FormMakers.cpp").find("#include \"code/sheets/XUnit.h\""), std::string::npos);
+  EXPECT_NE(text.find(".name = \"ZMIENNA_C_STR1_DATA_EDIT\", .side = 1, .at = {1, 2, 3, 4}"), std::string::npos);
+  // Each registered form gets its class and its global instance.
+  const std::string units = readText(root() + "/FormUnits.h");
+  EXPECT_NE(units.find("class TFX : public TDocumentForm {"), std::string::npos) << units;
+  EXPECT_NE(units.find("extern TFY* FY;"), std::string::npos) << units;
+  EXPECT_NE(readText(root() + "/FormUnits.cpp").find("TFY* FY = nullptr;"), std::string::npos);
 }
 
 TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
@@ -98,6 +102,53 @@ TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
        "X.form:7: \"STALY_U_STR1_DATA_LABEL\" needs a place"},
       {kHead + kFields + "frame X\n", kLayout, "", "X.form:7: unknown statement \"frame\""},
       {"form TFZ\n", kLayout, "", "\"TFZ\" is not in registry.csv"},
+      // Numbers of a component.
+      {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT max=-3\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n", kLayout, "",
+       "X.form:4: max= takes 0 or more"},
+      // Names of the dialogs the form copies from.
+      {kHead + kFields + "template ZMIENNA_Brak_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT take\n", kLayout, "",
+       "X.form:7: the school-template dialog has no edit \"ZMIENNA_Brak_DATA_EDIT\""},
+      {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
+       "X.form:7: a template pair is copied by the fill, the take or both"},
+      {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_Brak_STR1_DATA_EDIT take\n", kLayout, "",
+       "X.form:7: \"ZMIENNA_Brak_STR1_DATA_EDIT\" is no value field of the form"},
+      {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT Wiek_DATA_EDIT\n", kLayout, "",
+       "X.form:7: the student-data dialog has no \"Wiek_DATA_EDIT\""},
+      {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
+       "X.form:7: personal FIELD needs what it is made of"},
+      {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT @pesel(0)\n", kLayout, "", "@pesel(N) counts from 1"},
+      // Panel components the code looks up by name.
+      {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT fill\n", kLayout, "",
+       "X.form:1: TFX fills fields from the school template: it needs the button LoadSchoolDataButton"},
+      {kHead + "layout tarvek_klasa_I_wyr\n" + kFields, kLayout, "",
+       "X.form:1: TFX has layouts of single columns: it needs the pick KolumnaDrukComboBox"},
+      {kHead + kFields + "button DrukujWybranaKolumneButton \"Drukuj\" at=1,1,9,9\n", kLayout, "",
+       "X.form:1: TFX has the column print's button: it needs the pick KolumnaDrukComboBox"},
+      {kHead + kFields + "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout,
+       "form TFY\nbase X.form\n",
+       "Y.form:1: TFY is filled from certificates: it needs the pick SwiadectwoComboBox or CertTypeComboBox"},
+      // A column print of more columns than the page has layouts of one
+      // column: the second item would print the kind after them.
+      {kHead + "layout tarvek_klasa_I_wyr\n" + kFields + "pick KolumnaDrukComboBox list=grades at=1,1,9,9\n" +
+           "button DrukujWybranaKolumneButton \"Drukuj\" at=1,1,9,9\n",
+       kLayout, "", "X.form:8: the column print's item 2 (\"dobry\") has no layout of one column"},
+      // The copy into a record-sheet class page.
+      {kHead + kFields + "sheet page TFY 1=\"\"\n", kLayout, "",
+       "X.form:1: the copy into a class page needs both its pages and its table"},
+      {kHead + kFields + "sheet label dobry\n", kLayout, "", "X.form:7: sheet label \"text\" expected"},
+      {kHead + kFields + "sheet page TFY\n", kLayout, "", "X.form:7: a page needs its columns"},
+      {kHead + kFields + "sheet cell ZMIENNA_A_STR1_DATA_EDIT \"%s/%s\" ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
+       "X.form:7: the text has 2 \"%s\" for 1 components"},
+      {kHead + kFields + "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_Q_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout,
+       "form TFY\nbase X.form\n", "X.form:8: TFY has no edit or list \"ZMIENNA_Q_STR1_DATA_EDIT\""},
+      // A twin's order.
+      {kHead + kFields, kLayout, "form TFY\nbase X.form\norder ZMIENNA_A_STR1_DATA_EDIT\n",
+       "Y.form:3: order NAME NAME... expected"},
+      {kHead + kFields, kLayout,
+       "form TFY\nbase X.form\norder ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_B_STR1_DATA_COMBOBOX ZMIENNA_A_STR1_DATA_EDIT\n",
+       "Y.form:3: \"ZMIENNA_A_STR1_DATA_EDIT\" is named twice"},
+      {kHead + kFields + "order ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_B_STR1_DATA_COMBOBOX\n", kLayout, "",
+       "X.form:7: only a twin orders"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(generate(c.form, c.layout, c.twin), 1) << c.error;

@@ -2,13 +2,7 @@
 // three class pages of "MEN-I/42b/2". Their fields, limits and lists against
 // tables of this test's own, the line limits of their memos, the line rows,
 // the samples, the clear button and the kind of a printed column.
-#include "forms/record_sheets/ArkuszStr2Unit.h"
-#include "forms/record_sheets/ArkuszStr2bUnit.h"
-#include "forms/record_sheets/ArkuszStr3Unit.h"
-#include "forms/record_sheets/ArkuszStr3bUnit.h"
-#include "forms/record_sheets/ArkuszStr4Unit.h"
-#include "forms/record_sheets/ArkuszStr4bUnit.h"
-#include "forms/record_sheets/ArkuszStr5Unit.h"
+#include "forms/FormUnits.h"
 #include "forms/FormFactory.h"
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"

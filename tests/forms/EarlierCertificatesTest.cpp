@@ -1,12 +1,7 @@
 // The six certificates of the earlier blanks: what each window holds, in
 // which order its values travel, how the twins differ from the certificate
 // after class I, their samples and their OK.
-#include "forms/certificates_earlier/Klasa1Unit.h"
-#include "forms/certificates_earlier/Klasa1wyrUnit.h"
-#include "forms/certificates_earlier/Klasa2Unit.h"
-#include "forms/certificates_earlier/Klasa2wyrUnit.h"
-#include "forms/certificates_earlier/KoniecUnit.h"
-#include "forms/certificates_earlier/KoniecwyrUnit.h"
+#include "forms/FormUnits.h"
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"

@@ -1,7 +1,5 @@
 #include "forms/DocumentForm.h"
-#include "forms/record_sheets/ArkuszStr1Unit.h"
-#include "forms/record_sheets/ArkuszStr1bUnit.h"
-#include "forms/record_sheets/WywiadowkaUnit.h"
+#include "forms/FormUnits.h"
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"
 

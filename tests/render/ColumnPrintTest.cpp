@@ -2,8 +2,7 @@
 // window's renderer and print dialog, with the shipped layouts.
 #include "RecordingDevice.h"
 #include "MainWindowFixture.h"
-#include "forms/record_sheets/ArkuszStr3Unit.h"
-#include "forms/record_sheets/ArkuszStr4bUnit.h"
+#include "forms/FormUnits.h"
 #include "platform/Cp1250.h"
 #include "render/Drukowanie.h"
 #include "render/PageRenderer.h"
