@@ -50,6 +50,11 @@ int main(int argc, char** argv) {
       r.parts = check(r.form, lists, cache, layoutDir);
       checkSheetTargets(r.form, all);
       checkPanel(r.form, *kind, r.parts, all);
+      // The registry's kind and the form's first layout name the same table.
+      const char* table = kDocKinds[static_cast<std::size_t>(*kind)].table;
+      if (!r.form.layouts.empty() && r.form.layouts.front() != table)
+        fail(e.where, e.className + " is of the kind " + e.kind + " printed by " + table + ", but its first layout is " +
+                          r.form.layouts.front());
       forms.push_back(std::move(r));
     }
     writeIfChanged(argv[3], tablesText(forms));

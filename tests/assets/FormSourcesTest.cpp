@@ -141,6 +141,9 @@ TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
        "X.form:7: the text has 2 \"%s\" for 1 components"},
       {kHead + kFields + "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_Q_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout,
        "form TFY\nbase X.form\n", "X.form:8: TFY has no edit or list \"ZMIENNA_Q_STR1_DATA_EDIT\""},
+      // The registry's kind and the first layout agree.
+      {kHead + kFields, kLayout, "form TFY\nbase X.form\n",
+       "registry.csv:3: TFY is of the kind dkKlasaII printed by tarvek_klasa_II, but its first layout is tarvek_klasa_I"},
       // A twin's order.
       {kHead + kFields, kLayout, "form TFY\nbase X.form\norder ZMIENNA_A_STR1_DATA_EDIT\n",
        "Y.form:3: order NAME NAME... expected"},
