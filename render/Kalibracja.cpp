@@ -329,7 +329,10 @@ void TFKalibracja::vFunCalibPreview(const std::string& layout) {
       Host->vFunUstawBezKropek(withoutDots);
     else if (info.kind == dkWywiadowka)
       Host->vFunUstawBezKropek(false);
-    Host->vFunRysujSwiadectwo(frmFunFormOfKind(info.kind), info.kind, info.kind <= dkWywiadowka ? 2 : 1);
+    // The calibration preview hands two pages to the certificates and the
+    // meeting sheet, one to the record-sheet pages.
+    Host->vFunRysujSwiadectwo(frmFunFormOfKind(info.kind), info.kind,
+                              certificate || info.kind == dkWywiadowka ? 2 : 1);
     return;
   }
 }
