@@ -246,6 +246,7 @@ struct Form {
   int panelHeight = 41;
   std::vector<Personal> personal;
   bool samplesClear = false;
+  bool templateKeep = false;  // the fill reads the template over what the dialog holds
   std::vector<Component> components;
   std::vector<Pair> pairs;
   std::optional<std::string> sheetLabel;
@@ -261,7 +262,7 @@ void forget(Form& form, const std::string& name) {
 
 const std::set<std::string> kComponentKinds = {"edit", "combo", "memo", "label", "dots",
                                                "button", "pick", "check", "plabel"};
-const std::set<std::string> kFlags = {"disabled", "readonly", "tablast", "noprint", "bold", "italic", "okblank"};
+const std::set<std::string> kFlags = {"disabled", "readonly", "tabfirst", "tablast", "noprint", "bold", "italic", "okblank"};
 const std::set<std::string> kDialogComponents = {
     "Imie_DATA_EDIT",           "Nazwisko_DATA_EDIT",           "UrodzonyDnia_DATA_EDIT", "UrodzonyRok_DATA_COMBOBOX",
     "UrodzonyMiasto_DATA_COMBOBOX", "Plec_DATA_COMBOBOX",       "NrDziennika_DATA_EDIT",  "NrPesel_DATA_EDIT"};
@@ -390,8 +391,10 @@ Form readForm(const fs::path& file, int depth) {
           s.height = wholeNumber(w.value.substr(x + 1), where);
         } else fail(where, "unknown side attribute \"" + (w.key.empty() ? w.value : w.key) + "\"");
       }
-      if (s.scroll.empty() || s.image.empty() || s.picture.empty() || s.width <= 0 || s.height <= 0)
-        fail(where, "a side needs scroll=, image=, picture= and size=");
+      if (s.image.empty() || s.picture.empty() || s.width <= 0 || s.height <= 0)
+        fail(where, "a side needs image=, picture= and size=");
+      if (s.scroll.empty() && (!s.tab.empty() || s.number != 1))
+        fail(where, "only the one side of a form without tabs may go without scroll=");
       bool replaced = false;
       for (Side& old : form.sides)
         if (old.number == s.number) {
@@ -421,6 +424,8 @@ Form readForm(const fs::path& file, int depth) {
       }
       if (p.tokens.empty()) fail(where, "personal FIELD needs what it is made of");
       form.personal.push_back(p);
+    } else if (head == "template" && words.size() == 2 && arg(1).value == "keep") {
+      form.templateKeep = true;
     } else if (head == "template") {
       Pair p;
       p.dialog = arg(1).value;
@@ -581,9 +586,9 @@ bool overlap(const Rect& a, const Rect& b) {
 }
 
 const std::map<std::string, std::set<std::string>> kAllowed = {
-    {"edit", {"max", "sample", "new", "text", "at", "disabled", "readonly", "tablast", "noprint", "okblank"}},
-    {"combo", {"max", "list", "sample", "new", "at", "disabled", "readonly", "tablast", "noprint"}},
-    {"memo", {"lines", "sample", "at", "disabled", "readonly", "tablast", "noprint"}},
+    {"edit", {"max", "sample", "new", "text", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint", "okblank"}},
+    {"combo", {"max", "list", "sample", "new", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint"}},
+    {"memo", {"lines", "sample", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint"}},
     {"label", {"size", "font", "bold", "italic", "at"}},
     {"dots", {"at"}},
     {"button", {"at"}},
@@ -781,7 +786,7 @@ std::string kindName(const std::string& kind) {
 std::string flagsOf(const Component& c) {
   std::string out;
   const std::pair<const char*, const char*> flags[] = {{"disabled", "sfDisabled"}, {"readonly", "sfReadOnly"},
-                                                        {"tablast", "sfTabLast"},   {"bold", "sfBold"},
+                                                        {"tabfirst", "sfTabFirst"}, {"tablast", "sfTabLast"}, {"bold", "sfBold"},
                                                         {"italic", "sfItalic"},     {"noprint", "sfNoPrint"},
                                                         {"okblank", "sfBlankOnOk"}};
   for (const auto& [word, flag] : flags)
@@ -882,7 +887,7 @@ int main(int argc, char** argv) {
         t << "const TSideSpec kSides_" << id << "[] = {\n";
         for (const Side& s : form.sides)
           t << "    {" << s.number << ", " << (s.tab.empty() ? "nullptr" : lit(s.tab)) << ", " << lit(s.caption) << ", "
-            << lit(s.scroll) << ", " << lit(s.image) << ", " << lit(s.picture) << ", " << s.width << ", " << s.height
+            << (s.scroll.empty() ? "nullptr" : lit(s.scroll)) << ", " << lit(s.image) << ", " << lit(s.picture) << ", " << s.width << ", " << s.height
             << "},\n";
         t << "};\n";
       }
@@ -972,7 +977,8 @@ int main(int argc, char** argv) {
             << ", " << (form.personal.empty() ? "nullptr" : "kPersonal_" + id) << ", " << form.personal.size() << ", "
             << (form.samplesClear ? "true" : "false") << ", "
             << (form.layouts.empty() ? "nullptr" : "kLayouts_" + id) << ", " << form.layouts.size() << ", "
-            << (form.pairs.empty() ? "nullptr" : "kTemplate_" + id) << ", " << form.pairs.size() << ",\n     "
+            << (form.pairs.empty() ? "nullptr" : "kTemplate_" + id) << ", " << form.pairs.size() << ", "
+            << (form.templateKeep ? "true" : "false") << ",\n     "
             << (form.sheetLabel ? lit(*form.sheetLabel) : "nullptr") << ", "
             << (form.sheetPages.empty() ? "nullptr" : "kSheetPages_" + id) << ", " << form.sheetPages.size() << ", "
             << (form.sheetSteps.empty() ? "nullptr" : "kSheetSteps_" + id) << ", " << form.sheetSteps.size() << "},\n";
