@@ -56,14 +56,27 @@ void vFunDrawBlankTexts(const TFormBase* form, int side, const std::vector<TCali
   const TFormSpec& desc = *document->Spec;
   const double sx = (kPreviewRight - kPreviewLeft) / static_cast<double>(kPageWidth);
   const double sy = (kPreviewBottom - kPreviewTop) / static_cast<double>(kPageHeight);
+  auto printed = [&rows](const TComponentSpec& c) {
+    return std::any_of(rows.begin(), rows.end(), [&](const TCalibRecord& r) { return r.name.str() == c.name; });
+  };
+  // A side whose layout prints every fixed text is printed on plain paper:
+  // its preview shows what the layout prints and nothing of the form's own
+  // rows of dots, which are the screen's alone.
+  bool plainPaper = false;
+  for (int i = 0; i < desc.componentCount; ++i) {
+    const TComponentSpec& c = desc.components[i];
+    if (c.side != side || c.kind != TSpecKind::Label) continue;
+    plainPaper = printed(c);
+    if (!plainPaper) break;
+  }
+  if (plainPaper) return;
   QPainter painter(&image->Picture());
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setPen(QColor(70, 70, 70));
   for (int i = 0; i < desc.componentCount; ++i) {
     const TComponentSpec& c = desc.components[i];
     if (c.side != side || (c.kind != TSpecKind::Label && c.kind != TSpecKind::Dots)) continue;
-    const bool printed = std::any_of(rows.begin(), rows.end(), [&](const TCalibRecord& r) { return r.name.str() == c.name; });
-    if (printed) continue;
+    if (printed(c)) continue;
     // Set like a value of its line: the bottom of the text a quarter of a
     // 16-unit font above the bottom of its place.
     const QRectF place(kPreviewLeft + c.at.x * sx, kPreviewTop + c.at.y * sy, c.at.w * sx, c.at.h * sy - 4.0);

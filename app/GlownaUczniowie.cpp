@@ -40,9 +40,9 @@ void TFGlowna::vFunConnectStudentCommands() {
   TDocumentForm::StudentSave = [this] { return bFunZapiszDaneUcznia(); };
   TDocumentForm::StudentData = [] { return static_cast<const TComponentRegistry*>(FDaneUcznia); };
   TDocumentForm::TemplateDialog = [] { return static_cast<const TComponentRegistry*>(FDaneSzkoly); };
-  TDocumentForm::TemplateReload = [] {
+  TDocumentForm::TemplateReload = [](bool emptyFirst) {
     if (!FDaneSzkoly) return false;
-    FDaneSzkoly->vFunClearFormData();
+    if (emptyFirst) FDaneSzkoly->vFunClearFormData();
     return FDaneSzkoly->bFunLoadTemplate();
   };
   const std::pair<std::vector<QObject*>, void (TFGlowna::*)()> commands[] = {

@@ -26,7 +26,7 @@
 std::function<bool()> TDocumentForm::StudentSave;
 std::function<const TComponentRegistry*()> TDocumentForm::StudentData;
 std::function<const TComponentRegistry*()> TDocumentForm::TemplateDialog;
-std::function<bool()> TDocumentForm::TemplateReload;
+std::function<bool(bool)> TDocumentForm::TemplateReload;
 
 namespace {
 
@@ -193,6 +193,7 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
     column->addWidget(tabs, 1);
   }
   std::vector<QWidget*> areas(static_cast<std::size_t>(desc.sideCount) + 1, nullptr);
+  QWidget* pictureArea = nullptr;  // a side without a scroll box
   for (int i = 0; i < desc.sideCount; ++i) {
     const TSideSpec& side = desc.sides[i];
     QWidget* holder = this;
@@ -202,27 +203,44 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
       auto* fill = new QVBoxLayout(holder);
       fill->setContentsMargins(0, 0, 0, 0);
     }
-    auto* scroll = Make<QScrollArea>(side.scroll, holder);
-    scroll->setWidgetResizable(false);
-    scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (tabs) holder->layout()->addWidget(scroll);
-    else column->addWidget(scroll, 1);
     auto* area = new QWidget;
-    area->setFixedSize(side.width, side.height);
     auto* image = Make<TImage>(side.image, area);
     image->setStretch(true);
-    image->setGeometry(0, 0, side.width, side.height);
-    scroll->setWidget(area);
+    if (!side.scroll) {
+      // No scroll box: the picture fills the whole client area, and the
+      // components lie on it at the places its size gives them.
+      area->setFixedSize(desc.width, desc.height);
+      image->setGeometry(0, 0, desc.width, desc.height);
+      column->addWidget(area, 1);
+      pictureArea = area;
+    } else {
+      auto* scroll = Make<QScrollArea>(side.scroll, holder);
+      scroll->setWidgetResizable(false);
+      scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      if (tabs) holder->layout()->addWidget(scroll);
+      else column->addWidget(scroll, 1);
+      area->setFixedSize(side.width, side.height);
+      image->setGeometry(0, 0, side.width, side.height);
+      scroll->setWidget(area);
+    }
     areas[static_cast<std::size_t>(side.number)] = area;
   }
   ClientArea = desc.sideCount > 0 ? nullptr : new QWidget(this);
   if (ClientArea) column->addWidget(ClientArea, 1);
   Panel1 = makePanel(*this, desc.panelHeight);
-  column->addWidget(Panel1);
+  if (pictureArea) {
+    // The buttons lie on the picture, along its bottom edge.
+    Panel1->setParent(pictureArea);
+    Panel1->setGeometry(0, desc.height - desc.panelHeight, desc.width, desc.panelHeight);
+  } else {
+    column->addWidget(Panel1);
+  }
 
   // The components in creation order; then the keyboard's way through each
-  // side: top to bottom, left to right, the "last" ones after the others.
+  // side: top to bottom, left to right, the "first" ones before the others
+  // and the "last" ones after them.
   std::vector<std::vector<std::pair<const TComponentSpec*, QWidget*>>> focus(areas.size());
+  std::vector<QWidget*> leaders;
   for (int i = 0; i < desc.componentCount; ++i) {
     const TComponentSpec& c = desc.components[i];
     const bool onPanel = c.side == 0 || c.side > desc.sideCount;
@@ -231,11 +249,17 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
     QWidget* w = vFunMakeComponent(*this, desc, c, parent, scale);
     if (!onPanel && (c.kind == TSpecKind::Edit || c.kind == TSpecKind::Combo || c.kind == TSpecKind::Memo))
       focus[static_cast<std::size_t>(c.side)].push_back({&c, w});
+    if (!onPanel && c.kind == TSpecKind::Dots) leaders.push_back(w);
   }
+  // Rows of dots lie on the picture under every field: a leader running on
+  // under a field shows only up to it.
+  for (QWidget* leader : leaders) leader->lower();
+  for (int i = 0; i < desc.sideCount; ++i)
+    if (auto* image = findComponentAs<TImage>(desc.sides[i].image)) image->lower();
   for (auto& side : focus) {
     std::stable_sort(side.begin(), side.end(), [](const auto& a, const auto& b) {
-      const bool lastA = a.first->flags & sfTabLast, lastB = b.first->flags & sfTabLast;
-      if (lastA != lastB) return lastB;
+      auto group = [](const TComponentSpec* c) { return c->flags & sfTabFirst ? 0 : c->flags & sfTabLast ? 2 : 1; };
+      if (group(a.first) != group(b.first)) return group(a.first) < group(b.first);
       if (a.first->at.y != b.first->at.y) return a.first->at.y < b.first->at.y;
       return a.first->at.x < b.first->at.x;
     });
@@ -283,7 +307,8 @@ void TDocumentForm::FormShow() {
     resize(width(), std::max(100, screen->geometry().height() - 100 - frame));
     move(x(), area.top() + 20);
     for (int i = 0; i < Spec->sideCount; ++i)
-      if (auto* scroll = findComponentAs<QScrollArea>(Spec->sides[i].scroll)) scroll->verticalScrollBar()->setValue(0);
+      if (auto* scroll = Spec->sides[i].scroll ? findComponentAs<QScrollArea>(Spec->sides[i].scroll) : nullptr)
+        scroll->verticalScrollBar()->setValue(0);
   }
 }
 
@@ -370,9 +395,10 @@ void TDocumentForm::vFunNewStudentDefaults() {
 
 void TDocumentForm::LoadSchoolDataButtonClick() {
   if (!Spec || Spec->templateCount == 0) return;
-  // The stored template, read afresh; when it cannot be read (the dialog
-  // has said why) the form keeps what it shows.
-  if (TemplateReload && !TemplateReload()) return;
+  // The stored template, read afresh (into an emptied dialog unless the form
+  // keeps what the dialog holds); when it cannot be read (the dialog has
+  // said why) the form keeps what it shows.
+  if (TemplateReload && !TemplateReload(!Spec->templateKeep)) return;
   const TComponentRegistry* dialog = TemplateDialog ? TemplateDialog() : nullptr;
   if (!dialog) return;
   for (int i = 0; i < Spec->templateCount; ++i) {

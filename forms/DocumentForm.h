@@ -106,9 +106,10 @@ class TDocumentForm : public TDialogForm, public THolder {
   // The student-data dialog, whose fields the forms copy on every load.
   static std::function<const TComponentRegistry*()> StudentData;
   // The school-template dialog, whose edits hold the template's values, and
-  // its reload of the stored template (false when it could not be read).
+  // its reload of the stored template (false when it could not be read),
+  // into edits emptied first when emptyFirst is true.
   static std::function<const TComponentRegistry*()> TemplateDialog;
-  static std::function<bool()> TemplateReload;
+  static std::function<bool(bool emptyFirst)> TemplateReload;
 
  protected:
   void FormShow() override;

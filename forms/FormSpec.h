@@ -38,6 +38,7 @@ enum TSpecFlag : unsigned {
   sfNoPrint = 1u << 4,  // a value field no layout prints
   sfBlankOnOk = 1u << 5,  // OK puts one blank into it when it is empty
   sfItalic = 1u << 6,
+  sfTabFirst = 1u << 7,  // takes the focus before the other fields of its side
 };
 
 struct TRectSpec {
@@ -65,7 +66,7 @@ struct TSideSpec {
   int number;
   const char* tab;      // tab sheet; nullptr for a form of one page without tabs
   const char* caption;  // its tab's caption
-  const char* scroll;   // the scroll box
+  const char* scroll;   // the scroll box; nullptr: the picture fills the client area
   const char* image;    // the picture component
   const char* picture;  // picture file, relative to the program folder
   int width, height;    // size the picture is shown at
@@ -149,6 +150,7 @@ struct TFormSpec {
   int layoutCount;
   const TTemplatePair* templatePairs;  // in the order they are copied
   int templateCount;
+  bool templateKeep;  // the fill reads the stored template over what the dialog holds, not emptying it first
   const char* sheetLabel;  // the class label the copy writes
   const TSheetPage* sheetPages;
   int sheetPageCount;

@@ -99,6 +99,7 @@ const char* const kEditHints[4] = {"Lewy brzeg wydruku [mm]", "Górny brzeg wydr
                                    "Prawy brzeg wydruku [mm]", "Dolny brzeg wydruku [mm]"};
 
 constexpr int kFormWidth = 600, kFormHeight = 512;
+constexpr std::size_t kMarginNameLimit = 255;  // characters of a margin set's name
 
 // "swiadectwo.pdf" -> "swiadectwo_strona2.pdf".
 std::string strFunSecondSideFileName(const std::string& first) {
@@ -404,6 +405,11 @@ void TFDrukuj::MarginesyComboBoxChange() {
 void TFDrukuj::SaveNewButtonClick() {
   std::string typed = "nowa nazwa";
   if (!InputQuery("Nazwa", cp1250("Proszę podać nazwę ustawień"), typed)) return;
+  // A set's name holds at most 255 characters: a longer one is refused, never cut.
+  if (typed.size() > kMarginNameLimit) {
+    MessageBox(cp1250("Nazwa ustawień może mieć najwyżej 255 znaków."), "Nazwa", MB_OK | MB_ICONWARNING);
+    return;
+  }
   TMarginRecord record;
   record.name = typed;
   for (const TMarginRecord& set : MarginList) {

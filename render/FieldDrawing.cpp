@@ -76,10 +76,14 @@ void outlineRed(QPainter* canvas, int left, int top, int right, int bottom) {
   setPenColour(canvas, QColor(0, 0, 0));
 }
 
-// A size of 0 keeps the canvas font's size; a negative one gives the height
-// of the whole character cell, as a font height the other way round does.
+// The size of the canvas's default font, which a size of 0 stands for.
+constexpr int kDefaultFontPoints = 8;
+
+// A size of 0 gives the default height (never the size of the row drawn
+// before); a negative one gives the height of the whole character cell, as a
+// font height the other way round does.
 void setFontPixels(QPainter* canvas, int points) {
-  if (points == 0) return;
+  if (points == 0) points = kDefaultFontPoints;
   QFont font = canvas->font();
   const int pixels = iFunFontPixels(points < 0 ? -points : points);
   font.setPixelSize(std::max(1, pixels));

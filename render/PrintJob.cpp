@@ -66,7 +66,11 @@ QPrinter::DuplexMode duplexFunOfIndex(bool duplexEnabled, int duplexIndex) {
 
 bool bFunPrinterCanDuplex(const QPrinter& printer) {
   if (printer.outputFormat() == QPrinter::PdfFormat) return true;
-  const QList<QPrinter::DuplexMode> modes = QPrinterInfo(printer).supportedDuplexModes();
+  const QPrinterInfo info(printer);
+  // A printer whose driver describes nothing of it (a raw queue: not even its
+  // paper sizes) leaves its duplex unknown: the choice stays with the user.
+  if (info.isNull() || info.supportedPageSizes().isEmpty()) return true;
+  const QList<QPrinter::DuplexMode> modes = info.supportedDuplexModes();
   return modes.contains(QPrinter::DuplexLongSide) || modes.contains(QPrinter::DuplexShortSide) ||
          modes.contains(QPrinter::DuplexAuto);
 }

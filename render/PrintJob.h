@@ -70,7 +70,8 @@ TPrintPath pathFunPrintPath(int pageCount, bool duplexEnabled, int duplexIndex);
 QPrinter::DuplexMode duplexFunOfIndex(bool duplexEnabled, int duplexIndex);
 
 // Whether the printer can print both sides (a PDF file can: it holds the
-// sides as pages). A printer that reports nothing cannot.
+// sides as pages). A printer whose capability cannot be learnt (its driver
+// describes nothing of it) is taken to be able to.
 bool bFunPrinterCanDuplex(const QPrinter& printer);
 
 // A4, portrait, the duplex mode and the smallest margins the printer allows,

@@ -53,8 +53,8 @@ struct Picture {
   Draw draw;
 };
 
-Draw certificate(int side, art::Band band, QPointF stamp, const art::FrameStyle& frame) {
-  const art::CertificateSide s{side, band, stamp, &frame};
+Draw certificate(int side, art::Band band, const art::FrameStyle& frame) {
+  const art::CertificateSide s{side, band, &frame};
   return [s](QPainter& p, const QRectF& sheet) { art::drawCertificateSide(p, sheet, s); };
 }
 
@@ -139,7 +139,6 @@ int main(int argc, char** argv) {
   }
 
   using art::Band;
-  const QPointF stamp = art::kStampCentre;
   const auto& now = art::kCurrentEdition;
   const auto& before = art::kEarlierEdition;
   auto preview = [](const char* name, Draw draw) {
@@ -149,22 +148,22 @@ int main(int argc, char** argv) {
     return Picture{name, Format::Jpeg, stored, shown, false, std::move(draw)};
   };
   const Picture pictures[] = {
-      preview("grafika/sw_str1_prw.bmp", certificate(1, Band::None, stamp, now)),
-      preview("grafika/sw_str1_prw_wyr.bmp", certificate(1, Band::Wide, stamp, now)),
-      preview("grafika/sw_str2_prw.bmp", certificate(2, Band::None, stamp, now)),
+      preview("grafika/sw_str1_prw.bmp", certificate(1, Band::None, now)),
+      preview("grafika/sw_str1_prw_wyr.bmp", certificate(1, Band::Wide, now)),
+      preview("grafika/sw_str2_prw.bmp", certificate(2, Band::None, now)),
       preview("grafika/wywiadowka_prw.bmp", plainSheet()),
       preview("grafika/arkusz_prw.bmp", plainSheet()),
       {"grafika/m_p.bmp", Format::Bmp, {300, 300}, {300, 300}, false, stampMark()},
       // The current editions: MEN-I/21a/2 and MEN-I/23a/2 share side 1.
-      blank("blanki/swiadectwo_a_str1.jpg", certificate(1, Band::None, stamp, now)),
-      blank("blanki/swiadectwo_a_str1_wyr.jpg", certificate(1, Band::Wide, stamp, now)),
-      blank("blanki/swiadectwo_a_koniec_str1_wyr.jpg", certificate(1, Band::Narrow, art::kStampCentreLow, now)),
-      blank("blanki/swiadectwo_a_str2.jpg", certificate(2, Band::None, stamp, now), kBlankSide2Stored,
+      blank("blanki/swiadectwo_a_str1.jpg", certificate(1, Band::None, now)),
+      blank("blanki/swiadectwo_a_str1_wyr.jpg", certificate(1, Band::Wide, now)),
+      blank("blanki/swiadectwo_a_koniec_str1_wyr.jpg", certificate(1, Band::Narrow, now)),
+      blank("blanki/swiadectwo_a_str2.jpg", certificate(2, Band::None, now), kBlankSide2Stored,
             kBlankSide2Shown),
       // The earlier editions.
-      blank("blanki/swiadectwo_str1.jpg", certificate(1, Band::None, stamp, before)),
-      blank("blanki/swiadectwo_str1_wyr.jpg", certificate(1, Band::Wide, stamp, before)),
-      blank("blanki/swiadectwo_str2.jpg", certificate(2, Band::None, stamp, before)),
+      blank("blanki/swiadectwo_str1.jpg", certificate(1, Band::None, before)),
+      blank("blanki/swiadectwo_str1_wyr.jpg", certificate(1, Band::Wide, before)),
+      blank("blanki/swiadectwo_str2.jpg", certificate(2, Band::None, before)),
       // The record sheet's title page, behind the school-template dialog's second tab.
       blank("blanki/arkusz_str1.jpg", titlePage(), kTitlePage, kTitlePage),
       // The same page behind the record sheet's title-page forms.

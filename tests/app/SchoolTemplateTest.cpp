@@ -4,6 +4,7 @@
 
 #include "app/DaneSzkoly.h"
 #include "forms/DocumentForm.h"
+#include "forms/DocumentForms.h"
 #include "platform/Platform.h"
 #include "toolkit/Components.h"
 
@@ -11,11 +12,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -314,4 +317,51 @@ TEST_F(SchoolTemplateTest, TheOfferBeforeEditingADocumentOpensTheDialogOnce) {
   FGlowna->EdytujSwiadectwoToolButtonClick();
   EXPECT_EQ(script.boxes, (std::vector<TShownBox> {noDocument}));
   EXPECT_EQ(script.modalRuns.size(), 1u);
+}
+
+// The forms' template buttons read the stored template through the hidden
+// dialog: the record sheet's title page empties the dialog first, the meeting
+// sheet reads over what the dialog holds, so a field the stored template
+// lacks keeps the dialog's text there and nothing is emptied.
+TEST_F(SchoolTemplateTest, TheMeetingSheetsTemplateButtonEmptiesNothingBeforeTheRead) {
+  storeRows({{"DANE SZKOLY", "ZMIENNA_Klasa_DATA_EDIT", "2b"},
+             {"DANE SZKOLY", "ZMIENNA_ObowiazkoweEdu1_DATA_EDIT", "etyka"},
+             {"DANE SZKOLY", "ZMIENNA_NazwaSzkoly1_DATA_EDIT", "Liceum"}});
+  set("ZMIENNA_ObowiazkoweEdu2_DATA_EDIT", cp1250("muzyka ćwiczenia"));  // no row: the dialog's text
+  set("ZMIENNA_NazwaSzkoly2_DATA_EDIT", "im. Kopernika");
+
+  TDocumentForm* sheet = frmFunFormOfClass("TFWywiadowka");
+  ASSERT_NE(sheet, nullptr);
+  bFunSetText(sheet->findComponent("ZMIENNA_Dodatkowy2_DATA_EDIT"), "typed");
+  qobject_cast<QPushButton*>(sheet->findComponent("SzablonButton"))->click();
+  EXPECT_TRUE(script.boxes.empty());
+  EXPECT_EQ(strFunGetText(sheet->findComponent("ZMIENNA_Klasa_DATA_EDIT")), "2b");
+  EXPECT_EQ(strFunGetText(sheet->findComponent("ZMIENNA_Dodatkowy1_DATA_EDIT")), "etyka");
+  EXPECT_EQ(strFunGetText(sheet->findComponent("ZMIENNA_Dodatkowy2_DATA_EDIT")), cp1250("muzyka ćwiczenia"));
+  EXPECT_EQ(text("ZMIENNA_NazwaSzkoly2_DATA_EDIT"), "im. Kopernika");
+
+  // The title page's button empties the dialog first: the line the template
+  // lacks comes out empty.
+  TDocumentForm* title = frmFunFormOfClass("TFArkuszStr1b");
+  ASSERT_NE(title, nullptr);
+  qobject_cast<QPushButton*>(title->findComponent("WczytajSzablonButton"))->click();
+  EXPECT_EQ(strFunGetText(title->findComponent("ZMIENNA_NazwaSzkoly1_DATA_EDIT")), "Liceum");
+  EXPECT_EQ(strFunGetText(title->findComponent("ZMIENNA_NazwaSzkoly2_DATA_EDIT")), "");
+  EXPECT_EQ(text("ZMIENNA_ObowiazkoweEdu2_DATA_EDIT"), "");
+}
+
+// The blank's words beside the edits, as the template's fields name them.
+TEST_F(SchoolTemplateTest, TheBlanksWordsStandBesideTheEdits) {
+  std::vector<std::string> shown;
+  for (QLabel* label : FDaneSzkoly->findChildren<QLabel*>()) shown.push_back(label->text().toStdString());
+  const char* words[] = {"woj.", "nr", "im.", "do klasy", "język", "uczęszczała/uczęszczał w roku szkolnym",
+                         "otrzymała/otrzymał promocję do klasy", "i realizował(a) przedmioty:",
+                         "Obowiązkowe zajęcia edukacyjne:", "Dodatkowe zajęcia edukacyjne:",
+                         "Przedmioty uzupełniające:", "( nazwa tarvek ogólnokształcącego )", "(miejscowość)",
+                         "dnia", "r", "(nazwa szkoły)", "pod nr", "decyzją nr", "z dnia",
+                         "Szkoła jest wpisana do ewidencji szkół niepublicznych prowadzonej przez"};
+  for (const char* word : words)
+    EXPECT_NE(std::find(shown.begin(), shown.end(), std::string(word)), shown.end()) << word;
+  for (const char* wrong : {"( miejscowość )", "( nazwa szkoły )", ", dnia", "r."})
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), std::string(wrong)), shown.end()) << wrong;
 }

@@ -860,8 +860,9 @@ TEST_F(CurrentCertificates, TheSchoolDataComeFromTheTemplateAndGoBack) {
   bool readable = true;
   int reloads = 0;
   TDocumentForm::TemplateDialog = [&dialog] { return static_cast<const TComponentRegistry*>(&dialog); };
-  TDocumentForm::TemplateReload = [&] {
+  TDocumentForm::TemplateReload = [&](bool emptyFirst) {
     ++reloads;
+    EXPECT_TRUE(emptyFirst);  // the certificates empty the dialog before the read
     return readable;
   };
   for (const char* cls : kCurrent) {
@@ -1016,5 +1017,29 @@ TEST_F(CurrentCertificates, TheTemplatePairsAreCopiedInTheOrderOfTheTable) {
       got.emplace_back(p.dialogField, p.formField, p.fill, p.take);
     }
     EXPECT_EQ(got, expected);
+  }
+}
+
+// Fixed texts keep clear of what lies beside them: "w roku szkolnym" ends
+// before the first year's box, and the class teacher's line of side 2 ends
+// inside the blank's frame (its inner edge 70 page units from the sheet's
+// right edge).
+TEST_F(CurrentCertificates, FixedTextsRunIntoNeitherABoxNorTheFrame) {
+  constexpr double kFrameInnerEdge = 885.0 - 70.0;
+  for (const char* cls : kCurrent) {
+    SCOPED_TRACE(cls);
+    TDocumentForm& f = form(cls);
+    const auto* year = qobject_cast<QWidget*>(f.findComponent("ZMIENNA_RokSzkolny1_STR1_DATA_EDIT"));
+    const auto* words = f.findComponentAs<QLabel>("STALY_WRokuSzkolnym_STR1_DATA_LABEL");
+    if (!words) words = f.findComponentAs<QLabel>("STALY_ZWyrWRokuSzkolnym_STR1_DATA_LABEL");
+    ASSERT_TRUE(year && words);
+    EXPECT_LE(words->x() + words->fontMetrics().horizontalAdvance(words->text()) + 3, year->x()) << "touches the box";
+
+    const auto* teacher = f.findComponentAs<QLabel>("STALY_WychowawcaKlasy_STR2_DATA_LABEL");
+    ASSERT_NE(teacher, nullptr);
+    const TSideSpec& side2 = f.Spec->sides[1];
+    EXPECT_LE(teacher->x() + teacher->fontMetrics().horizontalAdvance(teacher->text()),
+              kFrameInnerEdge * side2.width / 885.0)
+        << teacher->text().toStdString();
   }
 }

@@ -709,3 +709,46 @@ TEST(EarlierCertificates, ThePanelCarriesTheirThreeButtons) {
 }
 
 }  // namespace
+
+// The dotted leaders: runs of 34 to 79 full stops in "Times New Roman" at
+// 11 px; a subject's leader runs on from the end of its name, under the
+// row's extended-scope box, which shows in front of it.
+TEST(EarlierCertificates, TheDottedLeadersContinueTheSubjectNames) {
+  const std::pair<const char*, int> subjects[] = {
+      {"JPolski", 1}, {"Historia", 4}, {"Wos", 5},     {"Wok", 6},        {"Matematyka", 7},
+      {"Fizyka", 8},  {"Chemia", 9},   {"Biologia", 10}, {"Geografia", 11}, {"PodstPrzed", 12},
+      {"TechInf", 13}, {"Wf", 14},     {"Po", 15}};
+  for (const Member& m : members()) {
+    SCOPED_TRACE(m.className);
+    const auto form = make(m.className);
+    int leaders = 0;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      const QString name = form->ComponentName(i);
+      auto* leader = qobject_cast<QLabel*>(form->Components(i));
+      if (!leader || !name.startsWith("Label")) continue;
+      ++leaders;
+      const QString dots = leader->text();
+      EXPECT_EQ(dots, QString(dots.size(), QLatin1Char('.'))) << name.toStdString();
+      EXPECT_GE(dots.size(), 34) << name.toStdString();
+      EXPECT_LE(dots.size(), 79) << name.toStdString();
+      EXPECT_EQ(leader->font().family().toStdString(), "Times New Roman");
+      EXPECT_EQ(leader->font().pixelSize(), 11);
+    }
+    EXPECT_EQ(leaders, 15);  // Label56, Label58, Label1 to Label13
+    for (int n = 1; n <= 13; ++n) {
+      const auto [subject, row] = subjects[n - 1];
+      SCOPED_TRACE(subject);
+      auto* leader = form->findComponentAs<QLabel>("Label" + std::to_string(n));
+      auto* label = form->findComponentAs<QLabel>("STALY_" + std::string(subject) + "_STR2_DATA_LABEL");
+      auto* scope = form->findComponentAs<QLineEdit>(edit2("ZakRoz" + std::to_string(row)));
+      ASSERT_TRUE(leader && label && scope);
+      const int nameEnd = label->x() + label->fontMetrics().horizontalAdvance(label->text());
+      EXPECT_GE(leader->x(), nameEnd);
+      EXPECT_LE(leader->x() - nameEnd, 8);
+      EXPECT_EQ(leader->y(), label->y());
+      EXPECT_GT(leader->x() + leader->width(), scope->x());  // runs on under the box
+      const QObjectList& stack = leader->parent()->children();
+      EXPECT_LT(stack.indexOf(leader), stack.indexOf(scope)) << "the box lies in front of the leader";
+    }
+  }
+}

@@ -3,15 +3,18 @@
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -350,6 +353,7 @@ class RecordSheetForms : public ::testing::Test {
                    {"UrodzonyRok_DATA_COMBOBOX", "UrodzonyMiasto_DATA_COMBOBOX", "Plec_DATA_COMBOBOX"}};
   StandIn schoolTemplate {templateEdits()};
   int reloads = 0;
+  std::vector<bool> emptiedFirst;  // of each read of the template
   TFArkuszStr1 main;
   TFArkuszStr1b b;
   TFWywiadowka sheet;
@@ -357,8 +361,9 @@ class RecordSheetForms : public ::testing::Test {
   void SetUp() override {
     TDocumentForm::StudentData = [this] { return static_cast<const TComponentRegistry*>(&student.form); };
     TDocumentForm::TemplateDialog = [this] { return static_cast<const TComponentRegistry*>(&schoolTemplate.form); };
-    TDocumentForm::TemplateReload = [this] {
+    TDocumentForm::TemplateReload = [this](bool emptyFirst) {
       ++reloads;
+      emptiedFirst.push_back(emptyFirst);
       return true;
     };
   }
@@ -500,9 +505,6 @@ TEST_F(RecordSheetForms, TheTitlePagesFixedTextsHaveTheBlanksSizes) {
       {"STALY_TarvekOgolno2_DATA_LABEL", 16},
       {"STALY_ArkuszOcenTytul1_DATA_LABEL", 16},
       {"STALY_ArkuszOcenTytul2_DATA_LABEL", 16},
-      // One point smaller than the blank's, so that the caption ends before
-      // its line's field begins.
-      {"STALY_InfoOSpelnianiuObowiazkuNaukiPozaSzkola_DATA_LABEL", 10},
   };
   for (TDocumentForm* page : {static_cast<TDocumentForm*>(&main), static_cast<TDocumentForm*>(&b)}) {
     for (const auto& [name, caption] : labelsOf(*page)) {
@@ -514,6 +516,101 @@ TEST_F(RecordSheetForms, TheTitlePagesFixedTextsHaveTheBlanksSizes) {
       EXPECT_EQ(label->font().bold(), want == 16) << page->Identity.className << " " << name;
       EXPECT_EQ(label->font().family().toStdString(), "Arial") << name;
     }
+  }
+}
+
+TEST_F(RecordSheetForms, TheTitlePagesFixedTextsStandWhereTheBlankHasThem) {
+  // Left and top in pixels of the page's picture; b page where it differs.
+  struct Place {
+    const char* name;
+    int left, top;
+    int leftB, topB;  // -1: as on the main page; 0, 0: not on the page
+  };
+  const Place places[] = {
+      {"STALY_numerPESEL_DATA_LABEL", 23, 319, -1, -1},
+      {"STALY_Urodzony_DATA_LABEL", 17, 293, 23, 293},
+      {"STALY_UrDnia_DATA_LABEL", 77, 293, 85, 293},
+      {"STALY_Przyjety_DATA_LABEL", 360, 320, -1, -1},
+      {"STALY_WRokuSzkolnym_DATA_LABEL", 416, 320, -1, -1},
+      {"STALY_WpisanyA_DATA_LABEL", 302, 347, 23, 379},
+      {"STALY_SzkolaJestWpisanaDoEwidencji_DATA_LABEL", 33, 119, -1, -1},
+      {"STALY_InformacjaOInnowacjach_DATA_LABEL", 22, 721, 0, 0},
+      {"STALY_InfoOSpelnianiuObowiazkuNaukiPozaSzkola_DATA_LABEL", 0, 0, 22, 721},
+      {"STALY_InfoOInnowacjach_DATA_LABEL", 0, 0, 22, 771},
+      {"STALY_MENiS_DATA_LABEL", 26, 1120, -1, -1},
+  };
+  for (const Place& p : places) {
+    const std::pair<TDocumentForm*, QPoint> pages[] = {
+        {&main, QPoint(p.left, p.top)},
+        {&b, p.leftB < 0 ? QPoint(p.left, p.top) : QPoint(p.leftB, p.topB)}};
+    for (const auto& [page, at] : pages) {
+      const auto* label = page->findComponentAs<QLabel>(p.name);
+      if (at.isNull()) {
+        EXPECT_EQ(label, nullptr) << page->Identity.className << " " << p.name;
+        continue;
+      }
+      ASSERT_NE(label, nullptr) << page->Identity.className << " " << p.name;
+      EXPECT_EQ(label->pos(), at) << page->Identity.className << " " << p.name;
+    }
+  }
+}
+
+// The keyboard's way through a title page, pressing Tab from the first field
+// as the user does: the entry of a non-public school, the school's names,
+// then the page from the top down; the b page's innovation lines last.
+TEST_F(RecordSheetForms, TabGoesThroughTheSchoolBlockFirstThenDownThePage) {
+  const std::vector<std::string> block = {
+      "ZMIENNA_SzkolaNiepublicznaProwadzonaPrzez_DATA_EDIT", "ZMIENNA_SzkolaNiepPodNr_DATA_EDIT",
+      "ZMIENNA_UprawnieniaNadanePrzez1_DATA_EDIT",           "ZMIENNA_UprawnieniaNadanePrzez2_DATA_EDIT",
+      "ZMIENNA_DecyzjaNr_DATA_EDIT",                         "ZMIENNA_DecyzjaZDnia_DATA_EDIT",
+      "ZMIENNA_NazwaSzkoly1_DATA_EDIT",                      "ZMIENNA_NazwaSzkoly2_DATA_EDIT",
+      "ZMIENNA_NazwaSzkoly3_DATA_EDIT",                      "ZMIENNA_UrodzonyMiasto_DATA_EDIT",
+      "ZMIENNA_RokSzkolny1_DATA_EDIT",                       "ZMIENNA_RokSzkolny2_DATA_EDIT"};
+  const std::vector<std::string> lower = {
+      "ZMIENNA_DokonanoSprostowaniaSwiadectwa_DATA_EDIT", "ZMIENNA_WydanoSwiadectwoUkonczeniaSzkoly_DATA_EDIT",
+      "ZMIENNA_WydanoDuplikatSwiadectwa1_DATA_EDIT",      "ZMIENNA_WydanoDuplikatSwiadectwa2_DATA_EDIT",
+      "ZMIENNA_SporzadzonoOdpisArkuszaOcen_DATA_EDIT",    "ZMIENNA_DataPrzyczynaOpuszczeniaSzkoly1_DATA_EDIT",
+      "ZMIENNA_DataPrzyczynaOpuszczeniaSzkoly2_DATA_EDIT"};
+  auto join = [](std::vector<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+  const std::vector<std::string> middle = {
+      "ZMIENNA_KsiegaUczenNr_DATA_EDIT", "ZMIENNA_AdresZamieszkaniaUcznia_DATA_EDIT",
+      "ZMIENNA_ImionaNazwiskaRodzicowIAdresy1_DATA_EDIT", "ZMIENNA_ImionaNazwiskaRodzicowIAdresy2_DATA_EDIT",
+      "ZMIENNA_ImionaNazwiskaRodzicowIAdresy3_DATA_EDIT", "ZMIENNA_InformacjaOIndywidualnymProgramie1_DATA_EDIT",
+      "ZMIENNA_InformacjaOIndywidualnymProgramie2_DATA_EDIT", "ZMIENNA_InformacjaOWydluzeniuEtapu1_DATA_EDIT",
+      "ZMIENNA_InformacjaOWydluzeniuEtapu2_DATA_EDIT"};
+  const std::vector<std::string> wantMain =
+      join({block, {"ZMIENNA_DoKlasyNaSemestr_DATA_EDIT"}, middle,
+            {"ZMIENNA_InformacjaOInnowacjach1_DATA_EDIT", "ZMIENNA_InformacjaOInnowacjach2_DATA_EDIT"}, lower});
+  const std::vector<std::string> wantB =
+      join({block, {"ZMIENNA_DoKlasy_DATA_EDIT"}, middle,
+            {"ZMIENNA_InfoOSpelnianiuObowiazkuNaukiPozaSzkola1_DATA_EDIT",
+             "ZMIENNA_InfoOSpelnianiuObowiazkuNaukiPozaSzkola2_DATA_EDIT"},
+            lower, {"ZMIENNA_InfoOInnowacjach1_DATA_EDIT", "ZMIENNA_InfoOInnowacjach2_DATA_EDIT"}});
+  const std::pair<TDocumentForm*, const std::vector<std::string>*> pages[] = {{&main, &wantMain}, {&b, &wantB}};
+  for (const auto& [page, want] : pages) {
+    page->show();
+    page->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+    auto* first = page->findComponentAs<QLineEdit>(want->front());
+    ASSERT_NE(first, nullptr);
+    first->setFocus(Qt::OtherFocusReason);
+    std::vector<std::string> seen;
+    for (int i = 0; i < 200; ++i) {
+      QWidget* focused = QApplication::focusWidget();
+      ASSERT_NE(focused, nullptr);
+      const std::string name = focused->objectName().toStdString();
+      if (name.find("_DATA_EDIT") != std::string::npos) {
+        if (!seen.empty() && name == seen.front()) break;
+        seen.push_back(name);
+      }
+      QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    EXPECT_EQ(seen, *want) << page->Identity.className;
+    page->hide();
   }
 }
 
@@ -540,6 +637,32 @@ TEST_F(RecordSheetForms, TheTitlePagesWindowsAndButtons) {
   EXPECT_EQ(sheet.Spec->height, 663);
   EXPECT_NE(sheet.findComponent("AnulujButton"), nullptr);
   EXPECT_EQ(sheet.findComponentAs<QPushButton>("SzablonButton")->text().toStdString(), "Wczytaj dane z szablonu");
+}
+
+// The meeting sheet's picture is stretched over the whole client area, and
+// its buttons lie on it at the bottom.
+TEST_F(RecordSheetForms, TheMeetingSheetsPictureFillsTheWindowWithTheButtonsOnIt) {
+  sheet.show();
+  EXPECT_EQ(sheet.size(), QSize(448, 663));
+  auto* picture = sheet.findComponentAs<QWidget>("Image1");
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(QRect(picture->mapTo(&sheet, QPoint(0, 0)), picture->size()), sheet.rect());
+  EXPECT_EQ(sheet.findComponent("ScrollBox1"), nullptr);
+  for (const char* name : {"SzablonButton", "OKButton", "AnulujButton"}) {
+    auto* button = sheet.findComponentAs<QPushButton>(name);
+    ASSERT_NE(button, nullptr) << name;
+    EXPECT_TRUE(picture->parentWidget()->isAncestorOf(button)) << name;
+    const QRect place(button->mapTo(&sheet, QPoint(0, 0)), button->size());
+    EXPECT_TRUE(sheet.rect().contains(place)) << name;
+    EXPECT_GE(place.top(), 663 - 41) << name;
+  }
+  // Every field lies on the picture above the buttons.
+  for (const auto& [name, limit] : kSheetFields) {
+    auto* field = sheet.findComponentAs<QWidget>(name);
+    ASSERT_NE(field, nullptr) << name;
+    EXPECT_LE(field->mapTo(&sheet, QPoint(0, field->height())).y(), 663 - 41) << name;
+  }
+  sheet.hide();
 }
 
 TEST_F(RecordSheetForms, AFreshTitlePageHoldsNothingForTheTemplate) {
@@ -669,8 +792,10 @@ TEST_F(RecordSheetForms, TheTemplateButtonFillsTheSchoolBlockAndTheTakeGivesItBa
   for (TDocumentForm* page : {static_cast<TDocumentForm*>(&main), static_cast<TDocumentForm*>(&b)}) {
     page->vFunFillSampleData();
     reloads = 0;
+    emptiedFirst.clear();
     page->findComponentAs<QPushButton>("WczytajSzablonButton")->click();
     EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(emptiedFirst, std::vector<bool> {true});  // the dialog is emptied before the read
     for (const auto& [dialog, field] : kTitleTemplate)
       EXPECT_EQ(text(*page, field), dialog == "ZMIENNA_SzkolaNiepubliczna6_DATA_EDIT" ? "" : "szablon " + field)
           << page->Identity.className << " " << field;
@@ -696,6 +821,7 @@ TEST_F(RecordSheetForms, TheMeetingSheetsTemplateButtonFillsEightFieldsAndTakesN
   schoolTemplate.set("ZMIENNA_ObowiazkoweEdu4_DATA_EDIT", "not copied");
   sheet.findComponentAs<QPushButton>("SzablonButton")->click();
   EXPECT_EQ(reloads, 1);
+  EXPECT_EQ(emptiedFirst, std::vector<bool> {false});  // read over what the dialog holds
   for (const auto& [dialog, field] : kSheetTemplate)
     EXPECT_EQ(text(sheet, field), dialog == "ZMIENNA_JObcy2_DATA_EDIT" ? "" : "szablon " + dialog) << field;
   EXPECT_EQ(text(sheet, "ZMIENNA_Dodatkowy4_DATA_EDIT"), "dodatkowy4");

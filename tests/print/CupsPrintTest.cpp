@@ -250,6 +250,23 @@ TEST_F(CupsPrintTest, TwoSidedQueuePrintsOneJobAndKeepsItsOwnSettings) {
   EXPECT_EQ(readText((root / "conf/printers.conf").string()).find("\nOption "), std::string::npos);
 }
 
+// A queue without a driver (raw): the system learns nothing of what the
+// printer can do, so the duplex controls are enabled, as after a failed
+// capability query.
+TEST_F(CupsPrintTest, AQueueWhoseDuplexCannotBeLearntGetsTheDuplexControls) {
+  const std::string queue = "tarvek_" + std::to_string(::getpid()) + "_raw";
+  queues.push_back(queue);
+  ASSERT_TRUE(optFunRun(kLpadmin, {"-p", QString::fromStdString(queue), "-E", "-v",
+                                   QString::fromStdString("cups-pdf:/" + queue), "-m", "raw"}))
+      << "lpadmin failed";
+  makeDialog();
+  dialog->DuplexComboBox->setEnabled(false);
+  dialog->cbRotateSecondPage->setEnabled(false);
+  showDialogOn(queue);
+  EXPECT_TRUE(dialog->DuplexComboBox->isEnabled());
+  EXPECT_TRUE(dialog->cbRotateSecondPage->isEnabled());
+}
+
 TEST_F(CupsPrintTest, OneSidedQueueGetsTwoJobsWithTheTurnOverPrompt) {
   const std::string queue = addQueue("simplex", false);
   makeDialog();

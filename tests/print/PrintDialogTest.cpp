@@ -222,29 +222,34 @@ TEST_F(PrintDialogTest, SavingStoresTheEditsUnderANewNameAndShowsTheFirstSet) {
 
 TEST_F(PrintDialogTest, SavingRefusesANameListedLetterForLetter) {
   dialog->FormShow();
+  const TShownBox duplicate {cp1250("Ustawienia pod tą nazwą już istnieją"), "Duplikat", 48};
+  const TShownBox tooLong {cp1250("Nazwa ustawień może mieć najwyżej 255 znaków."), "Nazwa", 48};
   struct TCase {
     std::optional<std::string> typed;
-    bool refused;
+    std::optional<TShownBox> refused;
     std::size_t setsAfter;
   };
+  const std::string longest = cp1250("ś") + std::string(254, 'x');  // 255 characters
   const TCase cases[] = {
-      {cp1250("Domyślne A4"), true, 3},
-      {cp1250("domyślne a4"), false, 4},  // letter case makes it another name
-      {std::string(), false, 5},          // an empty name is a name
-      {std::nullopt, false, 5},           // cancelled
+      {cp1250("Domyślne A4"), duplicate, 3},
+      {cp1250("domyślne a4"), std::nullopt, 4},  // letter case makes it another name
+      {std::string(), std::nullopt, 5},          // an empty name is a name
+      {std::nullopt, std::nullopt, 5},           // cancelled
+      {longest + "y", tooLong, 5},               // never cut to fit: refused with a word
+      {longest, std::nullopt, 6},
   };
   for (const auto& c : cases) {
     TScriptedDialogs answers;  // answers this case alone
     answers.inputs = {c.typed};
     dialog->SaveNewButton->click();
     if (c.refused)
-      EXPECT_EQ(answers.boxes,
-                (std::vector<TShownBox> {{cp1250("Ustawienia pod tą nazwą już istnieją"), "Duplikat", 48}}));
+      EXPECT_EQ(answers.boxes, (std::vector<TShownBox> {*c.refused}));
     else
       EXPECT_TRUE(answers.boxes.empty());
     EXPECT_EQ(storedSets().size(), c.setsAfter);
     EXPECT_EQ(dialog->MarginList.size(), c.setsAfter);
   }
+  EXPECT_EQ(storedSets().back().front(), longest);
 }
 
 TEST_F(PrintDialogTest, DeletingAsksFirstAndReloads) {

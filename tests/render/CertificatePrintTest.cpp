@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -54,7 +55,23 @@ std::vector<std::multimap<std::string, Box>> words(const std::string& pdf) {
   return pages;
 }
 
-class CertificatePrintTest : public TMainWindowTest {};
+class CertificatePrintTest : public TMainWindowTest {
+ protected:
+  // The form printed as the print dialog prints it, both sides on one sheet
+  // each, into a PDF; its words by page.
+  std::vector<std::multimap<std::string, Box>> printed(TDocumentForm* form, TDocKind kind) {
+    EXPECT_TRUE(FGlowna->vFunRysujSwiadectwo(form, true, kind, 2));
+    const std::string pdf = dirs.root() + "/swiadectwo.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    vFunApplyJobSettings(printer, QPrinter::DuplexNone);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    const TEdges sheet {0, 0, 210, 297};
+    EXPECT_TRUE(bFunPrintJob(printer, {{FGlowna->DataStore.Page1Metafile, sheet}, {FGlowna->DataStore.Page2Metafile, sheet}}));
+    return words(pdf);
+  }
+};
 
 TEST_F(CertificatePrintTest, EveryValueLandsInsideItsLayoutRectangle) {
   const TDocKind kinds[] = {dkKlasaIa, dkKlasaIaWyr, dkKlasaIIa, dkKlasaIIaWyr, dkKonieca, dkKoniecaWyr};
@@ -75,16 +92,7 @@ TEST_F(CertificatePrintTest, EveryValueLandsInsideItsLayoutRectangle) {
     }
     ASSERT_GE(wordOf.size(), 85u);
 
-    ASSERT_TRUE(FGlowna->vFunRysujSwiadectwo(form, true, kind, 2));
-    const std::string pdf = dirs.root() + "/swiadectwo.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdf));
-    vFunApplyJobSettings(printer, QPrinter::DuplexNone);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    const TEdges sheet {0, 0, 210, 297};
-    ASSERT_TRUE(bFunPrintJob(printer, {{FGlowna->DataStore.Page1Metafile, sheet}, {FGlowna->DataStore.Page2Metafile, sheet}}));
-    const auto pages = words(pdf);
+    const auto pages = printed(form, kind);
     ASSERT_EQ(pages.size(), 2u);
 
     std::vector<TCalibRecord> rows;
@@ -109,6 +117,36 @@ TEST_F(CertificatePrintTest, EveryValueLandsInsideItsLayoutRectangle) {
     }
     // Every value field has its row and was found.
     EXPECT_EQ(checked, static_cast<int>(wordOf.size()));
+  }
+}
+
+// A short line of special achievements prints as typed, from the left edge
+// of its line, its words one blank apart: never stretched over the line.
+TEST_F(CertificatePrintTest, SpecialAchievementsPrintLeftAligned) {
+  const TDocKind kinds[] = {dkKlasaI, dkKlasaIWyr, dkKoniec, dkKlasaIa, dkKlasaIIaWyr, dkKonieca};
+  const std::vector<std::string> line = {"Laureatka", "I", "miejsca", "w", "Olimpiadzie", "Matematycznej"};
+  for (TDocKind kind : kinds) {
+    TDocumentForm* form = frmFunFormOfKind(kind);
+    ASSERT_NE(form, nullptr);
+    SCOPED_TRACE(form->Identity.className);
+    form->vFunClearFormData();
+    std::string text;
+    for (const std::string& word : line) text += (text.empty() ? "" : " ") + word;
+    bFunSetText(form->findComponent("ZMIENNA_Szczegolne1_STR2_DATA_EDIT"), text);
+    const auto pages = printed(form, kind);
+    ASSERT_EQ(pages.size(), 2u);
+    std::vector<TCalibRecord> rows;
+    ASSERT_TRUE(bFunCalibLoadData(&FGlowna->DataStore, strFunGetCalibFilePath(&FGlowna->DataStore, false),
+                                  kDocKinds[kind].table, rows));
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [](const TCalibRecord& r) { return r.name.str() == "ZMIENNA_Szczegolne1_STR2_DATA_EDIT"; });
+    ASSERT_NE(row, rows.end());
+    const auto first = pages[1].find(line.front()), last = pages[1].find(line.back());
+    ASSERT_NE(first, pages[1].end());
+    ASSERT_NE(last, pages[1].end());
+    EXPECT_NEAR(first->second.left, row->x1 * kSheetWidthMm / kPageUnitsWide, 1.0);
+    // Six words at 12 points take about 70 mm of the line's 150.
+    EXPECT_LT(last->second.right - first->second.left, 90.0);
   }
 }
 

@@ -203,17 +203,21 @@ TEST_F(FieldDrawingTest, TheFourStyleFlagsSetTheFontAndStayForTheNextField) {
   }
 }
 
-TEST_F(FieldDrawingTest, ASizeOfNoPointsKeepsTheFontAndANegativeOneIsTheCellHeight) {
+TEST_F(FieldDrawingTest, ASizeOfNoPointsIsTheDefaultHeightAndANegativeOneIsTheCellHeight) {
   field("a", row("ZMIENNA_X_STR1_DATA_EDIT", 100, 200, 300, 240, 18));
   const int eighteen = canvas->font().pixelSize();
   EXPECT_EQ(eighteen, 24);
+  // Not the size of the row before: the canvas's default font, 8 points.
   field("b", row("ZMIENNA_X_STR1_DATA_EDIT", 100, 200, 300, 240, 0));
-  EXPECT_EQ(canvas->font().pixelSize(), eighteen);
+  EXPECT_EQ(canvas->font().pixelSize(), 11);
+  ASSERT_EQ(words().size(), 2u);
+  EXPECT_EQ(words()[1].font.pixelSize(), 11);
+  field("a", row("ZMIENNA_X_STR1_DATA_EDIT", 100, 200, 300, 240, 18));
   field("c", row("ZMIENNA_X_STR1_DATA_EDIT", 100, 200, 300, 240, -18));
   const QFontMetricsF cell(canvas->font(), canvas->device());
   EXPECT_NEAR(cell.ascent() + cell.descent(), 24, 1.5);
   EXPECT_LT(canvas->font().pixelSize(), eighteen);
-  EXPECT_EQ(words().size(), 3u);
+  EXPECT_EQ(words().size(), 4u);
 }
 
 TEST_F(FieldDrawingTest, ClippingCutsBothEndsOfAWideCentredTextOnlyWhenAskedFor) {

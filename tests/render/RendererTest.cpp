@@ -337,6 +337,36 @@ TEST_F(RendererTest, ThePreviewShowsTheValuesWhereTheRowsPutThemOnThePage) {
   EXPECT_TRUE(QRect(kPreviewLeft + 698, kPreviewTop + 130, 117, 30).contains(ink)) << ink.x() << "," << ink.y();
 }
 
+// The meeting sheet prints on plain paper: its layout prints every word and
+// dotted line, so its preview shows the layout's dots alone, never the rows
+// of dots the form shows on screen beside them.
+TEST_F(RendererTest, TheMeetingSheetsPreviewShowsOnlyTheDotsItsLayoutPrints) {
+  TFormBase* sheet = frmFunFormOfKind(dkWywiadowka);
+  ASSERT_NE(sheet, nullptr);
+  static_cast<TDocumentForm*>(sheet)->vFunClearFormData();
+  auto inkIn = [](const QImage& picture, const QRect& r) {
+    int dark = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) dark += qGray(picture.pixel(x, y)) < 160;
+    return dark;
+  };
+  for (const bool noDots : {false, true}) {
+    FGlowna->PrintNoDotsCheckBox->setChecked(noDots);
+    ASSERT_TRUE(render(dkWywiadowka, false, sheet));
+    const QImage preview = FGlowna->Image1->Picture();
+    // Between "zachowanie" and its grade, and between "fizyka" and its
+    // grade: the layout's one dotted line, in one band of a few rows.
+    for (const int top : {158, 674}) {
+      const QRect leader(kPreviewLeft + 200, kPreviewTop + top, 175, 42);
+      EXPECT_GT(inkIn(preview, leader), 0);
+      int rowsWithInk = 0;
+      for (int y = leader.top(); y <= leader.bottom(); ++y)
+        rowsWithInk += inkIn(preview, QRect(leader.left(), y, leader.width(), 1)) > 0;
+      EXPECT_LE(rowsWithInk, 4) << "one row of dots at " << top;
+    }
+  }
+}
+
 TEST_F(RendererTest, APreviewWithoutItsBackgroundStartsFromACleanPage) {
   auto* name = static_cast<QLineEdit*>(nullptr);
   form.field("ZMIENNA_ImieNazwisko_DATA_EDIT", "Kowalski Jan");

@@ -30,9 +30,9 @@ bool overlap(const Rect& a, const Rect& b) {
 }
 
 const std::map<std::string, std::set<std::string>> kAllowed = {
-    {"edit", {"max", "sample", "new", "text", "at", "disabled", "readonly", "tablast", "noprint", "okblank"}},
-    {"combo", {"max", "list", "sample", "new", "at", "disabled", "readonly", "tablast", "noprint"}},
-    {"memo", {"lines", "sample", "at", "disabled", "readonly", "tablast", "noprint"}},
+    {"edit", {"max", "sample", "new", "text", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint", "okblank"}},
+    {"combo", {"max", "list", "sample", "new", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint"}},
+    {"memo", {"lines", "sample", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint"}},
     {"label", {"size", "font", "bold", "italic", "at"}},
     {"dots", {"at"}},
     {"button", {"at"}},

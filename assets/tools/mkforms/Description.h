@@ -117,6 +117,7 @@ struct Form {
   int panelHeight = 41;
   std::vector<Personal> personal;
   bool samplesClear = false;
+  bool templateKeep = false;  // the fill reads the template over what the dialog holds
   std::vector<Component> components;
   std::vector<Pair> pairs;
   std::optional<std::string> sheetLabel;

@@ -8,7 +8,7 @@ namespace mkforms {
 
 const std::set<std::string> kComponentKinds = {"edit", "combo", "memo", "label", "dots",
                                                "button", "pick", "check", "plabel"};
-const std::set<std::string> kFlags = {"disabled", "readonly", "tablast", "noprint", "bold", "italic", "okblank"};
+const std::set<std::string> kFlags = {"disabled", "readonly", "tabfirst", "tablast", "noprint", "bold", "italic", "okblank"};
 
 namespace {
 
@@ -131,8 +131,10 @@ Form readForm(const fs::path& file, int depth) {
           s.height = wholeNumber(w.value.substr(x + 1), where);
         } else fail(where, "unknown side attribute \"" + (w.key.empty() ? w.value : w.key) + "\"");
       }
-      if (s.scroll.empty() || s.image.empty() || s.picture.empty() || s.width <= 0 || s.height <= 0)
-        fail(where, "a side needs scroll=, image=, picture= and size=");
+      if (s.image.empty() || s.picture.empty() || s.width <= 0 || s.height <= 0)
+        fail(where, "a side needs image=, picture= and size=");
+      if (s.scroll.empty() && (!s.tab.empty() || s.number != 1))
+        fail(where, "only the one side of a form without tabs may go without scroll=");
       bool replaced = false;
       for (Side& old : form.sides)
         if (old.number == s.number) {
@@ -162,6 +164,8 @@ Form readForm(const fs::path& file, int depth) {
       }
       if (p.tokens.empty()) fail(where, "personal FIELD needs what it is made of");
       form.personal.push_back(p);
+    } else if (head == "template" && words.size() == 2 && arg(1).value == "keep") {
+      form.templateKeep = true;
     } else if (head == "template") {
       Pair p;
       p.dialog = arg(1).value;

@@ -45,7 +45,7 @@ std::string kindName(const std::string& kind) {
 std::string flagsOf(const Component& c) {
   std::string out;
   const std::pair<const char*, const char*> flags[] = {{"disabled", "sfDisabled"}, {"readonly", "sfReadOnly"},
-                                                        {"tablast", "sfTabLast"},   {"bold", "sfBold"},
+                                                        {"tabfirst", "sfTabFirst"}, {"tablast", "sfTabLast"}, {"bold", "sfBold"},
                                                         {"italic", "sfItalic"},     {"noprint", "sfNoPrint"},
                                                         {"okblank", "sfBlankOnOk"}};
   for (const auto& [word, flag] : flags)
@@ -103,7 +103,7 @@ std::string tablesText(const std::vector<Resolved>& forms) {
       t << "const TSideSpec kSides_" << id << "[] = {\n";
       for (const Side& s : form.sides)
         t << "    {" << s.number << ", " << (s.tab.empty() ? "nullptr" : lit(s.tab)) << ", " << lit(s.caption) << ", "
-          << lit(s.scroll) << ", " << lit(s.image) << ", " << lit(s.picture) << ", " << s.width << ", " << s.height
+          << (s.scroll.empty() ? "nullptr" : lit(s.scroll)) << ", " << lit(s.image) << ", " << lit(s.picture) << ", " << s.width << ", " << s.height
           << "},\n";
       t << "};\n";
     }
@@ -203,7 +203,8 @@ std::string tablesText(const std::vector<Resolved>& forms) {
           << ", .samplesClear = " << (form.samplesClear ? "true" : "false") << ",\n"
           << "     .layouts = " << ptr(form.layouts.empty(), "kLayouts_" + id) << ", .layoutCount = " << form.layouts.size()
           << ",\n     .templatePairs = " << ptr(form.pairs.empty(), "kTemplate_" + id)
-          << ", .templateCount = " << form.pairs.size() << ",\n"
+          << ", .templateCount = " << form.pairs.size()
+          << ", .templateKeep = " << (form.templateKeep ? "true" : "false") << ",\n"
           << "     .sheetLabel = " << (form.sheetLabel ? lit(*form.sheetLabel) : "nullptr")
           << ", .sheetPages = " << ptr(form.sheetPages.empty(), "kSheetPages_" + id)
           << ", .sheetPageCount = " << form.sheetPages.size()
