@@ -355,14 +355,16 @@ TEST_F(RendererTest, TheMeetingSheetsPreviewShowsOnlyTheDotsItsLayoutPrints) {
     ASSERT_TRUE(render(dkWywiadowka, false, sheet));
     const QImage preview = FGlowna->Image1->Picture();
     // Between "zachowanie" and its grade, and between "fizyka" and its
-    // grade: the layout's one dotted line, in one band of a few rows.
+    // grade: the layout's one dotted line, in one band of a few rows, from
+    // its own left end (230 units) on; nothing between the word and there.
     for (const int top : {158, 674}) {
-      const QRect leader(kPreviewLeft + 200, kPreviewTop + top, 175, 42);
+      const QRect leader(kPreviewLeft + 232, kPreviewTop + top, 143, 42);
       EXPECT_GT(inkIn(preview, leader), 0);
       int rowsWithInk = 0;
       for (int y = leader.top(); y <= leader.bottom(); ++y)
         rowsWithInk += inkIn(preview, QRect(leader.left(), y, leader.width(), 1)) > 0;
       EXPECT_LE(rowsWithInk, 4) << "one row of dots at " << top;
+      EXPECT_EQ(inkIn(preview, QRect(kPreviewLeft + 165, kPreviewTop + top, 60, 42)), 0) << "dots of the form at " << top;
     }
   }
 }
