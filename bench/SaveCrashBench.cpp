@@ -155,7 +155,6 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   fs::create_directories(root / "dane");
   fs::create_directories(root / "wspólny");
   const std::string copyA = (root / "dane" / "a.tmp").string(), copyB = (root / "dane" / "b.tmp").string();
-  const std::string workingCopy = (root / "dane" / "data_tmp.tmp").string();
   const std::string doc = (root / "wspólny" / "klasa 3a.sqtvk").string();
   makeCopy(copyA, "A", students);
   makeCopy(copyB, "B", students);
@@ -206,9 +205,9 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
       const std::string raw = stateOf(doc, students);
       if (raw == "mixed" || raw == "unreadable") ++brokenBeforeStart;
     }
-    // The next start of the program.
+    // The next start of the program, whose working copy the save was made from.
     std::string named, kept;
-    const int restored = iFunRestoreInterruptedSave(workingCopy, named, kept, why);
+    const int restored = iFunRestoreInterruptedSave(source, named, kept, why);
     if (restored > 0) ++putBack;
     if (restored < 0) ++failedPutBack;
 
