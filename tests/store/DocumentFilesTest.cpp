@@ -12,12 +12,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -422,6 +424,54 @@ TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFullDiskFailsAndLeavesItA
   ASSERT_TRUE(WIFEXITED(again));
   EXPECT_EQ(WEXITSTATUS(again), 0);
   EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}, {"PESEL4"}, {"PESEL5"}, {"PESEL6"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+// A real full disk: the document's folder is a small file system of its
+// own (made only where the test may mount one), filled up to the last block.
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFilledUpFileSystemLeavesItAsItWas) {
+  const std::string mounted = docs + "/pełny dysk";
+  fs::create_directories(mounted);
+  if (::geteuid() != 0 || ::mount("tarvek-test", mounted.c_str(), "tmpfs", 0, "size=1m") != 0)
+    GTEST_SKIP() << "no small file system can be mounted here";
+  struct Unmount {
+    std::string path;
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+  } unmount {mounted};
+  const std::string doc = mounted + "/klasa.sqtvk";
+  makeDocument(doc, {"9"}, 20);
+  {
+    // Full but for a few blocks: the document grows a little, then the disk ends.
+    std::ofstream filler(mounted + "/wypełnienie", std::ios::binary);
+    const std::string block(4096, '\0');
+    while (filler.write(block.data(), block.size()) && filler.flush()) {
+    }
+  }
+  fs::resize_file(mounted + "/wypełnienie", fs::file_size(mounted + "/wypełnienie") - 10 * 4096);
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(doc.c_str(), 0666);
+  ::chmod(mounted.c_str(), 0555);
+  // Far more than the disk holds, and more than SQLite's cache: pages go
+  // into the document before the end of the transaction.
+  std::vector<std::string> many;
+  for (int p = 100; p < 220; ++p) many.push_back(std::to_string(p));
+  makeDocument(wc, many, 100);
+  const int status = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    if (bFunSaveDocument(wc, doc, why)) return 1;
+    if (why.systemError == ENOSPC || (why.sqliteCode & 0xff) == SQLITE_FULL) return 0;
+    std::fprintf(stderr, "save failed with %d/%d\n", why.systemError, why.sqliteCode);
+    return 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(query(doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(doc, "select count(*) from PESEL9"), (Rows {{"20"}}));
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
 }
 
