@@ -36,6 +36,12 @@ void report(TDataStore& DataStore, const std::string& fun, const std::string& me
 
 std::string workingCopy(TDataStore& DataStore) { return cp1250ToUtf8(strFunGetTmpFilePath(&DataStore)); }
 
+// Another program holds the document: said at once, with what to do.
+std::string inUse(const std::string& path) {
+  return cp1250("Plik jest używany przez inny program:\n") + shown(path) +
+         cp1250("\nZamknij program, który go używa, i spróbuj ponownie.");
+}
+
 }  // namespace
 
 void TFGlowna::vFunConnectFileCommands() {
@@ -55,10 +61,14 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string& path) {
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
   // The file is copied and checked beside the working copy; only a good
   // copy takes its place, so a failure leaves the open document as it was.
+  vFunDokonczPrzerwanyZapis();
   TFileFailure why;
   if (!bFunLoadDocument(path, workingCopy(DataStore), why)) {
     const std::string codeLine = why.strFunCode().empty() ? "" : cp1250("\nKod błędu: ") + why.strFunCode();
-    if (why.notDocument)
+    if (why.inUse)
+      report(DataStore, fun, inUse(path) + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"),
+             MB_OK | MB_ICONSTOP);
+    else if (why.notDocument)
       report(DataStore, fun,
              cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + shown(path) + codeLine +
                  cp1250("\nDane świadectw nie zostały wczytane."),
@@ -101,6 +111,12 @@ bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
   }
   TFileFailure why;
   if (bFunSaveDocument(workingCopy(DataStore), file, why)) return true;
+  if (why.inUse) {
+    report(DataStore, fun, inUse(file) + cp1250("\nMożesz też zapisać dane w innym pliku (\"Zapisz jako\").") +
+                               cp1250("\n\nDane nie zostały zapisane."),
+           cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+    return false;
+  }
   report(DataStore, fun,
          cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + shown(file) + cp1250("\nKod błędu: ") +
              why.strFunCode() + cp1250("\n\nDane nie zostały zapisane."),
@@ -136,6 +152,11 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
     StatusBar->setSimplePath(file);
     return true;
   }
+  if (why.inUse) {
+    report(DataStore, fun, header + inUse(file) + cp1250("\n\nDane nie zostały zapisane."), "Atrybuty",
+           MB_OK | MB_ICONWARNING);
+    return false;
+  }
   report(DataStore, fun,
          header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + tmp + "\ndo\n" + shown(file) +
              cp1250("\nKod błędu: ") + why.strFunCode() + cp1250("\n\nDane nie zostały zapisane."),
@@ -155,9 +176,37 @@ void TFGlowna::vFunNowyPlikSwiadectw() {
   vFunPodgladDokumentu(dkKlasaI);
 }
 
+void TFGlowna::vFunDokonczPrzerwanyZapis() {
+  const std::string tmp = workingCopy(DataStore);
+  if (tmp.empty()) return;
+  std::string document, kept;
+  TFileFailure why;
+  const int restored = iFunRestoreInterruptedSave(tmp, document, kept, why);
+  if (restored > 0)
+    report(DataStore, "vFunDokonczPrzerwanyZapis()",
+           cp1250("Zapis pliku:\n") + shown(document) +
+               cp1250("\nnie został dokończony (program przerwał pracę w trakcie zapisu albo zabrakło miejsca na "
+                      "dysku).\nPlik przywrócono do stanu sprzed tego zapisu. Zmiany, które miały być w nim "
+                      "zapisane, trzeba zapisać ponownie."),
+           "Uwaga", MB_OK | MB_ICONWARNING);
+  else if (restored < 0)
+    report(DataStore, "vFunDokonczPrzerwanyZapis()",
+           cp1250("Zapis pliku:\n") + shown(document) +
+               cp1250("\nnie został dokończony, a pliku nie udało się przywrócić do stanu sprzed tego zapisu.") +
+               cp1250("\nKod błędu: ") + why.strFunCode() +
+               cp1250("\nStan pliku sprzed zapisu jest zachowany w pliku:\n") + shown(kept) +
+               cp1250("\nSprawdź, czy plik nie jest używany i czy jest miejsce na dysku; program spróbuje ponownie "
+                      "przy następnym uruchomieniu albo otwarciu pliku."),
+           cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+}
+
 void TFGlowna::vFunPrzywrocDaneSesji() {
   const std::string tmp = workingCopy(DataStore);
-  if (tmp.empty() || !platform::native::exists(tmp)) return;
+  if (tmp.empty()) return;
+  // What an import killed half-way wrote is never a document of anyone's.
+  TFileFailure ignored;
+  bFunDeleteDatabaseFiles(tmp + ".import", ignored);
+  if (!platform::native::exists(tmp)) return;
   // Only a readable working copy with students in it is worth offering.
   int tables = 0;
   TFileFailure why;

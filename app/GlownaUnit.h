@@ -132,6 +132,9 @@ class TFGlowna : public TForm {
   // behind is offered back as an unsaved document; refused (or unreadable),
   // it is deleted.
   void vFunPrzywrocDaneSesji();
+  // A save into a document itself that did not finish (killed, full disk):
+  // the document's kept old state goes back and the user is told.
+  void vFunDokonczPrzerwanyZapis();
   // The open document file as the system names it (the status bar's text).
   std::string strFunOtwartyPlik() const;
   void NowyPlikToolButtonClick();

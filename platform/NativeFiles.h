@@ -11,7 +11,8 @@ namespace platform::native {
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
 // 0 when the path is a regular file this process can read; otherwise the
-// error code that says why not (ENOENT, EACCES, EISDIR, ...).
+// error code that says why not (ENOENT, EACCES, EISDIR, EINVAL for a named
+// pipe, a device or a socket, ...). Never waits for a pipe's writer.
 int readableFileError(const std::string& path);
 // The file a symbolic link (or a chain of them) ends at; any other path
 // comes back as it is. A dangling link gives the path it points to.

@@ -274,7 +274,13 @@ bool isDirectory(const std::string& path) {
 
 int readableFileError(const std::string& path) {
   if (path.empty()) return ENOENT;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Never blocks: a named pipe or a device under a document's name is
+  // looked at without waiting for a writer, and refused below.
+  struct stat before {};
+  if (::stat(path.c_str(), &before) != 0) return errno;
+  if (S_ISDIR(before.st_mode)) return EISDIR;
+  if (!S_ISREG(before.st_mode)) return EINVAL;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return errno;
   struct stat st {};
   int e = 0;

@@ -27,14 +27,18 @@ bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& item
 // opened read-only and never changed.
 bool bFunCalibFileHasLayouts(const std::string& path);
 
-// "Eksportuj ustawienia kalibracji": the data folder's calibration file is
-// copied to the target, replacing it. A failure is reported (error text and
-// log) with the program's sentence for a failed copy.
+// "Eksportuj ustawienia kalibracji": the rows of the data folder's layout
+// tables are copied into a fresh file that replaces the target. A failure
+// is reported (error text and log) with the program's sentence for a failed
+// copy.
 bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const std::string& target);
 
-// "Importuj ustawienia kalibracji": a calibration file replaces the data
-// folder's in one step. A file that is not one (no SQLite database, or no
-// layout table in it) is refused and the calibration stays as it was.
+// "Importuj ustawienia kalibracji": the rows of a calibration file's layout
+// tables (in the columns of a calibration row) go into a fresh file that
+// replaces the data folder's in one step; triggers, views and anything else
+// the file holds stay behind, and nothing in it runs. A file that is not
+// one (no SQLite database, or no layout table in it) is refused and the
+// calibration stays as it was.
 bool bFunImportujPlikKalibracji(TDataStore* DataStore, const std::string& source);
 
 // Brings back the shipped calibration file of the program folder over the

@@ -5,6 +5,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -269,4 +272,53 @@ TEST_F(FilesTest, TheNormalEndDeletesTheWorkingCopyAndItsJournal) {
   vFunKoniecPracy();
   EXPECT_FALSE(fs::exists(u(tmp())));
   EXPECT_FALSE(fs::exists(u(tmp()) + "-journal"));
+}
+
+// A named pipe under a document's name, from the dialog and from the
+// command line: refused as no document at once, never waited on.
+TEST_F(FilesTest, APipeNamedAsADocumentIsRefusedAtOnce) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  const std::string pipe = documentPath("x.sqtvk");
+  ASSERT_EQ(::mkfifo(u(pipe).c_str(), 0666), 0);
+  ::alarm(20);  // a blocking open would end the test here
+  script.fileNames = {pipe};
+  FGlowna->OtworzPlikToolButtonClick();
+  vFunOtworzPlikZLiniiPolecen(pipe);
+  ::alarm(0);
+  const TShownBox refused {cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + pipe +
+                               cp1250("\nDane świadectw nie zostały wczytane."),
+                           cp1250("Błąd"), MB_OK | MB_ICONSTOP};
+  ASSERT_EQ(script.boxes.size(), 2u);
+  EXPECT_EQ(script.boxes[0], refused);
+  EXPECT_EQ(script.boxes[1], refused);
+}
+
+// Another program holds the document: the open and the save say so at once.
+TEST_F(FilesTest, ADocumentAnotherProgramHoldsIsRefusedAtOnceWithWhatToDo) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  addStudent("Kot", "2");
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(u(path).c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(FGlowna->Zapisz1Click());
+  script.answers = {IDNO};  // "Czy chcesz zapisać zmiany ?": the changes stay in the working copy
+  script.fileNames = {path};
+  FGlowna->OtworzPlikToolButtonClick();
+  const auto waited = std::chrono::steady_clock::now() - started;
+  sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  const std::string inUse = cp1250("Plik jest używany przez inny program:\n") + path +
+                            cp1250("\nZamknij program, który go używa, i spróbuj ponownie.");
+  ASSERT_GE(script.boxes.size(), 3u);
+  EXPECT_EQ(script.boxes[0], (TShownBox {inUse + cp1250("\nMożesz też zapisać dane w innym pliku (\"Zapisz jako\").\n\n"
+                                                        "Dane nie zostały zapisane."),
+                                         cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
+  EXPECT_EQ(script.boxes.back(),
+            (TShownBox {inUse + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Kot Jan", "Lis Anna"}));
 }

@@ -12,11 +12,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -340,4 +343,189 @@ TEST_F(DocumentFilesTest, TheCheckCountsTheStudentTablesOfAReadableDocument) {
   EXPECT_FALSE(bFunCheckDocument(docs + "/tekst", tables, why));
   EXPECT_TRUE(why.notDocument);
   EXPECT_EQ(why.strFunCode(), "file is not a database");
+}
+
+namespace {
+
+// A folder that takes no new file, holding a document its user may write,
+// with a data folder beside it that the user may write: the save goes into
+// the document itself. The children below run as an ordinary user (root
+// writes into any folder).
+struct SharedFolder {
+  std::string folder, doc;
+  SharedFolder(const TempFolders& dirs, const std::string& work, const std::string& wc, const std::string& docs) {
+    folder = docs + "/wspólny folder";
+    fs::create_directories(folder);
+    doc = folder + "/klasa 3a.sqtvk";
+    makeDocument(doc, {"9"});
+    ::chmod(dirs.root().c_str(), 0755);
+    ::chmod(work.c_str(), 0777);
+    ::chmod(wc.c_str(), 0666);
+    ::chmod(docs.c_str(), 0755);
+    ::chmod(doc.c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+  }
+};
+
+bool asOrdinaryUser() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
+
+}  // namespace
+
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledHalfWayIsPutBackAtTheNextStart) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(wc, {"3", "4", "5", "6"}, 100);  // far more than the limit below
+  // The save dies at the file-size limit, as a kill would end it: part of
+  // the new pages are in the document, the rest are not.
+  const int status = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    const rlimit limit {48 * 1024, 48 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TFileFailure why;
+    bFunSaveDocument(wc, shared.doc, why);
+    return 4;
+  });
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit " << WEXITSTATUS(status);
+  ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(wc)));
+
+  std::string document, kept;
+  TFileFailure why;
+  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 1);
+  EXPECT_EQ(document, shared.doc);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  EXPECT_EQ(filesIn(shared.folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
+  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 0);  // done once only
+}
+
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFullDiskFailsAndLeavesItAsItWas) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(wc, {"3", "4", "5", "6"}, 100);
+  const int status = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    platform::ignoreFileSizeSignal();
+    const rlimit limit {48 * 1024, 48 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TFileFailure why;
+    if (bFunSaveDocument(wc, shared.doc, why)) return 1;
+    return why.systemError == EFBIG || (why.sqliteCode & 0xff) == SQLITE_FULL ? 0 : 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  // Without the limit the same save goes through.
+  const int again = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    return bFunSaveDocument(wc, shared.doc, why) ? 0 : 1;
+  });
+  ASSERT_TRUE(WIFEXITED(again));
+  EXPECT_EQ(WEXITSTATUS(again), 0);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}, {"PESEL4"}, {"PESEL5"}, {"PESEL6"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+// A real full disk: the document's folder is a small file system of its
+// own (made only where the test may mount one), filled up to the last block.
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFilledUpFileSystemLeavesItAsItWas) {
+  const std::string mounted = docs + "/pełny dysk";
+  fs::create_directories(mounted);
+  if (::geteuid() != 0 || ::mount("tarvek-test", mounted.c_str(), "tmpfs", 0, "size=1m") != 0)
+    GTEST_SKIP() << "no small file system can be mounted here";
+  struct Unmount {
+    std::string path;
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+  } unmount {mounted};
+  const std::string doc = mounted + "/klasa.sqtvk";
+  makeDocument(doc, {"9"}, 20);
+  {
+    // Full but for a few blocks: the document grows a little, then the disk ends.
+    std::ofstream filler(mounted + "/wypełnienie", std::ios::binary);
+    const std::string block(4096, '\0');
+    while (filler.write(block.data(), block.size()) && filler.flush()) {
+    }
+  }
+  fs::resize_file(mounted + "/wypełnienie", fs::file_size(mounted + "/wypełnienie") - 10 * 4096);
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(doc.c_str(), 0666);
+  ::chmod(mounted.c_str(), 0555);
+  // Far more than the disk holds, and more than SQLite's cache: pages go
+  // into the document before the end of the transaction.
+  std::vector<std::string> many;
+  for (int p = 100; p < 220; ++p) many.push_back(std::to_string(p));
+  makeDocument(wc, many, 100);
+  const int status = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    if (bFunSaveDocument(wc, doc, why)) return 1;
+    if (why.systemError == ENOSPC || (why.sqliteCode & 0xff) == SQLITE_FULL) return 0;
+    std::fprintf(stderr, "save failed with %d/%d\n", why.systemError, why.sqliteCode);
+    return 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(query(doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(doc, "select count(*) from PESEL9"), (Rows {{"20"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+TEST_F(DocumentFilesTest, ADocumentAnotherProgramHoldsFailsAtOnceAndStaysAsItWas) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const std::string beside = docs + "/klasa.sqtvk";
+  makeDocument(beside, {"8"});
+  for (const std::string& doc : {beside, shared.doc}) {
+    // Another program (here another connection) holds the document.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(doc.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto started = std::chrono::steady_clock::now();
+    TFileFailure opening;
+    EXPECT_FALSE(bFunLoadDocument(doc, wc, opening)) << doc;
+    EXPECT_TRUE(opening.inUse) << doc;
+    const int status = inChild([&] {
+      if (doc == shared.doc && !asOrdinaryUser()) return 3;
+      TFileFailure saving;
+      if (bFunSaveDocument(wc, doc, saving)) return 1;
+      return saving.inUse ? 0 : 2;
+    });
+    const auto waited = std::chrono::steady_clock::now() - started;
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << doc;
+    EXPECT_LT(waited, std::chrono::seconds(5)) << doc;
+    EXPECT_EQ(tablesOf(doc).size(), 1u) << doc;
+    EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  }
+}
+
+TEST_F(DocumentFilesTest, APipeOrADeviceNamedAsADocumentIsRefusedWithoutWaiting) {
+  const std::string pipe = docs + "/potok ąę.sqtvk";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+  const std::string device = docs + "/urządzenie.sqtvk";
+  fs::create_symlink("/dev/zero", device);
+  // In a child that an alarm ends, so a blocking open cannot hang the test.
+  const int status = inChild([&] {
+    ::alarm(5);
+    for (const std::string& path : {pipe, device}) {
+      TFileFailure why;
+      if (bFunLoadDocument(path, wc, why) || !why.notDocument) return 1;
+      int tables = 0;
+      if (bFunCheckDocument(path, tables, why)) return 2;
+      if (path == pipe && bFunSaveDocument(wc, path, why)) return 3;  // never written into
+    }
+    return 0;
+  });
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
 }
