@@ -108,10 +108,10 @@ bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& item
   });
 }
 
-bool bFunCalibFileHasLayouts(const std::string& path) {
+bool bFunCalibFileHasLayouts(const TSystemPath& path) {
   if (!platform::fileExists(path)) return false;
   sqlite3* db = nullptr;
-  const std::string utf8 = cp1250ToUtf8(path);
+  const std::string& utf8 = path.bytes();
   if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return false;
@@ -151,27 +151,27 @@ bool bFunCalibFileHasLayouts(const std::string& path) {
   return found;
 }
 
-bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const std::string& target) {
+bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& target) {
   const std::string fun = "EksportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
-  if (platform::copyFile(calib, target, false)) return true;
-  vFunReportError(DataStore, copyFailure(fun, calib, target), fun);
+  if (platform::copyFile(TSystemPath::fromText(calib), target, false)) return true;
+  vFunReportError(DataStore, copyFailure(fun, calib, target.text()), fun);
   return false;
 }
 
-bool bFunImportujPlikKalibracji(TDataStore* DataStore, const std::string& source) {
+bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source) {
   const std::string fun = "ImportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
   if (!bFunCalibFileHasLayouts(source)) {
     vFunReportError(DataStore,
                     "Funkcja: " + fun + "\n\n" +
                         cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n") +
-                        source + cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
+                        source.text() + cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
                     fun);
     return false;
   }
-  if (platform::copyFile(source, calib, false)) return true;
-  vFunReportError(DataStore, copyFailure(fun, source, calib), fun);
+  if (platform::copyFile(source, TSystemPath::fromText(calib), false)) return true;
+  vFunReportError(DataStore, copyFailure(fun, source.text(), calib), fun);
   return false;
 }
 

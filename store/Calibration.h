@@ -4,6 +4,7 @@
 // only reads rows and updates their values.
 #include "store/DataStore.h"
 #include "store/Records.h"
+#include "platform/SystemPath.h"
 
 #include <string>
 #include <vector>
@@ -25,17 +26,18 @@ bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& item
 // True when the file is an SQLite database holding at least one layout
 // table (a table with the twelve columns of a calibration row). The file is
 // opened read-only and never changed.
-bool bFunCalibFileHasLayouts(const std::string& path);
+bool bFunCalibFileHasLayouts(const TSystemPath& path);
 
+// The file chosen in the dialog is a path as the system names it.
 // "Eksportuj ustawienia kalibracji": the data folder's calibration file is
 // copied to the target, replacing it. A failure is reported (error text and
 // log) with the program's sentence for a failed copy.
-bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const std::string& target);
+bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& target);
 
 // "Importuj ustawienia kalibracji": a calibration file replaces the data
 // folder's in one step. A file that is not one (no SQLite database, or no
 // layout table in it) is refused and the calibration stays as it was.
-bool bFunImportujPlikKalibracji(TDataStore* DataStore, const std::string& source);
+bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source);
 
 // Brings back the shipped calibration file of the program folder over the
 // data folder's.

@@ -35,7 +35,7 @@ TEST_F(CalibrationFileTest, OnlyADatabaseWithALayoutTableIsACalibrationFile) {
     SCOPED_TRACE(c.name);
     const bool existed = fs::exists(path(c.name));
     const std::string before = existed ? readText(path(c.name)) : "";
-    EXPECT_EQ(bFunCalibFileHasLayouts(path(c.name)), c.layouts);
+    EXPECT_EQ(bFunCalibFileHasLayouts(TSystemPath(path(c.name))), c.layouts);
     // Looking never changes or makes a file.
     EXPECT_EQ(fs::exists(path(c.name)), existed);
     if (existed) {
@@ -52,7 +52,7 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
   const std::string before = readText(calib);
 
   writeText(path("tekst.sqset"), "nie baza\n");
-  EXPECT_FALSE(bFunImportujPlikKalibracji(&ds, path("tekst.sqset")));
+  EXPECT_FALSE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("tekst.sqset"))));
   EXPECT_EQ(readText(calib), before);
   expectFailure("Funkcja: ImportujPlikKalibracji()\n\n" +
                     cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n") +
@@ -60,7 +60,7 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
                 "ImportujPlikKalibracji()");
 
   sqlExec(path("nowa.sqset"), std::string("create table `tarvek_klasa_Ia`") + kLayout);
-  EXPECT_TRUE(bFunImportujPlikKalibracji(&ds, path("nowa.sqset")));
+  EXPECT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("nowa.sqset"))));
   EXPECT_EQ(readText(calib), readText(path("nowa.sqset")));
   // Nothing is left beside the calibration file.
   int entries = 0;
@@ -73,7 +73,7 @@ TEST_F(CalibrationFileTest, ExportCopiesTheCalibrationOverTheTarget) {
   const std::string calib = strFunGetCalibFilePath(&ds, false);
   sqlExec(calib, std::string("create table `t`") + kLayout);
   writeText(path("stara.sqset"), "stara");
-  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, path("stara.sqset")));
+  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath(path("stara.sqset"))));
   EXPECT_EQ(readText(path("stara.sqset")), readText(calib));
 }
 
