@@ -1,5 +1,7 @@
 #include "Calibration.h"
 
+#include "store/DocumentFiles.h"
+
 #include "store/Folders.h"
 #include "store/Operation.h"
 #include "store/SqlText.h"
@@ -52,8 +54,9 @@ const char* const kCalibColumns[] = {"name",      "x1",          "y1",         "
                                      "font_style_strike"};
 
 std::string copyFailure(const std::string& fun, const std::string& from, const std::string& to) {
+  const int code = platform::lastError();
   return "Funkcja: " + fun + "\n\n" + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + from + "\ndo\n" + to +
-         cp1250("\nKod błędu: ") + std::to_string(platform::lastError()) +
+         "\n" + strFunSystemErrorAdvice(code) + cp1250("Kod błędu: ") + std::to_string(code) +
          cp1250("\n\nDane nie zostały zapisane.");
 }
 

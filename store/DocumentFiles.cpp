@@ -52,8 +52,7 @@ std::string TFileFailure::strFunCode() const {
 std::string strFunSystemErrorAdvice(int systemError) {
   switch (systemError) {
     case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
+    case EDQUOT: return cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
     case EACCES:
     case EPERM:
     case EROFS:
