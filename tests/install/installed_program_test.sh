@@ -50,6 +50,8 @@ doc="$shared/świadectwa ślązacy 2a.sqtvk"
 chown root:users "$doc" && chmod 666 "$doc"
 out="$root/wydruki"
 mkdir "$out" && chown nobody "$out"
+runtime="$root/runtime"
+mkdir "$runtime" && chown nobody "$runtime" && chmod 700 "$runtime"
 
 display=${TARVEK_TEST_DISPLAY:-}
 platform=offscreen
@@ -60,7 +62,7 @@ platform=offscreen
 run_program() {
   log="$out/dialogs-$1.log"
   runuser -u nobody -- env -i PATH=/usr/bin:/bin HOME=/nonexistent LANG=C.UTF-8 \
-    QT_QPA_PLATFORM=$platform DISPLAY="$display" XDG_RUNTIME_DIR="$out" \
+    QT_QPA_PLATFORM=$platform DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" \
     TARVEK_COMMON_DATA_DIR="$data" TARVEK_DIALOG_LOG="$log" TARVEK_UPDATE_URL=http://127.0.0.1:9 \
     "$prefix/bin/tarvek" "$doc" >"$out/program-$1.out" 2>&1 &
   running=$!
@@ -69,7 +71,7 @@ run_program() {
     sleep 0.5
     kill -0 "$running" 2>/dev/null || break
     if [ "$platform" = xcb ]; then
-      DISPLAY="$display" xdotool search --onlyvisible --name "Kestal" >/dev/null 2>&1 && up=yes
+      DISPLAY="$display" xdotool search --onlyvisible --name "Tarvek, wersja" >/dev/null 2>&1 && up=yes
     else
       [ -f "$data/Kestal-Tarvek/nobody/pliki_kat.sqset" ] && sleep 2 && kill -0 "$running" 2>/dev/null && up=yes
     fi
@@ -102,7 +104,7 @@ cmp -s "$user_data/tvk_kalibracja.sqset" "$program/ustawienia.sqset" || fail "th
 # A student saved into the shared document, printed, and the calibration
 # restored, by the same user through the program's own windows.
 runuser -u nobody -- env -i PATH=/usr/bin:/bin HOME=/nonexistent LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
-  XDG_RUNTIME_DIR="$out" TARVEK_INSTALLED_PROGRAM_DIR="$program" TARVEK_SHARED_DOCUMENT="$doc" \
+  XDG_RUNTIME_DIR="$runtime" TARVEK_INSTALLED_PROGRAM_DIR="$program" TARVEK_SHARED_DOCUMENT="$doc" \
   TARVEK_PDF_OUT="$out/świadectwo Żak.pdf" \
   "$app_tests" --gtest_filter='InstalledProgramTest.*' --gtest_also_run_disabled_tests=0 >"$root/saved.out" 2>&1 ||
   { cat "$root/saved.out"; fail "the student save, print or restore as nobody"; }
