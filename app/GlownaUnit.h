@@ -124,7 +124,7 @@ class TFGlowna : public TForm {
   void EdytujSwiadectwoToolButtonClick();
 
   // ---- Document files (GlownaPliki.cpp) ---------------------------------
-  bool bFunWczytajPlikSwiadectw(const std::string& path);
+  bool bFunWczytajPlikSwiadectw(const TSystemPath& path);
   bool bFunZapiszIstniejacyPlikSwiadectw();
   bool bFunZapiszNowyPlikSwiadectw();
   void vFunNowyPlikSwiadectw();
@@ -136,7 +136,7 @@ class TFGlowna : public TForm {
   // the document's kept old state goes back and the user is told.
   void vFunDokonczPrzerwanyZapis();
   // The open document file as the system names it (the status bar's text).
-  std::string strFunOtwartyPlik() const;
+  TSystemPath strFunOtwartyPlik() const;
   void NowyPlikToolButtonClick();
   void OtworzPlikToolButtonClick();
   // "Zapisz": true when the document is in its file.

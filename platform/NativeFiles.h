@@ -28,10 +28,16 @@ bool removeFile(const std::string& path);
 bool replaceFile(const std::string& from, const std::string& to);
 // Flushes a written file to the disk.
 bool syncFile(const std::string& path);
-// Gives `to` the permission bits of `from`, and its group where the system
-// allows it (a group the user is not in is silently kept as it was).
+// True when a new file of this process can be given the owner and the
+// group of `from` (it is the user's own, in one of the user's groups, or
+// the user is the superuser).
+bool ownershipCopyable(const std::string& from);
+// Gives `to` the permission bits of `from`, its owner where the system
+// allows it, and its group where the system allows it (a group the user is
+// not in is silently kept as it was).
 bool copyOwnership(const std::string& from, const std::string& to);
-// Makes the file readable and writable by its owner.
+// Makes the file readable and writable by its owner. Someone else's file
+// that this process may already read and write is left as it is (true).
 bool resetAttributes(const std::string& path);
 
 }  // namespace platform::native

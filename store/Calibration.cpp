@@ -1,5 +1,7 @@
 #include "Calibration.h"
 
+#include "store/DocumentFiles.h"
+
 #include "store/Folders.h"
 #include "store/Operation.h"
 #include "store/SqlText.h"
@@ -57,7 +59,7 @@ const char* const kCalibColumns[] = {"name",      "x1",          "y1",         "
 std::string copyFailure(const std::string& fun, const std::string& from, const std::string& to,
                         int code = platform::lastError()) {
   return "Funkcja: " + fun + "\n\n" + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + from + "\ndo\n" + to +
-         cp1250("\nKod błędu: ") + std::to_string(code) +
+         "\n" + strFunSystemErrorAdvice(code) + cp1250("Kod błędu: ") + std::to_string(code) +
          cp1250("\n\nDane nie zostały zapisane.");
 }
 
@@ -209,10 +211,10 @@ bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& item
   });
 }
 
-bool bFunCalibFileHasLayouts(const std::string& path) {
+bool bFunCalibFileHasLayouts(const TSystemPath& path) {
   if (!platform::fileExists(path)) return false;
   sqlite3* db = nullptr;
-  const std::string utf8 = cp1250ToUtf8(path);
+  const std::string& utf8 = path.bytes();
   if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return false;
@@ -252,29 +254,29 @@ bool bFunCalibFileHasLayouts(const std::string& path) {
   return found;
 }
 
-bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const std::string& target) {
+bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& target) {
   const std::string fun = "EksportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
-  if (const int code = copyLayouts(cp1250ToUtf8(calib), cp1250ToUtf8(target)); code != 0) {
-    vFunReportError(DataStore, copyFailure(fun, calib, target, code), fun);
+  if (const int code = copyLayouts(TSystemPath::fromText(calib).bytes(), target.bytes()); code != 0) {
+    vFunReportError(DataStore, copyFailure(fun, calib, target.text(), code), fun);
     return false;
   }
   return true;
 }
 
-bool bFunImportujPlikKalibracji(TDataStore* DataStore, const std::string& source) {
+bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source) {
   const std::string fun = "ImportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
   if (!bFunCalibFileHasLayouts(source)) {
     vFunReportError(DataStore,
                     "Funkcja: " + fun + "\n\n" +
                         cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n") +
-                        source + cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
+                        source.text() + cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
                     fun);
     return false;
   }
-  if (const int code = copyLayouts(cp1250ToUtf8(source), cp1250ToUtf8(calib)); code != 0) {
-    vFunReportError(DataStore, copyFailure(fun, source, calib, code), fun);
+  if (const int code = copyLayouts(source.bytes(), TSystemPath::fromText(calib).bytes()); code != 0) {
+    vFunReportError(DataStore, copyFailure(fun, source.text(), calib, code), fun);
     return false;
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include "store/CppSQLite3.h"
 #include "store/SqlText.h"
+#include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 
@@ -131,9 +132,33 @@ void readStudentTable(CppSQLite3DB& db, const std::string& table) {
 }  // namespace
 
 std::string TFileFailure::strFunCode() const {
-  const std::string reason = sqliteCode != 0 ? sqlite3_errstr(sqliteCode) : "";
-  if (systemError != 0) return std::to_string(systemError) + (reason.empty() ? "" : " (" + reason + ")");
-  return reason;
+  if (systemError != 0) return std::to_string(systemError);
+  return sqliteCode != 0 ? std::to_string(sqliteCode) : std::string();
+}
+
+std::string strFunSystemErrorAdvice(int systemError) {
+  switch (systemError) {
+    case ENOSPC:
+    case EDQUOT: return cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return cp1250("Brak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o "
+                    "uprawnienia.\n");
+    default: return {};
+  }
+}
+
+std::string TFileFailure::strFunAdvice() const {
+  if (const std::string advice = strFunSystemErrorAdvice(systemError); !advice.empty()) return advice;
+  switch (sqliteCode & 0xFF) {
+    case SQLITE_FULL: return strFunSystemErrorAdvice(ENOSPC);
+    case SQLITE_READONLY:
+    case SQLITE_PERM: return strFunSystemErrorAdvice(EACCES);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: return cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n");
+    default: return {};
+  }
 }
 
 std::string strFunSaveInProgressPath(const std::string& document) { return document + ".zapis-tmp"; }
@@ -355,7 +380,11 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   const std::string temp = strFunSaveInProgressPath(target);
   removeQuietly(temp);
 
-  const bool beside = native::folderTakesNewFiles(target);
+  // A file put in its place is this user's: where the document is someone
+  // else's (a shared folder), or in a group the user is not in, it is written
+  // where it is, so its owner and the group's access stay.
+  const bool beside = native::folderTakesNewFiles(target) &&
+                      (!native::exists(target) || native::ownershipCopyable(target));
   if (!beside && !(native::exists(target) && native::fileWritable(target))) {
     why.systemError = EACCES;
     return false;

@@ -13,10 +13,16 @@ struct TFileFailure {
   int sqliteCode = 0;        // SQLite's result code, 0 when SQLite did not fail
   bool notDocument = false;  // the file is readable but holds no document
   bool inUse = false;        // another program holds the document locked
-  // "13", "28 (database or disk is full)", "file is not a database", or ""
-  // when there is no code to show.
+  // The number shown after "Kod błędu: ": the system's error code, else
+  // SQLite's; "" when there is no code to show.
   std::string strFunCode() const;
+  // A Polish sentence (Windows-1250, ending in "\n") that tells the user
+  // what to do about the cause, or "" when the code says nothing plainer.
+  std::string strFunAdvice() const;
 };
+
+// The sentence of TFileFailure::strFunAdvice for a system error code alone.
+std::string strFunSystemErrorAdvice(int systemError);
 
 // Deletes a database file and every file SQLite keeps beside it (its
 // rollback journal above all), the database first: a journal that outlives
@@ -40,14 +46,15 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
 // to): copied through SQLite into a file beside it, flushed, given the
 // document's permission bits and group, and renamed into its place, so the
 // document is always either as it was or as saved. Where the folder takes
-// no new file but the document is writable, the document's old state is
-// first kept beside the working copy (flushed, with a marker naming the
-// document), then the copy goes into the document itself; a failure puts
-// the old state back at once, and a save that was killed is undone by
-// iFunRestoreInterruptedSave. A working copy that does not exist yet is
-// made as an empty database. No temporary file stays behind, and one left
-// by an earlier interrupted save is removed. A document another program
-// holds locked fails at once with `inUse`.
+// no new file, or the new file could not keep the document's owner and
+// group (someone else's document in a shared folder), but the document is
+// writable, the document's old state is first kept beside the working copy
+// (flushed, with a marker naming the document), then the copy goes into the
+// document itself; a failure puts the old state back at once, and a save
+// that was killed is undone by iFunRestoreInterruptedSave. A working copy
+// that does not exist yet is made as an empty database. No temporary file
+// stays behind, and one left by an earlier interrupted save is removed. A
+// document another program holds locked fails at once with `inUse`.
 bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why);
 
 // Puts back the old state of a document whose save into the file itself did

@@ -142,8 +142,8 @@ std::string describe(const TImportStudent& student, const TImportFailure& failur
          ":\n" + boundedLines(failure.reason);
 }
 
-bool readWhole(const std::string& path, std::string& text) {
-  std::ifstream in(cp1250ToUtf8(path), std::ios::binary);
+bool readWhole(const TSystemPath& path, std::string& text) {
+  std::ifstream in(path.bytes(), std::ios::binary);
   if (!in) return false;
   text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
@@ -340,20 +340,23 @@ bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, c
   return true;
 }
 
-bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const std::string& source,
+bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const TSystemPath& source,
                             const TImportProgress& progress) {
-  if (!bFunRequireFile(DataStore, source, cp1250("Plik źródłowy nie istnieje: \n"), kFun)) return false;
+  if (!platform::fileExists(source)) {
+    vFunReportError(DataStore, cp1250("Plik źródłowy nie istnieje: \n") + source.text(), kFun);
+    return false;
+  }
   if (target.empty()) {  // no data folder to write into
     vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target, kFun);
     return false;
   }
   std::string text;
   if (!readWhole(source, text)) {
-    vFunReportError(DataStore, cp1250("Błąd odczytu pliku: \n") + source, kFun);
+    vFunReportError(DataStore, cp1250("Błąd odczytu pliku: \n") + source.text(), kFun);
     return false;
   }
   if (text.find('\0') != std::string::npos) {
-    vFunReportError(DataStore, cp1250("Plik nie jest plikiem tekstowym: \n") + source, kFun);
+    vFunReportError(DataStore, cp1250("Plik nie jest plikiem tekstowym: \n") + source.text(), kFun);
     return false;
   }
   // Lines ended by a carriage return alone (an old Mac text) read as one
@@ -363,7 +366,7 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
                     cp1250("Plik nie ma podziału na wiersze: wiersze kończą się w nim samym znakiem powrotu karetki "
                            "(CR), bez znaku nowego wiersza (LF).\nZapisz plik ponownie z końcami wierszy CR LF "
                            "albo LF (na przykład w Notatniku) i zaimportuj go jeszcze raz: \n") +
-                        source,
+                        source.text(),
                     kFun);
     return false;
   }
@@ -402,7 +405,7 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
   }
   if (ok && count == 0) {
     deleteDatabase(fresh);
-    vFunReportError(DataStore, cp1250("Plik nie zawiera danych uczniów: \n") + source, kFun);
+    vFunReportError(DataStore, cp1250("Plik nie zawiera danych uczniów: \n") + source.text(), kFun);
     return false;
   }
   if (!ok) {

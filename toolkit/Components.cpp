@@ -281,8 +281,8 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(
 }
 
 std::string TStatusBar::SimpleText() const { return cp(panel_->text()); }
-std::string TStatusBar::SimplePath() const { return QFile::encodeName(panel_->text()).toStdString(); }
-void TStatusBar::setSimplePath(const std::string& path) { panel_->setText(QFile::decodeName(path.c_str())); }
+TSystemPath TStatusBar::SimplePath() const { return TSystemPath(QFile::encodeName(panel_->text()).toStdString()); }
+void TStatusBar::setSimplePath(const TSystemPath& path) { panel_->setText(QFile::decodeName(path.c_str())); }
 void TStatusBar::setSimpleText(const std::string& text) { panel_->setText(qt(text)); }
 
 TTimer::TTimer(QObject* parent) : QObject(parent) {

@@ -169,7 +169,7 @@ TEST_F(AppTest, TheCommandLineIsOnePathUsedWhenLongerThanFiveCharacters) {
   };
   for (const auto& c : cases) {
     FGlowna->StatusBar->setSimpleText("poprzedni");
-    vFunOtworzPlikZLiniiPolecen(c.arguments);
+    vFunOtworzPlikZLiniiPolecen(TSystemPath(c.arguments));
     EXPECT_EQ(FGlowna->StatusBar->SimpleText(), c.status) << c.arguments;
   }
 }
@@ -189,7 +189,7 @@ TEST(CommandLineTest, TheArgumentsAreJoinedIntoOneText) {
   for (const auto& c : cases) {
     std::vector<char*> argv;
     for (const auto& a : c.argv) argv.push_back(const_cast<char*>(a.c_str()));
-    EXPECT_EQ(strFunArgumentyLiniiPolecen(static_cast<int>(argv.size()), argv.data()), c.text);
+    EXPECT_EQ(strFunArgumentyLiniiPolecen(static_cast<int>(argv.size()), argv.data()).bytes(), c.text);
   }
 }
 

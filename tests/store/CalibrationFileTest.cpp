@@ -35,7 +35,7 @@ TEST_F(CalibrationFileTest, OnlyADatabaseWithALayoutTableIsACalibrationFile) {
     SCOPED_TRACE(c.name);
     const bool existed = fs::exists(path(c.name));
     const std::string before = existed ? readText(path(c.name)) : "";
-    EXPECT_EQ(bFunCalibFileHasLayouts(path(c.name)), c.layouts);
+    EXPECT_EQ(bFunCalibFileHasLayouts(TSystemPath(path(c.name))), c.layouts);
     // Looking never changes or makes a file.
     EXPECT_EQ(fs::exists(path(c.name)), existed);
     if (existed) {
@@ -52,7 +52,7 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
   const std::string before = readText(calib);
 
   writeText(path("tekst.sqset"), "nie baza\n");
-  EXPECT_FALSE(bFunImportujPlikKalibracji(&ds, path("tekst.sqset")));
+  EXPECT_FALSE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("tekst.sqset"))));
   EXPECT_EQ(readText(calib), before);
   expectFailure("Funkcja: ImportujPlikKalibracji()\n\n" +
                     cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n") +
@@ -61,7 +61,7 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
 
   sqlExec(path("nowa.sqset"), std::string("create table `tarvek_klasa_Ia`") + kLayout);
   sqlExec(path("nowa.sqset"), "insert into `tarvek_klasa_Ia` values('B', 5, 6, 7, 8, 'Times', 12, 1, 1, 0, 0, 1)");
-  EXPECT_TRUE(bFunImportujPlikKalibracji(&ds, path("nowa.sqset")));
+  EXPECT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("nowa.sqset"))));
   EXPECT_EQ(sqlRows(calib, "select name from sqlite_master"), (Rows {{"tarvek_klasa_Ia"}}));
   EXPECT_EQ(sqlRows(calib, "select * from `tarvek_klasa_Ia`"),
             sqlRows(path("nowa.sqset"), "select * from `tarvek_klasa_Ia`"));
@@ -77,7 +77,7 @@ TEST_F(CalibrationFileTest, ExportCopiesTheCalibrationOverTheTarget) {
   sqlExec(calib, std::string("create table `t`") + kLayout);
   writeText(path("stara.sqset"), "stara");
   sqlExec(calib, "insert into `t` values('A', 1, 2, 3, 4, 'Arial', 9, 0, 0, 0, 0, 0)");
-  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, path("stara.sqset")));
+  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath(path("stara.sqset"))));
   EXPECT_EQ(sqlRows(path("stara.sqset"), "select name from sqlite_master"), (Rows {{"t"}}));
   EXPECT_EQ(sqlRows(path("stara.sqset"), "select * from `t`"), sqlRows(calib, "select * from `t`"));
 }
@@ -101,7 +101,7 @@ TEST_F(CalibrationFileTest, ImportAndExportCarryOnlyTheRowsOfTheLayoutTables) {
   const Rows meeting = sqlRows(hostile, "select * from `tarvek_wywiadowka`");
   const Rows certificate = sqlRows(hostile, "select * from `tarvek_klasa_I` order by rowid");
 
-  ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, hostile));
+  ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath::fromText(hostile)));
   EXPECT_EQ(sqlRows(calib, "select type, name from sqlite_master order by name"),
             (Rows {{"table", "tarvek_klasa_I"}, {"table", "tarvek_wywiadowka"}}));
   EXPECT_EQ(sqlRows(calib, "select * from `tarvek_klasa_I` order by rowid"), certificate);
@@ -121,9 +121,9 @@ TEST_F(CalibrationFileTest, ImportAndExportCarryOnlyTheRowsOfTheLayoutTables) {
   sqlExec(calib, "create trigger `wyczysc` after update on `tarvek_klasa_I` begin delete from `tarvek_wywiadowka`; "
                  "end;");
   const std::string exported = path(cp1250("eksport ąę.sqset"));
-  ASSERT_TRUE(bFunEksportujPlikKalibracji(&ds, exported));
+  ASSERT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath::fromText(exported)));
   EXPECT_EQ(sqlRows(exported, "select count(*) from sqlite_master where type <> 'table'"), (Rows {{"0"}}));
-  ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, exported));
+  ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath::fromText(exported)));
   ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, calib, "tarvek_klasa_I", moved));
   EXPECT_EQ(sqlRows(calib, "select * from `tarvek_wywiadowka`"), meeting);
   EXPECT_EQ(sqlRows(calib, "select count(*) from sqlite_master where type <> 'table'"), (Rows {{"0"}}));

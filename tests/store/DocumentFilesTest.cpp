@@ -312,6 +312,47 @@ TEST_F(DocumentFilesTest, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace
   EXPECT_EQ(filesIn(locked), (std::vector<std::string> {"klasa.sqtvk", "tylko.sqtvk"}));
 }
 
+// A class folder shared by the staff: the document belongs to the teacher
+// who made it and its group; another teacher may read and write it. That
+// user has nothing to reset (no warning), and the save keeps the file's
+// owner and group, whether or not the folder takes new files.
+TEST_F(DocumentFilesTest, SomeoneElsesWritableFileInASharedFolderKeepsItsOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
+  const std::string open = docs + "/wspólny 2a", closed = docs + "/wspólny 3b";
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(docs.c_str(), 0755);
+  struct Case {
+    std::string folder;
+    mode_t folderMode;
+  } cases[] = {{open, 0777}, {closed, 0755}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    fs::create_directories(c.folder);
+    ::chmod(c.folder.c_str(), c.folderMode);
+    const std::string doc = c.folder + "/świadectwa ślązacy.sqtvk";
+    makeDocument(doc, {"9"});
+    ASSERT_EQ(::chown(doc.c_str(), 0, 100), 0);
+    ::chmod(doc.c_str(), 0666);
+    const int status = inChild([&] {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
+      if (!platform::native::resetAttributes(doc)) return 1;  // the open and the save warn on false
+      TFileFailure why;
+      return bFunSaveDocument(wc, doc, why) ? 0 : 2;
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(doc.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+    EXPECT_EQ(st.st_gid, 100u);
+    EXPECT_EQ(st.st_mode & 07777, 0666u);
+    EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    EXPECT_EQ(filesIn(c.folder), (std::vector<std::string> {"świadectwa ślązacy.sqtvk"}));
+  }
+}
+
 TEST_F(DocumentFilesTest, NamesInAnyScriptOpenAndSaveAsExactlyThemselves) {
   const std::string folder = docs + "/Иванов Пётр";
   fs::create_directories(folder);
@@ -342,7 +383,54 @@ TEST_F(DocumentFilesTest, TheCheckCountsTheStudentTablesOfAReadableDocument) {
   std::ofstream(docs + "/tekst") << "tekst";
   EXPECT_FALSE(bFunCheckDocument(docs + "/tekst", tables, why));
   EXPECT_TRUE(why.notDocument);
-  EXPECT_EQ(why.strFunCode(), "file is not a database");
+  EXPECT_EQ(why.strFunCode(), "26");  // SQLITE_NOTADB: a number, as every code the user is shown
+}
+
+// What the user reads after "Kod błędu: ": a number, never SQLite's English
+// text, and before it a sentence that says what to do where the cause has a
+// plainer name.
+TEST(FileFailureTest, TheCodeIsANumberAfterASentenceThatSaysWhatToDo) {
+  const std::string full = cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
+  const std::string denied = cp1250(
+      "Brak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o uprawnienia.\n");
+  struct Case {
+    int systemError, sqliteCode;
+    const char* code;
+    std::string advice;
+  } cases[] = {
+      {ENOSPC, SQLITE_FULL, "28", full},   {0, SQLITE_FULL, "13", full},         {EDQUOT, 0, "122", full},
+      {EACCES, SQLITE_CANTOPEN, "13", denied}, {EROFS, SQLITE_READONLY, "30", denied}, {0, SQLITE_READONLY, "8", denied},
+      {0, SQLITE_NOTADB, "26", cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n")},
+      {ENOENT, 0, "2", ""},                {0, SQLITE_IOERR, "10", ""},          {0, 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    TFileFailure why;
+    why.systemError = c.systemError;
+    why.sqliteCode = c.sqliteCode;
+    EXPECT_EQ(why.strFunCode(), c.code) << c.systemError << "/" << c.sqliteCode;
+    EXPECT_EQ(why.strFunAdvice(), c.advice) << c.systemError << "/" << c.sqliteCode;
+  }
+}
+
+// A save refused by the system, as a user who may not write the folder
+// meets it: the code is the system's number.
+TEST_F(DocumentFilesTest, ASaveThatIsNotAllowedGivesTheSystemsNumber) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as another user";
+  const std::string locked = docs + "/cudze";
+  fs::create_directories(locked);
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(locked.c_str(), 0755);
+  const int status = inChild([&] {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
+    TFileFailure why;
+    if (bFunSaveDocument(wc, locked + "/nowy.sqtvk", why)) return 1;
+    return why.strFunCode() == std::to_string(EACCES) && !why.strFunAdvice().empty() ? 0 : 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 namespace {

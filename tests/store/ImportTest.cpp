@@ -31,7 +31,7 @@ class ImportTest : public StoreTest {
             "insert into `PESEL9` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Stary');");
   }
   void writeSource(const std::string& bytes) const { writeText(cp1250ToUtf8(source), bytes); }
-  bool import() { return bFunImportDataFromFile(&ds, target, source, progress); }
+  bool import() { return bFunImportDataFromFile(&ds, target, TSystemPath::fromText(source), progress); }
 
   Rows stored(const std::string& table) const {
     return sqlRows(target, "select id, comp_name, value from `" + sqlName(table) + "` order by rowid");
@@ -209,7 +209,7 @@ TEST_F(ImportTest, AMissingSourceOrATargetThatCannotBeWrittenChangesNothing) {
   EXPECT_FALSE(exists(target + ".import"));
 
   const std::string nowhere = data + "/brak/data_tmp.tmp";  // no folder for the new file
-  EXPECT_FALSE(bFunImportDataFromFile(&ds, nowhere, source));
+  EXPECT_FALSE(bFunImportDataFromFile(&ds, nowhere, TSystemPath::fromText(source)));
   expectFailure(cp1250("Błąd zapisu pliku: \n") + nowhere + ".import\nSQLite exception: \nSQLITE_CANTOPEN",
                 "bFunImportDataFromFile");
 }
