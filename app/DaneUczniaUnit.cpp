@@ -137,6 +137,7 @@ void TFDaneUcznia::FormShow() {
 }
 
 void TFDaneUcznia::vFunClearFormData() {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunClearFormData(*active);
   TTextBatch batch;
   vFunClearFormData(batch);
   batch.vFunCommit();

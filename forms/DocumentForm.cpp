@@ -50,6 +50,7 @@ void clearValue(QObject* component, TTextBatch& batch) {
 }  // namespace
 
 void vFunProtocolClear(const TComponentRegistry& form) {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunProtocolClear(form, *active);
   TTextBatch batch;
   vFunProtocolClear(form, batch);
   batch.vFunCommit();
@@ -94,6 +95,7 @@ void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, 
 
 void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                        const std::vector<TDataRecord>& list) {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunProtocolApply(form, tag, lineRows, list, *active);
   TTextBatch batch;
   vFunProtocolApply(form, tag, lineRows, list, batch);
   batch.vFunCommit();
@@ -309,10 +311,16 @@ bool TDocumentForm::vFunFormDataToList(std::vector<TDataRecord>& list) {
 void TDocumentForm::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
   // Emptied, filled from the rows and given the personal data as one batch:
   // only the fields whose text changes are touched.
+  // The form's own clear and copy of the personal data run as they are (a
+  // form may keep a field for the next student), their reads and writes
+  // going into the batch.
   TTextBatch batch;
-  vFunProtocolClear(*this, batch);
-  vFunProtocolApply(*this, Identity.tag, Identity.lineRows, list, batch);
-  vFunCopyPersonalData(batch);
+  {
+    const TTextBatch::TScope routed(batch);
+    vFunClearFormData();
+    vFunProtocolApply(*this, Identity.tag, Identity.lineRows, list, batch);
+    vFunCopyPersonalData();
+  }
   batch.vFunCommit();
 }
 
@@ -339,6 +347,7 @@ void setValue(const TComponentRegistry& form, const char* name, const std::strin
 }
 
 void setValue(const TComponentRegistry& form, const char* name, const std::string& text) {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return setValue(form, name, text, *active);
   TTextBatch batch;
   setValue(form, name, text, batch);
   batch.vFunCommit();
@@ -347,6 +356,7 @@ void setValue(const TComponentRegistry& form, const char* name, const std::strin
 }  // namespace
 
 void TDocumentForm::vFunCopyPersonalData() {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunCopyPersonalData(*active);
   TTextBatch batch;
   vFunCopyPersonalData(batch);
   batch.vFunCommit();

@@ -34,12 +34,35 @@ class TTextBatch {
   // Gives each component its text, in the order they were first named.
   void vFunCommit();
 
+  // While a scope lives, bFunSetText, vFunSetLines, strFunGetText and
+  // vFunGetLines of the toolkit go through its batch (GUI thread only), so
+  // code that fills fields through them takes part in the batch.
+  class TScope {
+   public:
+    explicit TScope(TTextBatch& batch);
+    ~TScope();
+    TScope(const TScope&) = delete;
+    TScope& operator=(const TScope&) = delete;
+
+   private:
+    TTextBatch* outer_;
+  };
+  // The batch of the innermost scope, or nullptr.
+  static TTextBatch* batchFunActive();
+
  private:
-  struct TPending {
-    QObject* component;
+  struct TState {
     QString text;    // edits, editable lists, labels, memos
     int index = -1;  // fixed lists
+    bool operator==(const TState&) const = default;
   };
+  struct TPending {
+    QObject* component;
+    TState state;  // what it will show
+    TState found;  // what it showed when the batch first named it
+  };
+  static TState stateOf(const QObject* component);
+  static std::string strFunTextOf(const QObject* component, const TState& state);
   TPending& pending(QObject* component);
   std::vector<TPending> pending_;
   std::unordered_map<const QObject*, std::size_t> at_;
