@@ -112,6 +112,11 @@ class TFGlowna : public TForm {
   // Reads the student's rows and hands them to every holder.
   bool bFunWczytajDaneUcznia(const std::string& table);
   bool bFunWczytajListeUczniow();
+  // After a save: the saved student's entry and node (and those of its
+  // earlier table, when the PESEL number changed) replaced by its stored
+  // entry (nullptr: it has none), as a reload of the whole list shows them.
+  void vFunPokazZapisanegoUcznia(const std::string& formerTable, const std::string& table,
+                                 const TStudentListRecord* entry);
   void vFunBudujDrzewoUczniow();
   // 1: the selected student's name; 0: the selected document's name.
   std::string strFunNazwaZDrzewa(int student) const;
