@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <cerrno>
 #include <climits>
 
 TFAktualizacja* FAktualizacja = nullptr;
@@ -242,8 +243,16 @@ void TFAktualizacja::btnDownloadViaBrowserClick() { platform::openWithDesktop(st
 
 void TFAktualizacja::btnCloseClick() {
   if (bDownloadDone) {
-    FGlowna->bCloseNoAsk = true;
-    platform::startProcess(strInstallerPath, {});
+    // Exactly the downloaded file is started, as a program of this system,
+    // never through a shell; the program ends only when it has started.
+    if (platform::startProgramFile(TSystemPath::fromText(strInstallerPath))) {
+      FGlowna->bCloseNoAsk = true;
+    } else {
+      const int code = errno;
+      MessageBox(cp1250("Nie można uruchomić pobranego pliku instalacyjnego:\n") + strInstallerPath +
+                     cp1250("\nKod błędu: ") + std::to_string(code),
+                 "Aktualizacja", MB_OK | MB_ICONWARNING);
+    }
   }
   setModalResult(mrOk);
 }

@@ -5,6 +5,7 @@
 #include "platform/Cp1250.h"
 #include "store/SQLImportUnit.h"
 #include "toolkit/Components.h"
+#include "toolkit/TextBatch.h"
 #include "toolkit/Dialogs.h"
 
 #include <QCollator>
@@ -137,20 +138,27 @@ void TFDaneUcznia::FormShow() {
 }
 
 void TFDaneUcznia::vFunClearFormData() {
-  const std::string year = strFunGetText(UrodzonyRok_DATA_COMBOBOX);
-  const std::string town = strFunGetText(UrodzonyMiasto_DATA_COMBOBOX);
-  const std::string province = strFunGetText(UrodzonyWoj_DATA_COMBOBOX);
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunClearFormData(*active);
+  TTextBatch batch;
+  vFunClearFormData(batch);
+  batch.vFunCommit();
+}
+
+void TFDaneUcznia::vFunClearFormData(TTextBatch& batch) {
+  const std::string year = batch.strFunText(UrodzonyRok_DATA_COMBOBOX);
+  const std::string town = batch.strFunText(UrodzonyMiasto_DATA_COMBOBOX);
+  const std::string province = batch.strFunText(UrodzonyWoj_DATA_COMBOBOX);
   for (int i = 0; i < ComponentCount(); ++i) {
     const std::string name = ComponentName(i).toStdString();
     QObject* component = Components(i);
     // The sex list takes only its items: an empty text leaves its choice.
     if (name.find(kEditMarker) != std::string::npos ||
         (name.find(kComboMarker) != std::string::npos && component != Plec_DATA_COMBOBOX))
-      bFunSetText(component, "");
+      batch.vFunSetText(component, "");
   }
-  bFunSetText(UrodzonyRok_DATA_COMBOBOX, year);
-  bFunSetText(UrodzonyMiasto_DATA_COMBOBOX, town);
-  bFunSetText(UrodzonyWoj_DATA_COMBOBOX, province);
+  batch.vFunSetText(UrodzonyRok_DATA_COMBOBOX, year);
+  batch.vFunSetText(UrodzonyMiasto_DATA_COMBOBOX, town);
+  batch.vFunSetText(UrodzonyWoj_DATA_COMBOBOX, province);
 }
 
 bool TFDaneUcznia::vFunFormDataToList(std::vector<TDataRecord>& list) {
@@ -159,7 +167,10 @@ bool TFDaneUcznia::vFunFormDataToList(std::vector<TDataRecord>& list) {
 }
 
 void TFDaneUcznia::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
-  vFunClearFormData();
+  // Emptied and filled as one batch: only the fields whose text changes
+  // are touched.
+  TTextBatch batch;
+  vFunClearFormData(batch);
   const std::string male = cp1250("mężczyzna");
   for (const TDataRecord& r : list) {
     if (r.id.str() != kTag) continue;
@@ -167,16 +178,17 @@ void TFDaneUcznia::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
     QObject* component = findComponent(name);
     if (!component) continue;
     if (name.find(kEditMarker) != std::string::npos) {
-      bFunSetText(component, r.value.str());
+      batch.vFunSetText(component, r.value.str());
     } else if (name.find(kComboMarker) != std::string::npos) {
       if (component == Plec_DATA_COMBOBOX)
-        Plec_DATA_COMBOBOX->setCurrentIndex(r.value.str() == male ? 1 : 0);
+        batch.vFunSetIndex(Plec_DATA_COMBOBOX, r.value.str() == male ? 1 : 0);
       else
-        bFunSetText(component, r.value.str());
+        batch.vFunSetText(component, r.value.str());
     } else if (name.find(kMemoMarker) != std::string::npos) {
-      bFunSetText(component, r.value.str());
+      batch.vFunSetText(component, r.value.str());
     }
   }
+  batch.vFunCommit();
 }
 
 bool TFDaneUcznia::bFunCheckFields() {

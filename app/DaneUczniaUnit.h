@@ -15,6 +15,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+class TTextBatch;
+
 class TFDaneUcznia : public TDialogForm, public THolder {
   Q_OBJECT
  public:
@@ -38,6 +40,8 @@ class TFDaneUcznia : public TDialogForm, public THolder {
 
   // Keeps the birth year, town and province for the next student of the class.
   void vFunClearFormData() override;
+  // The same into a batch that the caller commits.
+  void vFunClearFormData(TTextBatch& batch);
   bool vFunFormDataToList(std::vector<TDataRecord>& list) override;
   void vFunFormDataFromList(const std::vector<TDataRecord>& list) override;
   // The import dialog hands every holder its open file; this one takes nothing.

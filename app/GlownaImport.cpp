@@ -15,7 +15,7 @@ void TFGlowna::Importuj1Click() {
   OpenDialog->Filter = "Tarvek(*.tvk)|*.tvk";
   OpenDialog->Title = "Import danych";
   if (!OpenDialog->Execute()) return;
-  const std::string source = OpenDialog->Path;  // the system's own name of the file
+  const TSystemPath source = OpenDialog->Path;
 
   FSQLImport->Show();
   const bool imported =

@@ -101,7 +101,7 @@ void TFGlowna::Eksportujustawieniakalibracji1Click() {
   SaveDialog->DefaultExt = "sqset";
   SaveDialog->ConfirmOverwrite = false;
   if (!SaveDialog->Execute()) return;
-  if (!bFunEksportujPlikKalibracji(&DataStore, SaveDialog->FileName))
+  if (!bFunEksportujPlikKalibracji(&DataStore, SaveDialog->Path))
     MessageBox(DataStore.ErrorStream.str(), "Atrybuty", MB_OK | MB_ICONWARNING);
 }
 
@@ -110,7 +110,7 @@ void TFGlowna::Importujustawieniakalibracji1Click() {
   OpenDialog->Filter = "Kalibracja(*.sqset)|*.sqset";
   OpenDialog->FileName.clear();
   if (!OpenDialog->Execute()) return;
-  if (!bFunImportujPlikKalibracji(&DataStore, OpenDialog->FileName))
+  if (!bFunImportujPlikKalibracji(&DataStore, OpenDialog->Path))
     MessageBox(DataStore.ErrorStream.str(), "Atrybuty", MB_OK | MB_ICONWARNING);
 }
 

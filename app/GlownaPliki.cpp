@@ -24,7 +24,13 @@ const char kFilter[] = "Tarvek(*.sqtvk)|*.sqtvk";
 std::string code() { return std::to_string(platform::lastError()); }
 
 // A path inside a message.
-std::string shown(const std::string& path) { return cp1250FromUtf8(path); }
+std::string shown(const TSystemPath& path) { return path.text(); }
+
+// "Kod błędu: " and the number, after a sentence that says what to do where
+// the cause has a plainer name.
+std::string codeLines(const TFileFailure& why) {
+  return "\n" + why.strFunAdvice() + cp1250("Kod błędu: ") + why.strFunCode();
+}
 
 // A file command's failure: the message goes into the error text and the
 // log under the command's name, and the user sees it.
@@ -35,6 +41,12 @@ void report(TDataStore& DataStore, const std::string& fun, const std::string& me
 }
 
 std::string workingCopy(TDataStore& DataStore) { return cp1250ToUtf8(strFunGetTmpFilePath(&DataStore)); }
+
+// Another program holds the document: said at once, with what to do.
+std::string inUse(const TSystemPath& path) {
+  return cp1250("Plik jest używany przez inny program:\n") + shown(path) +
+         cp1250("\nZamknij program, który go używa, i spróbuj ponownie.");
+}
 
 }  // namespace
 
@@ -48,19 +60,25 @@ void TFGlowna::vFunConnectFileCommands() {
   vFunOnClick(actionNamed("Zapiszjako1"), [this] { Zapiszjako1Click(); });
 }
 
-std::string TFGlowna::strFunOtwartyPlik() const { return StatusBar->SimplePath(); }
+TSystemPath TFGlowna::strFunOtwartyPlik() const { return StatusBar->SimplePath(); }
 
-bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string& path) {
+bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
   const std::string fun = "bFunWczytajPlikSwiadectw()";
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
   // The file is copied and checked beside the working copy; only a good
   // copy takes its place, so a failure leaves the open document as it was.
+  vFunDokonczPrzerwanyZapis();
   TFileFailure why;
-  if (!bFunLoadDocument(path, workingCopy(DataStore), why)) {
-    const std::string codeLine = why.strFunCode().empty() ? "" : cp1250("\nKod błędu: ") + why.strFunCode();
-    if (why.notDocument)
+  if (!bFunLoadDocument(path.bytes(), workingCopy(DataStore), why)) {
+    const std::string codeLine = why.strFunCode().empty() ? "" : codeLines(why);
+    if (why.inUse)
+      report(DataStore, fun, inUse(path) + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"),
+             MB_OK | MB_ICONSTOP);
+    else if (why.notDocument)
+      // The sentence already says what the file is.
       report(DataStore, fun,
-             cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + shown(path) + codeLine +
+             cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + shown(path) +
+                 (why.strFunCode().empty() ? "" : cp1250("\nKod błędu: ") + why.strFunCode()) +
                  cp1250("\nDane świadectw nie zostały wczytane."),
              cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     else
@@ -70,7 +88,7 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string& path) {
              cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     return false;
   }
-  if (!platform::native::resetAttributes(path)) {
+  if (!platform::native::resetAttributes(path.bytes())) {
     report(DataStore, fun,
            cp1250("Uwaga\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
                "\nKod: " + code(),
@@ -89,9 +107,9 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const std::string& path) {
 
 bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
   const std::string fun = "bFunZapiszIstniejacyPlikSwiadectw()";
-  const std::string file = strFunOtwartyPlik();
+  const TSystemPath file = strFunOtwartyPlik();
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
-  if (!platform::native::resetAttributes(file)) {
+  if (!platform::native::resetAttributes(file.bytes())) {
     report(DataStore, fun,
            cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + shown(file) +
                cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
@@ -100,10 +118,16 @@ bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
            "Atrybuty", MB_OK | MB_ICONWARNING);
   }
   TFileFailure why;
-  if (bFunSaveDocument(workingCopy(DataStore), file, why)) return true;
+  if (bFunSaveDocument(workingCopy(DataStore), file.bytes(), why)) return true;
+  if (why.inUse) {
+    report(DataStore, fun, inUse(file) + cp1250("\nMożesz też zapisać dane w innym pliku (\"Zapisz jako\").") +
+                               cp1250("\n\nDane nie zostały zapisane."),
+           cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+    return false;
+  }
   report(DataStore, fun,
-         cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + shown(file) + cp1250("\nKod błędu: ") +
-             why.strFunCode() + cp1250("\n\nDane nie zostały zapisane."),
+         cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + shown(file) + codeLines(why) +
+             cp1250("\n\nDane nie zostały zapisane."),
          cp1250("Błąd"), MB_OK | MB_ICONSTOP);
   return false;
 }
@@ -115,12 +139,12 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
   SaveDialog->Filter = kFilter;
   SaveDialog->DefaultExt = "sqtvk";
   if (!SaveDialog->Execute()) return false;
-  const std::string file = SaveDialog->Path;
-  const bool exists = platform::native::exists(file);
+  const TSystemPath file = SaveDialog->Path;
+  const bool exists = platform::native::exists(file.bytes());
   if (exists && MessageBox(cp1250("Wybrany plik już istnieje.\nCzy chcesz zastąpić istniejący plik ?"), "Zapisz",
                            MB_YESNO | MB_ICONQUESTION) != IDYES)
     return false;
-  if (exists && !platform::native::resetAttributes(file)) {
+  if (exists && !platform::native::resetAttributes(file.bytes())) {
     report(DataStore, fun,
            header + cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + shown(file) +
                cp1250("\nJeśli plik ma atrybut \"tylko do odczytu\"\nzapis danych nie będzie możliwy.\nKod "
@@ -132,13 +156,18 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
   // A new document that has no student yet is saved as an empty database
   // (the save makes the working copy as one).
   TFileFailure why;
-  if (bFunSaveDocument(workingCopy(DataStore), file, why)) {
+  if (bFunSaveDocument(workingCopy(DataStore), file.bytes(), why)) {
     StatusBar->setSimplePath(file);
     return true;
   }
+  if (why.inUse) {
+    report(DataStore, fun, header + inUse(file) + cp1250("\n\nDane nie zostały zapisane."), "Atrybuty",
+           MB_OK | MB_ICONWARNING);
+    return false;
+  }
   report(DataStore, fun,
          header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + tmp + "\ndo\n" + shown(file) +
-             cp1250("\nKod błędu: ") + why.strFunCode() + cp1250("\n\nDane nie zostały zapisane."),
+             codeLines(why) + cp1250("\n\nDane nie zostały zapisane."),
          "Atrybuty", MB_OK | MB_ICONWARNING);
   return false;
 }
@@ -155,9 +184,37 @@ void TFGlowna::vFunNowyPlikSwiadectw() {
   vFunPodgladDokumentu(dkKlasaI);
 }
 
+void TFGlowna::vFunDokonczPrzerwanyZapis() {
+  const std::string tmp = workingCopy(DataStore);
+  if (tmp.empty()) return;
+  std::string document, kept;
+  TFileFailure why;
+  const int restored = iFunRestoreInterruptedSave(tmp, document, kept, why);
+  if (restored > 0)
+    report(DataStore, "vFunDokonczPrzerwanyZapis()",
+           cp1250("Zapis pliku:\n") + shown(TSystemPath(document)) +
+               cp1250("\nnie został dokończony (program przerwał pracę w trakcie zapisu albo zabrakło miejsca na "
+                      "dysku).\nPlik przywrócono do stanu sprzed tego zapisu. Zmiany, które miały być w nim "
+                      "zapisane, trzeba zapisać ponownie."),
+           "Uwaga", MB_OK | MB_ICONWARNING);
+  else if (restored < 0)
+    report(DataStore, "vFunDokonczPrzerwanyZapis()",
+           cp1250("Zapis pliku:\n") + shown(TSystemPath(document)) +
+               cp1250("\nnie został dokończony, a pliku nie udało się przywrócić do stanu sprzed tego zapisu.") +
+               codeLines(why) +
+               cp1250("\nStan pliku sprzed zapisu jest zachowany w pliku:\n") + shown(TSystemPath(kept)) +
+               cp1250("\nSprawdź, czy plik nie jest używany i czy jest miejsce na dysku; program spróbuje ponownie "
+                      "przy następnym uruchomieniu albo otwarciu pliku."),
+           cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+}
+
 void TFGlowna::vFunPrzywrocDaneSesji() {
   const std::string tmp = workingCopy(DataStore);
-  if (tmp.empty() || !platform::native::exists(tmp)) return;
+  if (tmp.empty()) return;
+  // What an import killed half-way wrote is never a document of anyone's.
+  TFileFailure ignored;
+  bFunDeleteDatabaseFiles(tmp + ".import", ignored);
+  if (!platform::native::exists(tmp)) return;
   // Only a readable working copy with students in it is worth offering.
   int tables = 0;
   TFileFailure why;
@@ -175,7 +232,7 @@ void TFGlowna::vFunPrzywrocDaneSesji() {
 void TFGlowna::NowyPlikToolButtonClick() {
   if (bDataModified &&
       MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "Edycja", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-    const bool saved = platform::native::exists(strFunOtwartyPlik()) ? bFunZapiszIstniejacyPlikSwiadectw()
+    const bool saved = platform::native::exists(strFunOtwartyPlik().bytes()) ? bFunZapiszIstniejacyPlikSwiadectw()
                                                                      : bFunZapiszNowyPlikSwiadectw();
     if (!saved) return;
   }
@@ -190,7 +247,7 @@ void TFGlowna::OtworzPlikToolButtonClick() {
   OpenDialog->Filter = kFilter;
   OpenDialog->Title = "Wczytaj plik";
   if (!OpenDialog->Execute()) return;
-  const std::string path = OpenDialog->Path;
+  const TSystemPath path = OpenDialog->Path;
   // A file that cannot be opened changes nothing: the document open before
   // stays, with its tree and its name in the status bar.
   if (!bFunWczytajPlikSwiadectw(path)) return;
@@ -199,7 +256,7 @@ void TFGlowna::OtworzPlikToolButtonClick() {
 }
 
 bool TFGlowna::Zapisz1Click() {
-  const bool saved = platform::native::exists(strFunOtwartyPlik()) ? bFunZapiszIstniejacyPlikSwiadectw()
+  const bool saved = platform::native::exists(strFunOtwartyPlik().bytes()) ? bFunZapiszIstniejacyPlikSwiadectw()
                                                                    : bFunZapiszNowyPlikSwiadectw();
   if (saved) bDataModified = false;
   return saved;

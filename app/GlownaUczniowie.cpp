@@ -11,7 +11,9 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -27,6 +29,26 @@ std::vector<THolder*> holders() {
   std::vector<THolder*> list {FDaneUcznia};
   for (TDocumentForm* form : vFunDocumentForms()) list.push_back(form);
   return list;
+}
+
+// A student's node: its display name, its table, and under it the
+// documents the tree offers, then a child with no document that selects the
+// student alone.
+QTreeWidgetItem* studentNode(const std::string& name, const std::string& table) {
+  auto* student = new QTreeWidgetItem(QStringList {qt(name)});
+  // The node knows its own student: two students of one name stay two.
+  student->setData(0, kTableRole, QByteArray::fromStdString(table));
+  static const QList<QString> documents = [] {
+    QList<QString> texts;
+    for (const TFormSpec* document : vFunTreeDocuments()) texts.append(QString::fromUtf8(document->documentName));
+    texts.append(QString());
+    return texts;
+  }();
+  QList<QTreeWidgetItem*> children;
+  children.reserve(documents.size());
+  for (const QString& text : documents) children.append(new QTreeWidgetItem(QStringList {text}));
+  student->addChildren(children);
+  return student;
 }
 
 QTreeWidgetItem* studentNodeOf(QTreeWidgetItem* node) {
@@ -86,20 +108,68 @@ bool TFGlowna::bFunZapiszDaneUcznia(const std::string& formerTable) {
   bar->setRange(0, static_cast<int>(CertDataList.size()));
   bar->setValue(0);
   FWait->repaint();
-  const TProgress progress = [bar](std::size_t done, std::size_t total) {
+  // The bar is drawn again at most every 50 ms and at the end: a save takes
+  // a few milliseconds, and drawing it often would cost more than the rows.
+  QElapsedTimer shown;
+  shown.start();
+  const TProgress progress = [bar, &shown](std::size_t done, std::size_t total) {
     bar->setValue(static_cast<int>(done));
-    if (done % 64 == 0 || done == total) bar->repaint();
+    if (done == total || shown.hasExpired(50)) {
+      bar->repaint();
+      shown.restart();
+    }
   };
 
   const std::string table = "PESEL" + strFunGetText(FDaneUcznia->NrPesel_DATA_EDIT);
-  if (!bFunReplaceStudent(&DataStore, file, formerTable, table, CertDataList, progress)) {
+  TStudentListRecord entry;
+  bool listed = false;
+  if (!bFunReplaceStudent(&DataStore, file, formerTable, table, CertDataList, progress, entry, listed)) {
     FWait->Close();
     MessageBox(cp1250("Błąd zapisu danych.\n\n") + DataStore.ErrorStream.str(), cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     return false;
   }
   FWait->Close();
-  bFunWczytajListeUczniow();
+  vFunPokazZapisanegoUcznia(formerTable, table, listed ? &entry : nullptr);
   return true;
+}
+
+void TFGlowna::vFunPokazZapisanegoUcznia(const std::string& formerTable, const std::string& table,
+                                         const TStudentListRecord* entry) {
+  // Only the saved student changes: its entry and node take the places a
+  // reload of the whole list would give them. The working copy lists its
+  // tables in the order they were made, so the table made anew comes last,
+  // after every namesake.
+  const bool listed = entry != nullptr;
+  auto replaced = [&](const std::string& name) { return name == table || (!formerTable.empty() && name == formerTable); };
+  std::erase_if(StudentsList, [&](const TStudentListRecord& s) { return replaced(s.TableName.str()); });
+  if (listed) StudentsList.push_back(*entry);
+
+  bTreeChanging_ = true;
+  for (int i = TreeView->topLevelItemCount() - 1; i >= 0; --i)
+    if (replaced(TreeView->topLevelItem(i)->data(0, kTableRole).toByteArray().toStdString()))
+      delete TreeView->takeTopLevelItem(i);
+  if (listed) {
+    // After every node whose key is not greater: equal keys keep the list's order.
+    const std::string name = entry->DisplayName.str();
+    const std::string key = strFunStudentSortKey(name);
+    int low = 0, high = TreeView->topLevelItemCount();
+    while (low < high) {
+      const int middle = (low + high) / 2;
+      if (bFunKeyGreater(strFunStudentSortKey(cp(TreeView->topLevelItem(middle)->text(0))), key))
+        high = middle;
+      else
+        low = middle + 1;
+    }
+    TreeView->insertTopLevelItem(low, studentNode(name, entry->TableName.str()));
+  }
+  // As after a rebuild: nothing selected, nothing expanded, at the top.
+  for (int i = 0; i < TreeView->topLevelItemCount(); ++i)
+    if (QTreeWidgetItem* node = TreeView->topLevelItem(i); node->isExpanded()) node->setExpanded(false);
+  TreeView->setCurrentItem(nullptr);
+  TreeView->clearSelection();
+  TreeView->verticalScrollBar()->setValue(0);
+  TreeView->horizontalScrollBar()->setValue(0);
+  bTreeChanging_ = false;
 }
 
 bool TFGlowna::bFunWczytajDaneUcznia(const std::string& table) {
@@ -135,16 +205,11 @@ void TFGlowna::vFunBudujDrzewoUczniow() {
 
   bTreeChanging_ = true;
   TreeView->clear();
-  for (std::size_t index : vFunStudentOrder(names)) {
-    auto* student = new QTreeWidgetItem(TreeView, QStringList {qt(names[index])});
-    // The node knows its own student: two students of one name stay two.
-    student->setData(0, kTableRole, QByteArray::fromStdString(StudentsList[index].TableName.str()));
-    // The documents the tree offers, then a child with no document that
-    // selects the student alone.
-    for (const TFormSpec* document : vFunTreeDocuments())
-      new QTreeWidgetItem(student, QStringList {QString::fromUtf8(document->documentName)});
-    new QTreeWidgetItem(student, QStringList {QString()});
-  }
+  QList<QTreeWidgetItem*> students;
+  students.reserve(static_cast<qsizetype>(names.size()));
+  for (std::size_t index : vFunStudentOrder(names))
+    students.append(studentNode(names[index], StudentsList[index].TableName.str()));
+  TreeView->addTopLevelItems(students);
   TreeView->setCurrentItem(nullptr);
   TreeView->clearSelection();
   bTreeChanging_ = false;

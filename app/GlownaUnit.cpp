@@ -8,6 +8,7 @@
 #include "platform/Cp1250.h"
 #include "render/Pages.h"
 
+#include <QPointer>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -143,6 +144,10 @@ TFGlowna::TFGlowna(QWidget* parent) : TForm("FGlowna", parent) {
   OpenDialog = Make<TFileDialog>("OpenDialog", TFileDialog::TKind::Open, this);
   SaveDialog = Make<TFileDialog>("SaveDialog", TFileDialog::TKind::Save, this);
   SaveDialog->FileName = "nowy";
+  // The file dialogs of every window start in the open document's folder.
+  vFunSetOpenDocumentSource([window = QPointer<TFGlowna>(this)] {
+    return window ? window->strFunOtwartyPlik() : TSystemPath();
+  });
   AktualizacjaTimer = Make<TTimer>("AktualizacjaTimer", this);
   AktualizacjaTimer->setEnabled(false);
 
@@ -332,7 +337,9 @@ void TFGlowna::vFunInicjalizacja() {
   bDataModified = false;
   // 8.
   vFunUstawMenuDrzewa();
-  // 9. A working copy left behind by an earlier run is offered back or goes.
+  // 9. A document whose save was interrupted is put back as it was; a
+  // working copy left behind by an earlier run is offered back or goes.
+  vFunDokonczPrzerwanyZapis();
   vFunPrzywrocDaneSesji();
   // 10. A silent look for a newer version, on a worker thread.
   vFunSprawdzAktualizacje(true);

@@ -112,6 +112,11 @@ class TFGlowna : public TForm {
   // Reads the student's rows and hands them to every holder.
   bool bFunWczytajDaneUcznia(const std::string& table);
   bool bFunWczytajListeUczniow();
+  // After a save: the saved student's entry and node (and those of its
+  // earlier table, when the PESEL number changed) replaced by its stored
+  // entry (nullptr: it has none), as a reload of the whole list shows them.
+  void vFunPokazZapisanegoUcznia(const std::string& formerTable, const std::string& table,
+                                 const TStudentListRecord* entry);
   void vFunBudujDrzewoUczniow();
   // 1: the selected student's name; 0: the selected document's name.
   std::string strFunNazwaZDrzewa(int student) const;
@@ -124,7 +129,7 @@ class TFGlowna : public TForm {
   void EdytujSwiadectwoToolButtonClick();
 
   // ---- Document files (GlownaPliki.cpp) ---------------------------------
-  bool bFunWczytajPlikSwiadectw(const std::string& path);
+  bool bFunWczytajPlikSwiadectw(const TSystemPath& path);
   bool bFunZapiszIstniejacyPlikSwiadectw();
   bool bFunZapiszNowyPlikSwiadectw();
   void vFunNowyPlikSwiadectw();
@@ -132,8 +137,11 @@ class TFGlowna : public TForm {
   // behind is offered back as an unsaved document; refused (or unreadable),
   // it is deleted.
   void vFunPrzywrocDaneSesji();
+  // A save into a document itself that did not finish (killed, full disk):
+  // the document's kept old state goes back and the user is told.
+  void vFunDokonczPrzerwanyZapis();
   // The open document file as the system names it (the status bar's text).
-  std::string strFunOtwartyPlik() const;
+  TSystemPath strFunOtwartyPlik() const;
   void NowyPlikToolButtonClick();
   void OtworzPlikToolButtonClick();
   // "Zapisz": true when the document is in its file.

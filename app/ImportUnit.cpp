@@ -86,7 +86,8 @@ void TFImport::WczytajPlikButtonClick() {
   ListaUczniowListBox->clear();
   if (!OpenDialog->Execute()) return;
   strImportFileName = OpenDialog->FileName;
-  std::ifstream file(cp1250ToUtf8(strImportFileName), std::ios::binary);
+  pathImportFile = OpenDialog->Path;
+  std::ifstream file(pathImportFile.bytes(), std::ios::binary);
   if (!file) return;
   for (const std::string& name : vFunListaUczniowZPliku(file))
     ListaUczniowListBox->addItem(QString::fromStdString(cp1250ToUtf8(name)));
@@ -105,7 +106,7 @@ void TFImport::AddButtonClick() {
                               FArkuszStr3,  FArkuszStr4,  FArkuszStr5};
   for (THolder* holder : cleared) holder->vFunClearFormData();
 
-  std::ifstream file(cp1250ToUtf8(strImportFileName), std::ios::binary);
+  std::ifstream file(pathImportFile.bytes(), std::ios::binary);
   if (file && bFunPrzejdzDoUcznia(file, name)) FDaneUcznia->vFunImportFromStream(file);
   file.close();
   FDaneUcznia->Show();

@@ -5,6 +5,7 @@
 // are hidden, so the user does not reach it.
 // One instance, FImport, made at start-up with the other windows.
 #include "toolkit/Form.h"
+#include "platform/SystemPath.h"
 
 #include <istream>
 #include <string>
@@ -33,7 +34,8 @@ class TFImport : public TDialogForm {
   QPushButton* Button3;
   TFileDialog* OpenDialog;
   // The file chosen last (Windows-1250); empty at start.
-  std::string strImportFileName;
+  std::string strImportFileName;  // the chosen file, as shown
+  TSystemPath pathImportFile;     // the same, to open
 
   void WczytajPlikButtonClick();
   void AddButtonClick();

@@ -141,25 +141,26 @@ void vFunZwolnijOkna() {
 
 const std::vector<QWidget*>& vFunOkna() { return gWindows; }
 
-std::string strFunArgumentyLiniiPolecen(int argc, char** argv) {
+TSystemPath strFunArgumentyLiniiPolecen(int argc, char** argv) {
   std::string text;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) text += ' ';
     text += argv[i];
   }
-  return text;
+  return TSystemPath(text);
 }
 
-void vFunOtworzPlikZLiniiPolecen(const std::string& arguments) {
-  if (arguments.size() <= 5) return;
-  const bool isFile = platform::native::exists(arguments) && !platform::native::isDirectory(arguments);
+void vFunOtworzPlikZLiniiPolecen(const TSystemPath& arguments) {
+  if (arguments.bytes().size() <= 5) return;
+  const bool isFile =
+      platform::native::exists(arguments.bytes()) && !platform::native::isDirectory(arguments.bytes());
   // Unsaved data taken back at start-up is offered for saving before the
   // file takes its place; a save that does not happen keeps it open.
   if (isFile && FGlowna->bDataModified &&
       MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO) == IDYES && !FGlowna->Zapisz1Click())
     return;
   const bool opened = isFile && FGlowna->bFunWczytajPlikSwiadectw(arguments);
-  FGlowna->StatusBar->setSimplePath(opened ? arguments : std::string());
+  FGlowna->StatusBar->setSimplePath(opened ? arguments : TSystemPath());
   FGlowna->StatusBar->repaint();
 }
 
@@ -177,7 +178,7 @@ int iFunWinMain(int argc, char** argv) {
   if (bFunProgramJuzUruchomiony()) return 0;
 
   // The whole argument text, taken before the toolkit removes its own options.
-  const std::string arguments = strFunArgumentyLiniiPolecen(argc, argv);
+  const TSystemPath arguments = strFunArgumentyLiniiPolecen(argc, argv);
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kestal - Tarvek"));
   // The toolkit's own dialogs (files, printing) speak Polish too.

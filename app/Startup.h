@@ -2,6 +2,8 @@
 // The start-up of the program, step by step, and its end.
 #include <QWidget>
 
+#include "platform/SystemPath.h"
+
 #include <string>
 #include <vector>
 
@@ -21,10 +23,10 @@ const std::vector<QWidget*>& vFunOkna();
 // The candidate path of the command line: the arguments after the
 // program's name as one text, joined by single spaces, as the system gave
 // them (UTF-8).
-std::string strFunArgumentyLiniiPolecen(int argc, char** argv);
+TSystemPath strFunArgumentyLiniiPolecen(int argc, char** argv);
 // Opens the command line's document file into the working copy when the
 // text is longer than 5 characters and names an existing file.
-void vFunOtworzPlikZLiniiPolecen(const std::string& arguments);
+void vFunOtworzPlikZLiniiPolecen(const TSystemPath& arguments);
 // The normal end of the program: the working copy and its journal go.
 void vFunKoniecPracy();
 

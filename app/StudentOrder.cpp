@@ -23,19 +23,20 @@ std::string strFunStudentSortKey(const std::string& displayName) {
   return key;
 }
 
+bool bFunKeyGreater(const std::string& a, const std::string& b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x > y;
+  }
+  return a.size() > b.size();
+}
+
 std::vector<std::size_t> vFunStudentOrder(const std::vector<std::string>& names) {
   std::vector<std::pair<std::string, std::size_t>> entries;  // key, position
   entries.reserve(names.size());
   for (std::size_t i = 0; i < names.size(); ++i) entries.emplace_back(strFunStudentSortKey(names[i]), i);
-  // Bytes compare as unsigned values; a key that begins a longer one comes first.
-  auto greater = [](const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-      const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-      if (x != y) return x > y;
-    }
-    return a.size() > b.size();
-  };
+  const auto greater = bFunKeyGreater;
   // An exchange sort that steps back after each swap: only strictly greater
   // neighbours trade places, so equal keys keep their order.
   std::size_t i = 0;

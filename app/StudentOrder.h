@@ -9,6 +9,10 @@
 // capitals; every other byte (other accented letters included) stays.
 std::string strFunStudentSortKey(const std::string& displayName);
 
+// Whether key a sorts after key b: bytes compare as unsigned values, a key
+// that begins a longer one comes first.
+bool bFunKeyGreater(const std::string& a, const std::string& b);
+
 // The positions of the display names in the order of their keys; equal
 // keys keep the order of the list.
 std::vector<std::size_t> vFunStudentOrder(const std::vector<std::string>& names);

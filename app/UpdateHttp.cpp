@@ -101,7 +101,8 @@ struct TDownload {
       return false;
     }
     curl_off_t announced = -1;
-    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK || announced < 0) {
+    // An empty answer is no installer: only a file of some length is kept.
+    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) != CURLE_OK || announced <= 0) {
       refused = TDownloadOutcome::NoContentLength;
       return false;
     }
@@ -205,7 +206,7 @@ TDownloadOutcome vFunDownload(const std::string& url, const std::string& target,
     d.discard();
     return *d.refused;
   }
-  if (d.received != d.length) {
+  if (d.received != d.length || d.received <= 0) {
     d.discard();
     return TDownloadOutcome::Cut;
   }

@@ -39,9 +39,9 @@ std::optional<TVersion> optFunParseVersionFile(const std::string& body);
 std::optional<TVersion> optFunFetchVersion(const std::string& url, const std::atomic<bool>& stop);
 
 enum class TDownloadOutcome {
-  Complete,           // status 200 and as many bytes as the content length says
+  Complete,           // status 200 and as many bytes as the content length says, at least one
   ConnectionFailed,   // no connection, or an answer other than status 200
-  NoContentLength,    // the answer does not say how long the file is
+  NoContentLength,    // the answer does not say how long the file is, or says 0
   CannotCreateFile,   // the file cannot be written
   Cut,                // the body stopped short (or the download was stopped)
 };

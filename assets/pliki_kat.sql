@@ -1,7 +1,8 @@
 -- The list of shipped folders and files "pliki_kat.sqset": the start-up
 -- makes every folder of `dir` in the data folder and copies every file of
--- `files` there from the program folder (when missing, or always while its
--- `update` flag is set; the flag is cleared afterwards).
+-- `files` there from the program folder (when missing; a file whose
+-- `update` flag is set is copied over the user's copy once, and the data
+-- folder's own copy of this list records that it was).
 create table `dir`( `name` TEXT );
 insert into `dir`( `name` ) values ('grafika'), ('aktualizacja');
 
@@ -21,6 +22,6 @@ insert into `files`( `name`, `update` ) values
 
 -- The calibration tables of every layout (written by tarvek_mklayouts).
 -- This version ships the layouts of all 22 documents: the first start
--- installs them over the calibration file of an earlier version (then the
--- flag is cleared, and the user's own calibration is kept from then on).
+-- installs them over the calibration file of an earlier version, once for
+-- each user; the user's own calibration is kept from then on.
 insert into `files`( `name`, `update` ) values ('tvk_kalibracja.sqset', 1);

@@ -2,7 +2,11 @@
 // and again. After each kill the document must be whole and either as it was
 // or as saved (never a mix), and once the document is opened again no file
 // of the interrupted save may be left beside it.
-//   build/bench/save_crash_bench            (200 kills; not part of ctest)
+// The second benchmark saves into a folder that takes no new file (the save
+// goes into the document itself, run as an ordinary user when started as
+// root); after each kill the program's next start puts back what a killed
+// save left, and only then is the document looked at.
+//   build/bench/save_crash_bench            (200 + 150 kills; not part of ctest)
 #include "store/DocumentFiles.h"
 
 #include <benchmark/benchmark.h>
@@ -15,6 +19,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -47,10 +52,11 @@ void makeCopy(const std::string& path, const std::string& prefix, int students) 
 }
 
 // "A" or "B" when the file is whole and holds exactly one of the two
-// documents; "mixed" otherwise.
+// documents; "unreadable" when SQLite cannot read all of it; "mixed"
+// otherwise.
 std::string stateOf(const std::string& path, int students) {
   sqlite3* db = nullptr;
-  std::string state = "mixed";
+  std::string state = "unreadable";
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
     sqlite3_stmt* st = nullptr;
     int a = 0, b = 0, other = 0;
@@ -61,6 +67,7 @@ std::string stateOf(const std::string& path, int students) {
     sqlite3_finalize(st);
     if (whole && sqlite3_prepare_v2(db, "select name, (select 1) from sqlite_master where type='table'", -1, &st,
                                     nullptr) == SQLITE_OK) {
+      state = "mixed";
       while (sqlite3_step(st) == SQLITE_ROW) {
         const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
         (name.rfind("PESELA", 0) == 0 ? a : name.rfind("PESELB", 0) == 0 ? b : other)++;
@@ -114,7 +121,7 @@ void BM_KilledSave(benchmark::State& state) {
     if (WIFSIGNALED(status)) ++killedMidway;
 
     const std::string now = stateOf(doc, students);
-    if (now == "mixed") {
+    if (now == "mixed" || now == "unreadable") {
       ++mixed;
     } else if (now == current) {
       ++asBefore;
@@ -140,6 +147,102 @@ void BM_KilledSave(benchmark::State& state) {
   fs::remove_all(root);
 }
 BENCHMARK(BM_KilledSave)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
+  const int students = 300;  // about 5.5 MB
+  const fs::path root = fs::temp_directory_path() / ("tarvek-crash-inplace-" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root / "dane");
+  fs::create_directories(root / "wspólny");
+  const std::string copyA = (root / "dane" / "a.tmp").string(), copyB = (root / "dane" / "b.tmp").string();
+  const std::string doc = (root / "wspólny" / "klasa 3a.sqtvk").string();
+  makeCopy(copyA, "A", students);
+  makeCopy(copyB, "B", students);
+  TFileFailure why;
+  if (!bFunSaveDocument(copyA, doc, why)) throw std::runtime_error("first save failed");
+  // The folder takes no new file; the document and the data folder may be
+  // written. Root writes anywhere, so the saves run as nobody then.
+  const bool asNobody = ::geteuid() == 0;
+  ::chmod(root.c_str(), 0755);
+  ::chmod((root / "dane").c_str(), 0777);
+  for (const std::string& f : {copyA, copyB, doc}) ::chmod(f.c_str(), 0666);
+  ::chmod((root / "wspólny").c_str(), 0555);
+  auto save = [&](const std::string& source) {
+    if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    TFileFailure failure;
+    ::_exit(bFunSaveDocument(source, doc, failure) ? 0 : 1);
+  };
+
+  // How long one save takes: the kills fall within 1.5 times that.
+  const auto t0 = std::chrono::steady_clock::now();
+  if (const pid_t pid = ::fork(); pid == 0) {
+    save(copyA);
+  } else {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("a save in place failed");
+  }
+  const auto saveMicros =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
+
+  std::mt19937 random(20240612);
+  std::uniform_int_distribution<long> delay(0, saveMicros * 3 / 2 + 1);
+  long runs = 0, killedMidway = 0, asBefore = 0, asSaved = 0, mixed = 0, unreadable = 0, putBack = 0,
+       brokenBeforeStart = 0, failedPutBack = 0, stray = 0;
+  std::string current = "A";
+
+  for (auto _ : state) {
+    const std::string& source = current == "A" ? copyB : copyA;
+    const pid_t pid = ::fork();
+    if (pid == 0) save(source);
+    ::usleep(static_cast<useconds_t>(delay(random)));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ++runs;
+    if (WIFSIGNALED(status)) ++killedMidway;
+    {
+      const std::string raw = stateOf(doc, students);
+      if (raw == "mixed" || raw == "unreadable") ++brokenBeforeStart;
+    }
+    // The next start of the program, whose working copy the save was made from.
+    std::string named, kept;
+    const int restored = iFunRestoreInterruptedSave(source, named, kept, why);
+    if (restored > 0) ++putBack;
+    if (restored < 0) ++failedPutBack;
+
+    const std::string now = stateOf(doc, students);
+    if (now == "mixed") {
+      ++mixed;
+    } else if (now == "unreadable") {
+      ++unreadable;
+    } else if (now == current) {
+      ++asBefore;
+    } else {
+      ++asSaved;
+      current = now;
+    }
+    for (const auto& entry : fs::directory_iterator(root / "wspólny"))
+      if (entry.path().string() != doc) ++stray;
+    for (const auto& entry : fs::directory_iterator(root / "dane"))
+      if (entry.path().string() != copyA && entry.path().string() != copyB) ++stray;
+  }
+  state.counters["runs"] = static_cast<double>(runs);
+  state.counters["killed_midway"] = static_cast<double>(killedMidway);
+  state.counters["old"] = static_cast<double>(asBefore);
+  state.counters["new"] = static_cast<double>(asSaved);
+  state.counters["mixed"] = static_cast<double>(mixed);
+  state.counters["unreadable"] = static_cast<double>(unreadable);
+  state.counters["broken_before_start"] = static_cast<double>(brokenBeforeStart);
+  state.counters["put_back_at_start"] = static_cast<double>(putBack);
+  state.counters["put_back_failed"] = static_cast<double>(failedPutBack);
+  state.counters["stray_after_start"] = static_cast<double>(stray);
+  state.counters["save_us"] = static_cast<double>(saveMicros);
+  state.counters["doc_kB"] = static_cast<double>(fs::file_size(doc)) / 1024.0;
+  ::chmod((root / "wspólny").c_str(), 0755);
+  fs::remove_all(root);
+}
+BENCHMARK(BM_KilledSaveIntoTheDocumentItself)->Iterations(150)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

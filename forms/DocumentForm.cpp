@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "render/jpeg/JpegImage.h"
 #include "toolkit/Components.h"
+#include "toolkit/TextBatch.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -38,24 +39,31 @@ std::string lineRowName(const std::string& field, std::size_t index) {
   return field + number;
 }
 
-void clearValue(QObject* component) {
+void clearValue(QObject* component, TTextBatch& batch) {
   // A list that only takes its items loses its choice.
   if (auto* combo = qobject_cast<QComboBox*>(component); combo && !combo->isEditable()) {
-    combo->setCurrentIndex(-1);
+    batch.vFunSetIndex(combo, -1);
     return;
   }
-  bFunSetText(component, "");
+  batch.vFunSetText(component, "");
 }
 
 }  // namespace
 
 void vFunProtocolClear(const TComponentRegistry& form) {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunProtocolClear(form, *active);
+  TTextBatch batch;
+  vFunProtocolClear(form, batch);
+  batch.vFunCommit();
+}
+
+void vFunProtocolClear(const TComponentRegistry& form, TTextBatch& batch) {
   for (int i = 0; i < form.ComponentCount(); ++i) {
     const std::string name = form.ComponentName(i).toStdString();
     QObject* component = form.Components(i);
     if (!component) continue;
-    if (has(name, kEditMarker) || has(name, kComboMarker)) clearValue(component);
-    if (has(name, kMemoMarker)) vFunSetLines(component, {});
+    if (has(name, kEditMarker) || has(name, kComboMarker)) clearValue(component, batch);
+    if (has(name, kMemoMarker)) batch.vFunSetLines(component, {});
   }
 }
 
@@ -88,6 +96,14 @@ void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, 
 
 void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                        const std::vector<TDataRecord>& list) {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunProtocolApply(form, tag, lineRows, list, *active);
+  TTextBatch batch;
+  vFunProtocolApply(form, tag, lineRows, list, batch);
+  batch.vFunCommit();
+}
+
+void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
+                       const std::vector<TDataRecord>& list, TTextBatch& batch) {
   // The lines of each multi-line field are gathered first and set once, so
   // an empty first line is kept like any other.
   std::vector<std::pair<QObject*, std::vector<std::string>>> memoLines;
@@ -106,11 +122,11 @@ void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, b
         if (name.size() < 2) continue;
         if (QObject* memo = form.findComponent(name.substr(0, name.size() - 2))) linesOf(memo).push_back(r.value.str());
       } else if (QObject* component = form.findComponent(name)) {
-        bFunSetText(component, r.value.str());
+        batch.vFunSetText(component, r.value.str());
       }
     }
   }
-  for (const auto& [memo, lines] : memoLines) vFunSetLines(memo, lines);
+  for (const auto& [memo, lines] : memoLines) batch.vFunSetLines(memo, lines);
 }
 
 namespace {
@@ -320,9 +336,19 @@ bool TDocumentForm::vFunFormDataToList(std::vector<TDataRecord>& list) {
 }
 
 void TDocumentForm::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
-  vFunClearFormData();
-  vFunProtocolApply(*this, Identity.tag, Identity.lineRows, list);
-  vFunCopyPersonalData();
+  // Emptied, filled from the rows and given the personal data as one batch:
+  // only the fields whose text changes are touched.
+  // The form's own clear and copy of the personal data run as they are (a
+  // form may keep a field for the next student), their reads and writes
+  // going into the batch.
+  TTextBatch batch;
+  {
+    const TTextBatch::TScope routed(batch);
+    vFunClearFormData();
+    vFunProtocolApply(*this, Identity.tag, Identity.lineRows, list, batch);
+    vFunCopyPersonalData();
+  }
+  batch.vFunCommit();
 }
 
 namespace {
@@ -332,7 +358,7 @@ std::string textOf(const TComponentRegistry* dialog, const char* name) {
   return component ? strFunGetText(component) : std::string();
 }
 
-void setValue(const TComponentRegistry& form, const char* name, const std::string& text) {
+void setValue(const TComponentRegistry& form, const char* name, const std::string& text, TTextBatch& batch) {
   QObject* component = form.findComponent(name);
   if (!component) return;
   if (kindOf(component) == TComponentKind::Memo) {
@@ -341,22 +367,36 @@ void setValue(const TComponentRegistry& form, const char* name, const std::strin
     for (std::size_t at; (at = text.find('\n', from)) != std::string::npos; from = at + 1)
       lines.push_back(text.substr(from, at - from));
     lines.push_back(text.substr(from));
-    vFunSetLines(component, lines);
+    batch.vFunSetLines(component, lines);
   } else {
-    bFunSetText(component, text);
+    batch.vFunSetText(component, text);
   }
+}
+
+void setValue(const TComponentRegistry& form, const char* name, const std::string& text) {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return setValue(form, name, text, *active);
+  TTextBatch batch;
+  setValue(form, name, text, batch);
+  batch.vFunCommit();
 }
 
 }  // namespace
 
 void TDocumentForm::vFunCopyPersonalData() {
+  if (TTextBatch* active = TTextBatch::batchFunActive()) return vFunCopyPersonalData(*active);
+  TTextBatch batch;
+  vFunCopyPersonalData(batch);
+  batch.vFunCommit();
+}
+
+void TDocumentForm::vFunCopyPersonalData(TTextBatch& batch) {
   if (!Spec) return;
   const std::string male = cp1250("mężczyzna");
   const TComponentRegistry* dialog = StudentData ? StudentData() : nullptr;
   for (int i = 0; i < Spec->personalCount; ++i) {
     const TPersonalSpec& p = Spec->personal[i];
     QObject* field = findComponent(p.field);
-    if (!field || (p.onlyIntoEmpty && !strFunGetText(field).empty())) continue;
+    if (!field || (p.onlyIntoEmpty && !batch.strFunText(field).empty())) continue;
     std::string value;
     for (int k = 0; k < p.tokenCount; ++k) {
       const TPersonalToken& t = p.tokens[k];
@@ -376,7 +416,7 @@ void TDocumentForm::vFunCopyPersonalData() {
         }
       }
     }
-    bFunSetText(field, value);
+    batch.vFunSetText(field, value);
   }
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QPushButton;
+class TTextBatch;
 class QWidget;
 
 // What every holder offers.
@@ -38,11 +39,15 @@ inline constexpr const char* kMemoMarker = "_DATA_MEMO";
 // the line's number in two digits ("%s%02d", from 01); otherwise as one row
 // holding its whole text.
 void vFunProtocolClear(const TComponentRegistry& form);
+// The same into a batch that the caller commits.
+void vFunProtocolClear(const TComponentRegistry& form, TTextBatch& batch);
 void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                         std::vector<TDataRecord>& list);
 // Applies the rows of that tag to a cleared form.
 void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
                        const std::vector<TDataRecord>& list);
+void vFunProtocolApply(const TComponentRegistry& form, const std::string& tag, bool lineRows,
+                       const std::vector<TDataRecord>& list, TTextBatch& batch);
 
 class TDocumentForm : public TDialogForm, public THolder {
   Q_OBJECT
@@ -115,6 +120,9 @@ class TDocumentForm : public TDialogForm, public THolder {
   void FormShow() override;
   // Personal data from the student-data dialog (name, birth, PESEL, endings).
   virtual void vFunCopyPersonalData();
+  // The same into a batch that the caller commits: a field it reads shows
+  // what the batch holds for it.
+  void vFunCopyPersonalData(TTextBatch& batch);
   // Prepares fields before the save; false keeps the form open unsaved.
   virtual bool bFunBeforeSave();
 

@@ -11,7 +11,8 @@ namespace platform::native {
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
 // 0 when the path is a regular file this process can read; otherwise the
-// error code that says why not (ENOENT, EACCES, EISDIR, ...).
+// error code that says why not (ENOENT, EACCES, EISDIR, EINVAL for a named
+// pipe, a device or a socket, ...). Never waits for a pipe's writer.
 int readableFileError(const std::string& path);
 // The file a symbolic link (or a chain of them) ends at; any other path
 // comes back as it is. A dangling link gives the path it points to.
@@ -27,10 +28,16 @@ bool removeFile(const std::string& path);
 bool replaceFile(const std::string& from, const std::string& to);
 // Flushes a written file to the disk.
 bool syncFile(const std::string& path);
-// Gives `to` the permission bits of `from`, and its group where the system
-// allows it (a group the user is not in is silently kept as it was).
+// True when a new file of this process can be given the owner and the
+// group of `from` (it is the user's own, in one of the user's groups, or
+// the user is the superuser).
+bool ownershipCopyable(const std::string& from);
+// Gives `to` the permission bits of `from`, its owner where the system
+// allows it, and its group where the system allows it (a group the user is
+// not in is silently kept as it was).
 bool copyOwnership(const std::string& from, const std::string& to);
-// Makes the file readable and writable by its owner.
+// Makes the file readable and writable by its owner. Someone else's file
+// that this process may already read and write is left as it is (true).
 bool resetAttributes(const std::string& path);
 
 }  // namespace platform::native

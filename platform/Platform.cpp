@@ -162,8 +162,18 @@ bool resetAttributes(const std::string& path) {
 
 bool copyFile(const std::string& source, const std::string& target, bool failIfExists) {
   if (source.empty() || target.empty()) return fail(ENOENT);
-  const std::string src = sys(source);
-  const std::string dst = sys(target);
+  return copyFile(TSystemPath::fromText(source), TSystemPath::fromText(target), failIfExists);
+}
+
+bool fileExists(const TSystemPath& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool copyFile(const TSystemPath& source, const TSystemPath& target, bool failIfExists) {
+  if (source.empty() || target.empty()) return fail(ENOENT);
+  const std::string& src = source.bytes();
+  const std::string& dst = target.bytes();
 
   const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return fail(errno);
@@ -274,7 +284,13 @@ bool isDirectory(const std::string& path) {
 
 int readableFileError(const std::string& path) {
   if (path.empty()) return ENOENT;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Never blocks: a named pipe or a device under a document's name is
+  // looked at without waiting for a writer, and refused below.
+  struct stat before {};
+  if (::stat(path.c_str(), &before) != 0) return errno;
+  if (S_ISDIR(before.st_mode)) return EISDIR;
+  if (!S_ISREG(before.st_mode)) return EINVAL;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return errno;
   struct stat st {};
   int e = 0;
@@ -326,12 +342,31 @@ bool syncFile(const std::string& path) {
   return ok ? true : fail(e);
 }
 
+bool ownershipCopyable(const std::string& from) {
+  struct stat st {};
+  if (::stat(from.c_str(), &st) != 0) return false;
+  const uid_t user = ::geteuid();
+  if (user == 0) return true;
+  if (st.st_uid != user) return false;
+  if (st.st_gid == ::getegid()) return true;
+  const int count = ::getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<size_t>(count));
+  const int got = ::getgroups(count, groups.data());
+  for (int i = 0; i < got; ++i)
+    if (groups[static_cast<size_t>(i)] == st.st_gid) return true;
+  return false;
+}
+
 bool copyOwnership(const std::string& from, const std::string& to) {
   struct stat st {};
   if (::stat(from.c_str(), &st) != 0) return fail(errno);
   if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return fail(errno);
-  // Only the owner of the new file may give it a group it belongs to.
-  if (::chown(to.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0 && errno != EPERM) return fail(errno);
+  // The owner goes along where the system allows it (the superuser); the
+  // group wherever this user belongs to it.
+  if (::chown(to.c_str(), st.st_uid, st.st_gid) != 0 &&
+      ::chown(to.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0 && errno != EPERM)
+    return fail(errno);
   // chown may clear set-id bits: set the mode again.
   if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return fail(errno);
   return true;
@@ -341,6 +376,9 @@ bool resetAttributes(const std::string& path) {
   if (path.empty()) return fail(ENOENT);
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return fail(errno);
+  // Someone else's file that this user may already read and write (in a
+  // shared folder, say) needs nothing reset; only its owner could.
+  if (st.st_uid != ::geteuid() && ::access(path.c_str(), R_OK | W_OK) == 0) return true;
   if (::chmod(path.c_str(), (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0) return fail(errno);
   return true;
 }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/SystemPath.h"
+
 namespace platform {
 
 // Error code of the last failed call of this layer on this thread (errno).
@@ -40,6 +42,9 @@ bool resetAttributes(const std::string& path);
 // it and renamed into place), so a failed copy never leaves half a file.
 // With failIfExists an existing target is an error (EEXIST).
 bool copyFile(const std::string& source, const std::string& target, bool failIfExists);
+// The same on paths as the system names them (a file the user chose).
+bool copyFile(const TSystemPath& source, const TSystemPath& target, bool failIfExists);
+bool fileExists(const TSystemPath& path);
 
 // Makes an empty file; false when something is already there or it cannot be made.
 bool createEmptyFile(const std::string& path);

@@ -7,17 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace platform {
-bool startProcess(const std::string& program, const std::vector<std::string>& arguments) {
-  if (program.empty()) {
-    errno = ENOENT;
-    return false;
-  }
-  // Everything the child needs is made before the fork: after it, in a
-  // process with threads, only async-signal-safe calls may run.
-  std::vector<std::string> texts;
-  texts.push_back(cp1250ToUtf8(program));
-  for (const std::string& argument : arguments) texts.push_back(cp1250ToUtf8(argument));
+namespace {
+
+// Starts texts[0] with the rest as its arguments; `search` looks a bare
+// name up on PATH (and lets the C library run a file that is no program of
+// this system through the shell), otherwise exactly that file is run.
+bool start(std::vector<std::string> texts, bool search) {
   std::vector<char*> argv;
   for (std::string& text : texts) argv.push_back(text.data());
   argv.push_back(nullptr);
@@ -47,7 +45,10 @@ bool startProcess(const std::string& program, const std::vector<std::string>& ar
       ::_exit(1);
     }
     if (grandchild == 0) {
-      ::execvp(argv[0], argv.data());
+      if (search)
+        ::execvp(argv[0], argv.data());
+      else
+        ::execv(argv[0], argv.data());
       const int e = errno;
       (void)!::write(report[1], &e, sizeof e);
       ::_exit(127);
@@ -68,6 +69,29 @@ bool startProcess(const std::string& program, const std::vector<std::string>& ar
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool startProcess(const std::string& program, const std::vector<std::string>& arguments) {
+  if (program.empty()) {
+    errno = ENOENT;
+    return false;
+  }
+  // Everything the child needs is made before the fork: after it, in a
+  // process with threads, only async-signal-safe calls may run.
+  std::vector<std::string> texts;
+  texts.push_back(cp1250ToUtf8(program));
+  for (const std::string& argument : arguments) texts.push_back(cp1250ToUtf8(argument));
+  return start(std::move(texts), true);
+}
+
+bool startProgramFile(const TSystemPath& file) {
+  if (file.empty()) {
+    errno = ENOENT;
+    return false;
+  }
+  return start({file.bytes()}, false);
 }
 
 bool sendMail(const std::string& subject, const std::string& recipient, const std::string& body,

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/SystemPath.h"
+
 namespace platform {
 
 // Starts `program` (a path, or a name looked up on PATH) with its arguments
@@ -12,6 +14,11 @@ namespace platform {
 // True once the program has been started; false (errno set) when it
 // cannot be, e.g. it is missing or not executable.
 bool startProcess(const std::string& program, const std::vector<std::string>& arguments);
+
+// Starts exactly this file (execv: no PATH, no shell) as a separate process
+// as above. A file that is not a program of this system is not run (false,
+// errno ENOEXEC).
+bool startProgramFile(const TSystemPath& file);
 
 // Hands one message with one attached file to the desktop's mail program
 // (xdg-email), which shows it to the user before it is sent. False when no

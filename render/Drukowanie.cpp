@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -314,7 +315,7 @@ TEdges TFDrukuj::edgesFunOfSide(int side) const {
 bool TFDrukuj::bFunChooseOutput() {
   if (Printer().outputFormat() != QPrinter::PdfFormat) return true;
   if (!PdfSaveDialog->Execute()) return false;
-  Printer().setOutputFileName(qtCp(PdfSaveDialog->FileName));
+  Printer().setOutputFileName(QFile::decodeName(PdfSaveDialog->Path.c_str()));
   return true;
 }
 
@@ -348,8 +349,13 @@ void TFDrukuj::DrukujButtonClick() {
       // A file has no sheet to turn over: the second side goes to a file of
       // its own, offered under another name than the first.
       if (toFile) {
-        PdfSaveDialog->FileName = strFunSecondSideFileName(PdfSaveDialog->FileName);
-        if (!bFunChooseOutput()) break;
+        // Offered beside the first, under its name.
+        PdfSaveDialog->InitialDir = PdfSaveDialog->Path.folder();
+        PdfSaveDialog->Path = TSystemPath(strFunSecondSideFileName(PdfSaveDialog->Path.bytes()));
+        PdfSaveDialog->FileName = PdfSaveDialog->Path.text();
+        const bool chosen = bFunChooseOutput();
+        PdfSaveDialog->InitialDir = TSystemPath();
+        if (!chosen) break;
       } else {
         MessageBox(cp1250("Gdy zakończy się drukowanie pierwszej strony, proszę odwrócić \n świadectwo i nacisnąć OK"),
                    "Alert", MB_OK | MB_ICONWARNING);

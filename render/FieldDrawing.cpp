@@ -4,6 +4,7 @@
 #include "store/Folders.h"
 #include "toolkit/Dialogs.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -13,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -101,6 +104,35 @@ int alignmentOf(int fontAlign) {
     case 2: return Qt::AlignRight;
     default: return Qt::AlignHCenter;
   }
+}
+
+// A mark's picture, read once per program run (again only when its file
+// changes). The grey stamp is kept as 8-bit grey, the same pixels: the page
+// picture stores it at a third of the size, so each render encodes it
+// quickly.
+struct TMarkPicture {
+  qint64 size = -1;
+  QDateTime modified;
+  std::unique_ptr<QSvgRenderer> eagle;
+  QImage stamp;
+};
+
+const TMarkPicture& cachedMark(const QString& file) {
+  static std::map<QString, TMarkPicture> cache;
+  const QFileInfo info(file);
+  TMarkPicture& mark = cache[file];
+  if (mark.size != info.size() || mark.modified != info.lastModified()) {
+    mark.size = info.size();
+    mark.modified = info.lastModified();
+    if (file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+      mark.eagle = std::make_unique<QSvgRenderer>(file);
+    } else {
+      mark.stamp = QImage(file);
+      if (!mark.stamp.isNull() && !mark.stamp.hasAlphaChannel() && mark.stamp.allGray())
+        mark.stamp = mark.stamp.convertToFormat(QImage::Format_Grayscale8);
+    }
+  }
+  return mark;
 }
 
 }  // namespace
@@ -210,8 +242,18 @@ void vFunDrawDottedLine(TDataStore* DataStore, const TCalibRecord& row, QPainter
   plain.setStrikeOut(false);
   canvas->setFont(plain);
   setFontPixels(canvas, 14);
-  const qreal ascent = metrics(canvas).ascent();
-  for (int x = row.x1; x < row.x2; x += 6) canvas->drawText(QPointF(x, row.y2 - 14 + ascent), QStringLiteral("."));
+  // A dot every 6 units from x1 while left of x2: one text whose letters
+  // stand 6 units apart, drawn in one call, puts every dot where a text of
+  // its own would stand.
+  if (row.x2 > row.x1) {
+    const QFont dotFont = canvas->font();
+    const QFontMetricsF dotMetrics(dotFont, canvas->device());
+    QFont spaced = dotFont;
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 6 - dotMetrics.horizontalAdvance(QLatin1Char('.')));
+    canvas->setFont(spaced);
+    const int dots = (row.x2 - row.x1 + 5) / 6;
+    canvas->drawText(QPointF(row.x1, row.y2 - 14 + dotMetrics.ascent()), QString(dots, QLatin1Char('.')));
+  }
   canvas->setFont(plain);  // the size it found, the style empty
 }
 
@@ -249,11 +291,10 @@ void vFunGraphicDrawMark(TDataStore* DataStore, int mark, const TCalibRecord& ro
   }
   const QRect rect = rectFunEdges(row.x1, row.y1, row.x2, row.y2);
   if (mark == 0) {
-    QSvgRenderer eagle(file);
-    eagle.render(canvas, QRectF(rect));
+    cachedMark(file).eagle->render(canvas, QRectF(rect));
     return;
   }
-  canvas->drawImage(rect, QImage(file));
+  canvas->drawImage(rect, cachedMark(file).stamp);
   setFontPixels(canvas, 12);
   canvas->drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, QStringLiteral("m.p."));
 }

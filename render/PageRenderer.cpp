@@ -7,10 +7,12 @@
 #include "toolkit/Components.h"
 #include "toolkit/Form.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPicture>
 
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -179,9 +181,29 @@ QImage imgFunCleanPreviewPicture() {
 void vFunLoadPreviewBackground(TDataStore* DataStore, TDocKind kind, int page, TImage* image) {
   const std::string file = strFunPreviewBackground(kind, page);
   if (file.empty()) return;
-  const QImage background(utf8Path(strFunGetMainDirPath(DataStore) + "/grafika/" + file));
-  image->setPicture(background.isNull() ? imgFunCleanPreviewPicture()
-                                        : background.convertToFormat(QImage::Format_RGB32));
+  // Each picture is decoded once per program run, and again only when its
+  // file changes; the image paints the page onto a copy of its own.
+  struct TBackground {
+    qint64 size = -1;
+    QDateTime modified;
+    QImage picture;
+  };
+  static std::map<QString, TBackground> cache;
+  const QString path = utf8Path(strFunGetMainDirPath(DataStore) + "/grafika/" + file);
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    static const QImage clean = imgFunCleanPreviewPicture();
+    image->setPicture(clean);
+    return;
+  }
+  TBackground& background = cache[path];
+  if (background.size != info.size() || background.modified != info.lastModified()) {
+    background.size = info.size();
+    background.modified = info.lastModified();
+    const QImage decoded(path);
+    background.picture = decoded.isNull() ? imgFunCleanPreviewPicture() : decoded.convertToFormat(QImage::Format_RGB32);
+  }
+  image->setPicture(background.picture);
 }
 
 void vFunStretchPicture(QPainter& painter, const QPicture& picture, const QRectF& target) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need,
-# when any of them is missing.
+# when any of them is missing (xdg-utils opens the help and the mail
+# command with the desktop).
 set -euo pipefail
 
 PACKAGES=(
@@ -10,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 poppler-utils
   cups printer-driver-cups-pdf
+  xdg-utils
 )
 
 missing=()

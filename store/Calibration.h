@@ -4,6 +4,7 @@
 // only reads rows and updates their values.
 #include "store/DataStore.h"
 #include "store/Records.h"
+#include "platform/SystemPath.h"
 
 #include <string>
 #include <vector>
@@ -25,17 +26,22 @@ bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& item
 // True when the file is an SQLite database holding at least one layout
 // table (a table with the twelve columns of a calibration row). The file is
 // opened read-only and never changed.
-bool bFunCalibFileHasLayouts(const std::string& path);
+bool bFunCalibFileHasLayouts(const TSystemPath& path);
 
-// "Eksportuj ustawienia kalibracji": the data folder's calibration file is
-// copied to the target, replacing it. A failure is reported (error text and
-// log) with the program's sentence for a failed copy.
-bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const std::string& target);
+// The file chosen in the dialog is a path as the system names it.
+// "Eksportuj ustawienia kalibracji": the rows of the data folder's layout
+// tables are copied into a fresh file that replaces the target. A failure
+// is reported (error text and log) with the program's sentence for a failed
+// copy.
+bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& target);
 
-// "Importuj ustawienia kalibracji": a calibration file replaces the data
-// folder's in one step. A file that is not one (no SQLite database, or no
-// layout table in it) is refused and the calibration stays as it was.
-bool bFunImportujPlikKalibracji(TDataStore* DataStore, const std::string& source);
+// "Importuj ustawienia kalibracji": the rows of a calibration file's layout
+// tables (in the columns of a calibration row) go into a fresh file that
+// replaces the data folder's in one step; triggers, views and anything else
+// the file holds stay behind, and nothing in it runs. A file that is not
+// one (no SQLite database, or no layout table in it) is refused and the
+// calibration stays as it was.
+bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source);
 
 // Brings back the shipped calibration file of the program folder over the
 // data folder's.

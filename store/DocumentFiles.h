@@ -12,10 +12,17 @@ struct TFileFailure {
   int systemError = 0;       // the operating system's error code, 0 when none
   int sqliteCode = 0;        // SQLite's result code, 0 when SQLite did not fail
   bool notDocument = false;  // the file is readable but holds no document
-  // "13", "28 (database or disk is full)", "file is not a database", or ""
-  // when there is no code to show.
+  bool inUse = false;        // another program holds the document locked
+  // The number shown after "Kod błędu: ": the system's error code, else
+  // SQLite's; "" when there is no code to show.
   std::string strFunCode() const;
+  // A Polish sentence (Windows-1250, ending in "\n") that tells the user
+  // what to do about the cause, or "" when the code says nothing plainer.
+  std::string strFunAdvice() const;
 };
+
+// The sentence of TFileFailure::strFunAdvice for a system error code alone.
+std::string strFunSystemErrorAdvice(int systemError);
 
 // Deletes a database file and every file SQLite keeps beside it (its
 // rollback journal above all), the database first: a journal that outlives
@@ -39,11 +46,32 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
 // to): copied through SQLite into a file beside it, flushed, given the
 // document's permission bits and group, and renamed into its place, so the
 // document is always either as it was or as saved. Where the folder takes
-// no new file but the document is writable, the copy goes into the document
-// itself in one SQLite transaction. A working copy that does not exist yet
-// is made as an empty database. No temporary file stays behind, and one
-// left by an earlier interrupted save is removed.
+// no new file, or the new file could not keep the document's owner and
+// group (someone else's document in a shared folder), but the document is
+// writable, the document's old state is first kept beside the working copy
+// (flushed, with a marker naming the document), then the copy goes into the
+// document itself; a failure puts the old state back at once, and a save
+// that was killed is undone by iFunRestoreInterruptedSave. A working copy
+// that does not exist yet is made as an empty database. No temporary file
+// stays behind, and one left by an earlier interrupted save is removed. A
+// document another program holds locked fails at once with `inUse`.
 bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why);
+
+// Puts back the old state of a document whose save into the file itself did
+// not finish (the program was killed, the disk was full), as kept beside
+// the working copy. 0: no such save; 1: the document named in `document`
+// is as it was before that save again; -1: it could not be put back (why
+// says why; the kept state stays for the next try, in `keptCopy`).
+int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
+                               TFileFailure& why);
+
+// Where a save into the document itself keeps the document's old state,
+// and the marker that names the document while that save runs.
+std::string strFunOldStatePath(const std::string& workingCopy);
+std::string strFunOldStateMarkerPath(const std::string& workingCopy);
+
+// How long an open or a save waits for a document another program holds.
+constexpr int kDocumentBusyWaitMs = 300;
 
 // The name of the file a save of the document writes before it renames it
 // into place.

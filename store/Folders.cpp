@@ -4,8 +4,12 @@
 #include "store/Operation.h"
 #include "store/SqlText.h"
 #include "platform/Cp1250.h"
+#include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 
+#include <cstdint>
+#include <fstream>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -128,9 +132,84 @@ bool bFunCopyFile(TDataStore* DataStore, const std::string& source, const std::s
   return false;
 }
 
+namespace {
+
+const char kListName[] = "pliki_kat.sqset";
+
+// A number that changes with the contents of a shipped file (FNV-1a, kept
+// positive and nonzero so it fits the list's integer flag column).
+int shippedFingerprint(const std::string& path) {
+  std::uint32_t hash = 2166136261u;
+  std::ifstream in(cp1250ToUtf8(path), std::ios::binary);
+  char buf[1 << 16];
+  while (in) {
+    in.read(buf, sizeof buf);
+    for (std::streamsize i = 0; i < in.gcount(); ++i) {
+      hash ^= static_cast<unsigned char>(buf[i]);
+      hash *= 16777619u;
+    }
+  }
+  const int value = static_cast<int>(hash & 0x7FFFFFFFu);
+  return value == 0 ? 1 : value;
+}
+
+// What the user's record says was installed: the fingerprint of each
+// flagged file as it was copied. A missing or unreadable record says nothing.
+std::map<std::string, int> installedRecord(const std::string& record) {
+  std::map<std::string, int> installed;
+  if (!platform::fileExists(record)) return installed;
+  try {
+    CppSQLite3DB db;
+    db.openSystemPath(cp1250ToUtf8(record), SQLITE_OPEN_READONLY);
+    CppSQLite3Query files = db.runQuery("select * from `files`");
+    while (!files.atEnd()) {
+      installed[files.textByName("name")] = files.intByName("update", 0);
+      files.step();
+    }
+    files.release();
+    db.closeFile();
+  } catch (const CppSQLite3Exception&) {
+    installed.clear();
+  }
+  return installed;
+}
+
+// Writes the user's record: the list's rows, each flagged file with the
+// fingerprint it was installed with. Written beside and renamed into place.
+void writeRecord(const std::string& record, const std::vector<std::string>& dirs,
+                 const std::vector<std::pair<std::string, int>>& files) {
+  const std::string fresh = record + ".nowy";
+  platform::deleteFile(fresh);
+  {
+    CppSQLite3DB db;
+    db.openFile(fresh);
+    TTransaction transaction(db);
+    db.runStatement("create table `dir`( name TEXT ); create table `files`( name TEXT, `update` INTEGER );");
+    for (const std::string& name : dirs) db.runStatement("insert into `dir` values('" + sqlQuoted(name) + "')");
+    for (const auto& [name, installed] : files)
+      db.runStatement("insert into `files` values('" + sqlQuoted(name) + "', " + std::to_string(installed) + ")");
+    transaction.commit();
+    db.closeFile();
+  }
+  if (!platform::native::replaceFile(cp1250ToUtf8(fresh), cp1250ToUtf8(record))) {
+    platform::deleteFile(fresh);
+    throw CppSQLite3Exception(SQLITE_CANTOPEN, "record");
+  }
+}
+
+}  // namespace
+
+// The program folder is never written (it may belong to another user, or
+// lie on read-only media): its list is only read. A flagged file ("update"
+// not 0) is installed over the user's copy once per shipped version of the
+// file: the data folder keeps the user's own copy of the list as the
+// record of what was installed, where a flagged row holds the fingerprint
+// of the file it installed. A later start finds it there and keeps the
+// user's copy (a calibration made since); a changed shipped file is
+// installed once again.
 bool bFunCheckFilesDir(TDataStore* DataStore) {
   const std::string program = strFunGetProgramDirPath(DataStore);
-  const std::string list = inFolder(program, "pliki_kat.sqset");
+  const std::string list = inFolder(program, kListName);
   if (!bFunRequireFile(DataStore, list,
                        cp1250("Błąd podczas próby sprawdzenia wymaganych plików / katalogów.\nPlik nie istnieje: "),
                        "bFunCheckFilesDir()"))
@@ -139,35 +218,57 @@ bool bFunCheckFilesDir(TDataStore* DataStore) {
   // The data folder's own message stands when it cannot be had.
   const std::string data = strFunGetMainDirPath(DataStore);
   if (data.empty()) return false;
+  const std::string record = data + "/" + kListName;
 
-  return bFunRunOnDatabase(DataStore, list, "Sql exception: ", "bFunCheckFilesDir()", [&](CppSQLite3DB& db) {
-    CppSQLite3Query dirs = db.runQuery("select * from `dir`");
-    while (!dirs.atEnd()) {
-      if (!bFunCreateDir(DataStore, data + "/" + slashed(dirs.textByName("name")))) return false;
-      dirs.step();
-    }
-    dirs.release();
-
-    // The rows are read first and then worked through, so the flag reset
-    // below never changes the table under an open cursor.
+  try {
+    std::vector<std::string> dirs;
     std::vector<std::pair<std::string, int>> rows;
-    CppSQLite3Query files = db.runQuery("select * from `files`");
-    while (!files.atEnd()) {
-      rows.emplace_back(files.textByName("name"), files.intByName("update", 0));
-      files.step();
+    {
+      CppSQLite3DB db;
+      db.openSystemPath(cp1250ToUtf8(list), SQLITE_OPEN_READONLY);
+      CppSQLite3Query dirQuery = db.runQuery("select * from `dir`");
+      while (!dirQuery.atEnd()) {
+        dirs.push_back(dirQuery.textByName("name"));
+        dirQuery.step();
+      }
+      dirQuery.release();
+      CppSQLite3Query files = db.runQuery("select * from `files`");
+      while (!files.atEnd()) {
+        rows.emplace_back(files.textByName("name"), files.intByName("update", 0));
+        files.step();
+      }
+      files.release();
+      db.closeFile();
     }
-    files.release();
 
+    for (const std::string& name : dirs)
+      if (!bFunCreateDir(DataStore, data + "/" + slashed(name))) return false;
+
+    const std::map<std::string, int> installed = installedRecord(record);
+    std::vector<std::pair<std::string, int>> done;
     for (const auto& [name, update] : rows) {
       const std::string target = data + "/" + slashed(name);
       const std::string source = inFolder(program, slashed(name));
+      int mark = 0;
       if (update != 0) {
-        if (!bFunCopyFile(DataStore, source, target, false)) return false;
+        mark = shippedFingerprint(source);
+        const auto before = installed.find(name);
+        const bool installedAlready = before != installed.end() && before->second == mark;
+        if (!installedAlready) {
+          if (!bFunCopyFile(DataStore, source, target, false)) return false;
+        } else if (!platform::fileExists(target)) {
+          if (!bFunCopyFile(DataStore, source, target, true)) return false;
+        }
       } else if (!platform::fileExists(target)) {
         if (!bFunCopyFile(DataStore, source, target, true)) return false;
       }
-      db.runStatement("update `files` set `update`='0' where `name`='" + sqlQuoted(name) + "'");
+      done.emplace_back(name, mark);
     }
+    writeRecord(record, dirs, done);
     return true;
-  });
+  } catch (const CppSQLite3Exception& e) {
+    vFunReportError(DataStore, "Sql exception: " + std::string(CppSQLite3Exception::codeName(e.code())),
+                    "bFunCheckFilesDir()");
+    return false;
+  }
 }

@@ -22,6 +22,29 @@ const char kFun[] = "bFunImportDataFromFile";
 
 bool contains(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
 
+// How much of a file's own text a message quotes: a name, a line.
+constexpr std::size_t kQuotedName = 60;
+constexpr std::size_t kQuotedLine = 200;
+constexpr std::size_t kValueCapacity = decltype(TDataRecord::value)::capacity;
+
+// The text, cut to `limit` characters with "..." to show the cut.
+std::string quoted(const std::string& text, std::size_t limit) {
+  return text.size() <= limit ? text : text.substr(0, limit) + "...";
+}
+
+// Every line of a message cut to what a message box and a log row can hold.
+std::string boundedLines(const std::string& text) {
+  std::string out;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', from);
+    out += quoted(text.substr(from, end == std::string::npos ? std::string::npos : end - from), kQuotedLine);
+    if (end == std::string::npos) return out;
+    out += '\n';
+    from = end + 1;
+  }
+}
+
 // "<name>value": the value is all after the line's first ">", the name lies
 // between the first "<" and the next ">" (before the first ">" when the
 // line has no "<").
@@ -53,6 +76,16 @@ bool fail(TImportFailure& failure, std::size_t line, std::string reason, const c
 bool truncated(TImportSource& source, TImportFailure& failure, const char* fun) {
   return fail(failure, source.lineNumber(),
               cp1250("Plik kończy się przed końcem danych ucznia (\"") + kStudentEnd + "\").", fun);
+}
+
+// A value the document row cannot hold whole is refused, never cut.
+bool valueTooLong(TImportSource& source, TImportFailure& failure, const std::string& name, std::size_t length,
+                  const char* fun) {
+  return fail(failure, source.lineNumber(),
+              cp1250("Wartość pola \"") + quoted(name, kQuotedName) + cp1250("\" jest za długa: ") +
+                  std::to_string(length) + cp1250(" znaków, a pole mieści najwyżej ") + std::to_string(kValueCapacity) +
+                  cp1250(".\nSkróć tę wartość w pliku i zaimportuj go ponownie."),
+              fun);
 }
 
 bool nextStudentTooEarly(TImportSource& source, TImportFailure& failure, const char* fun) {
@@ -106,11 +139,11 @@ bool tableTaken(CppSQLite3DB& db, const std::string& table) {
 // "Błąd importu danych ucznia nr 2 (Kot Jan), wiersz 15:\n" + the reason.
 std::string describe(const TImportStudent& student, const TImportFailure& failure) {
   return cp1250("Błąd importu danych ucznia ") + student.strFunName() + ", wiersz " + std::to_string(failure.line) +
-         ":\n" + failure.reason;
+         ":\n" + boundedLines(failure.reason);
 }
 
-bool readWhole(const std::string& path, std::string& text) {
-  std::ifstream in(cp1250ToUtf8(path), std::ios::binary);
+bool readWhole(const TSystemPath& path, std::string& text) {
+  std::ifstream in(path.bytes(), std::ios::binary);
   if (!in) return false;
   text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
@@ -153,7 +186,7 @@ std::string TImportStudent::strFunName() const {
     const std::size_t from = name.find_first_not_of(' ');
     name = from == std::string::npos ? std::string() : name.substr(from);
   }
-  return "nr " + std::to_string(number) + (name.empty() ? std::string() : " (" + name + ")");
+  return "nr " + std::to_string(number) + (name.empty() ? std::string() : " (" + quoted(name, kQuotedName) + ")");
 }
 
 // ------------------------------------------------------------------ readers
@@ -172,6 +205,7 @@ bool bFunImportReadStudentData(TImportSource& source, TImportStudent& student, T
     personal = contains(line, kPersonalStart);
   }
   // 2. The personal rows; the end of the student ends them as well.
+  std::size_t memoLength = 0;
   while (personal) {
     if (!source.next(line)) return truncated(source, failure, fun);
     if (contains(line, kStudentStart)) return nextStudentTooEarly(source, failure, fun);
@@ -183,6 +217,11 @@ bool bFunImportReadStudentData(TImportSource& source, TImportStudent& student, T
     if (!contains(line, ">")) continue;
     std::string name, value;
     splitRow(line, name, value);
+    // Consecutive lines of one memo field become one value: its length counts.
+    const bool continues = contains(name, kMemo) && !student.personal.empty() &&
+                           student.personal.back().comp_name == name;
+    memoLength = continues ? memoLength + 1 + value.size() : value.size();
+    if (memoLength > kValueCapacity) return valueTooLong(source, failure, name, memoLength, fun);
     student.personal.push_back(record(kPersonalTag, name, value));
     if (contains(name, kPeselName)) {
       student.table = "PESEL" + student.personal.back().value.str();
@@ -219,6 +258,7 @@ bool bFunImportReadCertData(TImportSource& source, TImportStudent& student, TImp
       if (!contains(line, ">")) continue;
       std::string name, value;
       splitRow(line, name, value);
+      if (value.size() > kValueCapacity) return valueTooLong(source, failure, name, value.size(), fun);
       if (contains(name, kMemo)) {
         memoLine = name == lastMemo ? memoLine + 1 : 1;
         lastMemo = name;
@@ -300,20 +340,34 @@ bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, c
   return true;
 }
 
-bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const std::string& source,
+bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const TSystemPath& source,
                             const TImportProgress& progress) {
-  if (!bFunRequireFile(DataStore, source, cp1250("Plik źródłowy nie istnieje: \n"), kFun)) return false;
+  if (!platform::fileExists(source)) {
+    vFunReportError(DataStore, cp1250("Plik źródłowy nie istnieje: \n") + source.text(), kFun);
+    return false;
+  }
   if (target.empty()) {  // no data folder to write into
     vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target, kFun);
     return false;
   }
   std::string text;
   if (!readWhole(source, text)) {
-    vFunReportError(DataStore, cp1250("Błąd odczytu pliku: \n") + source, kFun);
+    vFunReportError(DataStore, cp1250("Błąd odczytu pliku: \n") + source.text(), kFun);
     return false;
   }
   if (text.find('\0') != std::string::npos) {
-    vFunReportError(DataStore, cp1250("Plik nie jest plikiem tekstowym: \n") + source, kFun);
+    vFunReportError(DataStore, cp1250("Plik nie jest plikiem tekstowym: \n") + source.text(), kFun);
+    return false;
+  }
+  // Lines ended by a carriage return alone (an old Mac text) read as one
+  // line: said plainly instead of naming a student by the whole file.
+  if (text.find('\n') == std::string::npos && text.find('\r') != std::string::npos) {
+    vFunReportError(DataStore,
+                    cp1250("Plik nie ma podziału na wiersze: wiersze kończą się w nim samym znakiem powrotu karetki "
+                           "(CR), bez znaku nowego wiersza (LF).\nZapisz plik ponownie z końcami wierszy CR LF "
+                           "albo LF (na przykład w Notatniku) i zaimportuj go jeszcze raz: \n") +
+                        source.text(),
+                    kFun);
     return false;
   }
   // The students go into a new file beside the target.
@@ -351,7 +405,7 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
   }
   if (ok && count == 0) {
     deleteDatabase(fresh);
-    vFunReportError(DataStore, cp1250("Plik nie zawiera danych uczniów: \n") + source, kFun);
+    vFunReportError(DataStore, cp1250("Plik nie zawiera danych uczniów: \n") + source.text(), kFun);
     return false;
   }
   if (!ok) {

@@ -19,6 +19,7 @@
 #include "store/DataRows.h"
 #include "store/DataStore.h"
 #include "store/Records.h"
+#include "platform/SystemPath.h"
 
 #include <cstddef>
 #include <functional>
@@ -66,10 +67,11 @@ struct TImportFailure {
   std::string fun;
 };
 
-// Imports the text file `source` into the document file `target`, which it
-// replaces (or makes). False with the failure in ErrorStream (and logged);
+// Imports the text file `source` (a path as the system names it, e.g. from
+// the file dialog) into the document file `target` (the working copy, a
+// Windows-1250 path of the data folder), which it replaces (or makes). False with the failure in ErrorStream (and logged);
 // the target is then untouched.
-bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const std::string& source,
+bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const TSystemPath& source,
                             const TImportProgress& progress = {});
 
 // The steps, each usable alone. The readers go on from the source's current

@@ -23,13 +23,29 @@ std::vector<std::string> tableNames(CppSQLite3DB& db) {
   return names;
 }
 
-// The value of the first "DANE UCZNIA" row of that component; "" when none.
-std::string personalValue(CppSQLite3DB& db, const std::string& table, const std::string& component) {
-  CppSQLite3Query q = db.runQuery("select * from " + sqlTable(table) + " where `id`='DANE UCZNIA' AND `comp_name`='" +
-                                  component + "' order by rowid");
-  std::string value = q.atEnd() ? std::string() : q.textByName("value");
+// "<surname> <first name>": the values of the first "DANE UCZNIA" rows of
+// "Nazwisko_DATA_EDIT" and "Imie_DATA_EDIT" ("" for a name without a row),
+// read with one query that stops as soon as it has both.
+std::string displayName(CppSQLite3DB& db, const std::string& table) {
+  CppSQLite3Query q = db.runQuery("select `comp_name`, `value` from " + sqlTable(table) +
+                                  " where `id`='DANE UCZNIA' AND `comp_name` in ('Nazwisko_DATA_EDIT', "
+                                  "'Imie_DATA_EDIT') order by rowid");
+  std::optional<std::string> surname, name;
+  while (!q.atEnd() && !(surname && name)) {
+    std::optional<std::string>& value = q.textAt(0) == "Nazwisko_DATA_EDIT" ? surname : name;
+    if (!value) value = q.textAt(1);
+    q.step();
+  }
   q.release();
-  return value;
+  return surname.value_or("") + " " + name.value_or("");
+}
+
+// The list entry of a table; false for a name that does not fit an entry.
+bool studentEntry(CppSQLite3DB& db, const std::string& table, TStudentListRecord& entry) {
+  if (table.size() > decltype(TStudentListRecord::TableName)::capacity) return false;
+  entry.DisplayName = displayName(db, table);
+  entry.TableName = table;
+  return true;
 }
 
 std::string studentInsert(const std::string& table, const TDataRecord& r) {
@@ -83,11 +99,8 @@ bool bFunGetStudentsList(TDataStore* DataStore, const std::string& file, std::ve
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje: \n:", "bFunGetTableList")) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", "bFunGetStudentsList", [&](CppSQLite3DB& db) {
     for (const std::string& name : tableNames(db)) {
-      if (name.size() > decltype(TStudentListRecord::TableName)::capacity) continue;
       TStudentListRecord entry;
-      entry.DisplayName = personalValue(db, name, "Nazwisko_DATA_EDIT") + " " + personalValue(db, name, "Imie_DATA_EDIT");
-      entry.TableName = name;
-      list.push_back(std::move(entry));
+      if (studentEntry(db, name, entry)) list.push_back(std::move(entry));
     }
     return true;
   });
@@ -162,6 +175,14 @@ bool bFunSaveCertData(TDataStore* DataStore, const std::string& file, const std:
 bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
                         const std::string& table, const std::vector<TDataRecord>& list,
                         const TProgress& progress) {
+  TStudentListRecord entry;
+  bool listed = false;
+  return bFunReplaceStudent(DataStore, file, formerTable, table, list, progress, entry, listed);
+}
+
+bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
+                        const std::string& table, const std::vector<TDataRecord>& list, const TProgress& progress,
+                        TStudentListRecord& entry, bool& listed) {
   const std::string fun = "bFunReplaceStudent()";
   if (!bFunRequireFile(DataStore, file, kFileMissing, fun)) return false;
   return bFunRunOnDatabase(DataStore, file, "SQLite exception: ", fun, [&](CppSQLite3DB& db) {
@@ -174,6 +195,8 @@ bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const st
       return false;  // rolled back: the former rows stay
     }
     transaction.commit();
+    // The stored name, on the connection that stored it.
+    listed = studentEntry(db, table, entry);
     return true;
   });
 }

@@ -51,6 +51,12 @@ bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const st
                         const std::string& table, const std::vector<TDataRecord>& list,
                         const TProgress& progress = {});
 
+// The same, and then the student list's entry of the stored table, as
+// bFunGetStudentsList makes it (listed false when the list has none).
+bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
+                        const std::string& table, const std::vector<TDataRecord>& list, const TProgress& progress,
+                        TStudentListRecord& entry, bool& listed);
+
 // The value with every single quote doubled, ready to stand between quotes
 // in a statement; the value itself is left alone.
 std::string bFunSqlEscapeValue(std::string_view value);

@@ -7,9 +7,27 @@
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
 
+#include <cerrno>
 #include <optional>
 
 namespace {
+
+// What stopped a change of the file, in words the user can act on.
+std::string reasonOf(const CppSQLite3Exception& e, const CppSQLite3DB& db) {
+  const int primary = e.code() & 0xff;
+  const int system = db.systemError();
+  std::string reason;
+  if (primary == SQLITE_FULL || system == ENOSPC || system == EDQUOT || system == EFBIG)
+    reason = "Brak miejsca na dysku. Zwolnij miejsce na dysku i spróbuj ponownie.";
+  else if (primary == SQLITE_READONLY || primary == SQLITE_PERM || system == EACCES || system == EROFS)
+    reason = "Plik jest tylko do odczytu albo program nie ma prawa go zmienić.";
+  else if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+    reason = "Plik jest używany przez inny program. Zamknij go i spróbuj ponownie.";
+  else
+    reason = std::string("Przyczyna: ") + sqlite3_errstr(e.code()) + ".";
+  return cp1250(reason) + " (" + CppSQLite3Exception::codeName(primary) +
+         (system != 0 ? cp1250(", kod błędu ") + std::to_string(system) : std::string()) + ")";
+}
 
 std::string templateInsert(const std::string& table, const TDataRecord& r) {
   return "insert into " + sqlTable(table) + "( `id`, `comp_name`, `value` ) values( '" + sqlQuoted(r.id) + "', '" +
@@ -42,8 +60,9 @@ bool bFunSqlTemplateWriteData(TDataStore* DataStore, const std::string& file, co
     TTransaction transaction(db);
     try {
       if (db.hasTable(table)) db.runStatement("drop table " + sqlTable(table));
-    } catch (const CppSQLite3Exception&) {
-      vFunReportError(DataStore, cp1250("Błąd podczas próby kasowania tablicy \"") + table + "\"", fun);
+    } catch (const CppSQLite3Exception& e) {
+      vFunReportError(DataStore, cp1250("Błąd podczas próby kasowania tablicy \"") + table + "\"\n" + reasonOf(e, db),
+                      fun);
       return false;
     }
     db.runStatement(strFunDataTableCreate(table));

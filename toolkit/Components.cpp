@@ -2,6 +2,7 @@
 
 #include "platform/Cp1250.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/TextBatch.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -169,6 +170,7 @@ TComponentKind kindOf(const QObject* component) {
 }
 
 std::string strFunGetText(const QObject* component) {
+  if (TTextBatch* batch = TTextBatch::batchFunActive()) return batch->strFunText(component);
   switch (kindOf(component)) {
     case TComponentKind::Edit: return cp(static_cast<const QLineEdit*>(component)->text());
     case TComponentKind::ComboBox: return cp(static_cast<const QComboBox*>(component)->currentText());
@@ -183,6 +185,10 @@ std::string strFunGetText(const QObject* component) {
 }
 
 bool bFunSetText(QObject* component, const std::string& text) {
+  if (TTextBatch* batch = TTextBatch::batchFunActive()) {
+    batch->vFunSetText(component, text);
+    return kindOf(component) != TComponentKind::Other;
+  }
   switch (kindOf(component)) {
     case TComponentKind::Edit: static_cast<QLineEdit*>(component)->setText(qt(text)); return true;
     case TComponentKind::ComboBox: {
@@ -212,6 +218,17 @@ bool bFunSetText(QObject* component, const std::string& text) {
 
 std::vector<std::string> vFunGetLines(const QObject* memo) {
   std::vector<std::string> lines;
+  if (TTextBatch* batch = TTextBatch::batchFunActive()) {
+    if (kindOf(memo) != TComponentKind::Memo) return lines;
+    // The lines of the memo's text as the batch holds it; no text, no line.
+    const std::string text = batch->strFunText(memo);
+    if (text.empty()) return lines;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
+      lines.push_back(text.substr(from, at - from));
+    lines.push_back(text.substr(from));
+    return lines;
+  }
   const auto* edit = qobject_cast<const QPlainTextEdit*>(memo);
   if (!edit || edit->document()->isEmpty()) return lines;
   for (const QString& line : edit->toPlainText().split('\n')) lines.push_back(cp(line));
@@ -219,6 +236,10 @@ std::vector<std::string> vFunGetLines(const QObject* memo) {
 }
 
 void vFunSetLines(QObject* memo, const std::vector<std::string>& lines) {
+  if (TTextBatch* batch = TTextBatch::batchFunActive()) {
+    batch->vFunSetLines(memo, lines);
+    return;
+  }
   auto* edit = qobject_cast<QPlainTextEdit*>(memo);
   if (!edit) return;
   QStringList text;
@@ -281,8 +302,8 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(
 }
 
 std::string TStatusBar::SimpleText() const { return cp(panel_->text()); }
-std::string TStatusBar::SimplePath() const { return QFile::encodeName(panel_->text()).toStdString(); }
-void TStatusBar::setSimplePath(const std::string& path) { panel_->setText(QFile::decodeName(path.c_str())); }
+TSystemPath TStatusBar::SimplePath() const { return TSystemPath(QFile::encodeName(panel_->text()).toStdString()); }
+void TStatusBar::setSimplePath(const TSystemPath& path) { panel_->setText(QFile::decodeName(path.c_str())); }
 void TStatusBar::setSimpleText(const std::string& text) { panel_->setText(qt(text)); }
 
 TTimer::TTimer(QObject* parent) : QObject(parent) {

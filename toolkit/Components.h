@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/SystemPath.h"
+
 #include <atomic>
 #include <functional>
 #include <string>
@@ -94,10 +96,10 @@ class TStatusBar : public QStatusBar {
   explicit TStatusBar(QWidget* parent = nullptr);
   std::string SimpleText() const;
   void setSimpleText(const std::string& text);
-  // The text as a path the system names (UTF-8 bytes): a path shown here
-  // comes back whole, whatever letters it has.
-  std::string SimplePath() const;
-  void setSimplePath(const std::string& path);
+  // The text as a path the system names: a path shown here comes back
+  // whole, whatever letters it has.
+  TSystemPath SimplePath() const;
+  void setSimplePath(const TSystemPath& path);
 
  private:
   QLabel* panel_;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,6 +17,16 @@
 namespace {
 
 TScriptedDialogs* gScript = nullptr;
+
+// The session of the file dialogs: the folder last chosen in any of them,
+// and where the open document's path comes from.
+TSystemPath gChosenFolder;
+std::function<TSystemPath()> gOpenDocument;
+
+TSystemPath systemPath(const QString& name) { return TSystemPath(QFile::encodeName(name).toStdString()); }
+QString qtPath(const TSystemPath& path) { return QFile::decodeName(path.c_str()); }
+
+bool isFolder(const TSystemPath& path) { return !path.empty() && QFileInfo(qtPath(path)).isDir(); }
 
 QString qt(const std::string& text) { return QString::fromStdString(cp1250ToUtf8(text)); }
 std::string cp(const QString& text) { return cp1250FromUtf8(text.toStdString()); }
@@ -90,7 +101,10 @@ QString qtFilter(const std::string& filter) {
 }  // namespace
 
 // Seams nest: an inner one answers while it lives, then the outer one again.
-TScriptedDialogs::TScriptedDialogs() : outer_(gScript) { gScript = this; }
+TScriptedDialogs::TScriptedDialogs() : outer_(gScript) {
+  if (!outer_) vFunForgetChosenFolder();
+  gScript = this;
+}
 TScriptedDialogs::~TScriptedDialogs() {
   if (gScript == this) gScript = outer_;
 }
@@ -148,11 +162,25 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
   return confirmed;
 }
 
+void vFunSetOpenDocumentSource(std::function<TSystemPath()> source) { gOpenDocument = std::move(source); }
+void vFunForgetChosenFolder() { gChosenFolder = TSystemPath(); }
+
+TSystemPath TFileDialog::StartFolder() const {
+  if (isFolder(InitialDir)) return InitialDir;
+  if (gOpenDocument) {
+    const TSystemPath document = gOpenDocument();
+    if (!document.empty() && isFolder(document.folder())) return document.folder();
+  }
+  if (isFolder(gChosenFolder)) return gChosenFolder;
+  return systemPath(QDir::homePath());
+}
+
 bool TFileDialog::Execute() {
-  std::optional<std::string> chosen;  // as the system names the file
+  std::optional<QString> chosen;  // as the dialog returns it
+  const TSystemPath folder = StartFolder();
   onGui([&] {
     if (gScript) {
-      gScript->fileDialogs.push_back({Kind, Title, Filter, FileName});
+      gScript->fileDialogs.push_back({Kind, Title, Filter, FileName, folder});
       auto& names = gScript->fileNames;
       if (!names.empty()) {
         chosen = names.front();
@@ -161,20 +189,27 @@ bool TFileDialog::Execute() {
       return;
     }
     QWidget* parent = QApplication::activeWindow();
-    // The name last chosen, whole, unless the program has set another since.
-    const QString start = !Path.empty() && cp1250FromUtf8(Path) == FileName ? QString::fromStdString(Path) : qt(FileName);
+    // A save proposes a name: the whole last choice unless the program has
+    // set another since.
+    QString start = qtPath(folder);
+    if (Kind == TKind::Save) {
+      const std::string proposed =
+          !Path.empty() && Path.text() == FileName ? Path.name() : TSystemPath::fromText(FileName).name();
+      if (!proposed.empty()) start = qtPath(folder / proposed);
+    }
     const QString name =
         Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), start, qtFilter(Filter))
                             : QFileDialog::getSaveFileName(parent, qt(Title), start, qtFilter(Filter), nullptr,
                                                            ConfirmOverwrite ? QFileDialog::Options()
                                                                             : QFileDialog::DontConfirmOverwrite);
-    if (!name.isEmpty()) chosen = QFile::encodeName(name).toStdString();
+    if (!name.isEmpty()) chosen = name;
   });
-  if (!chosen) return false;
-  Path = *chosen;
-  if (Kind == TKind::Save && !DefaultExt.empty() && QFileInfo(QFile::decodeName(Path.c_str())).suffix().isEmpty())
-    Path += "." + DefaultExt;
-  FileName = cp1250FromUtf8(Path);
+  if (!chosen || chosen->isEmpty()) return false;
+  Path = systemPath(*chosen);
+  if (Kind == TKind::Save && !DefaultExt.empty() && QFileInfo(*chosen).suffix().isEmpty())
+    Path = TSystemPath(Path.bytes() + "." + DefaultExt);
+  FileName = Path.text();
+  gChosenFolder = Path.folder();
   return true;
 }
 

@@ -4,6 +4,9 @@
 // through which tests answer them and read what was shown.
 // All texts are Windows-1250.
 #include <QObject>
+#include <QString>
+
+#include "platform/SystemPath.h"
 
 #include <functional>
 #include <optional>
@@ -31,8 +34,13 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
 // An open or save dialog as a component of its form: each use sets the
 // title and filter ("Opis(*.ext)|*.ext|..."), Execute runs it, and FileName
 // keeps the name last chosen for the next use. FileName is Windows-1250 text
-// for messages and stored names; Path is the same choice as the system
-// names the file (UTF-8), the one to open and save under.
+// for messages and the proposed name; Path is the same choice as the system
+// names the file, the one to open and save under.
+//
+// A dialog starts in InitialDir when the program set one, else in the folder
+// of the open document, else in the folder last chosen in any file dialog
+// of this run, else in the home folder. A save dialog proposes the last
+// part of FileName (the whole of the last choice when FileName is still it).
 class TFileDialog : public QObject {
   Q_OBJECT
  public:
@@ -43,14 +51,24 @@ class TFileDialog : public QObject {
   std::string Title;
   std::string Filter;
   std::string FileName;
-  std::string Path;
+  TSystemPath Path;
+  TSystemPath InitialDir;
   // A saved name typed without an extension gets this one (without the dot).
   std::string DefaultExt;
   // A save dialog that asks itself before a file is replaced.
   bool ConfirmOverwrite = false;
 
   bool Execute();
+
+  // The folder the next Execute starts in.
+  TSystemPath StartFolder() const;
 };
+
+// The path of the document the program has open (empty when none); the
+// main window gives it, and the file dialogs start in its folder.
+void vFunSetOpenDocumentSource(std::function<TSystemPath()> source);
+// Forgets the folder last chosen (a new session).
+void vFunForgetChosenFolder();
 
 // What a test sees of a shown dialog.
 struct TShownBox {
@@ -61,6 +79,7 @@ struct TShownBox {
 struct TShownFileDialog {
   TFileDialog::TKind kind;
   std::string title, filter, fileName;
+  TSystemPath folder;  // where it started
 };
 struct TShownPrompt {
   std::string caption, prompt, value;
@@ -71,8 +90,10 @@ struct TShownPrompt {
 // answer is used up, so a test may queue more at any time) (a box
 // with nothing queued gets IDOK for an OK-only box, else IDCANCEL when it has
 // that button, else IDNO), file dialogs and prompts take theirs (nullopt is
-// cancel; none queued is cancel; a file name is given as the system names
-// the file, UTF-8), and modal runs go to onShowModal when set.
+// cancel; none queued is cancel; a file name is given as the real dialog
+// returns it, a QString of the file's name), and modal runs go to
+// onShowModal when set. The outermost seam starts a new session of the
+// file dialogs (no folder chosen yet).
 class TScriptedDialogs {
  public:
   TScriptedDialogs();
@@ -81,7 +102,7 @@ class TScriptedDialogs {
   TScriptedDialogs& operator=(const TScriptedDialogs&) = delete;
 
   std::vector<int> answers;
-  std::vector<std::optional<std::string>> fileNames;
+  std::vector<std::optional<QString>> fileNames;
   std::vector<std::optional<std::string>> inputs;
   // Given the dialog being run modally; returns its modal result.
   std::function<int(QDialog*)> onShowModal;

@@ -11,6 +11,12 @@
 
 #include <filesystem>
 
+// A file name as the real file dialog returns it: a QString of the file's
+// own name, here from the Windows-1250 text a test keeps it in.
+inline QString chosenName(const std::string& cp1250Path) { return QString::fromStdString(cp1250ToUtf8(cp1250Path)); }
+// The same from the file's own (UTF-8) name.
+inline QString chosenSystemName(const std::string& utf8Path) { return QString::fromStdString(utf8Path); }
+
 class AppTest : public ::testing::Test {
  protected:
   TempFolders dirs;

@@ -5,6 +5,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -28,7 +31,7 @@ class FilesTest : public StudentTest {
 
 TEST_F(FilesTest, OpenFromTheMenuCopiesTheFileIntoTheWorkingCopy) {
   const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
-  script.fileNames = {path};
+  script.fileNames = {chosenName(path)};
   FGlowna->OtworzPlikToolButtonClick();
   ASSERT_EQ(script.fileDialogs.size(), 1u);
   EXPECT_EQ(script.fileDialogs[0].title, "Wczytaj plik");
@@ -56,7 +59,7 @@ TEST_F(FilesTest, AFileThatCannotBeReadChangesNothing) {
   const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
   open(path);
   const std::string missing = documentPath("brak.sqtvk");
-  script.fileNames = {missing};
+  script.fileNames = {chosenName(missing)};
   FGlowna->OtworzPlikToolButtonClick();
   ASSERT_EQ(script.boxes.size(), 1u);
   EXPECT_EQ(script.boxes[0].text, cp1250("Błąd kopiowania pliku\nz :") + missing + "\ndo :" + tmp() +
@@ -76,7 +79,7 @@ TEST_F(FilesTest, TheCommandLineOpensALongEnoughPathOfAFile) {
       {"a.sq", ""}, {documentPath("nie-ma.sqtvk"), ""}, {"\"" + path + "\"", ""}, {path, path}};
   for (const auto& [argument, status] : cases) {
     FGlowna->StatusBar->setSimpleText("before");
-    vFunOtworzPlikZLiniiPolecen(argument);
+    vFunOtworzPlikZLiniiPolecen(TSystemPath::fromText(argument));
     EXPECT_EQ(FGlowna->StatusBar->SimpleText(), argument.size() <= 5 ? "before" : status) << argument;
   }
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
@@ -121,7 +124,7 @@ TEST_F(FilesTest, SaveOfANewDocumentAsksForAFileAndCancelKeepsTheFlag) {
   EXPECT_TRUE(FGlowna->bDataModified);
 
   const std::string target = documentPath("nowa.sqtvk");
-  script.fileNames.push_back(target);
+  script.fileNames.push_back(chosenName(target));
   EXPECT_TRUE(FGlowna->Zapisz1Click());
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), target);
   EXPECT_EQ(sqlRows(target, "select name from sqlite_master"), (Rows {{"PESEL2"}}));
@@ -133,7 +136,7 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAFile) {
   open(path);
   const TShownBox question {cp1250("Wybrany plik już istnieje.\nCzy chcesz zastąpić istniejący plik ?"), "Zapisz",
                             MB_YESNO | MB_ICONQUESTION};
-  script.fileNames = {other, other};
+  script.fileNames = {chosenName(other), chosenName(other)};
   script.answers = {IDNO, IDYES};
   EXPECT_FALSE(FGlowna->bFunZapiszNowyPlikSwiadectw());
   EXPECT_EQ(sqlRows(other, "select name from sqlite_master"), (Rows {{"PESEL9"}}));
@@ -145,7 +148,7 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAFile) {
 
 TEST_F(FilesTest, ANewDocumentWithoutStudentsSavesAsAnEmptyDatabase) {
   const std::string target = documentPath("pusty.sqtvk");
-  script.fileNames = {target};
+  script.fileNames = {chosenName(target)};
   EXPECT_TRUE(FGlowna->bFunZapiszNowyPlikSwiadectw());
   EXPECT_TRUE(fs::exists(u(target)));
   EXPECT_TRUE(sqlRows(target, "select name from sqlite_master").empty());
@@ -176,7 +179,7 @@ TEST_F(FilesTest, OpenStopsWhenTheWantedSaveDoesNotHappen) {
   FGlowna->bDataModified = true;
   const std::string other = makeDocumentFile({{"9", personalRows("Inny", "Ktos", "9")}}, "inny.sqtvk");
   script.answers = {IDYES};
-  script.fileNames = {std::nullopt, other};  // the save-as is cancelled
+  script.fileNames = {std::nullopt, chosenName(other)};  // the save-as is cancelled
   FGlowna->OtworzPlikToolButtonClick();
   EXPECT_EQ(script.fileDialogs.size(), 1u);  // no open dialog followed
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
@@ -203,11 +206,11 @@ TEST_F(FilesTest, AFileThatIsNoDocumentIsRefusedAndChangesNothing) {
   open(path);
   const std::string text = documentPath("notatki.sqtvk");
   writeText(u(text), "To nie jest plik z danymi uczniów.\n");
-  script.fileNames = {text};
+  script.fileNames = {chosenName(text)};
   FGlowna->OtworzPlikToolButtonClick();
   ASSERT_EQ(script.boxes.size(), 1u);
   EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") +
-                                             text + cp1250("\nKod błędu: file is not a database\nDane świadectw nie "
+                                             text + cp1250("\nKod błędu: 26\nDane świadectw nie "
                                                            "zostały wczytane."),
                                          cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
@@ -220,18 +223,18 @@ TEST_F(FilesTest, NamesInAnyScriptOpenAndSaveUnderExactlyThatName) {
   fs::create_directories(folder);
   const std::string path = (folder / "3а Иванова.sqtvk").string();
   fs::copy_file(u(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}})), path);
-  script.fileNames = {path};
+  script.fileNames = {chosenSystemName(path)};
   FGlowna->OtworzPlikToolButtonClick();
   EXPECT_TRUE(script.boxes.empty());
-  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), path);
+  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(path));
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
 
   addStudent("Kot", "2");
   EXPECT_TRUE(FGlowna->Zapisz1Click());
   const std::string copy = (folder / "копия").string();  // the extension is added
-  script.fileNames = {copy};
+  script.fileNames = {chosenSystemName(copy)};
   FGlowna->Zapiszjako1Click();
-  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), copy + ".sqtvk");
+  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(copy + ".sqtvk"));
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
@@ -248,8 +251,8 @@ TEST_F(FilesTest, NamesInAnyScriptOpenAndSaveUnderExactlyThatName) {
   }
 
   // The command line gives the name as the system does, too.
-  vFunOtworzPlikZLiniiPolecen(path);
-  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), path);
+  vFunOtworzPlikZLiniiPolecen(TSystemPath(path));
+  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(path));
 }
 
 TEST_F(FilesTest, AStudentNamedInLettersTheFilesCannotHoldIsRefusedAsTyped) {
@@ -269,4 +272,53 @@ TEST_F(FilesTest, TheNormalEndDeletesTheWorkingCopyAndItsJournal) {
   vFunKoniecPracy();
   EXPECT_FALSE(fs::exists(u(tmp())));
   EXPECT_FALSE(fs::exists(u(tmp()) + "-journal"));
+}
+
+// A named pipe under a document's name, from the dialog and from the
+// command line: refused as no document at once, never waited on.
+TEST_F(FilesTest, APipeNamedAsADocumentIsRefusedAtOnce) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  const std::string pipe = documentPath("x.sqtvk");
+  ASSERT_EQ(::mkfifo(u(pipe).c_str(), 0666), 0);
+  ::alarm(20);  // a blocking open would end the test here
+  script.fileNames = {chosenName(pipe)};
+  FGlowna->OtworzPlikToolButtonClick();
+  vFunOtworzPlikZLiniiPolecen(TSystemPath::fromText(pipe));
+  ::alarm(0);
+  const TShownBox refused {cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + pipe +
+                               cp1250("\nDane świadectw nie zostały wczytane."),
+                           cp1250("Błąd"), MB_OK | MB_ICONSTOP};
+  ASSERT_EQ(script.boxes.size(), 2u);
+  EXPECT_EQ(script.boxes[0], refused);
+  EXPECT_EQ(script.boxes[1], refused);
+}
+
+// Another program holds the document: the open and the save say so at once.
+TEST_F(FilesTest, ADocumentAnotherProgramHoldsIsRefusedAtOnceWithWhatToDo) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  addStudent("Kot", "2");
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(u(path).c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(FGlowna->Zapisz1Click());
+  script.answers = {IDNO};  // "Czy chcesz zapisać zmiany ?": the changes stay in the working copy
+  script.fileNames = {chosenName(path)};
+  FGlowna->OtworzPlikToolButtonClick();
+  const auto waited = std::chrono::steady_clock::now() - started;
+  sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  const std::string inUse = cp1250("Plik jest używany przez inny program:\n") + path +
+                            cp1250("\nZamknij program, który go używa, i spróbuj ponownie.");
+  ASSERT_GE(script.boxes.size(), 3u);
+  EXPECT_EQ(script.boxes[0], (TShownBox {inUse + cp1250("\nMożesz też zapisać dane w innym pliku (\"Zapisz jako\").\n\n"
+                                                        "Dane nie zostały zapisane."),
+                                         cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
+  EXPECT_EQ(script.boxes.back(),
+            (TShownBox {inUse + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Kot Jan", "Lis Anna"}));
 }

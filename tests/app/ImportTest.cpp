@@ -23,7 +23,7 @@ class ImportCommandTest : public StudentTest {
   void writeSource(const TvkLines& lines) const { writeText(cp1250ToUtf8(source), tvkText(lines)); }
   // "Plik" / "Importuj" with the file chosen in the dialog.
   void importFromMenu() {
-    script.fileNames.push_back(source);
+    script.fileNames.push_back(chosenName(source));
     FGlowna->findComponentAs<QAction>("Importuj1")->trigger();
   }
   std::string bytes(const std::string& path) const { return readText(cp1250ToUtf8(path)); }

@@ -80,7 +80,7 @@ TEST_F(OptionsTest, TheNoDotsOptionRedrawsACertificateFromItsTableWithoutDots) {
 
 TEST_F(OptionsTest, ExportThenImportRoundTripsTheCalibration) {
   const std::string exported = cp1250FromUtf8(dirs.root()) + "/kopia";
-  script.fileNames = {exported};
+  script.fileNames = {chosenName(exported)};
   FGlowna->Eksportujustawieniakalibracji1Click();
   ASSERT_EQ(script.fileDialogs.size(), 1u);
   EXPECT_EQ(script.fileDialogs[0].title, "Zapisz plik kalibracji");
@@ -92,7 +92,7 @@ TEST_F(OptionsTest, ExportThenImportRoundTripsTheCalibration) {
 
   sqlExec(calib(), "update `tarvek_wywiadowka` set x1=x1+7");
   ASSERT_NE(layout(calib()), original);
-  script.fileNames = {exported + ".sqset"};
+  script.fileNames = {chosenName(exported + ".sqset")};
   FGlowna->Importujustawieniakalibracji1Click();
   EXPECT_EQ(script.fileDialogs[1].title, "Wczytaj plik kalibracji");
   EXPECT_EQ(script.fileDialogs[1].filter, "Kalibracja(*.sqset)|*.sqset");
@@ -115,7 +115,7 @@ TEST_F(OptionsTest, ImportingAFileThatIsNoCalibrationIsRefusedAndChangesNothing)
   for (const char* name : {"tekst.sqset", "inna.sqset", "pusta.sqset", "brak.sqset"}) {
     SCOPED_TRACE(name);
     script.boxes.clear();
-    script.fileNames = {root + "/" + name};
+    script.fileNames = {chosenName(root + "/" + name)};
     FGlowna->Importujustawieniakalibracji1Click();
     ASSERT_EQ(script.boxes.size(), 1u);
     EXPECT_EQ(script.boxes[0].caption, "Atrybuty");
@@ -130,7 +130,7 @@ TEST_F(OptionsTest, ImportingAFileThatIsNoCalibrationIsRefusedAndChangesNothing)
 
 TEST_F(OptionsTest, AFailedExportShowsTheCopyMessageAndLogsIt) {
   const std::string target = cp1250FromUtf8(dirs.root()) + "/brak/kalibracja.sqset";
-  script.fileNames = {target};
+  script.fileNames = {chosenName(target)};
   FGlowna->Eksportujustawieniakalibracji1Click();
   ASSERT_EQ(script.boxes.size(), 1u);
   EXPECT_EQ(script.boxes[0].text, "Funkcja: EksportujPlikKalibracji()\n\n" +

@@ -193,7 +193,7 @@ TEST_F(ShellWindowsTest, TheImportDialogListsTheStudentsOfAFile) {
   EXPECT_EQ(FImport->windowTitle(), q("Importuj dane uczniów"));
   EXPECT_EQ(FImport->size(), QSize(283, 346));
 
-  script.fileNames = {cp1250FromUtf8(file)};
+  script.fileNames = {chosenSystemName(file)};
   FImport->WczytajPlikButton->click();
   ASSERT_EQ(script.fileDialogs.size(), 1u);
   EXPECT_EQ(script.fileDialogs[0].filter, "Dorvantum|*.dvt");
@@ -245,7 +245,7 @@ TEST_F(ShellWindowsTest, TheImportClearsTheHoldersAndShowsTheStudentDialog) {
   // No student chosen, also after a file without any.
   bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, "Baran");
   for (const std::string& path : {file, empty}) {
-    script.fileNames = {cp1250FromUtf8(path)};
+    script.fileNames = {chosenSystemName(path)};
     FImport->WczytajPlikButtonClick();
     FImport->AddButton->click();
   }
@@ -254,7 +254,7 @@ TEST_F(ShellWindowsTest, TheImportClearsTheHoldersAndShowsTheStudentDialog) {
   EXPECT_FALSE(FDaneUcznia->isVisible());
 
   script.boxes.clear();
-  script.fileNames = {cp1250FromUtf8(file)};
+  script.fileNames = {chosenSystemName(file)};
   FImport->WczytajPlikButtonClick();
   FImport->ListaUczniowListBox->setCurrentRow(0);
   FImport->AddButton->click();

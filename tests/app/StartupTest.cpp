@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace fs = std::filesystem;
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -167,7 +169,7 @@ TEST_F(AppTest, TheCommandLineIsOnePathUsedWhenLongerThanFiveCharacters) {
   };
   for (const auto& c : cases) {
     FGlowna->StatusBar->setSimpleText("poprzedni");
-    vFunOtworzPlikZLiniiPolecen(c.arguments);
+    vFunOtworzPlikZLiniiPolecen(TSystemPath(c.arguments));
     EXPECT_EQ(FGlowna->StatusBar->SimpleText(), c.status) << c.arguments;
   }
 }
@@ -187,7 +189,7 @@ TEST(CommandLineTest, TheArgumentsAreJoinedIntoOneText) {
   for (const auto& c : cases) {
     std::vector<char*> argv;
     for (const auto& a : c.argv) argv.push_back(const_cast<char*>(a.c_str()));
-    EXPECT_EQ(strFunArgumentyLiniiPolecen(static_cast<int>(argv.size()), argv.data()), c.text);
+    EXPECT_EQ(strFunArgumentyLiniiPolecen(static_cast<int>(argv.size()), argv.data()).bytes(), c.text);
   }
 }
 
@@ -232,4 +234,31 @@ TEST_F(AppTest, UnsavedDataOfACrashedRunIsOfferedBack) {
       EXPECT_FALSE(fs::exists(utf8(tmp) + "-journal"));
     }
   }
+}
+
+// A run killed during a save into the document itself (a folder that takes
+// no new file) and during an import: the next start puts the document back
+// as it was before that save, says so, and removes the import's half file.
+TEST_F(AppTest, TheStartPutsBackADocumentWhoseSaveWasKilledAndRemovesAHalfImport) {
+  fs::create_directories(utf8(dirs.data()));
+  const std::string tmp = utf8(dirs.data() + "/data_tmp.tmp");
+  const std::string doc = dirs.root() + "/wspólne dokumenty/klasa 3a.sqtvk";
+  fs::create_directories(fs::path(doc).parent_path());
+  writeText(doc, "SQLite format 3 -- half of the new state");
+  sqlExec(cp1250FromUtf8(tmp + ".przed-zapisem"),
+          "create table `PESEL9`( id TEXT, comp_name TEXT, value TEXT );"
+          "insert into `PESEL9` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Lis');");
+  writeText(tmp + ".przed-zapisem.plik", doc);
+  sqlExec(cp1250FromUtf8(tmp + ".import"), "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT );");
+  script.answers = {IDOK, IDOK};
+  start();
+  const TShownBox told {cp1250("Zapis pliku:\n") + cp1250FromUtf8(doc) +
+                            cp1250("\nnie został dokończony (program przerwał pracę w trakcie zapisu albo zabrakło "
+                                   "miejsca na dysku).\nPlik przywrócono do stanu sprzed tego zapisu. Zmiany, które "
+                                   "miały być w nim zapisane, trzeba zapisać ponownie."),
+                        "Uwaga", MB_OK | MB_ICONWARNING};
+  EXPECT_NE(std::find(script.boxes.begin(), script.boxes.end(), told), script.boxes.end());
+  EXPECT_EQ(sqlRows(cp1250FromUtf8(doc), "select value from `PESEL9`"), (Rows {{"Lis"}}));
+  for (const char* left : {".przed-zapisem", ".przed-zapisem.plik", ".import"})
+    EXPECT_FALSE(fs::exists(tmp + left)) << left;
 }

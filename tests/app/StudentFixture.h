@@ -55,7 +55,7 @@ class StudentTest : public AppTest {
     sqlExec(path, sql.empty() ? "create table x(a); drop table x;" : sql);
     return path;
   }
-  void open(const std::string& path) { vFunOtworzPlikZLiniiPolecen(path); }
+  void open(const std::string& path) { vFunOtworzPlikZLiniiPolecen(TSystemPath::fromText(path)); }
 
   Rows stored(const std::string& table) const {
     return sqlRows(tmp(), "select id, comp_name, value from `" + table + "` order by rowid");

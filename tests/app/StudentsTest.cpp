@@ -7,6 +7,7 @@
 
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <set>
@@ -451,4 +452,143 @@ TEST_F(StudentTest, ANewStudentKeepsTheClassDetailsAndStartsTheEndings) {
   EXPECT_EQ(FDaneUcznia->Plec_DATA_COMBOBOX->currentIndex(), 1);
   EXPECT_EQ(text(FDaneUcznia->UrodzonyRok_DATA_COMBOBOX), "2001 r.");
   EXPECT_FALSE(FDaneUcznia->bEditMode);
+}
+
+// ------------------------------------------------------------------ the tree after a save
+
+// All the tree shows: each node's text, student and state, what is current
+// and selected, where it is scrolled; and the student list behind it.
+struct TTreeView {
+  std::vector<std::string> nodes;
+  std::vector<std::pair<std::string, std::string>> list;
+  bool operator==(const TTreeView&) const = default;
+};
+
+TTreeView treeView() {
+  TTreeView view;
+  QTreeWidget* tree = FGlowna->TreeView;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* student = tree->topLevelItem(i);
+    view.nodes.push_back(student->text(0).toStdString() + " | " + student->data(0, Qt::UserRole).toByteArray().toStdString() +
+                         (student->isExpanded() ? " | expanded" : "") + (student->isSelected() ? " | selected" : ""));
+    for (int c = 0; c < student->childCount(); ++c)
+      view.nodes.push_back("  " + student->child(c)->text(0).toStdString() +
+                           (student->child(c)->isSelected() ? " | selected" : ""));
+  }
+  view.nodes.push_back("current: " + (tree->currentItem() ? tree->currentItem()->text(0).toStdString() : "none"));
+  view.nodes.push_back("scrolled: " + std::to_string(tree->verticalScrollBar()->value()));
+  for (const TStudentListRecord& s : FGlowna->StudentsList) view.list.emplace_back(s.DisplayName.str(), s.TableName.str());
+  return view;
+}
+
+// A save shows the tree a reload of the whole working copy would show: the
+// saved student in its place by its (new) name, after its namesakes, its
+// former table gone, nothing selected or expanded, at the top.
+TEST_F(StudentTest, AfterASaveTheTreeIsTheOneAWholeReloadShows) {
+  struct TCase {
+    const char* what;
+    int student;  // in the tree's order before the save
+    const char* surname;
+    const char* pesel;
+    bool newStudent;
+    std::vector<const char*> order;  // the tree's students afterwards
+  };
+  const TCase cases[] = {
+      {"saved as it was, after its namesake of an equal key", 0, "Labedz", "2", false,
+       {"Łabędź Ewa", "Labedz Ewa", "Lis Anna", "Wolny Jan", "Zych Ala", "Érdi Anna"}},
+      {"renamed, moving to the top", 4, "Adamska", "1", false,
+       {"Adamska Ala", "Labedz Ewa", "Łabędź Ewa", "Lis Anna", "Wolny Jan", "Érdi Anna"}},
+      {"renamed, moving down", 0, "Żak", "2", false,
+       {"Łabędź Ewa", "Lis Anna", "Wolny Jan", "Żak Ewa", "Zych Ala", "Érdi Anna"}},
+      {"a new PESEL number", 2, "Lis", "77", false,
+       {"Labedz Ewa", "Łabędź Ewa", "Lis Anna", "Wolny Jan", "Zych Ala", "Érdi Anna"}},
+      {"a new student between the others", 0, "Łukasik", "55", true,
+       {"Labedz Ewa", "Łabędź Ewa", "Lis Anna", "Łukasik Olga", "Wolny Jan", "Zych Ala", "Érdi Anna"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    open(makeDocumentFile({{"1", personalRows("Zych", "Ala", "1")},
+                           {"2", personalRows("Labedz", "Ewa", "2")},
+                           {"3", personalRows(cp1250("Łabędź"), "Ewa", "3")},
+                           {"4", personalRows("Lis", "Anna", "4")},
+                           {"9", personalRows("Wolny", "Jan", "9")},
+                           {"5", personalRows(cp1250("Érdi"), "Anna", "5")}},
+                          std::string("klasa ") + std::to_string(&c - cases) + ".sqtvk"));
+    ASSERT_EQ(roots(), (std::vector<std::string> {cp1250("Labedz Ewa"), cp1250("Łabędź Ewa"), "Lis Anna",
+                                                   "Wolny Jan", "Zych Ala", cp1250("Érdi Anna")}));
+    script.boxes.clear();  // the offer to save the document before
+    // The user has looked around: nodes open, one selected.
+    FGlowna->TreeView->topLevelItem(3)->setExpanded(true);
+    FGlowna->TreeView->topLevelItem(5)->setExpanded(true);
+    select(c.student, 2);
+    TTreeView saved;
+    std::vector<std::string> savedRoots;
+    script.onShowModal = [&](QDialog*) {
+      if (c.newStudent) bFunSetText(FDaneUcznia->Imie_DATA_EDIT, "Olga");
+      bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, cp1250(c.surname));
+      bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, c.pesel);
+      if (c.newStudent) FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(0);
+      FDaneUcznia->OKButtonClick();
+      saved = treeView();
+      savedRoots = roots();
+      return FDaneUcznia->result();
+    };
+    if (c.newStudent)
+      FGlowna->DodajUczniaToolButtonClick();
+    else
+      FGlowna->EdytujDaneUczniaToolButtonClick();
+    ASSERT_EQ(FDaneUcznia->result(), mrOk);
+    std::vector<std::string> order;
+    for (const char* name : c.order) order.push_back(cp1250(name));
+    EXPECT_EQ(savedRoots, order);
+    ASSERT_TRUE(FGlowna->bFunWczytajListeUczniow());
+    EXPECT_EQ(saved, treeView());
+    EXPECT_TRUE(script.boxes.empty());
+  }
+}
+
+TEST_F(HoldersTest, AStudentLoadedAfterAnotherShowsWhatItShowsLoadedAlone) {
+  Rows other = personalRows("Zych", "Ala", "6", cp1250("mężczyzna"));
+  for (const auto& row : expected)
+    if (row[0] != "DANE UCZNIA") other.push_back({row[0], row[1], row[1].find("Uwagi") != std::string::npos ? "inna" : row[2]});
+  open(makeDocumentFile({{"5", expected}, {"6", other}}));
+  // Every component of the 23 holders: its text, and where an edit's or a
+  // memo's cursor stands, whether it is modified or has anything to undo.
+  auto shown = [] {
+    std::vector<std::string> fields;
+    auto add = [&](const TComponentRegistry& form) {
+      for (int i = 0; i < form.ComponentCount(); ++i) {
+        QObject* o = form.Components(i);
+        std::string state = form.ComponentName(i).toStdString() + "=" + strFunGetText(o);
+        if (auto* edit = qobject_cast<QLineEdit*>(o))
+          state += " @" + std::to_string(edit->cursorPosition()) + (edit->isModified() ? " modified" : "") +
+                   (edit->isUndoAvailable() ? " undo" : "") + (edit->hasSelectedText() ? " selection" : "");
+        if (auto* combo = qobject_cast<QComboBox*>(o)) state += " #" + std::to_string(combo->currentIndex());
+        if (auto* memo = qobject_cast<QPlainTextEdit*>(o))
+          state += " @" + std::to_string(memo->textCursor().position()) +
+                   (memo->document()->isUndoAvailable() ? " undo" : "");
+        fields.push_back(state);
+      }
+    };
+    add(*FDaneUcznia);
+    for (TDocumentForm* form : vFunDocumentForms()) add(*form);
+    return fields;
+  };
+  auto loadedAlone = [&](int student) {
+    FDaneUcznia->vFunClearFormData();
+    for (TDocumentForm* form : vFunDocumentForms()) form->vFunClearFormData();
+    FGlowna->TreeView->setCurrentItem(nullptr);
+    select(student);
+    return shown();
+  };
+  const auto zieba = loadedAlone(0), zych = loadedAlone(1);
+  ASSERT_NE(zieba, zych);
+  // One after the other, with the cursor moved in a field both share.
+  select(0);
+  auto* edit = FKlasa2a->findComponentAs<QLineEdit>("ZMIENNA_Test8_STR1_DATA_EDIT");
+  edit->setCursorPosition(0);
+  select(1);
+  EXPECT_EQ(shown(), zych);
+  select(0);
+  EXPECT_EQ(shown(), zieba);
 }

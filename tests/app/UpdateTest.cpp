@@ -268,6 +268,7 @@ TEST_F(UpdateTest, AFailedDownloadLeavesNoFileAndOnlyClosesTheWindow) {
       {"not found", {.status = 404, .body = "Not found"}, "Błąd połączenia..."},
       {"server error", {.status = 500, .body = body}, "Błąd połączenia..."},
       {"no length", {.body = body, .contentLength = false}, "Błąd podczas próby czytania pliku..."},
+      {"a length of 0", {.body = ""}, "Błąd podczas próby czytania pliku..."},
       {"closed at once", {.closeAtOnce = true}, "Błąd połączenia..."},
       {"no folder to write to", {.body = body}, "Błąd zapisu do pliku", false},
   };
@@ -292,6 +293,30 @@ TEST_F(UpdateTest, AFailedDownloadLeavesNoFileAndOnlyClosesTheWindow) {
     EXPECT_FALSE(FGlowna->bFunClosed()) << c.what;
   }
   EXPECT_TRUE(script.boxes.empty());
+}
+
+// A whole download that is no program of this system (a text of shell
+// commands without a "#!" line, say) is never handed to a shell: it is not
+// started, the user is told, and the program goes on.
+TEST_F(UpdateTest, ADownloadThatIsNoProgramIsNotStartedThroughAShell) {
+  startServed();
+  const std::string marker = utf8(dirs.root()) + "/shell-ran";
+  const std::string body = "echo ran > '" + marker + "'\n";
+  server.serve(kInstallerPath, {.body = body});
+  fs::create_directories(fs::path(installer()).parent_path());
+  runWindow([&] {
+    EXPECT_TRUE(FAktualizacja->bDownloadDone);
+    EXPECT_EQ(readText(installer()), body);
+    FAktualizacja->btnClose->click();
+  });
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].text, cp1250("Nie można uruchomić pobranego pliku instalacyjnego:\n") + dirs.data() +
+                                      "/aktualizacja/nowy.exe" + cp1250("\nKod błędu: ") + std::to_string(ENOEXEC));
+  EXPECT_EQ(script.boxes[0].flags, MB_OK | MB_ICONWARNING);
+  EXPECT_FALSE(FGlowna->bCloseNoAsk);
+  EXPECT_FALSE(FGlowna->bFunClosed());
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(fs::exists(marker));
 }
 
 TEST_F(UpdateTest, TheWindowStaysOpenWhileItDownloads) {

@@ -66,6 +66,31 @@ TEST_F(ProcessTest, AProgramThatCannotRunIsReported) {
   }
 }
 
+// The downloaded installer: exactly that file, as a program of this
+// system; never a name looked up on PATH, never a text run by a shell.
+TEST_F(ProcessTest, AProgramFileStartsOnlyAsItselfAndNeverThroughAShell) {
+  onlyOwnPrograms();
+  const std::string out = dirs.root() + "/ran.txt";
+  writeRecorder(bin() + "/rec", out);
+  writeText(bin() + "/polecenia", "echo ran > '" + out + "'\n");  // no "#!" line
+  fs::permissions(bin() + "/polecenia", fs::perms::owner_all);
+  writeText(bin() + "/pusty", "");
+  fs::permissions(bin() + "/pusty", fs::perms::owner_all);
+  struct Case {
+    std::string file;
+    int error;
+  } cases[] = {{"rec", ENOENT}, {bin() + "/polecenia", ENOEXEC}, {bin() + "/pusty", ENOEXEC}, {"", ENOENT}};
+  for (const Case& c : cases) {
+    errno = 0;
+    EXPECT_FALSE(platform::startProgramFile(TSystemPath(c.file))) << c.file;
+    EXPECT_EQ(errno, c.error) << c.file;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(fs::exists(out));
+  ASSERT_TRUE(platform::startProgramFile(TSystemPath(bin() + "/rec")));
+  EXPECT_EQ(awaitFile(out), "");  // run, with no arguments
+}
+
 TEST_F(ProcessTest, MailAndDesktopGoThroughTheDesktopsTools) {
   onlyOwnPrograms();
   EXPECT_FALSE(platform::sendMail("Logi", "a@b.pl", "note", "/x/logs.sqdb"));

@@ -356,7 +356,7 @@ TEST_F(PrintDialogTest, ThePageCountAndTheDuplexListDecideTheJobs) {
     const std::string second = pdf(("b" + std::to_string(run) + ".pdf").c_str());
     ++run;
     TScriptedDialogs answers;
-    answers.fileNames = {first, second};
+    answers.fileNames = {QString::fromStdString(first), QString::fromStdString(second)};
     dialog->setResult(mrNone);
     dialog->DuplexComboBox->setCurrentIndex(c.duplexIndex);
     dialog->iPageCount = c.pageCount;
@@ -410,7 +410,7 @@ TEST_F(PrintDialogTest, SideTwoIsTurnedOnlyInADuplexJobWithTheBoxTicked) {
     drawSides(ds);
     const std::string first = pdf("first.pdf"), second = pdf("second.pdf");
     TScriptedDialogs answers;
-    answers.fileNames = {first, second};
+    answers.fileNames = {QString::fromStdString(first), QString::fromStdString(second)};
     dialog->DuplexComboBox->setCurrentIndex(c.duplexIndex);
     dialog->cbRotateSecondPage->setChecked(c.ticked);
     dialog->iPageCount = 2;

@@ -161,14 +161,20 @@ TEST_F(FieldDrawingTest, DotsEverySixUnitsFromTheLeftEdgeWhileLeftOfTheRightEdge
     device.engine.texts.clear();
     vFunDrawDottedLine(&ds, row("Kropki_STR1_LINIA_Z_KROPEK", 100, 270, x2, 300), canvas.get(), 1,
                        "Kropki_STR1_LINIA_Z_KROPEK");
+    // Where each dot stands: the dots of one text stand apart by the advance
+    // of a dot and the font's letter spacing.
     std::vector<qreal> drawn;
     for (const TDrawnText& t : texts()) {
-      EXPECT_EQ(t.text, ".");
+      EXPECT_EQ(t.text, QString(t.text.size(), QLatin1Char('.')));
       EXPECT_NEAR(t.top(), 300 - 14, 0.01);
       EXPECT_EQ(t.font.pixelSize(), iFunFontPixels(14));
-      drawn.push_back(t.baseline.x());
+      QFont unspaced = t.font;
+      unspaced.setLetterSpacing(QFont::AbsoluteSpacing, 0);
+      const qreal step = QFontMetricsF(unspaced, &device).horizontalAdvance(QLatin1Char('.')) + t.font.letterSpacing();
+      for (qsizetype k = 0; k < t.text.size(); ++k) drawn.push_back(t.baseline.x() + k * step);
     }
-    EXPECT_EQ(drawn, xs) << x2;
+    ASSERT_EQ(drawn.size(), xs.size()) << x2;
+    for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_NEAR(drawn[k], xs[k], 1e-6) << x2;
   }
 }
 
@@ -181,6 +187,7 @@ TEST_F(FieldDrawingTest, TheDottedLineLeavesThePlainStyleAndTheSizeItFound) {
   EXPECT_FALSE(canvas->font().underline());
   EXPECT_EQ(canvas->font().pixelSize(), iFunFontPixels(10));
   EXPECT_EQ(canvas->font().family(), "Times New Roman");
+  EXPECT_EQ(canvas->font().letterSpacing(), 0);
 }
 
 TEST_F(FieldDrawingTest, TheFourStyleFlagsSetTheFontAndStayForTheNextField) {

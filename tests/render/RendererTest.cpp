@@ -151,7 +151,8 @@ TEST_F(RendererTest, RowsDrawByTheMarkersOfTheirKindsGroup) {
     ASSERT_TRUE(render(c.kind, true, &local)) << c.name;
     const TRecording one = page(1), two = page(2);
     const QStringList text {QString::fromUtf8("wartość")};
-    auto dots = [](const TRecording& d) { return d.textsDrawn() == QStringList(50, "."); };
+    // The row's 50 dots, however many texts carry them.
+    auto dots = [](const TRecording& d) { return d.textsDrawn().join(QString()) == QString(50, QLatin1Char('.')); };
     EXPECT_EQ(one.textsDrawn() == text, c.what == Text1) << c.kind << " " << c.name;
     EXPECT_EQ(two.textsDrawn() == text, c.what == Text2) << c.kind << " " << c.name;
     EXPECT_EQ(dots(one), c.what == Dots1) << c.kind << " " << c.name;
@@ -355,14 +356,16 @@ TEST_F(RendererTest, TheMeetingSheetsPreviewShowsOnlyTheDotsItsLayoutPrints) {
     ASSERT_TRUE(render(dkWywiadowka, false, sheet));
     const QImage preview = FGlowna->Image1->Picture();
     // Between "zachowanie" and its grade, and between "fizyka" and its
-    // grade: the layout's one dotted line, in one band of a few rows.
+    // grade: the layout's one dotted line, in one band of a few rows, from
+    // its own left end (230 units) on; nothing between the word and there.
     for (const int top : {158, 674}) {
-      const QRect leader(kPreviewLeft + 200, kPreviewTop + top, 175, 42);
+      const QRect leader(kPreviewLeft + 232, kPreviewTop + top, 143, 42);
       EXPECT_GT(inkIn(preview, leader), 0);
       int rowsWithInk = 0;
       for (int y = leader.top(); y <= leader.bottom(); ++y)
         rowsWithInk += inkIn(preview, QRect(leader.left(), y, leader.width(), 1)) > 0;
       EXPECT_LE(rowsWithInk, 4) << "one row of dots at " << top;
+      EXPECT_EQ(inkIn(preview, QRect(kPreviewLeft + 165, kPreviewTop + top, 60, 42)), 0) << "dots of the form at " << top;
     }
   }
 }

@@ -35,7 +35,7 @@ TEST_F(CalibrationFileTest, OnlyADatabaseWithALayoutTableIsACalibrationFile) {
     SCOPED_TRACE(c.name);
     const bool existed = fs::exists(path(c.name));
     const std::string before = existed ? readText(path(c.name)) : "";
-    EXPECT_EQ(bFunCalibFileHasLayouts(path(c.name)), c.layouts);
+    EXPECT_EQ(bFunCalibFileHasLayouts(TSystemPath(path(c.name))), c.layouts);
     // Looking never changes or makes a file.
     EXPECT_EQ(fs::exists(path(c.name)), existed);
     if (existed) {
@@ -52,7 +52,7 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
   const std::string before = readText(calib);
 
   writeText(path("tekst.sqset"), "nie baza\n");
-  EXPECT_FALSE(bFunImportujPlikKalibracji(&ds, path("tekst.sqset")));
+  EXPECT_FALSE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("tekst.sqset"))));
   EXPECT_EQ(readText(calib), before);
   expectFailure("Funkcja: ImportujPlikKalibracji()\n\n" +
                     cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n") +
@@ -60,8 +60,11 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
                 "ImportujPlikKalibracji()");
 
   sqlExec(path("nowa.sqset"), std::string("create table `tarvek_klasa_Ia`") + kLayout);
-  EXPECT_TRUE(bFunImportujPlikKalibracji(&ds, path("nowa.sqset")));
-  EXPECT_EQ(readText(calib), readText(path("nowa.sqset")));
+  sqlExec(path("nowa.sqset"), "insert into `tarvek_klasa_Ia` values('B', 5, 6, 7, 8, 'Times', 12, 1, 1, 0, 0, 1)");
+  EXPECT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("nowa.sqset"))));
+  EXPECT_EQ(sqlRows(calib, "select name from sqlite_master"), (Rows {{"tarvek_klasa_Ia"}}));
+  EXPECT_EQ(sqlRows(calib, "select * from `tarvek_klasa_Ia`"),
+            sqlRows(path("nowa.sqset"), "select * from `tarvek_klasa_Ia`"));
   // Nothing is left beside the calibration file.
   int entries = 0;
   for (const auto& entry : fs::directory_iterator(fs::path(calib).parent_path()))
@@ -73,8 +76,57 @@ TEST_F(CalibrationFileTest, ExportCopiesTheCalibrationOverTheTarget) {
   const std::string calib = strFunGetCalibFilePath(&ds, false);
   sqlExec(calib, std::string("create table `t`") + kLayout);
   writeText(path("stara.sqset"), "stara");
-  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, path("stara.sqset")));
-  EXPECT_EQ(readText(path("stara.sqset")), readText(calib));
+  sqlExec(calib, "insert into `t` values('A', 1, 2, 3, 4, 'Arial', 9, 0, 0, 0, 0, 0)");
+  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath(path("stara.sqset"))));
+  EXPECT_EQ(sqlRows(path("stara.sqset"), "select name from sqlite_master"), (Rows {{"t"}}));
+  EXPECT_EQ(sqlRows(path("stara.sqset"), "select * from `t`"), sqlRows(calib, "select * from `t`"));
+}
+
+// A trigger in an imported file that would, at the next "Zastosuj", empty
+// another layout; a view and an index beside it. Only the layout rows come
+// in; the same for a file exported and read back.
+TEST_F(CalibrationFileTest, ImportAndExportCarryOnlyTheRowsOfTheLayoutTables) {
+  const std::string calib = strFunGetCalibFilePath(&ds, false);
+  const std::string hostile = path(cp1250("obca kalibracja ąę.sqset"));
+  sqlExec(hostile, std::string("create table `tarvek_klasa_I`") + kLayout + "; create table `tarvek_wywiadowka`" +
+                       kLayout +
+                       "; insert into `tarvek_klasa_I` values('Imie', 10, 20, 30, 40, 'Arial', 9, 0, 0, 0, 0, 0);"
+                       "insert into `tarvek_klasa_I` values('Nazwisko', 11, 21, 31, 41, 'Arial', 10, 1, 1, 0, 0, 0);"
+                       "insert into `tarvek_wywiadowka` values('Klasa', 1, 2, 3, 4, 'Times', 8, 2, 0, 1, 0, 0);"
+                       "create table `notatki`( tekst TEXT ); insert into `notatki` values('obce');"
+                       "create trigger `wyczysc` after update on `tarvek_klasa_I` begin "
+                       "delete from `tarvek_wywiadowka`; end;"
+                       "create view `widok` as select * from `tarvek_klasa_I`;"
+                       "create index `indeks` on `tarvek_klasa_I`( name );");
+  const Rows meeting = sqlRows(hostile, "select * from `tarvek_wywiadowka`");
+  const Rows certificate = sqlRows(hostile, "select * from `tarvek_klasa_I` order by rowid");
+
+  ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath::fromText(hostile)));
+  EXPECT_EQ(sqlRows(calib, "select type, name from sqlite_master order by name"),
+            (Rows {{"table", "tarvek_klasa_I"}, {"table", "tarvek_wywiadowka"}}));
+  EXPECT_EQ(sqlRows(calib, "select * from `tarvek_klasa_I` order by rowid"), certificate);
+  // "Zastosuj" in the calibration editor updates one row of one layout.
+  TCalibRecord moved;
+  moved.name = "Imie";
+  moved.x1 = 15;
+  moved.y1 = 25;
+  moved.x2 = 35;
+  moved.y2 = 45;
+  moved.font_name = "Arial";
+  moved.font_size = 9;
+  ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, calib, "tarvek_klasa_I", moved));
+  EXPECT_EQ(sqlRows(calib, "select * from `tarvek_wywiadowka`"), meeting);
+
+  // A data folder's file that holds such things is exported without them.
+  sqlExec(calib, "create trigger `wyczysc` after update on `tarvek_klasa_I` begin delete from `tarvek_wywiadowka`; "
+                 "end;");
+  const std::string exported = path(cp1250("eksport ąę.sqset"));
+  ASSERT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath::fromText(exported)));
+  EXPECT_EQ(sqlRows(exported, "select count(*) from sqlite_master where type <> 'table'"), (Rows {{"0"}}));
+  ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath::fromText(exported)));
+  ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, calib, "tarvek_klasa_I", moved));
+  EXPECT_EQ(sqlRows(calib, "select * from `tarvek_wywiadowka`"), meeting);
+  EXPECT_EQ(sqlRows(calib, "select count(*) from sqlite_master where type <> 'table'"), (Rows {{"0"}}));
 }
 
 }  // namespace

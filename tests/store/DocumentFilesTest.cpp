@@ -12,11 +12,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -309,6 +312,47 @@ TEST_F(DocumentFilesTest, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace
   EXPECT_EQ(filesIn(locked), (std::vector<std::string> {"klasa.sqtvk", "tylko.sqtvk"}));
 }
 
+// A class folder shared by the staff: the document belongs to the teacher
+// who made it and its group; another teacher may read and write it. That
+// user has nothing to reset (no warning), and the save keeps the file's
+// owner and group, whether or not the folder takes new files.
+TEST_F(DocumentFilesTest, SomeoneElsesWritableFileInASharedFolderKeepsItsOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file to another user";
+  const std::string open = docs + "/wspólny 2a", closed = docs + "/wspólny 3b";
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(docs.c_str(), 0755);
+  struct Case {
+    std::string folder;
+    mode_t folderMode;
+  } cases[] = {{open, 0777}, {closed, 0755}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    fs::create_directories(c.folder);
+    ::chmod(c.folder.c_str(), c.folderMode);
+    const std::string doc = c.folder + "/świadectwa ślązacy.sqtvk";
+    makeDocument(doc, {"9"});
+    ASSERT_EQ(::chown(doc.c_str(), 0, 100), 0);
+    ::chmod(doc.c_str(), 0666);
+    const int status = inChild([&] {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
+      if (!platform::native::resetAttributes(doc)) return 1;  // the open and the save warn on false
+      TFileFailure why;
+      return bFunSaveDocument(wc, doc, why) ? 0 : 2;
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(doc.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+    EXPECT_EQ(st.st_gid, 100u);
+    EXPECT_EQ(st.st_mode & 07777, 0666u);
+    EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    EXPECT_EQ(filesIn(c.folder), (std::vector<std::string> {"świadectwa ślązacy.sqtvk"}));
+  }
+}
+
 TEST_F(DocumentFilesTest, NamesInAnyScriptOpenAndSaveAsExactlyThemselves) {
   const std::string folder = docs + "/Иванов Пётр";
   fs::create_directories(folder);
@@ -339,5 +383,237 @@ TEST_F(DocumentFilesTest, TheCheckCountsTheStudentTablesOfAReadableDocument) {
   std::ofstream(docs + "/tekst") << "tekst";
   EXPECT_FALSE(bFunCheckDocument(docs + "/tekst", tables, why));
   EXPECT_TRUE(why.notDocument);
-  EXPECT_EQ(why.strFunCode(), "file is not a database");
+  EXPECT_EQ(why.strFunCode(), "26");  // SQLITE_NOTADB: a number, as every code the user is shown
+}
+
+// What the user reads after "Kod błędu: ": a number, never SQLite's English
+// text, and before it a sentence that says what to do where the cause has a
+// plainer name.
+TEST(FileFailureTest, TheCodeIsANumberAfterASentenceThatSaysWhatToDo) {
+  const std::string full = cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
+  const std::string denied = cp1250(
+      "Brak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o uprawnienia.\n");
+  struct Case {
+    int systemError, sqliteCode;
+    const char* code;
+    std::string advice;
+  } cases[] = {
+      {ENOSPC, SQLITE_FULL, "28", full},   {0, SQLITE_FULL, "13", full},         {EDQUOT, 0, "122", full},
+      {EACCES, SQLITE_CANTOPEN, "13", denied}, {EROFS, SQLITE_READONLY, "30", denied}, {0, SQLITE_READONLY, "8", denied},
+      {0, SQLITE_NOTADB, "26", cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n")},
+      {ENOENT, 0, "2", ""},                {0, SQLITE_IOERR, "10", ""},          {0, 0, "", ""},
+  };
+  for (const Case& c : cases) {
+    TFileFailure why;
+    why.systemError = c.systemError;
+    why.sqliteCode = c.sqliteCode;
+    EXPECT_EQ(why.strFunCode(), c.code) << c.systemError << "/" << c.sqliteCode;
+    EXPECT_EQ(why.strFunAdvice(), c.advice) << c.systemError << "/" << c.sqliteCode;
+  }
+}
+
+// A save refused by the system, as a user who may not write the folder
+// meets it: the code is the system's number.
+TEST_F(DocumentFilesTest, ASaveThatIsNotAllowedGivesTheSystemsNumber) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as another user";
+  const std::string locked = docs + "/cudze";
+  fs::create_directories(locked);
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(locked.c_str(), 0755);
+  const int status = inChild([&] {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
+    TFileFailure why;
+    if (bFunSaveDocument(wc, locked + "/nowy.sqtvk", why)) return 1;
+    return why.strFunCode() == std::to_string(EACCES) && !why.strFunAdvice().empty() ? 0 : 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+namespace {
+
+// A folder that takes no new file, holding a document its user may write,
+// with a data folder beside it that the user may write: the save goes into
+// the document itself. The children below run as an ordinary user (root
+// writes into any folder).
+struct SharedFolder {
+  std::string folder, doc;
+  SharedFolder(const TempFolders& dirs, const std::string& work, const std::string& wc, const std::string& docs) {
+    folder = docs + "/wspólny folder";
+    fs::create_directories(folder);
+    doc = folder + "/klasa 3a.sqtvk";
+    makeDocument(doc, {"9"});
+    ::chmod(dirs.root().c_str(), 0755);
+    ::chmod(work.c_str(), 0777);
+    ::chmod(wc.c_str(), 0666);
+    ::chmod(docs.c_str(), 0755);
+    ::chmod(doc.c_str(), 0666);
+    ::chmod(folder.c_str(), 0555);
+  }
+};
+
+bool asOrdinaryUser() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
+
+}  // namespace
+
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledHalfWayIsPutBackAtTheNextStart) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(wc, {"3", "4", "5", "6"}, 100);  // far more than the limit below
+  // The save dies at the file-size limit, as a kill would end it: part of
+  // the new pages are in the document, the rest are not.
+  const int status = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    const rlimit limit {48 * 1024, 48 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TFileFailure why;
+    bFunSaveDocument(wc, shared.doc, why);
+    return 4;
+  });
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit " << WEXITSTATUS(status);
+  ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(wc)));
+
+  std::string document, kept;
+  TFileFailure why;
+  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 1);
+  EXPECT_EQ(document, shared.doc);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  EXPECT_EQ(filesIn(shared.folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
+  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 0);  // done once only
+}
+
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFullDiskFailsAndLeavesItAsItWas) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(wc, {"3", "4", "5", "6"}, 100);
+  const int status = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    platform::ignoreFileSizeSignal();
+    const rlimit limit {48 * 1024, 48 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TFileFailure why;
+    if (bFunSaveDocument(wc, shared.doc, why)) return 1;
+    return why.systemError == EFBIG || (why.sqliteCode & 0xff) == SQLITE_FULL ? 0 : 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  // Without the limit the same save goes through.
+  const int again = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    return bFunSaveDocument(wc, shared.doc, why) ? 0 : 1;
+  });
+  ASSERT_TRUE(WIFEXITED(again));
+  EXPECT_EQ(WEXITSTATUS(again), 0);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}, {"PESEL4"}, {"PESEL5"}, {"PESEL6"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+// A real full disk: the document's folder is a small file system of its
+// own (made only where the test may mount one), filled up to the last block.
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFilledUpFileSystemLeavesItAsItWas) {
+  const std::string mounted = docs + "/pełny dysk";
+  fs::create_directories(mounted);
+  if (::geteuid() != 0 || ::mount("tarvek-test", mounted.c_str(), "tmpfs", 0, "size=1m") != 0)
+    GTEST_SKIP() << "no small file system can be mounted here";
+  struct Unmount {
+    std::string path;
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+  } unmount {mounted};
+  const std::string doc = mounted + "/klasa.sqtvk";
+  makeDocument(doc, {"9"}, 20);
+  {
+    // Full but for a few blocks: the document grows a little, then the disk ends.
+    std::ofstream filler(mounted + "/wypełnienie", std::ios::binary);
+    const std::string block(4096, '\0');
+    while (filler.write(block.data(), block.size()) && filler.flush()) {
+    }
+  }
+  fs::resize_file(mounted + "/wypełnienie", fs::file_size(mounted + "/wypełnienie") - 10 * 4096);
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  ::chmod(doc.c_str(), 0666);
+  ::chmod(mounted.c_str(), 0555);
+  // Far more than the disk holds, and more than SQLite's cache: pages go
+  // into the document before the end of the transaction.
+  std::vector<std::string> many;
+  for (int p = 100; p < 220; ++p) many.push_back(std::to_string(p));
+  makeDocument(wc, many, 100);
+  const int status = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    if (bFunSaveDocument(wc, doc, why)) return 1;
+    if (why.systemError == ENOSPC || (why.sqliteCode & 0xff) == SQLITE_FULL) return 0;
+    std::fprintf(stderr, "save failed with %d/%d\n", why.systemError, why.sqliteCode);
+    return 2;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(query(doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(query(doc, "select count(*) from PESEL9"), (Rows {{"20"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+TEST_F(DocumentFilesTest, ADocumentAnotherProgramHoldsFailsAtOnceAndStaysAsItWas) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const std::string beside = docs + "/klasa.sqtvk";
+  makeDocument(beside, {"8"});
+  for (const std::string& doc : {beside, shared.doc}) {
+    // Another program (here another connection) holds the document.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(doc.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto started = std::chrono::steady_clock::now();
+    TFileFailure opening;
+    EXPECT_FALSE(bFunLoadDocument(doc, wc, opening)) << doc;
+    EXPECT_TRUE(opening.inUse) << doc;
+    const int status = inChild([&] {
+      if (doc == shared.doc && !asOrdinaryUser()) return 3;
+      TFileFailure saving;
+      if (bFunSaveDocument(wc, doc, saving)) return 1;
+      return saving.inUse ? 0 : 2;
+    });
+    const auto waited = std::chrono::steady_clock::now() - started;
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << doc;
+    EXPECT_LT(waited, std::chrono::seconds(5)) << doc;
+    EXPECT_EQ(tablesOf(doc).size(), 1u) << doc;
+    EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  }
+}
+
+TEST_F(DocumentFilesTest, APipeOrADeviceNamedAsADocumentIsRefusedWithoutWaiting) {
+  const std::string pipe = docs + "/potok ąę.sqtvk";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+  const std::string device = docs + "/urządzenie.sqtvk";
+  fs::create_symlink("/dev/zero", device);
+  // In a child that an alarm ends, so a blocking open cannot hang the test.
+  const int status = inChild([&] {
+    ::alarm(5);
+    for (const std::string& path : {pipe, device}) {
+      TFileFailure why;
+      if (bFunLoadDocument(path, wc, why) || !why.notDocument) return 1;
+      int tables = 0;
+      if (bFunCheckDocument(path, tables, why)) return 2;
+      if (path == pipe && bFunSaveDocument(wc, path, why)) return 3;  // never written into
+    }
+    return 0;
+  });
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
 }

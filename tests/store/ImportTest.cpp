@@ -31,7 +31,7 @@ class ImportTest : public StoreTest {
             "insert into `PESEL9` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Stary');");
   }
   void writeSource(const std::string& bytes) const { writeText(cp1250ToUtf8(source), bytes); }
-  bool import() { return bFunImportDataFromFile(&ds, target, source, progress); }
+  bool import() { return bFunImportDataFromFile(&ds, target, TSystemPath::fromText(source), progress); }
 
   Rows stored(const std::string& table) const {
     return sqlRows(target, "select id, comp_name, value from `" + sqlName(table) + "` order by rowid");
@@ -209,7 +209,7 @@ TEST_F(ImportTest, AMissingSourceOrATargetThatCannotBeWrittenChangesNothing) {
   EXPECT_FALSE(exists(target + ".import"));
 
   const std::string nowhere = data + "/brak/data_tmp.tmp";  // no folder for the new file
-  EXPECT_FALSE(bFunImportDataFromFile(&ds, nowhere, source));
+  EXPECT_FALSE(bFunImportDataFromFile(&ds, nowhere, TSystemPath::fromText(source)));
   expectFailure(cp1250("Błąd zapisu pliku: \n") + nowhere + ".import\nSQLite exception: \nSQLITE_CANTOPEN",
                 "bFunImportDataFromFile");
 }
@@ -226,17 +226,82 @@ TEST_F(ImportTest, AMissingTargetIsMadeAndALeftoverNewFileIsReplaced) {
   EXPECT_EQ(list[0].DisplayName, "Lis Anna");
 }
 
-TEST_F(ImportTest, OverLongTagsNamesAndValuesAreCutToTheirFields) {
-  const std::string tag(300, 'T'), name(300, 'N'), value(3000, 'v'), line(1000, 'm');
+TEST_F(ImportTest, OverLongTagsAndNamesAreCutToTheirFieldsAndValuesUpToTheFieldGoInWhole) {
+  const std::string tag(300, 'T'), name(300, 'N'), value(2047, 'v'), line(1000, 'm');
   writeSource(tvkText({"<DANE SWIADECTW DLA: x>", "<DANE UCZNIA TARVEK>", "<NrPesel_DATA_EDIT>1",
-                       "<Dlugie_DATA_MEMO>" + line, "<Dlugie_DATA_MEMO>" + line, "<Dlugie_DATA_MEMO>" + line,
+                       "<Dlugie_DATA_MEMO>" + line, "<Dlugie_DATA_MEMO>" + line, "<Dlugie_DATA_MEMO>" + line.substr(0, 45),
                        "</DANE UCZNIA TARVEK>", "<" + tag + ">", "<" + name + ">" + value, "</" + tag + ">",
                        "</KONIEC DANYCH SWIADECTW>"}));
   ASSERT_TRUE(import()) << ds.ErrorStream.str();
   const Rows got = stored("PESEL1");
   ASSERT_EQ(got.size(), 3u);
-  EXPECT_EQ(got[1][2], (line + "\n" + line + "\n" + line).substr(0, 2047));
-  EXPECT_EQ(got[2], (std::vector<std::string> {tag.substr(0, 254), name.substr(0, 254), value.substr(0, 2047)}));
+  EXPECT_EQ(got[1][2], line + "\n" + line + "\n" + line.substr(0, 45));  // 2047 characters
+  EXPECT_EQ(got[2], (std::vector<std::string> {tag.substr(0, 254), name.substr(0, 254), value}));
+}
+
+// A value longer than its field is refused with the student and the line,
+// never cut; a memo field counts all its lines joined.
+TEST_F(ImportTest, AValueLongerThanItsFieldRefusesTheImportNamingStudentAndLine) {
+  const std::string line(1000, 'm');
+  const std::string student = cp1250("Błąd importu danych ucznia nr 1 (Lis Anna), wiersz ");
+  auto tooLong = [](const std::string& name, std::size_t length) {
+    return cp1250("Wartość pola \"") + name + cp1250("\" jest za długa: ") + std::to_string(length) +
+           cp1250(" znaków, a pole mieści najwyżej 2047.\nSkróć tę wartość w pliku i zaimportuj go ponownie.");
+  };
+  TvkLines document = tvkStudent("Lis", "Anna", "1");
+  document.insert(document.begin() + 8, "<ZMIENNA_Uwagi_DATA_EDIT>" + std::string(2048, 'v'));
+  TvkLines memo = tvkStudent("Lis", "Anna", "1");
+  memo.insert(memo.begin() + 5, {"<Uwagi_DATA_MEMO>" + line, "<Uwagi_DATA_MEMO>" + line, "<Uwagi_DATA_MEMO>" + line});
+  TvkLines personal = tvkStudent("Lis", "Anna", "1");
+  personal.insert(personal.begin() + 4, "<Miasto_DATA_EDIT>" + std::string(3000, 'w'));
+  struct Case {
+    const char* what;
+    TvkLines lines;
+    std::string message;
+    const char* fun;
+  };
+  const Case cases[] = {
+      {"a document row", document, student + "9:\n" + tooLong("ZMIENNA_Uwagi_DATA_EDIT", 2048), "bFunImportReadCertData"},
+      {"three memo lines", memo, student + "8:\n" + tooLong("Uwagi_DATA_MEMO", 3002), "bFunImportReadStudentData"},
+      {"a personal row", personal, student + "5:\n" + tooLong("Miasto_DATA_EDIT", 3000), "bFunImportReadStudentData"},
+  };
+  const std::string before = bytes(target);
+  for (const Case& c : cases) {
+    writeSource(tvkText(tvkJoin({tvkStudent("Kot", "Jan", "2"), c.lines})));
+    EXPECT_FALSE(import()) << c.what;
+    const std::string shifted = cp1250("Błąd importu danych ucznia nr 2 (Lis Anna), wiersz ") +
+                                std::to_string(std::stoul(c.message.substr(student.size())) + 10) +
+                                c.message.substr(c.message.find(':'));
+    expectFailure(shifted, c.fun);
+    EXPECT_EQ(bytes(target), before) << c.what;
+  }
+}
+
+// What a message quotes from the file is bounded: a student named by a
+// whole line of any length, a line that is the whole file.
+TEST_F(ImportTest, MessagesQuoteBoundedNamesAndLinesAndSayWhenLinesEndInCarriageReturnsOnly) {
+  std::string crOnly;
+  for (int copy = 0; copy < 2000; ++copy)
+    for (const std::string& line : tvkStudent("Lis", "Anna", std::to_string(copy))) crOnly += line + "\r";
+  writeSource(crOnly);
+  const std::string before = bytes(target);
+  EXPECT_FALSE(import());
+  expectFailure(cp1250("Plik nie ma podziału na wiersze: wiersze kończą się w nim samym znakiem powrotu karetki "
+                       "(CR), bez znaku nowego wiersza (LF).\nZapisz plik ponownie z końcami wierszy CR LF albo LF "
+                       "(na przykład w Notatniku) i zaimportuj go jeszcze raz: \n") +
+                    source,
+                "bFunImportDataFromFile");
+  EXPECT_EQ(bytes(target), before);
+
+  const std::string heading(5000, 'K');
+  writeSource(tvkText({"<DANE SWIADECTW DLA: " + heading + ">", "<DANE UCZNIA TARVEK>",
+                       "<NrPesel_DATA_EDIT>" + std::string(1000, '7'), "</DANE UCZNIA TARVEK>",
+                       "</KONIEC DANYCH SWIADECTW>"}));
+  EXPECT_FALSE(import());
+  expectFailure(cp1250("Błąd importu danych ucznia nr 1 (") + heading.substr(0, 60) + "...), wiersz 3:\n" +
+                    cp1250("Numer PESEL ucznia jest za długi: ") +
+                    std::string(200 - std::string(cp1250("Numer PESEL ucznia jest za długi: ")).size(), '7') + "...",
+                "bFunImportReadStudentData");
 }
 
 TEST_F(ImportTest, AStudentThatFailsHalfWrittenLeavesNoRowOfIt) {

@@ -1,6 +1,13 @@
 #include "store/Templates.h"
 
 #include "StoreTestSupport.h"
+#include "platform/NativeFiles.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,7 +102,37 @@ TEST_F(TemplatesTest, FailedWritesLeaveTheFormerTemplate) {
   // A file that cannot be changed: the drop fails and says which table.
   markReadOnly(file);
   EXPECT_FALSE(bFunSqlTemplateWriteData(&ds, file, "school_data", {rows[0]}));
-  expectFailure(cp1250("Błąd podczas próby kasowania tablicy \"school_data\""), "bFunSqlTemplateWriteData()");
+  expectFailure(cp1250("Błąd podczas próby kasowania tablicy \"school_data\"\nPlik jest tylko do odczytu albo program "
+                       "nie ma prawa go zmienić. (SQLITE_READONLY)"),
+                "bFunSqlTemplateWriteData()");
+  EXPECT_EQ(stored(), asRows(rows));
+}
+
+// "OK" of the school template on a full disk (a file-size limit here): the
+// message names the table and says why, and the former template stays.
+TEST_F(TemplatesTest, AWriteOnAFullDiskSaysTheDiskIsFull) {
+  const std::vector<TDataRecord> rows = dialogRows();
+  ASSERT_TRUE(bFunSqlTemplateWriteData(&ds, file, "school_data", rows));
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    platform::ignoreFileSizeSignal();
+    const rlimit limit {1024, 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    TDataStore child;
+    if (bFunSqlTemplateWriteData(&child, file, "school_data", {rows[0]})) ::_exit(1);
+    const std::string expected = cp1250("Błąd podczas próby kasowania tablicy \"school_data\"\nBrak miejsca na dysku. "
+                                        "Zwolnij miejsce na dysku i spróbuj ponownie. (SQLITE_IOERR, kod błędu ") +
+                                 std::to_string(EFBIG) + ")";
+    if (child.ErrorStream.str() != expected) {
+      std::fprintf(stderr, "%s\n", cp1250ToUtf8(child.ErrorStream.str()).c_str());
+      ::_exit(2);
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(stored(), asRows(rows));
 }
 

@@ -3,10 +3,12 @@
 #include "platform/Cp1250.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
 TEST(DialogsTest, BoxesAreRecordedAndTakeTheQueuedAnswersInTurn) {
@@ -51,8 +53,8 @@ TEST(DialogsTest, ABoxAskedByAWorkerIsAnsweredOnTheGuiThread) {
 
 TEST(DialogsTest, FileDialogsKeepTheNameLastChosen) {
   TScriptedDialogs script;
-  // The seam gives names as the system does (UTF-8).
-  script.fileNames = {std::string("/dane/świadectwa"), std::nullopt, std::string("/dane/kalibracja.sqset")};
+  // The seam gives names as the real dialog does.
+  script.fileNames = {QString::fromUtf8("/dane/świadectwa"), std::nullopt, QString::fromUtf8("/dane/kalibracja.sqset")};
   TFileDialog save(TFileDialog::TKind::Save);
   save.FileName = "nowy";
   save.Title = cp1250("Zapisz plik świadectw");
@@ -60,7 +62,7 @@ TEST(DialogsTest, FileDialogsKeepTheNameLastChosen) {
   save.DefaultExt = "sqtvk";
   ASSERT_TRUE(save.Execute());
   EXPECT_EQ(save.FileName, cp1250("/dane/świadectwa.sqtvk"));  // the filter's extension is added
-  EXPECT_EQ(save.Path, "/dane/świadectwa.sqtvk");
+  EXPECT_EQ(save.Path, TSystemPath("/dane/świadectwa.sqtvk"));
 
   EXPECT_FALSE(save.Execute());  // cancelled: the name stays
   EXPECT_EQ(save.FileName, cp1250("/dane/świadectwa.sqtvk"));
@@ -69,7 +71,7 @@ TEST(DialogsTest, FileDialogsKeepTheNameLastChosen) {
   open.Title = "Wczytaj plik kalibracji";
   ASSERT_TRUE(open.Execute());
   EXPECT_EQ(open.FileName, "/dane/kalibracja.sqset");
-  EXPECT_EQ(open.Path, "/dane/kalibracja.sqset");
+  EXPECT_EQ(open.Path, TSystemPath("/dane/kalibracja.sqset"));
 
   ASSERT_EQ(script.fileDialogs.size(), 3u);
   EXPECT_EQ(script.fileDialogs[0].kind, TFileDialog::TKind::Save);
@@ -90,4 +92,58 @@ TEST(DialogsTest, ThePromptGivesTheTypedTextOnlyWhenConfirmed) {
   ASSERT_EQ(script.prompts.size(), 2u);
   EXPECT_EQ(script.prompts[0].value, "start");
   EXPECT_EQ(script.prompts[1].prompt, "Nazwa:");
+}
+
+// Where a file dialog starts: the folder the program names for it, else the
+// open document's folder, else the folder last chosen in any file dialog
+// of this run, else the home folder.
+TEST(DialogsTest, FileDialogsStartInTheDocumentsFolderElseTheLastChosenElseHome) {
+  const std::filesystem::path root = std::filesystem::temp_directory_path() / "tarvek-dialogs-start";
+  std::filesystem::remove_all(root);
+  const std::string documents = (root / "świadectwa 2a").string(), other = (root / "Иванова ŋ").string(),
+                    named = (root / "wydruki").string();
+  for (const std::string& folder : {documents, other, named}) std::filesystem::create_directories(folder);
+
+  TFileDialog open(TFileDialog::TKind::Open), save(TFileDialog::TKind::Save);
+  {
+  TScriptedDialogs script;
+  std::string document;  // the open document, empty when none
+  vFunSetOpenDocumentSource([&document] { return TSystemPath(document); });
+
+  struct Step {
+    const char* what;
+    TFileDialog* dialog;
+    std::string document;      // open while the dialog runs
+    std::string initialDir;    // named by the program
+    std::optional<std::string> chosen;
+    std::string startsIn;
+  };
+  const Step steps[] = {
+      {"nothing open, nothing chosen yet", &open, "", "", std::nullopt, QDir::homePath().toStdString()},
+      {"the save chooses a folder", &save, "", "", other + "/kopia.sqtvk", QDir::homePath().toStdString()},
+      {"the folder chosen in another dialog; cancelled", &open, "", "", std::nullopt, other},
+      {"the open document's folder comes first", &save, documents + "/klasa 2a.sqtvk", "", std::nullopt, documents},
+      {"a document in a folder that is gone", &open, root.string() + "/brak/klasa.sqtvk", "", std::nullopt, other},
+      {"the folder the program names", &save, documents + "/klasa 2a.sqtvk", named, std::nullopt, named},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    document = step.document;
+    step.dialog->InitialDir = TSystemPath(step.initialDir);
+    script.fileNames = {step.chosen ? std::optional<QString>(QString::fromStdString(*step.chosen)) : std::nullopt};
+    step.dialog->Execute();
+    EXPECT_EQ(script.fileDialogs.back().folder, TSystemPath(step.startsIn));
+  }
+  // The same name comes back whole as the path to open and save under.
+  EXPECT_EQ(save.Path, TSystemPath(other + "/kopia.sqtvk"));
+  EXPECT_EQ(save.FileName, cp1250FromUtf8(other + "/kopia.sqtvk"));  // shown with "?" for what the code page lacks
+
+  vFunSetOpenDocumentSource(nullptr);
+  }
+  // A new session has chosen nothing.
+  TScriptedDialogs fresh;
+  open.InitialDir = TSystemPath();
+  open.Execute();
+  EXPECT_EQ(fresh.fileDialogs.back().folder, TSystemPath(QDir::homePath().toStdString()));
+  std::filesystem::remove_all(root);
 }

@@ -1,0 +1,645 @@
+// What a user does many times a day, each timed beside its floor (raw
+// SQLite and bare Qt doing the same work) in the same iteration, so both
+// see the same machine and the same caches:
+//
+//   save     OK in a form: the whole student is written and the tree shown
+//            again; floor: the texts of the value fields read from the
+//            widgets, and the student's table replaced with the same
+//            statements in one transaction;
+//   select   a document chosen in the tree: the student loaded into the 23
+//            holders and the certificate previewed; floor: the student's
+//            rows read, the layout's texts drawn onto two page pictures and
+//            shown over the two backgrounds (decoded once);
+//   print    a certificate rendered for the printer and printed into a PDF
+//            file; floor: the same texts, dots and marks drawn with bare
+//            QPainter calls onto QPdfWriter;
+//   open     a document file opened until the tree is shown; floor: the
+//            backup copy (synced and renamed into place), the check that
+//            reads every table, and the list of the students' names.
+//
+// Documents of 50, 500 and 2000 students. Each benchmark reports the
+// medians of the program and of the floor and their ratio as counters.
+#include "app/DaneUczniaUnit.h"
+#include "app/GlownaUnit.h"
+#include "app/Startup.h"
+#include "app/WaitUnit.h"
+#include "forms/DocumentForms.h"
+#include "platform/Cp1250.h"
+#include "platform/Platform.h"
+#include "render/DocumentKinds.h"
+#include "render/FieldDrawing.h"
+#include "render/PageRenderer.h"
+#include "render/Pages.h"
+#include "render/PrintJob.h"
+#include "store/SQLImportUnit.h"
+#include "toolkit/Components.h"
+#include "toolkit/Dialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QSvgRenderer>
+#include <QTreeWidget>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void check(int rc, sqlite3* db, const char* what) {
+  if (rc == SQLITE_OK || rc == SQLITE_DONE || rc == SQLITE_ROW) return;
+  throw std::runtime_error(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+}
+
+void exec(sqlite3* db, const std::string& sql) { check(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, sql.c_str()); }
+
+sqlite3* openDb(const std::string& path) {
+  sqlite3* db = nullptr;
+  check(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), db, path.c_str());
+  return db;
+}
+
+std::string quoted(const std::string& value) {
+  std::string out;
+  for (char c : value) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------- the world
+
+using Row = std::array<std::string, 3>;  // id, comp_name, value (Windows-1250)
+
+struct TStudent {
+  std::string table;
+  std::vector<Row> rows;
+};
+
+const char* const kSurnames[] = {
+    "Nowak", "Kowalski", "Wiśniewski", "Wójcik", "Kowalczyk", "Kamiński", "Lewandowski", "Zieliński", "Szymański",
+    "Woźniak", "Dąbrowski", "Kozłowski", "Jankowski", "Mazur", "Kwiatkowski", "Krawczyk", "Piotrowski",
+    "Grabowski", "Nowakowski", "Pawłowski", "Michalski", "Nowicki", "Adamczyk", "Dudek", "Zając", "Wieczorek",
+    "Jabłoński", "Król", "Majewski", "Olszewski", "Jaworski", "Wróbel", "Malinowski", "Pawlak", "Witkowski",
+    "Walczak", "Stępień", "Górski", "Rutkowski", "Michalak", "Sikora", "Ostrowski", "Baran", "Duda", "Szewczyk",
+    "Łukasiewicz", "Łabędź", "Ślusarczyk", "Żak", "Ćwik", "Érdi"};
+const char* const kNames[] = {"Anna", "Jan", "Ewa", "Piotr", "Łucja", "Zofia", "Michał", "Żaneta", "Ścibor",
+                              "Katarzyna", "Tomasz", "Agnieszka", "Paweł", "Ola", "Bartłomiej", "Jakub", "Maja"};
+
+// Every holder filled with the forms' sample values, collected as the save
+// collects them: one student's rows as the program stores them.
+std::vector<Row> sampleRows() {
+  bFunSetText(FDaneUcznia->findComponent("UrodzonyDnia_DATA_EDIT"), "1 maja 2001");
+  bFunSetText(FDaneUcznia->findComponent("UrodzonyRok_DATA_COMBOBOX"), "2001 r.");
+  bFunSetText(FDaneUcznia->findComponent("UrodzonyMiasto_DATA_COMBOBOX"), cp1250("Kraków"));
+  bFunSetText(FDaneUcznia->findComponent("UrodzonyWoj_DATA_COMBOBOX"), cp1250("małopolskie"));
+  bFunSetText(FDaneUcznia->findComponent("NrDziennika_DATA_EDIT"), "12");
+  for (TDocumentForm* form : vFunDocumentForms()) form->vFunFillSampleData();
+  std::vector<TDataRecord> records;
+  FDaneUcznia->vFunFormDataToList(records);
+  for (TDocumentForm* form : vFunDocumentForms()) form->vFunFormDataToList(records);
+  std::vector<Row> rows;
+  for (const TDataRecord& r : records) rows.push_back({r.id.str(), r.comp_name.str(), r.value.str()});
+  return rows;
+}
+
+// Student i: its own name, PESEL number, sex, and a fifth of the values
+// its own, so two students differ as two real ones do.
+TStudent student(const std::vector<Row>& sample, int i) {
+  TStudent s;
+  const std::string pesel = std::to_string(90010100000LL + 7919LL * i);
+  s.table = "PESEL" + pesel;
+  s.rows = sample;
+  int k = 0;
+  for (Row& r : s.rows) {
+    ++k;
+    if (r[0] == "DANE UCZNIA") {
+      if (r[1] == "Nazwisko_DATA_EDIT") r[2] = cp1250FromUtf8(kSurnames[(i * 7) % std::size(kSurnames)]);
+      if (r[1] == "Imie_DATA_EDIT") r[2] = cp1250FromUtf8(kNames[(i * 5) % std::size(kNames)]);
+      if (r[1] == "NrPesel_DATA_EDIT") r[2] = pesel;
+      if (r[1] == "Plec_DATA_COMBOBOX") r[2] = i % 2 ? cp1250("mężczyzna") : "kobieta";
+      if (r[1] == "NrDziennika_DATA_EDIT") r[2] = std::to_string(1 + i % 35);
+      continue;
+    }
+    if (!r[2].empty() && k % 5 == i % 5) r[2] += " " + std::to_string(i % 97);
+  }
+  return s;
+}
+
+void writeDocument(const std::string& path, const std::vector<Row>& sample, int count) {
+  fs::remove(path);
+  sqlite3* db = openDb(path);
+  exec(db, "begin transaction");
+  for (int i = 0; i < count; ++i) {
+    const TStudent s = student(sample, i);
+    exec(db, "create table `" + s.table + "`( id TEXT, comp_name TEXT, value TEXT )");
+    sqlite3_stmt* insert = nullptr;
+    check(sqlite3_prepare_v2(db, ("insert into `" + s.table + "` values(?, ?, ?)").c_str(), -1, &insert, nullptr), db,
+          "prepare");
+    for (const Row& r : s.rows) {
+      for (int c = 0; c < 3; ++c) sqlite3_bind_text(insert, c + 1, r[c].data(), static_cast<int>(r[c].size()), SQLITE_TRANSIENT);
+      check(sqlite3_step(insert), db, "insert");
+      sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+  }
+  exec(db, "commit transaction");
+  sqlite3_close(db);
+}
+
+struct TWorld {
+  std::string root;
+  std::unique_ptr<TScriptedDialogs> dialogs;
+  std::map<int, std::string> documents;  // students -> file (UTF-8)
+  int opened = 0;                        // students of the document open now
+  std::vector<QObject*> valueFields;     // every value field of the 23 holders
+  QImage background1, background2;       // the floor's backgrounds, decoded once
+  std::unique_ptr<QSvgRenderer> eagle;   // the floor's marks, read once
+  QImage stamp;
+
+  TWorld() {
+    root = (fs::temp_directory_path() / "tarvek-user-paths-bench").string();
+    fs::remove_all(root);
+    fs::create_directories(root + "/program");
+    fs::create_directories(root + "/common");
+    ::setenv("TARVEK_COMMON_DATA_DIR", (root + "/common").c_str(), 1);
+    ::setenv("TARVEK_USER_NAME", "bench", 1);
+    ::setenv("TARVEK_UPDATE_URL", "http://127.0.0.1:9", 1);
+    const fs::path built(TARVEK_BUILT_PROGRAM_DIR);
+    for (const auto& entry : fs::recursive_directory_iterator(built)) {
+      if (!entry.is_regular_file()) continue;
+      const fs::path target = fs::path(root + "/program") / fs::relative(entry.path(), built);
+      fs::create_directories(target.parent_path());
+      fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+    }
+    platform::setProgramFolder(root + "/program");
+    dialogs = std::make_unique<TScriptedDialogs>();
+    dialogs->onShowModal = [](QDialog*) { return mrCancel; };
+
+    vFunUtworzOkna();
+    FGlowna->vFunInicjalizacja();
+    FGlowna->resize(1366, 768);
+    FGlowna->show();
+    QApplication::processEvents();
+
+    FDaneUcznia->vFunClearFormData();
+    const std::vector<Row> sample = sampleRows();
+    for (int count : {50, 500, 2000}) {
+      documents[count] = root + "/klasa " + std::to_string(count) + " uczniów.sqtvk";
+      writeDocument(documents[count], sample, count);
+    }
+    auto collect = [this](const TComponentRegistry& form) {
+      for (int i = 0; i < form.ComponentCount(); ++i) {
+        const std::string name = form.ComponentName(i).toStdString();
+        if (name.find("_DATA_EDIT") != std::string::npos || name.find("_DATA_COMBOBOX") != std::string::npos ||
+            name.find("_DATA_MEMO") != std::string::npos)
+          if (form.Components(i)) valueFields.push_back(form.Components(i));
+      }
+    };
+    collect(*FDaneUcznia);
+    for (TDocumentForm* form : vFunDocumentForms()) collect(*form);
+
+    TDataStore ds;
+    const QString grafika = QString::fromStdString(cp1250ToUtf8(strFunGetMainDirPath(&ds))) + "/grafika/";
+    background1 = QImage(grafika + "sw_str1_prw.bmp").convertToFormat(QImage::Format_RGB32);
+    background2 = QImage(grafika + "sw_str2_prw.bmp").convertToFormat(QImage::Format_RGB32);
+    eagle = std::make_unique<QSvgRenderer>(grafika + "orzel.svg");
+    stamp = QImage(grafika + "m_p.bmp");
+  }
+  ~TWorld() {
+    dialogs.reset();
+    fs::remove_all(root);
+  }
+
+  std::string workingCopy() { return strFunGetTmpFilePath(&FGlowna->DataStore); }
+
+  void open(int count) {
+    if (opened == count) return;
+    if (!FGlowna->bFunWczytajPlikSwiadectw(documents.at(count))) throw std::runtime_error("open failed");
+    QApplication::processEvents();
+    opened = count;
+  }
+};
+
+std::unique_ptr<TWorld> gWorld;
+TWorld& world() { return *gWorld; }
+
+// The node of a student's document (child 0: the first certificate of the
+// current blanks), the student counted in the tree's order.
+QTreeWidgetItem* documentNode(int student, int child = 0) {
+  QTreeWidgetItem* node = FGlowna->TreeView->topLevelItem(student);
+  return node ? node->child(child) : nullptr;
+}
+
+// The medians of both sides and their ratio.
+struct TSamples {
+  std::vector<double> program, floor;
+  static double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+  }
+  void report(benchmark::State& state, const char* work) const {
+    const double p = median(program), f = median(floor);
+    state.counters["program_ms"] = p;
+    state.counters["floor_ms"] = f;
+    state.counters["ratio"] = f > 0 ? p / f : 0;
+    std::printf("%-28s program %8.2f ms  floor %8.2f ms  ratio %5.2f\n", (std::string(work) + "/" + std::to_string(state.range(0))).c_str(), p, f, f > 0 ? p / f : 0);
+  }
+};
+
+// ---------------------------------------------------------------- floors
+
+// The value fields' texts as bare Qt reads them.
+std::vector<QByteArray> readValueFields() {
+  std::vector<QByteArray> texts;
+  texts.reserve(world().valueFields.size());
+  for (QObject* o : world().valueFields) {
+    if (auto* edit = qobject_cast<QLineEdit*>(o))
+      texts.push_back(edit->text().toUtf8());
+    else if (auto* combo = qobject_cast<QComboBox*>(o))
+      texts.push_back(combo->currentText().toUtf8());
+    else if (auto* memo = qobject_cast<QPlainTextEdit*>(o))
+      texts.push_back(memo->toPlainText().toUtf8());
+  }
+  return texts;
+}
+
+// The student's table replaced by the same statements, one transaction.
+void floorSave(const std::string& file, const std::string& table, const std::vector<TDataRecord>& rows) {
+  sqlite3* db = openDb(file);
+  exec(db, "begin transaction;");
+  exec(db, "drop table `" + table + "`");
+  exec(db, "create table `" + table + "`( id TEXT, comp_name TEXT, value TEXT )");
+  for (const TDataRecord& r : rows)
+    exec(db, "insert into `" + table + "`( id, comp_name, value ) values( '" + r.id.str() + "', '" + r.comp_name.str() +
+                 "', '" + quoted(r.value.str()) + "' )");
+  exec(db, "commit transaction;");
+  sqlite3_close(db);
+}
+
+std::vector<Row> floorReadStudent(const std::string& file, const std::string& table) {
+  sqlite3* db = openDb(file);
+  sqlite3_stmt* q = nullptr;
+  check(sqlite3_prepare_v2(db, ("select id, comp_name, value from `" + table + "`").c_str(), -1, &q, nullptr), db,
+        "select");
+  std::vector<Row> rows;
+  while (sqlite3_step(q) == SQLITE_ROW) {
+    Row r;
+    for (int c = 0; c < 3; ++c) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(q, c));
+      r[c] = text ? text : "";
+    }
+    rows.push_back(std::move(r));
+  }
+  sqlite3_finalize(q);
+  sqlite3_close(db);
+  return rows;
+}
+
+// What a layout row draws, as bare drawing needs it.
+struct TFloorItem {
+  int page;
+  QRectF rect;
+  QFont font;
+  int flags;
+  QString text;
+  bool dots = false;
+  int mark = -1;  // 0 eagle, 1 stamp
+};
+
+QFont fontOf(const TCalibRecord& r, int pixels) {
+  QFont font(QString::fromStdString(cp1250ToUtf8(r.font_name.str())));
+  font.setPixelSize(pixels);
+  font.setBold(r.font_style_bold != 0);
+  font.setItalic(r.font_style_italic != 0);
+  font.setUnderline(r.font_style_underline != 0);
+  font.setStrikeOut(r.font_style_strike != 0);
+  return font;
+}
+
+// The layout of the first certificate of the current blanks with the texts
+// of the student's rows (tag of its form) and the form's fixed texts.
+std::vector<TFloorItem> floorItems(const std::vector<TCalibRecord>& layout, const std::vector<Row>& rows, bool marks) {
+  const std::string tag = frmFunFormOfKind(dkKlasaIa)->strFunTag();
+  std::map<std::string, std::string> values;
+  for (const Row& r : rows)
+    if (r[0] == tag) values.emplace(r[1], r[2]);
+  std::vector<TFloorItem> items;
+  for (const TCalibRecord& r : layout) {
+    const std::string& name = r.name.str();
+    const int page = name.find("_STR2_") != std::string::npos ? 2 : 1;
+    if (name.find("GRAFIKA: ORZELEK") != std::string::npos || name.find("GRAFIKA: PIECZATKA") != std::string::npos) {
+      if (!marks) continue;
+      TFloorItem item {1, rectFunEdges(r.x1, r.y1, r.x2, r.y2), fontOf(r, 16), Qt::AlignCenter, QStringLiteral("m.p.")};
+      item.mark = name.find("ORZELEK") != std::string::npos ? 0 : 1;
+      items.push_back(item);
+      continue;
+    }
+    if (name.find("_LINIA_Z_KROPEK") != std::string::npos) {
+      QFont font(QStringLiteral("Times New Roman"));
+      font.setPixelSize(19);
+      const int count = std::max(0, (r.x2 - r.x1 + 5) / 6);
+      font.setLetterSpacing(QFont::AbsoluteSpacing, 6 - QFontMetricsF(font).horizontalAdvance(QLatin1Char('.')));
+      TFloorItem item {page, QRectF(r.x1, r.y2 - 14, r.x2 - r.x1 + 6, 20), font, Qt::AlignLeft | Qt::AlignTop,
+                       QString(count, QLatin1Char('.'))};
+      item.dots = true;
+      items.push_back(item);
+      continue;
+    }
+    std::string text;
+    if (const auto it = values.find(name); it != values.end())
+      text = it->second;
+    else if (QObject* label = frmFunFormOfKind(dkKlasaIa)->findComponent(name); label && kindOf(label) == TComponentKind::Label)
+      text = strFunGetText(label);
+    if (text.empty()) continue;
+    const int pixels = iFunFontPixels(r.font_size);
+    const int top = r.y2 - pixels - pixels / 4;
+    const int align = r.font_align == 0 ? Qt::AlignLeft : r.font_align == 2 ? Qt::AlignRight : Qt::AlignHCenter;
+    items.push_back({page, QRectF(r.x1, top, r.x2 - r.x1, r.y2 - top), fontOf(r, pixels), align | Qt::TextDontClip,
+                     QString::fromStdString(cp1250ToUtf8(text))});
+  }
+  return items;
+}
+
+void floorDraw(QPainter& p, const std::vector<TFloorItem>& items, int page) {
+  for (const TFloorItem& item : items) {
+    if (item.page != page) continue;
+    if (item.mark == 0) {
+      world().eagle->render(&p, item.rect);
+      continue;
+    }
+    if (item.mark == 1) p.drawImage(item.rect, world().stamp);
+    p.setFont(item.font);
+    p.drawText(item.rect, item.flags, item.text);
+  }
+}
+
+std::vector<TCalibRecord> layoutOf(TDocKind kind) {
+  std::vector<TCalibRecord> rows;
+  bFunCalibLoadData(&FGlowna->DataStore, strFunGetCalibFilePath(&FGlowna->DataStore, false),
+                    strFunCalibTableName(kind, false), rows);
+  return rows;
+}
+
+// ---------------------------------------------------------------- benchmarks
+
+void BM_Save(benchmark::State& state) {
+  TWorld& w = world();
+  const int count = static_cast<int>(state.range(0));
+  w.open(count);
+  // A student in the middle of the tree, loaded as a click loads it.
+  FGlowna->TreeView->setCurrentItem(documentNode(count / 2));
+  const std::string table = FGlowna->strFunTabelaZDrzewa();
+  const std::string file = w.workingCopy();
+  TSamples samples;
+  std::vector<double> collect, wait;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    FGlowna->bFunZapiszDaneUcznia();
+    QApplication::processEvents();
+    const double program = msSince(start);
+    samples.program.push_back(program);
+    state.SetIterationTime(program / 1000);
+
+    start = Clock::now();
+    benchmark::DoNotOptimize(readValueFields());
+    floorSave(file, table, FGlowna->CertDataList);
+    samples.floor.push_back(msSince(start));
+
+    // Where the program's time goes: the rows collected from the holders,
+    // the wait window shown and closed.
+    start = Clock::now();
+    std::vector<TDataRecord> rows;
+    FDaneUcznia->vFunFormDataToList(rows);
+    for (TDocumentForm* form : vFunDocumentForms()) form->vFunFormDataToList(rows);
+    collect.push_back(msSince(start));
+    start = Clock::now();
+    FWait->Show();
+    FWait->repaint();
+    FWait->Close();
+    QApplication::processEvents();
+    wait.push_back(msSince(start));
+  }
+  state.counters["collect_ms"] = TSamples::median(collect);
+  state.counters["wait_window_ms"] = TSamples::median(wait);
+  std::printf("  of it: rows collected %.2f ms, wait window %.2f ms\n", TSamples::median(collect), TSamples::median(wait));
+  samples.report(state, "save");
+}
+BENCHMARK(BM_Save)->Arg(50)->Arg(500)->Arg(2000)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_Select(benchmark::State& state) {
+  TWorld& w = world();
+  const int count = static_cast<int>(state.range(0));
+  w.open(count);
+  const std::vector<TCalibRecord> layout = layoutOf(dkKlasaIa);
+  const std::string file = w.workingCopy();
+  const QRectF pageArea(kPreviewLeft, kPreviewTop, kPreviewRight - kPreviewLeft, kPreviewBottom - kPreviewTop);
+  TSamples samples;
+  int turn = 0;
+  for (auto _ : state) {
+    // Two students in turn, as a user goes from one to the next.
+    QTreeWidgetItem* node = documentNode(turn++ % 2 ? count / 3 : count / 2);
+    auto start = Clock::now();
+    FGlowna->TreeView->setCurrentItem(node);
+    QApplication::processEvents();
+    const double program = msSince(start);
+    samples.program.push_back(program);
+    state.SetIterationTime(program / 1000);
+
+    const std::string table = FGlowna->strFunTabelaZDrzewa();
+    start = Clock::now();
+    const std::vector<TFloorItem> items = floorItems(layout, floorReadStudent(file, table), false);
+    QPicture pages[2];
+    for (int page = 1; page <= 2; ++page) {
+      QPainter p(&pages[page - 1]);
+      floorDraw(p, items, page);
+    }
+    QImage shown[2] = {w.background1, w.background2};
+    for (int page = 0; page < 2; ++page) {
+      QPainter p(&shown[page]);
+      vFunStretchPicture(p, pages[page], pageArea);
+    }
+    benchmark::DoNotOptimize(shown);
+    samples.floor.push_back(msSince(start));
+  }
+  samples.report(state, "select");
+}
+BENCHMARK(BM_Select)->Arg(500)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Both sides, A4, as the print dialog prints into a file.
+const TEdges kSide1 {0, 0, 210, 297};
+const TEdges kSide2 {2, 3, 209, 296};
+
+void BM_PrintPdf(benchmark::State& state) {
+  TWorld& w = world();
+  const int count = static_cast<int>(state.range(0));
+  w.open(count);
+  FGlowna->TreeView->setCurrentItem(documentNode(count / 2));
+  const std::string table = FGlowna->strFunTabelaZDrzewa();
+  const std::vector<TCalibRecord> layout = layoutOf(dkKlasaIa);
+  const std::vector<Row> rows = floorReadStudent(w.workingCopy(), table);
+  const QString programPdf = QString::fromStdString(w.root + "/program.pdf");
+  const QString floorPdf = QString::fromStdString(w.root + "/floor.pdf");
+  TSamples samples;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    FGlowna->vFunRysujSwiadectwo(frmFunFormOfKind(dkKlasaIa), true, dkKlasaIa, 2);
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(programPdf);
+      vFunApplyJobSettings(printer, QPrinter::DuplexLongSide);
+      bFunPrintJob(printer, {{FGlowna->DataStore.Page1Metafile, kSide1}, {FGlowna->DataStore.Page2Metafile, kSide2}});
+    }
+    FGlowna->bPrintMode = false;
+    const double program = msSince(start);
+    samples.program.push_back(program);
+    state.SetIterationTime(program / 1000);
+
+    start = Clock::now();
+    {
+      const std::vector<TFloorItem> items = floorItems(layout, rows, true);
+      QPdfWriter pdf(floorPdf);
+      pdf.setPageSize(QPageSize(QPageSize::A4));
+      pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+      pdf.setResolution(1200);
+      QPainter p(&pdf);
+      for (int page = 1; page <= 2; ++page) {
+        if (page == 2) pdf.newPage();
+        const TEdges mm = page == 1 ? kSide1 : kSide2;
+        const double unit = 1200 / 25.4;
+        p.save();
+        p.translate(mm.left * unit, mm.top * unit);
+        p.scale((mm.right - mm.left) * unit / kPageWidth, (mm.bottom - mm.top) * unit / kPageHeight);
+        floorDraw(p, items, page);
+        p.restore();
+      }
+    }
+    samples.floor.push_back(msSince(start));
+  }
+  samples.report(state, "print to PDF");
+}
+BENCHMARK(BM_PrintPdf)->Arg(500)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void syncAndRename(const std::string& from, const std::string& to) {
+  const int fd = ::open(from.c_str(), O_RDWR);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+  std::rename(from.c_str(), to.c_str());
+}
+
+void floorOpen(const std::string& document, const std::string& copyPath) {
+  const std::string next = copyPath + ".next";
+  std::remove(next.c_str());
+  {
+    sqlite3* source = openDb(document);
+    sqlite3* copy = openDb(next);
+    exec(copy, "pragma journal_mode=OFF");
+    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
+    sqlite3_backup_step(backup, -1);
+    check(sqlite3_backup_finish(backup), copy, "backup");
+    sqlite3_close(copy);
+    sqlite3_close(source);
+  }
+  sqlite3* db = openDb(next);
+  sqlite3_stmt* q = nullptr;
+  check(sqlite3_prepare_v2(db, "pragma quick_check", -1, &q, nullptr), db, "check");
+  while (sqlite3_step(q) == SQLITE_ROW) {}
+  sqlite3_finalize(q);
+  std::vector<std::string> tables;
+  check(sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1, &q, nullptr), db, "tables");
+  while (sqlite3_step(q) == SQLITE_ROW) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
+  sqlite3_finalize(q);
+  for (const std::string& t : tables) {
+    check(sqlite3_prepare_v2(db, ("select id, comp_name, value from `" + t + "`").c_str(), -1, &q, nullptr), db, "rows");
+    while (sqlite3_step(q) == SQLITE_ROW) benchmark::DoNotOptimize(sqlite3_column_text(q, 2));
+    sqlite3_finalize(q);
+  }
+  sqlite3_close(db);
+  syncAndRename(next, copyPath);
+  // The student list: both names of every student.
+  db = openDb(copyPath);
+  std::vector<std::string> names;
+  for (const std::string& t : tables) {
+    check(sqlite3_prepare_v2(db,
+                             ("select comp_name, value from `" + t +
+                              "` where id='DANE UCZNIA' and comp_name in ('Nazwisko_DATA_EDIT', 'Imie_DATA_EDIT')")
+                                 .c_str(),
+                             -1, &q, nullptr),
+          db, "names");
+    std::string name;
+    while (sqlite3_step(q) == SQLITE_ROW) name += reinterpret_cast<const char*>(sqlite3_column_text(q, 1));
+    names.push_back(name);
+    sqlite3_finalize(q);
+  }
+  sqlite3_close(db);
+}
+
+void BM_Open(benchmark::State& state) {
+  TWorld& w = world();
+  const int count = static_cast<int>(state.range(0));
+  const std::string floorCopy = w.root + "/floor-copy.sqtvk";
+  TSamples samples;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    if (!FGlowna->bFunWczytajPlikSwiadectw(w.documents.at(count))) throw std::runtime_error("open failed");
+    QApplication::processEvents();
+    const double program = msSince(start);
+    w.opened = count;
+    samples.program.push_back(program);
+    state.SetIterationTime(program / 1000);
+
+    start = Clock::now();
+    floorOpen(w.documents.at(count), floorCopy);
+    samples.floor.push_back(msSince(start));
+  }
+  std::remove(floorCopy.c_str());
+  samples.report(state, "open");
+}
+BENCHMARK(BM_Open)->Arg(50)->Arg(500)->Iterations(9)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  gWorld = std::make_unique<TWorld>();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  vFunZwolnijOkna();
+  gWorld.reset();
+  return 0;
+}
