@@ -244,7 +244,7 @@ struct TWorld {
 
   void open(int count) {
     if (opened == count) return;
-    if (!FGlowna->bFunWczytajPlikSwiadectw(documents.at(count))) throw std::runtime_error("open failed");
+    if (!FGlowna->bFunWczytajPlikSwiadectw(TSystemPath(documents.at(count)))) throw std::runtime_error("open failed");
     QApplication::processEvents();
     opened = count;
   }
@@ -614,7 +614,7 @@ void BM_Open(benchmark::State& state) {
   TSamples samples;
   for (auto _ : state) {
     auto start = Clock::now();
-    if (!FGlowna->bFunWczytajPlikSwiadectw(w.documents.at(count))) throw std::runtime_error("open failed");
+    if (!FGlowna->bFunWczytajPlikSwiadectw(TSystemPath(w.documents.at(count)))) throw std::runtime_error("open failed");
     QApplication::processEvents();
     const double program = msSince(start);
     w.opened = count;
