@@ -31,10 +31,16 @@ std::string lowered(std::string_view name) {
 // the best guess for a window that is not framed yet.
 QMargins gSeenMargins;
 
+// The frame's margins as the window system reports them; none (null) while
+// they are not known. Margins of a window being reparented by a window
+// manager that started late can come out negative or absurd: not known.
 QMargins realFrameMargins(const QWidget* window) {
   if (window->windowFlags() & Qt::FramelessWindowHint) return {};
   const QWindow* handle = window->windowHandle();
-  return handle ? handle->frameMargins() : QMargins();
+  const QMargins margins = handle ? handle->frameMargins() : QMargins();
+  for (int side : {margins.left(), margins.top(), margins.right(), margins.bottom()})
+    if (side < 0 || side > 100) return {};
+  return margins;
 }
 
 void noteFrameMargins(const QWidget* window, bool dialog) {
@@ -165,8 +171,9 @@ void TDialogForm::keepOnScreenOnceFramed() {
   noteFrameMargins(this, true);
   if (!fitPending_ || !isVisible() || realFrameMargins(this).isNull()) return;
   fitPending_ = false;
-  const QRect area = AvailableArea();
-  if (area.isValid() && !area.contains(frameGeometry())) applyFrame(rectFunFrameInside(frameGeometry(), area));
+  // Placed again with the real frame: its height and position were reckoned
+  // with margins guessed before the window was framed.
+  vFunPlaceOnScreen();
 }
 
 void TDialogForm::switchOffAutoDefault() {
@@ -208,6 +215,7 @@ QMargins TDialogForm::frameMarginsGuess() const {
 }
 
 void TDialogForm::setFrameHeight(int height) {
+  frameHeight_ = height;
   const QMargins margins = frameMarginsGuess();
   const int client = std::max(1, height - margins.top() - margins.bottom());
   if (fixedBorder_)
@@ -225,17 +233,23 @@ void TDialogForm::applyFrame(const QRect& frame) {
     setFixedSize(client);
   else if (client != size())
     resize(client);
-  move(frame.topLeft());
+  if (!realFrameMargins(this).isNull()) {
+    move(frame.topLeft());  // the frame's own position
+    return;
+  }
+  // Not framed yet: the window manager builds the frame around the client
+  // where it stands, so the client goes inside the frame as guessed.
+  setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), client));
 }
 
 void TDialogForm::vFunPlaceOnScreen() {
-  const std::optional<int> top = std::exchange(frameTop_, std::nullopt);
   const QRect area = AvailableArea();
   if (!area.isValid()) return;
   const QMargins margins = frameMarginsGuess();
   QRect frame(pos(), size().grownBy(margins));
+  if (frameHeight_) frame.setHeight(*frameHeight_);
   if (position_ == TPosition::poScreenCenter) frame = rectFunCentredFrame(frame.size(), area);
-  if (top) frame.moveTop(*top);
+  if (frameTop_) frame.moveTop(*frameTop_);
   applyFrame(rectFunFrameInside(frame, area));
 }
 

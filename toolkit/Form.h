@@ -175,5 +175,6 @@ class TDialogForm : public QDialog, public TFormBase {
   bool fixedBorder_ = false;
   bool fitPending_ = false;
   std::optional<int> frameTop_;
+  std::optional<int> frameHeight_;
   QPointer<QPushButton> defaultButton_;
 };
