@@ -54,6 +54,7 @@ TFAktualizacja::TFAktualizacja(QWidget* parent) : TDialogForm("FAktualizacja", p
   setWindowTitle(qt("Aktualizacja"));
   // A fixed border without any border icon: the window closes by its button only.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedBorder(true);
   setFixedSize(404, 205);
 
   auto label = [this](const char* name, const char* text, int x, int y, int w) {
@@ -83,8 +84,6 @@ TFAktualizacja::TFAktualizacja(QWidget* parent) : TDialogForm("FAktualizacja", p
   btnDownloadViaBrowser->setGeometry(12, 168, 190, 27);
   btnClose = Make<QPushButton>("btnClose", qt("Zamknij"), this);
   btnClose->setGeometry(292, 168, 100, 27);
-  btnClose->setAutoDefault(false);
-  btnDownloadViaBrowser->setAutoDefault(false);
 
   vFunOnClick(btnDownloadViaBrowser, [this] { btnDownloadViaBrowserClick(); });
   vFunOnClick(btnClose, [this] { btnCloseClick(); });
@@ -170,8 +169,6 @@ void TFAktualizacja::vFunPokazOkno() {
 }
 
 void TFAktualizacja::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
   const std::string url = update::strFunServerAddress() + update::kInstallerFilePath;
   editDownloadLink->setText(qtText(url));
   editDownloadLink->setCursorPosition(0);  // the address is read from its start

@@ -163,6 +163,7 @@ TDataStore* dataStore() { return &FGlowna->DataStore; }
 TFDaneSzkoly::TFDaneSzkoly(QWidget* parent) : TDialogForm("FDaneSzkoly", parent) {
   setWindowTitle(qt("Szablon danych"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFixedBorder(true);
   setFixedSize(672, 685);
 
   auto* column = new QVBoxLayout(this);
@@ -247,9 +248,6 @@ TFDaneSzkoly::TFDaneSzkoly(QWidget* parent) : TDialogForm("FDaneSzkoly", parent)
   buttons->addSpacing(8);
   buttons->addWidget(OKButton);
   buttons->addWidget(AnulujButton);
-  OKButton->setAutoDefault(false);
-  AnulujButton->setAutoDefault(false);
-  LoadTemplateButton->setAutoDefault(false);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(AnulujButton, [this] { AnulujButtonClick(); });
   vFunOnClick(LoadTemplateButton, [this] { LoadTemplateButtonClick(); });

@@ -57,6 +57,7 @@ void capitaliseFirstLetter(QLineEdit* edit) {
 TFDaneUcznia::TFDaneUcznia(QWidget* parent) : TDialogForm("FDaneUcznia", parent) {
   setWindowTitle(qt("Dane ucznia"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFixedBorder(true);
   setFixedSize(411, 318);
 
   // Each field with its label on the left; rows top to bottom in tab order.
@@ -116,7 +117,6 @@ TFDaneUcznia::TFDaneUcznia(QWidget* parent) : TDialogForm("FDaneUcznia", parent)
   AnulujButton->setGeometry(324, 284, 75, 25);
   setTabOrder(previous, OKButton);
   setTabOrder(OKButton, AnulujButton);
-  OKButton->setDefault(true);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(AnulujButton, [this] { AnulujButtonClick(); });
 }

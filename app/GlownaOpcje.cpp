@@ -29,19 +29,7 @@ class TMainWindowCalibrationHost : public TCalibrationHost {
     window_->vFunRysujSwiadectwo(form, false, kind, pages);
   }
   void vFunUstawBezKropek(bool checked) override { window_->PrintNoDotsCheckBox->setChecked(checked); }
-  void vFunWyczyscPodglad() override {
-    // A rectangle over each picture in the canvas's pen and brush.
-    for (TImage* image : {window_->Image1, window_->Image2}) {
-      QImage& picture = image->Picture();
-      if (picture.isNull()) continue;
-      QPainter canvas(&picture);
-      canvas.setPen(Qt::black);
-      canvas.setBrush(Qt::white);
-      canvas.drawRect(0, 0, picture.width() - 1, picture.height() - 1);
-      canvas.end();
-      image->update();
-    }
-  }
+  void vFunWyczyscPodglad() override { window_->vFunWyczyscPodglad(); }
   void vFunWczytajListeUczniow() override { window_->bFunWczytajListeUczniow(); }
 
  private:

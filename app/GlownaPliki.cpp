@@ -173,15 +173,12 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
 }
 
 void TFGlowna::vFunNowyPlikSwiadectw() {
-  bTreeChanging_ = true;
-  TreeView->clear();
-  bTreeChanging_ = false;
+  vFunWyczyscDrzewo();
   StatusBar->setSimpleText("");
   StatusBar->repaint();
   bFunDeleteTmpFile(&DataStore);
   for (TDocumentForm* form : vFunDocumentForms()) form->vFunClearFormData();
   FDaneUcznia->vFunClearFormData();
-  vFunPodgladDokumentu(dkKlasaI);
 }
 
 void TFGlowna::vFunDokonczPrzerwanyZapis() {

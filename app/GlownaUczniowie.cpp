@@ -170,6 +170,8 @@ void TFGlowna::vFunPokazZapisanegoUcznia(const std::string& formerTable, const s
   TreeView->verticalScrollBar()->setValue(0);
   TreeView->horizontalScrollBar()->setValue(0);
   bTreeChanging_ = false;
+  // With nothing selected the previews show nothing.
+  vFunWyczyscPodglad();
 }
 
 bool TFGlowna::bFunWczytajDaneUcznia(const std::string& table) {
@@ -203,8 +205,8 @@ void TFGlowna::vFunBudujDrzewoUczniow() {
   names.reserve(StudentsList.size());
   for (const TStudentListRecord& s : StudentsList) names.push_back(s.DisplayName.str());
 
+  vFunWyczyscDrzewo();
   bTreeChanging_ = true;
-  TreeView->clear();
   QList<QTreeWidgetItem*> students;
   students.reserve(static_cast<qsizetype>(names.size()));
   for (std::size_t index : vFunStudentOrder(names))
@@ -213,6 +215,18 @@ void TFGlowna::vFunBudujDrzewoUczniow() {
   TreeView->setCurrentItem(nullptr);
   TreeView->clearSelection();
   bTreeChanging_ = false;
+}
+
+void TFGlowna::vFunWyczyscDrzewo() {
+  bTreeChanging_ = true;
+  TreeView->clear();
+  bTreeChanging_ = false;
+  vFunWyczyscPodglad();
+}
+
+void TFGlowna::vFunWyczyscPodglad() {
+  strPodgladTabela_.clear();
+  for (TImage* image : {Image1, Image2}) image->setPicture(QImage());
 }
 
 std::string TFGlowna::strFunNazwaZDrzewa(int student) const {
@@ -229,8 +243,16 @@ std::string TFGlowna::strFunTabelaZDrzewa() const {
 
 void TFGlowna::TreeViewClick() {
   if (strFunNazwaZDrzewa(1).empty()) return;
-  if (!bFunWczytajDaneUcznia(strFunTabelaZDrzewa())) return;
-  if (const auto kind = optFunKindOfDocumentName(strFunNazwaZDrzewa(0))) vFunPodgladDokumentu(*kind);
+  const std::string table = strFunTabelaZDrzewa();
+  if (!bFunWczytajDaneUcznia(table)) return;
+  if (const auto kind = optFunKindOfDocumentName(strFunNazwaZDrzewa(0))) {
+    vFunPodgladDokumentu(*kind);
+    strPodgladTabela_ = table;
+  } else if (table != strPodgladTabela_) {
+    // A student node shows no document of its own: another student's stays
+    // no longer.
+    vFunWyczyscPodglad();
+  }
   vFunUstawMenuDrzewa();
 }
 

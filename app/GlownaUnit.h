@@ -118,6 +118,10 @@ class TFGlowna : public TForm {
   void vFunPokazZapisanegoUcznia(const std::string& formerTable, const std::string& table,
                                  const TStudentListRecord* entry);
   void vFunBudujDrzewoUczniow();
+  // Empties the tree: nothing is selected, so the previews show nothing.
+  void vFunWyczyscDrzewo();
+  // The preview pages show nothing but their grey backgrounds.
+  void vFunWyczyscPodglad();
   // 1: the selected student's name; 0: the selected document's name.
   std::string strFunNazwaZDrzewa(int student) const;
   // The table of the student the selected node belongs to.
@@ -193,6 +197,7 @@ class TFGlowna : public TForm {
   // The preview of a document after its student was loaded.
   void vFunPodgladDokumentu(TDocKind kind);
   bool bTreeChanging_ = false;     // the program itself moves the tree's selection
+  std::string strPodgladTabela_;   // the student whose document the previews show
   bool bClickSelected_ = false;    // a press has just made a node current
   // The wheel turn handled last: one turn reaches the filter again for every
   // widget it is handed on to, and must scroll once.

@@ -61,6 +61,7 @@ bool bFunPrzejdzDoUcznia(std::istream& file, const std::string& name) {
 TFImport::TFImport(QWidget* parent) : TDialogForm("FImport", parent) {
   setWindowTitle(qt("Importuj dane uczniów"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedBorder(true);
   setFixedSize(283, 346);
 
   ListaUczniowListBox = Make<QListWidget>("ListaUczniowListBox", this);
@@ -71,7 +72,6 @@ TFImport::TFImport(QWidget* parent) : TDialogForm("FImport", parent) {
   AddButton->setGeometry(99, 310, 85, 27);
   Button3 = Make<QPushButton>("Button3", qt("Zamknij"), this);
   Button3->setGeometry(190, 310, 85, 27);
-  for (QPushButton* button : {WczytajPlikButton, AddButton, Button3}) button->setAutoDefault(false);
 
   OpenDialog = Make<TFileDialog>("OpenDialog", TFileDialog::TKind::Open, this);
   OpenDialog->Filter = "Dorvantum|*.dvt";

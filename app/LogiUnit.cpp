@@ -36,6 +36,7 @@ bool bFunSendMail(const std::string& subject, const std::string& recipient, cons
 TFLogi::TFLogi(QWidget* parent) : TDialogForm("FLogi", parent) {
   setWindowTitle(qt("Logi programu"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedBorder(true);
   setFixedSize(799, 450);
 
   auto* layout = new QVBoxLayout(this);
@@ -69,8 +70,6 @@ TFLogi::TFLogi(QWidget* parent) : TDialogForm("FLogi", parent) {
 }
 
 void TFLogi::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
   LogsListView->clear();
   for (int column : {0, 1}) LogsListView->setColumnWidth(column, kColumnWidths[column]);
   std::vector<TLogRecord> rows;

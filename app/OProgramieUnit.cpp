@@ -20,6 +20,7 @@ QString qt(const char* utf8) { return QString::fromUtf8(utf8); }
 TFOProgramie::TFOProgramie(QWidget* parent) : TDialogForm("FOProgramie", parent) {
   setWindowTitle(qt("O programie"));
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedBorder(true);
   setFixedSize(316, 282);
 
   Image1 = Make<TImage>("Image1", this);
@@ -48,8 +49,6 @@ TFOProgramie::TFOProgramie(QWidget* parent) : TDialogForm("FOProgramie", parent)
 }
 
 void TFOProgramie::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 void TFOProgramie::ZamknijButtonClick() { setModalResult(mrOk); }

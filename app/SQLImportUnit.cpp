@@ -15,6 +15,7 @@ TFSQLImport::TFSQLImport(QWidget* parent) : TDialogForm("FSQLImport", parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setWindowTitle(QStringLiteral("Import danych"));
+  setFixedBorder(true);
   setFixedSize(504, 60);
 
   Label1 = Make<QLabel>("Label1", QStringLiteral("Operacja:"), this);
@@ -32,8 +33,6 @@ TFSQLImport::TFSQLImport(QWidget* parent) : TDialogForm("FSQLImport", parent) {
 }
 
 void TFSQLImport::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 TImportProgress TFSQLImport::progress() {

@@ -11,6 +11,7 @@ TFWait* FWait = nullptr;
 
 TFWait::TFWait(QWidget* parent) : TDialogForm("FWait", parent) {
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  setFixedBorder(true);
   setFixedSize(186, 51);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::blue);
@@ -31,7 +32,5 @@ TFWait::TFWait(QWidget* parent) : TDialogForm("FWait", parent) {
 }
 
 void TFWait::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
   Image1->repaint();
 }

@@ -292,7 +292,9 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
   for (const char* name : names::kSchoolDataButtons)
     if (QObject* load = findComponent(name)) vFunOnClick(load, [this] { LoadSchoolDataButtonClick(); });
 
-  if (desc.width > 0 && desc.height > 0) resize(desc.width, desc.height);
+  // The forms have a fixed border: the user does not resize them.
+  setFixedBorder(true);
+  if (desc.width > 0 && desc.height > 0) setFixedSize(desc.width, desc.height);
 }
 
 // The pictures are read the first time the form is shown: start-up makes
@@ -310,18 +312,19 @@ void TDocumentForm::vFunLoadPictures() {
   }
 }
 
+// The height is set on every show; the window is then placed (centred, or
+// at its top for a record-sheet page) wholly on the screen.
 void TDocumentForm::FormShow() {
   vFunLoadPictures();
   if (!Spec) return;
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QRect area = screen->availableGeometry();
-  const int frame = std::max(0, frameGeometry().height() - height());
+  const QRect whole = screen->geometry();
   if (Spec->show == TShowRule::Certificate) {
-    resize(width(), std::max(100, screen->geometry().height() - 50 - frame));
+    setFrameHeight(std::max(100, whole.height() - 50));
   } else if (Spec->show == TShowRule::Sheet) {
-    resize(width(), std::max(100, screen->geometry().height() - 100 - frame));
-    move(x(), area.top() + 20);
+    setFrameTop(whole.top() + 20);
+    setFrameHeight(std::max(100, whole.height() - 100));
     for (int i = 0; i < Spec->sideCount; ++i)
       if (auto* scroll = Spec->sides[i].scroll ? findComponentAs<QScrollArea>(Spec->sides[i].scroll) : nullptr)
         scroll->verticalScrollBar()->setValue(0);

@@ -134,6 +134,7 @@ bool TPrinterSetupDialog::Execute(QPrinter& printer) {
 TFDrukuj::TFDrukuj(QWidget* parent) : TDialogForm("FDrukuj", parent) {
   setWindowTitle(qt("Drukowanie"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setFixedBorder(true);
   setFixedSize(kFormWidth, kFormHeight);
 
   // Labels and frames first: the components below sit in them.
@@ -201,7 +202,6 @@ TFDrukuj::TFDrukuj(QWidget* parent) : TDialogForm("FDrukuj", parent) {
   auto button = [this](const char* name, const char* caption, int x, int y, int w) {
     QPushButton* pushButton = Make<QPushButton>(name, qt(caption), this);
     pushButton->setGeometry(x, y, w, 28);
-    pushButton->setAutoDefault(false);
     return pushButton;
   };
   DrukujButton = button("DrukujButton", "Drukuj", 290, 474, 96);
@@ -211,7 +211,6 @@ TFDrukuj::TFDrukuj(QWidget* parent) : TDialogForm("FDrukuj", parent) {
   SaveNewButton = button("SaveNewButton", "Zapisz jako nowe ustawienia", 10, 432, 200);
   DeleteButton = button("DeleteButton", "Usuń ustawienia", 216, 432, 140);
   ResetButton = button("ResetButton", "Przywróć oryginalne ustawienia", 362, 432, 228);
-  DrukujButton->setDefault(true);
   PrinterSetupDialog = Make<TPrinterSetupDialog>("PrinterSetupDialog", this);
   PdfSaveDialog = Make<TFileDialog>("PdfSaveDialog", TFileDialog::TKind::Save, this);
   PdfSaveDialog->Title = cp1250("Zapis wydruku do pliku PDF");
@@ -242,8 +241,6 @@ QPrinter& TFDrukuj::Printer() {
 // ---- Showing and the printer ----------------------------------------------
 
 void TFDrukuj::FormShow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
   DrukarkiComboBox->clear();
   const QStringList printers = QPrinterInfo::availablePrinterNames();
   pdfOnly_ = printers.isEmpty();

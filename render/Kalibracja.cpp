@@ -92,6 +92,9 @@ const std::vector<std::string>& TFKalibracja::vFunDesignLayouts() {
 }
 
 TFKalibracja::TFKalibracja(QWidget* parent) : TDialogForm("FKalibracja", parent) {
+  // Its opener puts it at the left edge of the screen.
+  setPosition(TPosition::poDesigned);
+  setFixedBorder(true);
   setWindowTitle(qt("Formatowanie"));
   // A fixed border and no buttons in the title bar: "Zamknij" closes it.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -219,8 +222,7 @@ void TFKalibracja::vFunBuild() {
 
   SaveButton = Make<QPushButton>("SaveButton", qt("Zastosuj"), this);
   CloseButton = Make<QPushButton>("CloseButton", qt("Zamknij"), this);
-  for (QPushButton* button : {PrzywrocUstawieniaButton, SaveButton, CloseButton}) button->setAutoDefault(false);
-  SaveButton->setDefault(true);
+  setDefaultButton(SaveButton);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(SaveButton);

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextCursor>
@@ -124,6 +125,12 @@ class TMemoGuard : public QObject {
 
 // A combo box may be made editable after it is made: its edit text is
 // watched through the box itself.
+//
+// Enter keeps the text of the box. Qt's inline completion would put its last
+// completion in place of a text selected whole (as it is when the user tabs
+// into the box), so that a loaded "Kraków" became the first town of the list;
+// only a completion the user is typing (the tail after the typed letters) is
+// taken by Enter.
 class TComboGuard : public QObject {
  public:
   explicit TComboGuard(QComboBox* combo) : QObject(combo), fitting_(combo->currentText()) {
@@ -136,6 +143,19 @@ class TComboGuard : public QObject {
       combo->setEditText(fitting_);
       refuseCharacter();
     });
+    combo->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      auto* edit = static_cast<QComboBox*>(watched)->lineEdit();
+      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && edit && edit->hasSelectedText() &&
+          edit->selectionStart() == 0)
+        edit->deselect();
+    }
+    return QObject::eventFilter(watched, event);
   }
 
  private:
@@ -267,9 +287,10 @@ void vFunOnClick(QObject* component, std::function<void()> handler) {
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
+// With autoSize an image without a picture takes no room.
 void TImage::setAutoSize(bool on) {
   autoSize_ = on;
-  if (autoSize_ && !picture_.isNull()) setFixedSize(picture_.size());
+  if (autoSize_) setFixedSize(picture_.size());
 }
 
 void TImage::setStretch(bool on) {
@@ -279,7 +300,7 @@ void TImage::setStretch(bool on) {
 
 void TImage::setPicture(const QImage& picture) {
   picture_ = picture;
-  if (autoSize_ && !picture_.isNull()) setFixedSize(picture_.size());
+  if (autoSize_) setFixedSize(picture_.size());
   update();
 }
 

@@ -5,10 +5,16 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QShowEvent>
-#include <QWindow>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -21,7 +27,46 @@ std::string lowered(std::string_view name) {
   return key;
 }
 
+// The frame margins last seen on a window the window manager had framed:
+// the best guess for a window that is not framed yet.
+QMargins gSeenMargins;
+
+// The frame's margins as the window system reports them; none (null) while
+// they are not known. Margins of a window being reparented by a window
+// manager that started late can come out negative or absurd: not known.
+QMargins realFrameMargins(const QWidget* window) {
+  if (window->windowFlags() & Qt::FramelessWindowHint) return {};
+  const QWindow* handle = window->windowHandle();
+  const QMargins margins = handle ? handle->frameMargins() : QMargins();
+  for (int side : {margins.left(), margins.top(), margins.right(), margins.bottom()})
+    if (side < 0 || side > 100) return {};
+  return margins;
+}
+
+void noteFrameMargins(const QWidget* window, bool dialog) {
+  if (!window->isVisible()) return;
+  const QMargins margins = realFrameMargins(window);
+  if (margins.isNull()) return;
+  if (dialog || gSeenMargins.isNull()) gSeenMargins = margins;
+}
+
 }  // namespace
+
+QRect rectFunFrameInside(const QRect& frame, const QRect& available) {
+  if (!available.isValid()) return frame;
+  const QSize size = frame.size().boundedTo(available.size());
+  const int x = std::clamp(frame.x(), available.x(), available.x() + available.width() - size.width());
+  const int y = std::clamp(frame.y(), available.y(), available.y() + available.height() - size.height());
+  return {QPoint(x, y), size};
+}
+
+QRect rectFunCentredFrame(const QSize& frame, const QRect& available) {
+  if (!available.isValid()) return {QPoint(0, 0), frame};
+  const QSize size = frame.boundedTo(available.size());
+  return {QPoint(available.x() + (available.width() - size.width()) / 2,
+                 available.y() + (available.height() - size.height()) / 2),
+          size};
+}
 
 void TComponentRegistry::registerComponent(QObject* component, const QString& name) {
   if (!name.isEmpty()) {
@@ -52,6 +97,11 @@ TForm::TForm(const QString& name, QWidget* parent) : QMainWindow(parent) { setOb
 void TForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!event->spontaneous()) FormShow();
+}
+
+void TForm::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  noteFrameMargins(this, false);
 }
 
 void TForm::closeEvent(QCloseEvent* event) {
@@ -94,8 +144,113 @@ void TDialogForm::Show() {
 }
 
 void TDialogForm::showEvent(QShowEvent* event) {
+  // Before the dialog picks a default among its buttons (right after this
+  // event): none is picked unless the window names it.
+  switchOffAutoDefault();
   QDialog::showEvent(event);
-  if (!event->spontaneous()) FormShow();
+  if (event->spontaneous()) return;
+  FormShow();
+  vFunPlaceOnScreen();
+  // The window manager frames the window after it is mapped; a frame that
+  // turns out larger than guessed is brought back onto the screen then.
+  fitPending_ = true;
+  QTimer::singleShot(2000, this, [this] { fitPending_ = false; });
+}
+
+void TDialogForm::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  keepOnScreenOnceFramed();
+}
+
+void TDialogForm::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  keepOnScreenOnceFramed();
+}
+
+void TDialogForm::keepOnScreenOnceFramed() {
+  noteFrameMargins(this, true);
+  if (!fitPending_ || !isVisible() || realFrameMargins(this).isNull()) return;
+  fitPending_ = false;
+  // Placed again with the real frame: its height and position were reckoned
+  // with margins guessed before the window was framed.
+  vFunPlaceOnScreen();
+}
+
+void TDialogForm::switchOffAutoDefault() {
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    if (button->window() != this) continue;
+    button->setAutoDefault(false);
+    button->setDefault(button == defaultButton_);
+  }
+}
+
+void TDialogForm::setDefaultButton(QPushButton* button) {
+  defaultButton_ = button;
+  switchOffAutoDefault();
+}
+
+// Enter presses the focused push button, or else the window's named
+// default; in a field it presses nothing (a memo takes it as a new line
+// before it gets here).
+void TDialogForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+    QDialog::keyPressEvent(event);
+    return;
+  }
+  QPushButton* button = qobject_cast<QPushButton*>(focusWidget());
+  if (!button || button->window() != this) button = defaultButton_;
+  if (button && button->isVisible() && button->isEnabled()) button->click();
+  event->accept();
+}
+
+QRect TDialogForm::AvailableArea() const {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect();
+}
+
+QMargins TDialogForm::frameMarginsGuess() const {
+  if (windowFlags() & Qt::FramelessWindowHint) return {};
+  const QMargins real = realFrameMargins(this);
+  return real.isNull() ? gSeenMargins : real;
+}
+
+void TDialogForm::setFrameHeight(int height) {
+  frameHeight_ = height;
+  const QMargins margins = frameMarginsGuess();
+  const int client = std::max(1, height - margins.top() - margins.bottom());
+  if (fixedBorder_)
+    setFixedHeight(client);
+  else
+    resize(width(), client);
+}
+
+void TDialogForm::setFrameTop(int top) { frameTop_ = top; }
+
+void TDialogForm::applyFrame(const QRect& frame) {
+  const QMargins margins = frameMarginsGuess();
+  const QSize client = frame.size().shrunkBy(margins).expandedTo(QSize(1, 1));
+  if (fixedBorder_)
+    setFixedSize(client);
+  else if (client != size())
+    resize(client);
+  if (!realFrameMargins(this).isNull()) {
+    move(frame.topLeft());  // the frame's own position
+    return;
+  }
+  // Not framed yet: the window manager builds the frame around the client
+  // where it stands, so the client goes inside the frame as guessed.
+  setGeometry(QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), client));
+}
+
+void TDialogForm::vFunPlaceOnScreen() {
+  const QRect area = AvailableArea();
+  if (!area.isValid()) return;
+  const QMargins margins = frameMarginsGuess();
+  QRect frame(pos(), size().grownBy(margins));
+  if (frameHeight_) frame.setHeight(*frameHeight_);
+  if (position_ == TPosition::poScreenCenter) frame = rectFunCentredFrame(frame.size(), area);
+  if (frameTop_) frame.moveTop(*frameTop_);
+  applyFrame(rectFunFrameInside(frame, area));
 }
 
 // Every way a dialog ends (a button's result, the close box, Escape) goes

@@ -8,7 +8,11 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <QPushButton>
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 #include <string>
 #include <string_view>
@@ -88,12 +92,28 @@ class TForm : public QMainWindow, public TFormBase {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   bool mainForm_ = false;
   bool closed_ = false;
 };
+
+// ---- Placement -----------------------------------------------------------
+
+// Where a window is put each time it is shown, once its size is set.
+enum class TPosition {
+  poDesigned,      // where it stands (or where its opener moved it)
+  poScreenCenter,  // centred on the screen
+};
+
+// The frame (title bar and borders included) of the given size centred in
+// the available area of a screen; a frame larger than the area is cut to it.
+QRect rectFunCentredFrame(const QSize& frame, const QRect& available);
+// The frame moved, and cut where it is larger, so that it lies wholly inside
+// the available area.
+QRect rectFunFrameInside(const QRect& frame, const QRect& available);
 
 // Dialog flavour: shown modally (ShowModal) again and again, keeping its
 // contents, or without modality (Show/Close).
@@ -110,8 +130,51 @@ class TDialogForm : public QDialog, public TFormBase {
   void Show();
   void Close() { close(); }
 
+  // Placement: the window is centred on the screen unless told otherwise.
+  // Whatever its position, the whole window (title bar included) is kept
+  // inside the screen's available area.
+  void setPosition(TPosition position) { position_ = position; }
+  TPosition Position() const { return position_; }
+  // A window of fixed border cannot be resized by the user; its size is
+  // whatever the program last set.
+  void setFixedBorder(bool fixed) { fixedBorder_ = fixed; }
+  bool FixedBorder() const { return fixedBorder_; }
+  // Sets the height of the whole window, title bar and borders included.
+  void setFrameHeight(int height);
+  // Sets the top edge of the whole window on the screen.
+  void setFrameTop(int top);
+
+  // The one push button that Enter presses wherever the focus is (none
+  // unless the window names it). Otherwise Enter presses only a focused
+  // button; in a field it presses nothing.
+  void setDefaultButton(QPushButton* button);
+  QPushButton* DefaultButton() const { return defaultButton_; }
+
+  // The screen area the window is placed in (the available area of its screen).
+  QRect AvailableArea() const;
+  // Places the window as its position says, inside the available area.
+  void vFunPlaceOnScreen();
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void done(int result) override;
   void reject() override;
+
+ private:
+  // The frame's margins around the client area; before the window manager
+  // has framed the window, the margins last seen on a framed window.
+  QMargins frameMarginsGuess() const;
+  void applyFrame(const QRect& frame);
+  void switchOffAutoDefault();
+  void keepOnScreenOnceFramed();
+
+  TPosition position_ = TPosition::poScreenCenter;
+  bool fixedBorder_ = false;
+  bool fitPending_ = false;
+  std::optional<int> frameTop_;
+  std::optional<int> frameHeight_;
+  QPointer<QPushButton> defaultButton_;
 };

@@ -131,14 +131,17 @@ TEST_F(EarlierCertificatesTest, ANewStudentStartsThePromotionEndingWhereTheBlank
   }
 }
 
-TEST_F(EarlierCertificatesTest, ANewDocumentPreviewsTheEmptyFirstCertificateWithoutAMessage) {
+// A new document has nothing selected: the forms are empty and the
+// previews show nothing (no page of the former student).
+TEST_F(EarlierCertificatesTest, ANewDocumentEmptiesTheFormsAndThePreviewsWithoutAMessage) {
   open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
-  select(0);
+  select(0, 0);
   script.boxes.clear();
   FGlowna->vFunNowyPlikSwiadectw();
   EXPECT_TRUE(script.boxes.empty());
   EXPECT_EQ(strFunGetText(FKlasa1->findComponent("ZMIENNA_ImieNazwisko_STR1_DATA_EDIT")), "");
-  EXPECT_FALSE(FGlowna->Image1->Picture().isNull());
+  EXPECT_TRUE(FGlowna->Image1->Picture().isNull());
+  EXPECT_TRUE(FGlowna->Image2->Picture().isNull());
 }
 
 // Whether a preview page holds dark ink (the sample texts) anywhere.

@@ -1,0 +1,226 @@
+// Enter in a field of any window of the program: it never presses a button
+// the window does not name as its default, so nothing typed is overwritten
+// and no window closes; in a memo it starts a new line.
+#include "StudentFixture.h"
+
+#include "app/AktualizacjaUnit.h"
+#include "forms/DocumentForm.h"
+#include "forms/DocumentForms.h"
+#include "render/Kalibracja.h"
+#include "toolkit/Form.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTest>
+
+#include <map>
+
+namespace {
+
+enum class TFieldKind { Edit, Combo, EditableCombo, Memo, CheckBox };
+
+const char* kindName(TFieldKind kind) {
+  switch (kind) {
+    case TFieldKind::Edit: return "edit";
+    case TFieldKind::Combo: return "drop-down list";
+    case TFieldKind::EditableCombo: return "editable combo box";
+    case TFieldKind::Memo: return "memo";
+    case TFieldKind::CheckBox: return "check box";
+  }
+  return "";
+}
+
+std::optional<TFieldKind> fieldKind(const QObject* component) {
+  if (qobject_cast<const QLineEdit*>(component)) return TFieldKind::Edit;
+  if (auto* combo = qobject_cast<const QComboBox*>(component))
+    return combo->isEditable() ? TFieldKind::EditableCombo : TFieldKind::Combo;
+  if (qobject_cast<const QPlainTextEdit*>(component)) return TFieldKind::Memo;
+  if (qobject_cast<const QCheckBox*>(component)) return TFieldKind::CheckBox;
+  return std::nullopt;
+}
+
+// What a field holds, as the user sees it.
+std::string state(const QObject* field) {
+  if (auto* box = qobject_cast<const QCheckBox*>(field)) return box->isChecked() ? "[x]" : "[ ]";
+  // An editable box shows its text (Qt may select the item of that text);
+  // a drop-down list its chosen item.
+  if (auto* combo = qobject_cast<const QComboBox*>(field); combo && !combo->isEditable())
+    return std::to_string(combo->currentIndex()) + ":" + combo->currentText().toStdString();
+  return strFunGetText(field);
+}
+
+// Brings the pages holding the field to the front, so it can take the focus.
+void bringToFront(QWidget* field) {
+  for (QWidget* page = field; page && !page->isWindow(); page = page->parentWidget()) {
+    auto* stack = qobject_cast<QStackedWidget*>(page->parentWidget());
+    if (!stack) continue;
+    if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+      tabs->setCurrentWidget(page);
+    else
+      stack->setCurrentWidget(page);
+  }
+}
+
+struct TField {
+  QWidget* widget;
+  std::string name;
+  TFieldKind kind;
+};
+
+std::vector<TField> fieldsOf(const TFormBase& form) {
+  std::vector<TField> fields;
+  for (int i = 0; i < form.ComponentCount(); ++i) {
+    auto* widget = qobject_cast<QWidget*>(form.Components(i));
+    const auto kind = fieldKind(widget);
+    if (!widget || !kind || widget->focusPolicy() == Qt::NoFocus) continue;
+    fields.push_back({widget, form.ComponentName(i).toStdString(), *kind});
+  }
+  return fields;
+}
+
+// A value in every field the user could type into or choose, so that a
+// button that fills or empties fields shows.
+void fillIn(const std::vector<TField>& fields) {
+  for (const TField& f : fields) {
+    if (auto* edit = qobject_cast<QLineEdit*>(f.widget); edit && !edit->isReadOnly() && edit->text().isEmpty())
+      bFunSetText(edit, "7");
+    if (auto* combo = qobject_cast<QComboBox*>(f.widget)) {
+      if (combo->isEditable() && combo->currentText().isEmpty())
+        combo->setEditText("7");
+      else if (!combo->isEditable() && combo->count() > 1 && combo->currentIndex() < 1)
+        combo->setCurrentIndex(1);
+    }
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(f.widget); memo && !memo->isReadOnly())
+      memo->setPlainText("7");
+  }
+}
+
+}  // namespace
+
+class EnterKeyTest : public StudentTest {};
+
+TEST_F(EnterKeyTest, EnterInAnyFieldOfAnyWindowPressesNoButtonAndKeepsWhatWasTyped) {
+  // Messages that a pressed button would show are answered and counted.
+  std::map<TFieldKind, int> tried;
+  int windows = 0, memoLines = 0;
+  for (QWidget* window : vFunOkna()) {
+    auto* form = dynamic_cast<TFormBase*>(window);
+    ASSERT_TRUE(form);
+    ++windows;
+    // Only the calibration editor names a default button ("Zastosuj"): Enter
+    // presses that one there, and nothing anywhere else.
+    QPushButton* named = window == FKalibracja ? FKalibracja->SaveButton : nullptr;
+    int namedClicks = 0;
+    std::vector<QMetaObject::Connection> watching;
+    if (named) watching.push_back(QObject::connect(named, &QAbstractButton::clicked, [&] { ++namedClicks; }));
+    std::vector<QAbstractButton*> buttons;
+    int otherClicks = 0;
+    std::string pressed;
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+      if (button != named && !qobject_cast<QCheckBox*>(button))
+        watching.push_back(QObject::connect(button, &QAbstractButton::clicked, [&, button] {
+          ++otherClicks;
+          pressed += window->objectName().toStdString() + "/" + button->objectName().toStdString() + " ";
+        }));
+
+    if (window != FGlowna) window->show();
+    QApplication::setActiveWindow(window);
+    QCoreApplication::processEvents();
+    // The update window's download (from no server here) ends first.
+    if (window == FAktualizacja) {
+      ASSERT_TRUE(QTest::qWaitFor([] { return FAktualizacja->btnClose->isEnabled(); }, 10000));
+    }
+    const std::vector<TField> fields = fieldsOf(*form);
+    fillIn(fields);
+    for (const TField& field : fields) {
+      bringToFront(field.widget);
+      if (!field.widget->isVisible() || !field.widget->isEnabled()) continue;
+      std::vector<std::string> before;
+      for (const TField& f : fields) before.push_back(state(f.widget));
+      const int linesBefore =
+          field.kind == TFieldKind::Memo ? qobject_cast<QPlainTextEdit*>(field.widget)->blockCount() : 0;
+
+      // Reached by Tab, as a user does: the whole text is selected. A memo
+      // takes Enter at the end of its text.
+      field.widget->setFocus(Qt::TabFocusReason);
+      if (auto* memo = qobject_cast<QPlainTextEdit*>(field.widget)) memo->moveCursor(QTextCursor::End);
+      QTest::keyClick(field.widget, Qt::Key_Return);
+      QCoreApplication::processEvents();
+
+      const std::string where = window->objectName().toStdString() + " / " + field.name + " (" +
+                                kindName(field.kind) + ")";
+      ++tried[field.kind];
+      EXPECT_EQ(otherClicks, 0) << where << " pressed " << pressed;
+      EXPECT_EQ(namedClicks, named ? 1 : 0) << where;
+      namedClicks = otherClicks = 0;
+      pressed.clear();
+      EXPECT_TRUE(window->isVisible()) << where;
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].widget == field.widget) continue;
+        EXPECT_EQ(state(fields[i].widget), before[i]) << where << " changed " << fields[i].name;
+      }
+      if (field.kind == TFieldKind::Memo) {
+        auto* memo = qobject_cast<QPlainTextEdit*>(field.widget);
+        // A new line, unless the memo already holds all the lines it may.
+        const int lines = memo->blockCount();
+        EXPECT_TRUE(lines == linesBefore + 1 || (lines == linesBefore && !memo->isReadOnly())) << where;
+        EXPECT_TRUE(memo->toPlainText().startsWith("7")) << where;
+        if (lines == linesBefore + 1) ++memoLines;
+        memo->setPlainText("7");
+      } else {
+        EXPECT_EQ(state(field.widget), before[static_cast<std::size_t>(&field - fields.data())]) << where;
+      }
+      if (!window->isVisible()) window->show();
+    }
+    if (window != FGlowna) window->hide();
+    for (const auto& connection : watching) QObject::disconnect(connection);
+  }
+  EXPECT_EQ(windows, 33);
+  // Every kind of field the windows have was tried.
+  EXPECT_GT(tried[TFieldKind::Edit], 900);
+  EXPECT_GT(tried[TFieldKind::Combo], 0);
+  EXPECT_GT(tried[TFieldKind::EditableCombo], 0);
+  EXPECT_GT(tried[TFieldKind::Memo], 10);
+  EXPECT_GT(tried[TFieldKind::CheckBox], 0);
+  EXPECT_GT(memoLines, 10);
+}
+
+// The user's road through a certificate with a school-template button: the
+// number typed (Polish letters too), Enter, and the number and the school
+// fields are still as they were typed.
+TEST_F(EnterKeyTest, EnterAfterTypingTheNumberOfACertificateKeepsItAndTheSchoolFields) {
+  for (TDocumentForm* form : vFunDocumentForms()) {
+    if (!form->findComponent("LoadSchoolDataButton")) continue;
+    form->vFunFillSampleData();
+    form->show();
+    QApplication::setActiveWindow(form);
+    std::vector<std::pair<QObject*, std::string>> before;
+    QLineEdit* first = nullptr;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+      auto* edit = qobject_cast<QLineEdit*>(form->Components(i));
+      if (!edit || !edit->isEnabled() || edit->isReadOnly()) continue;
+      if (!first) first = edit;
+      before.emplace_back(edit, strFunGetText(edit));
+    }
+    ASSERT_TRUE(first) << form->objectName().toStdString();
+    first->setFocus(Qt::TabFocusReason);
+    first->clear();
+    for (const QChar letter : QString::fromUtf8("ąę"))
+      QTest::sendKeyEvent(QTest::Click, first, Qt::Key_unknown, QString(letter), Qt::NoModifier);
+    QTest::keyClick(first, Qt::Key_Enter);
+    EXPECT_EQ(strFunGetText(first), cp1250("ąę")) << form->objectName().toStdString();
+    for (const auto& [edit, text] : before) {
+      if (edit == first) continue;
+      EXPECT_EQ(strFunGetText(edit), text) << edit->objectName().toStdString();
+    }
+    EXPECT_TRUE(form->isVisible());
+    form->hide();
+  }
+}

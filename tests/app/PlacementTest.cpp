@@ -1,0 +1,94 @@
+// Every window of the program, shown on a screen of the size the run gives
+// (TARVEK_TEST_SCREEN, e.g. "1366x768"): the whole window, frame included,
+// lies inside the screen's available area, and the windows of fixed border
+// cannot be resized.
+#include "AppFixture.h"
+
+#include "forms/DocumentForm.h"
+#include "forms/DocumentForms.h"
+#include "render/Kalibracja.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdlib>
+
+namespace {
+
+QSize screenOfTheRun() {
+  const char* given = std::getenv("TARVEK_TEST_SCREEN");
+  int width = 0, height = 0;
+  if (given && std::sscanf(given, "%dx%d", &width, &height) == 2) return {width, height};
+  return {};
+}
+
+class PlacementTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    start();
+  }
+};
+
+std::string rect(const QRect& r) {
+  return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+         std::to_string(r.height());
+}
+
+}  // namespace
+
+TEST_F(PlacementTest, EveryWindowIsWhollyOnTheScreenAfterItsSizeIsSet) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_TRUE(screen);
+  const QSize wanted = screenOfTheRun();
+  if (wanted.isValid()) {
+    ASSERT_EQ(screen->geometry().size(), wanted) << "the screen of the run";
+  }
+  const QRect area = screen->availableGeometry();
+  // As in the program, the main window fills the screen behind the others.
+  FGlowna->setGeometry(area);
+  FGlowna->show();
+
+  int dialogs = 0, certificates = 0, sheets = 0;
+  for (QWidget* window : vFunOkna()) {
+    auto* dialog = qobject_cast<TDialogForm*>(window);
+    if (!dialog) continue;  // the main window fills the screen
+    ++dialogs;
+    const std::string name = window->objectName().toStdString();
+    // The calibration editor is put at the left edge by its opener; every
+    // other window is centred on the screen.
+    const bool centred = dialog != FKalibracja;
+    if (!centred) dialog->move(5, 90);
+    auto* form = qobject_cast<TDocumentForm*>(dialog);
+    for (int showing = 0; showing < 2; ++showing) {  // the same again on every showing
+      dialog->show();
+      QCoreApplication::processEvents();
+      const QRect frame = dialog->frameGeometry();
+      EXPECT_TRUE(area.contains(frame)) << name << " frame " << rect(frame) << " screen " << rect(area);
+      // Every window of the program but the main one has a fixed border.
+      EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << name;
+      if (centred) {
+        EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 1) << name;
+        if (!(form && form->Spec && form->Spec->show == TShowRule::Sheet)) {
+          EXPECT_LE(std::abs(frame.center().y() - area.center().y()), 1) << name;
+        }
+      } else {
+        EXPECT_EQ(frame.left(), 5) << name;
+      }
+      if (form && form->Spec && form->Spec->show == TShowRule::Certificate) {
+        // The screen height less 50, title bar and borders included.
+        EXPECT_EQ(frame.height(), std::min(screen->geometry().height() - 50, area.height())) << name;
+        certificates += showing == 0;
+      } else if (form && form->Spec && form->Spec->show == TShowRule::Sheet) {
+        // 20 pixels from the top of the screen, the screen height less 100.
+        EXPECT_EQ(frame.top(), std::max(area.top(), screen->geometry().top() + 20)) << name;
+        EXPECT_EQ(frame.height(), std::min(screen->geometry().height() - 100, area.height())) << name;
+        sheets += showing == 0;
+      }
+      dialog->hide();
+    }
+  }
+  EXPECT_EQ(dialogs, 32);
+  EXPECT_EQ(certificates, 12);
+  EXPECT_EQ(sheets, 9);
+}
