@@ -144,10 +144,10 @@ const TLabelPlace kLabels[] = {
 std::vector<const TFormSpec*> templateSources() {
   std::vector<const TFormSpec*> sources;
   for (int i = 0; i < kFormSpecCount; ++i) {
-    const TFormSpec& spec = kFormSpecs[i];
-    if (std::any_of(spec.templatePairs, spec.templatePairs + spec.templateCount,
+    const TFormSpec& desc = kFormSpecs[i];
+    if (std::any_of(desc.templatePairs, desc.templatePairs + desc.templateCount,
                     [](const TTemplatePair& p) { return p.take; }))
-      sources.push_back(&spec);
+      sources.push_back(&desc);
   }
   return sources;
 }
