@@ -280,6 +280,9 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
       return a.first->at.x < b.first->at.x;
     });
     for (std::size_t k = 1; k < side.size(); ++k) QWidget::setTabOrder(side[k - 1].second, side[k].second);
+    std::vector<QWidget*> order;
+    for (const auto& field : side) order.push_back(field.second);
+    if (!order.empty()) keyboardOrder_.push_back(std::move(order));
   }
 
   auto* buttons = static_cast<QHBoxLayout*>(Panel1->layout());
@@ -317,6 +320,7 @@ void TDocumentForm::vFunLoadPictures() {
 void TDocumentForm::FormShow() {
   vFunLoadPictures();
   if (!Spec) return;
+  vFunFocusFirstField();
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect whole = screen->geometry();
@@ -329,6 +333,17 @@ void TDocumentForm::FormShow() {
       if (auto* scroll = Spec->sides[i].scroll ? findComponentAs<QScrollArea>(Spec->sides[i].scroll) : nullptr)
         scroll->verticalScrollBar()->setValue(0);
   }
+}
+
+// The keyboard starts in the first field the user can type into on the side
+// in front, so typing never goes to a tab or a button.
+void TDocumentForm::vFunFocusFirstField() {
+  for (const std::vector<QWidget*>& side : keyboardOrder_)
+    for (QWidget* field : side)
+      if (field->isVisibleTo(this) && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus)) {
+        field->setFocus(Qt::TabFocusReason);
+        return;
+      }
 }
 
 void TDocumentForm::vFunClearFormData() { vFunProtocolClear(*this); }

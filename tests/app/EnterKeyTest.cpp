@@ -224,3 +224,31 @@ TEST_F(EnterKeyTest, EnterAfterTypingTheNumberOfACertificateKeepsItAndTheSchoolF
     form->hide();
   }
 }
+
+// A document form opens with the keyboard in its first field: what the user
+// types at once lands there, not on a tab or a button of the panel.
+TEST_F(EnterKeyTest, AFormOpensWithTheKeyboardInItsFirstField) {
+  for (TDocumentForm* form : vFunDocumentForms()) {
+    const std::string name = form->objectName().toStdString();
+    form->show();
+    QApplication::setActiveWindow(form);
+    QCoreApplication::processEvents();
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_TRUE(focused) << name;
+    EXPECT_TRUE(fieldKind(focused)) << name << " starts in " << focused->metaObject()->className() << " "
+                                    << focused->objectName().toStdString();
+    // The field is the head of the keyboard's way: no field before it.
+    QWidget* before = focused->previousInFocusChain();
+    while (before != focused && !(before->isVisible() && before->isEnabled() && (before->focusPolicy() & Qt::TabFocus)))
+      before = before->previousInFocusChain();
+    EXPECT_FALSE(fieldKind(before) && before->parentWidget() == focused->parentWidget()) << name;
+    if (auto* edit = qobject_cast<QLineEdit*>(focused); edit && !edit->isReadOnly()) {
+      edit->clear();
+      // Typed into the window, as the keyboard does: the window hands it on.
+      QTest::keyClick(form->windowHandle(), Qt::Key_1);
+      QTest::keyClick(form->windowHandle(), Qt::Key_2);
+      EXPECT_EQ(strFunGetText(edit), "12") << name;
+    }
+    form->hide();
+  }
+}
