@@ -24,6 +24,9 @@ std::string cp(const QString& text) { return cp1250FromUtf8(text.toStdString());
 
 constexpr int kTableRole = Qt::UserRole;
 
+// A frame of a 60 Hz screen, in milliseconds, rounded down.
+constexpr qint64 kFrameMs = 16;
+
 // The 23 holders in the order in which rows are collected and handed out.
 std::vector<THolder*> holders() {
   std::vector<THolder*> list {FDaneUcznia};
@@ -98,8 +101,7 @@ void TFGlowna::vFunConnectStudentCommands() {
 // ---------------------------------------------------------------- save, load
 
 bool TFGlowna::bFunZapiszDaneUcznia(const std::string& formerTable) {
-  FWait->Show();
-  FWait->repaint();
+  FWait->Show();  // shown, on the screen and painted
   const std::string file = strFunGetTmpFilePath(&DataStore);
   CertDataList.clear();
   for (THolder* holder : holders()) holder->vFunFormDataToList(CertDataList);
@@ -108,16 +110,16 @@ bool TFGlowna::bFunZapiszDaneUcznia(const std::string& formerTable) {
   bar->setRange(0, static_cast<int>(CertDataList.size()));
   bar->setValue(0);
   FWait->repaint();
-  // The bar is drawn again at most every 50 ms and at the end: a save takes
-  // a few milliseconds, and drawing it often would cost more than the rows.
+  // The bar follows the rows as often as a screen can show it: at most once
+  // a frame, and at the last row (QProgressBar draws itself at once when its
+  // value moves it visibly). Moving it on every row would cost more than
+  // writing the rows, and a screen shows no step between two frames.
   QElapsedTimer shown;
   shown.start();
   const TProgress progress = [bar, &shown](std::size_t done, std::size_t total) {
+    if (done != total && !shown.hasExpired(kFrameMs)) return;
     bar->setValue(static_cast<int>(done));
-    if (done == total || shown.hasExpired(50)) {
-      bar->repaint();
-      shown.restart();
-    }
+    shown.restart();
   };
 
   const std::string table = "PESEL" + strFunGetText(FDaneUcznia->NrPesel_DATA_EDIT);

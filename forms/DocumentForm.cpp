@@ -77,11 +77,13 @@ void vFunProtocolToList(const TComponentRegistry& form, const std::string& tag, 
     list.push_back(std::move(r));
   };
   for (int i = 0; i < form.ComponentCount(); ++i) {
-    const std::string name = form.ComponentName(i).toStdString();
+    // A live component is the one its own name finds; a deleted one gives
+    // no row.
+    QObject* component = form.Components(i);
+    if (!component) continue;
+    const std::string& name = form.RegisteredName(i);
     for (const char* marker : {kEditMarker, kComboMarker, kMemoMarker}) {
       if (!has(name, marker)) continue;
-      QObject* component = form.findComponent(name);
-      if (!component) continue;
       if (marker != kMemoMarker) {
         row(name, strFunGetText(component));
       } else if (lineRows) {

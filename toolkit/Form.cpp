@@ -69,15 +69,17 @@ QRect rectFunCentredFrame(const QSize& frame, const QRect& available) {
 }
 
 void TComponentRegistry::registerComponent(QObject* component, const QString& name) {
-  if (!name.isEmpty()) {
-    const std::string key = lowered(name.toStdString());
+  std::string text = name.toStdString();
+  if (!text.empty()) {
+    const std::string key = lowered(text);
     const auto found = byName_.find(key);
     if (found != byName_.end() && components_[found->second])
-      throw std::logic_error("component name used twice: " + name.toStdString());
+      throw std::logic_error("component name used twice: " + text);
     byName_[key] = components_.size();
   }
   component->setObjectName(name);
   components_.emplace_back(component);
+  names_.push_back(std::move(text));
 }
 
 QObject* TComponentRegistry::findComponent(std::string_view name) const {

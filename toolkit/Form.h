@@ -41,9 +41,15 @@ class TComponentRegistry {
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   QObject* Components(int index) const { return components_.at(static_cast<std::size_t>(index)).data(); }
   QString ComponentName(int index) const;
+  // The name the component at index was registered under, as UTF-8 text,
+  // whether it still lives or not. Registered components are never renamed,
+  // so while it lives this is its ComponentName, without asking Qt for it
+  // (and findComponent of it gives this very component).
+  const std::string& RegisteredName(int index) const { return names_.at(static_cast<std::size_t>(index)); }
 
  private:
   std::vector<QPointer<QObject>> components_;
+  std::vector<std::string> names_;  // parallel to components_
   std::unordered_map<std::string, std::size_t> byName_;  // lower-cased name -> index
 };
 

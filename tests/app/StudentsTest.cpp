@@ -160,6 +160,90 @@ TEST_F(HoldersTest, AStudentSavedAndLoadedAgainGivesTheSameRowsInTheSameOrder) {
   EXPECT_EQ(stored("PESEL5"), saved);
 }
 
+// The rows of a holder as the protocol's common frame describes them: each
+// component in creation order under the name Qt holds for it, each marker in
+// that name tested on its own, the component looked up by the name, and its
+// text or, on line-row holders, its lines read.
+std::vector<TDataRecord> rowsByTheFrame(const TComponentRegistry& form, const std::string& tag, bool lineRows) {
+  std::vector<TDataRecord> rows;
+  auto row = [&](const std::string& name, const std::string& value) {
+    TDataRecord r;
+    r.id = tag;
+    r.comp_name = name;
+    r.value = value;
+    rows.push_back(r);
+  };
+  for (int i = 0; i < form.ComponentCount(); ++i) {
+    const std::string name = form.ComponentName(i).toStdString();
+    for (const char* marker : {"_DATA_EDIT", "_DATA_COMBOBOX", "_DATA_MEMO"}) {
+      if (name.find(marker) == std::string::npos) continue;
+      QObject* component = form.findComponent(name);
+      if (!component) continue;
+      if (std::string_view(marker) != "_DATA_MEMO" || !lineRows) {
+        row(name, strFunGetText(component));
+        continue;
+      }
+      const std::vector<std::string> lines = vFunGetLines(component);
+      for (std::size_t n = 0; n < lines.size(); ++n) {
+        char number[24];
+        std::snprintf(number, sizeof number, "%02zu", n + 1);
+        row(name + number, lines[n]);
+      }
+    }
+  }
+  return rows;
+}
+
+TEST_F(HoldersTest, TheSaveCollectsFromAll23HoldersTheRowsTheFrameGives) {
+  open(makeDocumentFile({{"5", expected}}));
+  select(0);
+  bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, cp1250("Źdźbło-Łęcka"));
+  bFunSetText(FDaneUcznia->Imie_DATA_EDIT, cp1250("Żaneta"));
+  bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, "5");
+  for (TDocumentForm* form : vFunDocumentForms()) form->vFunFillSampleData();
+  // Line rows with letters of the code page, an empty line and a quote.
+  vFunSetLines(FArkuszStr2b->findComponent("ZMIENNA_Uwagi_DATA_MEMO"),
+               {cp1250("pierwsza: ąćęłńóśźż"), "", "it's"});
+  bFunSetText(FKlasa2a->findComponent("ZMIENNA_Test8_STR1_DATA_EDIT"), cp1250("\"Żółw\" – 'ó'"));
+  // A field made, deleted and made again under its name gives one row, in
+  // the place of the living one.
+  delete FKlasa1->Make<QLineEdit>("ZMIENNA_Znikniete_STR1_DATA_EDIT", FKlasa1);
+  bFunSetText(FKlasa1->Make<QLineEdit>("ZMIENNA_Znikniete_STR1_DATA_EDIT", FKlasa1), "nowe");
+
+  std::vector<TDataRecord> byTheFrame = rowsByTheFrame(*FDaneUcznia, "DANE UCZNIA", false);
+  for (TDocumentForm* form : vFunDocumentForms())
+    for (TDataRecord& r : rowsByTheFrame(*form, form->strFunTag(), form->Identity.lineRows))
+      byTheFrame.push_back(std::move(r));
+  ASSERT_GT(byTheFrame.size(), 1705u);
+
+  std::vector<TDataRecord> collected;
+  FDaneUcznia->vFunFormDataToList(collected);
+  for (TDocumentForm* form : vFunDocumentForms()) form->vFunFormDataToList(collected);
+  ASSERT_EQ(collected.size(), byTheFrame.size());
+  for (std::size_t i = 0; i < collected.size(); ++i) {
+    EXPECT_EQ(collected[i].id.str(), byTheFrame[i].id.str()) << i;
+    EXPECT_EQ(collected[i].comp_name.str(), byTheFrame[i].comp_name.str()) << i;
+    EXPECT_EQ(collected[i].value.str(), byTheFrame[i].value.str()) << i << " " << collected[i].comp_name.str();
+  }
+  auto has = [&](const Rows& part) {
+    Rows whole;
+    for (const TDataRecord& r : collected) whole.push_back({r.id.str(), r.comp_name.str(), r.value.str()});
+    return inOrder(part, whole);
+  };
+  const std::string sheet = FArkuszStr2b->strFunTag();
+  EXPECT_TRUE(has({{"DANE UCZNIA", "Nazwisko_DATA_EDIT", cp1250("Źdźbło-Łęcka")},
+                   {sheet, "ZMIENNA_Uwagi_DATA_MEMO01", cp1250("pierwsza: ąćęłńóśźż")},
+                   {sheet, "ZMIENNA_Uwagi_DATA_MEMO02", ""},
+                   {sheet, "ZMIENNA_Uwagi_DATA_MEMO03", "it's"}}));
+  EXPECT_TRUE(has({{FKlasa1->strFunTag(), "ZMIENNA_Znikniete_STR1_DATA_EDIT", "nowe"}}));
+
+  // The save stores exactly these rows, in this order.
+  ASSERT_TRUE(FGlowna->bFunZapiszDaneUcznia());
+  Rows stored = this->stored("PESEL5"), rows;
+  for (const TDataRecord& r : byTheFrame) rows.push_back({r.id.str(), r.comp_name.str(), r.value.str()});
+  EXPECT_EQ(stored, rows);
+}
+
 TEST_F(HoldersTest, TheClassTwoFormsKeepTheTagsStoredFilesCarry) {
   EXPECT_EQ(FKlasa2a->strFunTag(), "KLASA IIa WYR. TARVEK");
   EXPECT_EQ(FKlasa2awyr->strFunTag(), "KLASA IIa TARVEK");
