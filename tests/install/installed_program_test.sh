@@ -28,6 +28,10 @@ cleanup() {
 trap cleanup EXIT
 [ -n "${TARVEK_KEEP_INSTALL_TEST:-}" ] && trap - EXIT
 chmod 755 "$root"
+# The test program runs as nobody too: from a copy nobody may reach, since the
+# build tree may lie in a folder only root can enter.
+cp "$app_tests" "$root/app_tests" && chmod 755 "$root/app_tests" || fail "cannot copy $app_tests"
+app_tests="$root/app_tests"
 
 # Installed by root, read-only for everyone else.
 prefix="$root/prefix"
