@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,21 @@ void exec(const std::string& path, const std::string& sql) {
   sqlite3_free(err);
   sqlite3_close(db);
   if (rc != SQLITE_OK) throw std::runtime_error("cannot make " + path);
+}
+
+// Runs `work` in a child process and kills it after `micros`; true when the
+// kill came while the child was still at work.
+bool killedDuring(const std::function<void()>& work, long micros) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    work();
+    ::_exit(0);
+  }
+  ::usleep(static_cast<useconds_t>(micros));
+  ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFSIGNALED(status);
 }
 
 // A working copy of `students` students whose tables start with `prefix`.
@@ -108,17 +124,14 @@ void BM_KilledSave(benchmark::State& state) {
 
   for (auto _ : state) {
     const std::string& source = current == "A" ? copyB : copyA;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      TFileFailure failure;
-      ::_exit(bFunSaveDocument(source, doc, failure) ? 0 : 1);
-    }
-    ::usleep(static_cast<useconds_t>(delay(random)));
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const bool killed = killedDuring(
+        [&] {
+          TFileFailure failure;
+          bFunSaveDocument(source, doc, failure);
+        },
+        delay(random));
     ++runs;
-    if (WIFSIGNALED(status)) ++killedMidway;
+    if (killed) ++killedMidway;
 
     const std::string now = stateOf(doc, students);
     if (now == "mixed" || now == "unreadable") {
@@ -193,14 +206,9 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
 
   for (auto _ : state) {
     const std::string& source = current == "A" ? copyB : copyA;
-    const pid_t pid = ::fork();
-    if (pid == 0) save(source);
-    ::usleep(static_cast<useconds_t>(delay(random)));
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    const bool killed = killedDuring([&] { save(source); }, delay(random));
     ++runs;
-    if (WIFSIGNALED(status)) ++killedMidway;
+    if (killed) ++killedMidway;
     {
       const std::string raw = stateOf(doc, students);
       if (raw == "mixed" || raw == "unreadable") ++brokenBeforeStart;

@@ -8,6 +8,7 @@
 #include "render/DocumentKinds.h"
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -42,6 +43,20 @@ struct Word {
 // Blanks separate words; "..." is a text (\" a quote, \n a line break);
 // name=value an attribute (the value may be a text).
 std::vector<Word> splitWords(const std::string& line, const std::string& where);
+
+// The statements of a description file, one a line, with where each stands
+// ("file:line"); blank lines and "#" comments are passed over, and the text
+// comes trimmed.
+class StatementReader {
+ public:
+  explicit StatementReader(const fs::path& file);
+  bool next(std::string& line, std::string& where);
+
+ private:
+  std::ifstream in_;
+  std::string name_;
+  int lineNo_ = 0;
+};
 
 // ---- The registry and the item lists (Registry.cpp) ----
 

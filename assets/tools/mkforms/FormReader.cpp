@@ -68,16 +68,12 @@ void setAttributes(Component& c, const std::vector<Word>& words, std::size_t fir
 
 Form readForm(const fs::path& file, int depth) {
   if (depth > 4) throw std::runtime_error(file.string() + ": \"base\" goes round in a circle");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file.string());
+  StatementReader statements(file);
   Form form;
   bool twin = false, layoutsGiven = false, personalGiven = false, sheetPagesGiven = false;
   int currentSide = 0;
   std::string line;
-  for (int lineNo = 1; std::getline(in, line); ++lineNo) {
-    line = trimmed(line);
-    if (line.empty() || line[0] == '#') continue;
-    const std::string where = file.filename().string() + ":" + std::to_string(lineNo);
+  for (std::string where; statements.next(line, where);) {
     const std::vector<Word> words = splitWords(line, where);
     const std::string& head = words[0].value;
     auto arg = [&](std::size_t k) -> const Word& {

@@ -7,13 +7,9 @@
 namespace mkforms {
 
 void readLists(const fs::path& file, Lists& lists) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file.string());
+  StatementReader statements(file);
   std::string line;
-  for (int lineNo = 1; std::getline(in, line); ++lineNo) {
-    line = trimmed(line);
-    if (line.empty() || line[0] == '#') continue;
-    const std::string where = file.filename().string() + ":" + std::to_string(lineNo);
+  for (std::string where; statements.next(line, where);) {
     const std::vector<Word> words = splitWords(line, where);
     if (words.size() < 3 || words[0].value != "list" || words[1].quoted) fail(where, "list NAME items... expected");
     std::vector<std::string> items;
@@ -31,14 +27,10 @@ void readLists(const fs::path& file, Lists& lists) {
 }
 
 std::vector<Entry> readRegistry(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file.string());
+  StatementReader statements(file);
   std::vector<Entry> entries;
   std::string line;
-  for (int lineNo = 1; std::getline(in, line); ++lineNo) {
-    line = trimmed(line);
-    if (line.empty() || line[0] == '#') continue;
-    const std::string where = file.filename().string() + ":" + std::to_string(lineNo);
+  for (std::string where; statements.next(line, where);) {
     std::vector<std::string> cells;
     std::stringstream split(line);
     for (std::string cell; std::getline(split, cell, ';');) cells.push_back(trimmed(cell));

@@ -55,4 +55,19 @@ std::vector<Word> splitWords(const std::string& line, const std::string& where) 
   return words;
 }
 
+StatementReader::StatementReader(const fs::path& file) : in_(file, std::ios::binary), name_(file.filename().string()) {
+  if (!in_) throw std::runtime_error("cannot read " + file.string());
+}
+
+bool StatementReader::next(std::string& line, std::string& where) {
+  while (std::getline(in_, line)) {
+    ++lineNo_;
+    line = trimmed(line);
+    if (line.empty() || line[0] == '#') continue;
+    where = name_ + ":" + std::to_string(lineNo_);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace mkforms
