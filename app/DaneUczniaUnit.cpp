@@ -145,20 +145,28 @@ void TFDaneUcznia::vFunClearFormData() {
 }
 
 void TFDaneUcznia::vFunClearFormData(TTextBatch& batch) {
+  // The class details of the last student stay for the next one: birth
+  // year, town and province, and the sex chosen.
   const std::string year = batch.strFunText(UrodzonyRok_DATA_COMBOBOX);
   const std::string town = batch.strFunText(UrodzonyMiasto_DATA_COMBOBOX);
   const std::string province = batch.strFunText(UrodzonyWoj_DATA_COMBOBOX);
-  for (int i = 0; i < ComponentCount(); ++i) {
-    const std::string name = ComponentName(i).toStdString();
-    QObject* component = Components(i);
-    // The sex list takes only its items: an empty text leaves its choice.
-    if (name.find(kEditMarker) != std::string::npos ||
-        (name.find(kComboMarker) != std::string::npos && component != Plec_DATA_COMBOBOX))
-      batch.vFunSetText(component, "");
-  }
+  const std::string sex = batch.strFunText(Plec_DATA_COMBOBOX);
+  vFunEmptyFormData(batch);
   batch.vFunSetText(UrodzonyRok_DATA_COMBOBOX, year);
   batch.vFunSetText(UrodzonyMiasto_DATA_COMBOBOX, town);
   batch.vFunSetText(UrodzonyWoj_DATA_COMBOBOX, province);
+  batch.vFunSetText(Plec_DATA_COMBOBOX, sex);  // none chosen stays none
+}
+
+void TFDaneUcznia::vFunEmptyFormData(TTextBatch& batch) {
+  for (int i = 0; i < ComponentCount(); ++i) {
+    const std::string name = ComponentName(i).toStdString();
+    QObject* component = Components(i);
+    if (component == Plec_DATA_COMBOBOX)
+      batch.vFunSetIndex(Plec_DATA_COMBOBOX, -1);  // the list takes only its items
+    else if (name.find(kEditMarker) != std::string::npos || name.find(kComboMarker) != std::string::npos)
+      batch.vFunSetText(component, "");
+  }
 }
 
 bool TFDaneUcznia::vFunFormDataToList(std::vector<TDataRecord>& list) {
@@ -168,9 +176,10 @@ bool TFDaneUcznia::vFunFormDataToList(std::vector<TDataRecord>& list) {
 
 void TFDaneUcznia::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
   // Emptied and filled as one batch: only the fields whose text changes
-  // are touched.
+  // are touched. Nothing of the student shown before stays: what the rows
+  // lack is left empty, the sex unchosen.
   TTextBatch batch;
-  vFunClearFormData(batch);
+  vFunEmptyFormData(batch);
   const std::string male = cp1250("mężczyzna");
   for (const TDataRecord& r : list) {
     if (r.id.str() != kTag) continue;
@@ -180,8 +189,9 @@ void TFDaneUcznia::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
     if (name.find(kEditMarker) != std::string::npos) {
       batch.vFunSetText(component, r.value.str());
     } else if (name.find(kComboMarker) != std::string::npos) {
+      // A stored sex that is empty stays unchosen.
       if (component == Plec_DATA_COMBOBOX)
-        batch.vFunSetIndex(Plec_DATA_COMBOBOX, r.value.str() == male ? 1 : 0);
+        batch.vFunSetIndex(Plec_DATA_COMBOBOX, r.value.empty() ? -1 : r.value.str() == male ? 1 : 0);
       else
         batch.vFunSetText(component, r.value.str());
     } else if (name.find(kMemoMarker) != std::string::npos) {

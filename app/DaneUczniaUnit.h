@@ -38,7 +38,9 @@ class TFDaneUcznia : public TDialogForm, public THolder {
   bool bEditMode = false;       // editing a stored student (else a new one)
   std::string strStudentTable;  // the edited student's table
 
-  // Keeps the birth year, town and province for the next student of the class.
+  // Empties the dialog for the next new student, keeping the birth year,
+  // town, province and sex of the last one for the next student of the
+  // class. Loading a student keeps nothing (vFunFormDataFromList).
   void vFunClearFormData() override;
   // The same into a batch that the caller commits.
   void vFunClearFormData(TTextBatch& batch);
@@ -54,6 +56,8 @@ class TFDaneUcznia : public TDialogForm, public THolder {
   void FormShow() override;
 
  private:
+  // Every field empty and no sex chosen, into the batch.
+  void vFunEmptyFormData(TTextBatch& batch);
   bool bFunCheckFields();
 };
 

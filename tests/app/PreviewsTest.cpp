@@ -3,9 +3,12 @@
 // import) or rebuilds the tree leaves them showing nothing.
 #include "StudentFixture.h"
 
+#include "forms/DocumentForms.h"
+#include "render/RecordingDevice.h"
 #include "support/TvkText.h"
 
 #include <QAction>
+#include <QPicture>
 
 #include <fstream>
 #include <functional>
@@ -79,4 +82,74 @@ TEST_F(PreviewsTest, AStudentNodeShowsNoOtherStudentsDocument) {
   expectNothingShown("another student's node");
   select(1, 0);
   EXPECT_FALSE(FGlowna->Image1->Picture().isNull());
+}
+
+// A student whose rows hold no birth data and no sex (as an old-format
+// import gives them) shows none of the student selected before: not in
+// "Dane ucznia", not in the forms nor in the rows their OK would store, not
+// in the preview of his certificate.
+TEST_F(PreviewsTest, AStudentWithoutBirthDataShowsNoneOfThePreviousStudents) {
+  const Rows first = personalRows(cp1250("Żółkiewska"), cp1250("Łucja"), "1");  // 1 maja 2001, Kraków, kobieta
+  const Rows second = {{"DANE UCZNIA", "Nazwisko_DATA_EDIT", "Adamski"},
+                       {"DANE UCZNIA", "Imie_DATA_EDIT", "Jan"},
+                       {"DANE UCZNIA", "NrPesel_DATA_EDIT", "6"}};
+  const std::string source = documentPath(cp1250("uczniowie ślązacy.tvk"));
+  writeText(cp1250ToUtf8(source), tvkText(tvkStudent("Adamski", "Jan", "6")));
+  const char* const firsts[] = {"2001", "Krak", "opolskie", "maja"};
+  // The endings of the words that follow the sex, on every form.
+  const std::string endings[] = {"UczeszczalA", "OtrzymalA", "RealizowalA", "UkonczylA", "UrodzonyA", "PrzyjetyA",
+                                 "WpisanyA", "NrNaSwiadectwie"};
+  auto preview = [] {
+    TRecordingDevice page;
+    page.play(*FGlowna->DataStore.Page1Metafile);
+    return page.textsDrawn();
+  };
+  const struct {
+    const char* route;
+    std::function<void()> toSecond;
+  } routes[] = {
+      {"another stored student",
+       [&] {
+         open(makeDocumentFile({{"1", first}, {"6", second}}, "klasa1.sqtvk"));
+         select(1, 0);
+         const QStringList shown = preview();
+         ASSERT_TRUE(shown.contains(QString::fromUtf8("Kraków")));  // hers, as the fixture means
+         ASSERT_TRUE(shown.contains("a"));
+         select(0, 0);
+       }},
+      {"a student imported from an old file",
+       [&] {
+         open(makeDocumentFile({{"1", first}}, "klasa2.sqtvk"));
+         select(0, 0);
+         script.fileNames.push_back(chosenName(source));
+         FGlowna->findComponentAs<QAction>("Importuj1")->trigger();
+         select(0, 0);
+       }},
+  };
+  for (const auto& r : routes) {
+    SCOPED_TRACE(r.route);
+    r.toSecond();
+    ASSERT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Adamski");
+    for (QWidget* field : std::initializer_list<QWidget*> {
+             FDaneUcznia->UrodzonyDnia_DATA_EDIT, FDaneUcznia->UrodzonyRok_DATA_COMBOBOX,
+             FDaneUcznia->UrodzonyMiasto_DATA_COMBOBOX, FDaneUcznia->UrodzonyWoj_DATA_COMBOBOX,
+             FDaneUcznia->NrDziennika_DATA_EDIT})
+      EXPECT_EQ(text(field), "") << field->objectName().toStdString();
+    EXPECT_EQ(FDaneUcznia->Plec_DATA_COMBOBOX->currentIndex(), -1);
+
+    std::vector<TDataRecord> rows;
+    FDaneUcznia->vFunFormDataToList(rows);
+    for (TDocumentForm* form : vFunDocumentForms()) form->vFunFormDataToList(rows);
+    for (const TDataRecord& row : rows) {
+      const std::string& name = row.comp_name.str();
+      for (const char* value : firsts) EXPECT_EQ(row.value.str().find(value), std::string::npos) << name;
+      for (const std::string& ending : endings)
+        if (name.starts_with("ZMIENNA_" + ending + "_")) EXPECT_EQ(row.value.str(), "") << row.id.str() << " " << name;
+    }
+
+    const QStringList shown = preview();
+    EXPECT_TRUE(shown.contains("Jan Adamski"));
+    for (const char* value : firsts) EXPECT_TRUE(shown.filter(value).isEmpty()) << value;
+    EXPECT_FALSE(shown.contains("a"));  // "uczęszczał(a)"
+  }
 }
