@@ -1,6 +1,7 @@
 // The main window's import of the old tagged text files ("*.tvk"): the
-// students of the chosen file replace those of the working copy, or, when
-// the import fails, nothing changes and the user is told what failed.
+// students of the chosen file replace those of the working copy, which then
+// belongs to no file; or, when the import fails, nothing changes and the
+// user is told what failed.
 #include "app/GlownaUnit.h"
 #include "app/SQLImportUnit.h"
 #include "platform/Cp1250.h"
@@ -26,8 +27,11 @@ void TFGlowna::Importuj1Click() {
                MB_OK | MB_ICONSTOP);
     return;
   }
-  // The status bar keeps the open file's path: "Zapisz" writes the imported
-  // students over it.
+  // The imported students are a document of no file yet, as after "Nowy
+  // plik": "Zapisz" asks for a name, and the file that was open stays as
+  // it was unless the user chooses it there.
+  StatusBar->setSimpleText("");
+  StatusBar->repaint();
   bDataModified = true;
   bFunWczytajListeUczniow();
   vFunUstawMenuDrzewa();

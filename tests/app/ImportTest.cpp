@@ -45,7 +45,7 @@ TEST_F(ImportCommandTest, TheStudentsOfTheFileReplaceThoseOfTheWorkingCopy) {
   EXPECT_TRUE(script.boxes.empty());
   EXPECT_EQ(roots(), (std::vector<std::string> {"Adamski Jan", cp1250("Żak Łucja")}));
   EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL5", "PESEL6"}));
-  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);  // "Zapisz" writes them over the open file
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), "");  // they belong to no file yet
   EXPECT_TRUE(FGlowna->bDataModified);
   EXPECT_FALSE(FSQLImport->isVisible());
   // The window keeps the last step and its full bar.
@@ -124,6 +124,64 @@ TEST_F(ImportCommandTest, AWantedSaveThatDoesNotHappenStopsTheImport) {
   EXPECT_EQ(script.fileDialogs[0].title, "Zapisz");
   EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
   EXPECT_EQ(roots(), (std::vector<std::string> {"Stary Uczen"}));
+}
+
+// After an import the working copy is a document of no file: "Zapisz" asks
+// for a name, and the file that was open is written only when the user
+// chooses it there and confirms.
+TEST_F(ImportCommandTest, SavingAfterAnImportAsksForAFileAndLeavesTheOpenOneAlone) {
+  const std::string open3 = makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")},
+                                              {"2", personalRows("Baran", "Piotr", "2")},
+                                              {"3", personalRows(cp1250("Żuk"), cp1250("Łucja"), "3")}},
+                                             cp1250("klasa 2b żółć.sqtvk"));
+  const std::string other = documentPath(cp1250("nowa klasa ąę.sqtvk"));
+  const std::string before = bytes(open3);
+  const std::vector<std::string> imported {"PESEL5", "PESEL6"};
+  auto tablesOf = [](const std::string& file) {
+    std::vector<std::string> names;
+    for (const auto& r : sqlRows(file, "select name from sqlite_master where type='table' order by name"))
+      names.push_back(r[0]);
+    return names;
+  };
+  const struct {
+    const char* what;
+    std::vector<std::optional<QString>> chosen;  // in the save dialog
+    std::vector<int> answers;                    // after "Nie" to saving before the import
+    std::string savedTo;                         // "": nothing saved
+  } cases[] = {
+      {"the save dialog cancelled", {std::nullopt}, {}, ""},
+      {"another file chosen", {chosenName(other)}, {}, other},
+      {"the open file chosen, not replaced", {chosenName(open3)}, {IDNO}, ""},
+      {"the open file chosen and replaced", {chosenName(open3)}, {IDYES}, open3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(cp1250ToUtf8(other));
+    writeText(cp1250ToUtf8(open3), before);
+    open(open3);
+    FGlowna->bDataModified = true;  // a change the user does not keep
+    writeSource(kTwoStudents);
+    script.boxes.clear();
+    script.fileDialogs.clear();
+    script.answers = {IDNO};
+    importFromMenu();
+    ASSERT_EQ(tables(), imported);
+    EXPECT_EQ(FGlowna->StatusBar->SimpleText(), "");
+
+    script.fileNames = c.chosen;
+    script.answers.insert(script.answers.end(), c.answers.begin(), c.answers.end());
+    FGlowna->findComponentAs<QAction>("Zapisz1")->trigger();
+    ASSERT_EQ(script.fileDialogs.size(), 2u);  // the import's, then the save's
+    EXPECT_EQ(script.fileDialogs[1].title, "Zapisz");
+    if (c.savedTo == open3)
+      EXPECT_EQ(tablesOf(open3), imported);
+    else
+      EXPECT_EQ(bytes(open3), before);
+    EXPECT_EQ(c.savedTo == other, fs::exists(cp1250ToUtf8(other)));
+    if (c.savedTo == other) EXPECT_EQ(tablesOf(other), imported);
+    EXPECT_EQ(FGlowna->StatusBar->SimpleText(), c.savedTo);
+    EXPECT_EQ(FGlowna->bDataModified, c.savedTo.empty());
+  }
 }
 
 TEST_F(ImportCommandTest, TheProgressWindowIsBuiltAsDesigned) {
