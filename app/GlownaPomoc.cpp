@@ -6,8 +6,10 @@
 #include "app/ImportUnit.h"
 #include "app/LogiUnit.h"
 #include "app/OProgramieUnit.h"
-#include "platform/Desktop.h"
+#include "platform/Cp1250.h"
 #include "platform/Process.h"
+#include "toolkit/DesktopOpen.h"
+#include "toolkit/Dialogs.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -42,7 +44,15 @@ void TFGlowna::Sprawdczyjestnowawersja1Click() { vFunSprawdzAktualizacje(false);
 
 void TFGlowna::Oprogramie1Click() { FOProgramie->ShowModal(); }
 
-void TFGlowna::KontaktButtonClick() { platform::openWithDesktop(std::string(kMakerSite) + kContactQuery); }
+void TFGlowna::KontaktButtonClick() {
+  const std::string page = std::string(kMakerSite) + kContactQuery;
+  objFunOpenWithDesktop(page, [page] {
+    MessageBox(cp1250("Nie można otworzyć strony kontaktowej:\n") + page +
+                   cp1250("\n\nW systemie nie ma przeglądarki stron WWW albo nie udało się jej uruchomić. Otwórz "
+                          "ten adres w przeglądarce samodzielnie."),
+               "Kontakt", MB_OK | MB_ICONWARNING);
+  });
+}
 
 void TFGlowna::Logiprogramu1Click() { FLogi->ShowModal(); }
 

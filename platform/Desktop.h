@@ -10,7 +10,14 @@ namespace platform {
 // desktop's opener and returns at once; the opener runs on its own, the
 // program neither waits for it nor keeps it as a child. False (errno set)
 // when no opener can be started.
-bool openWithDesktop(const std::string& target);
+//
+// With statusFd, a started opener also gives *statusFd: a descriptor
+// (close-on-exec, not blocking) that becomes readable when the opener has
+// ended and then yields one byte, 0 when it opened the target and not 0
+// when it could not (its exit status, 255 for a signal); end of file
+// without a byte when that could not be learnt. The caller closes it. It
+// is -1 when there is nothing to wait for (a replaced opener).
+bool openWithDesktop(const std::string& target, int* statusFd = nullptr);
 
 // Replaces the opener (tests); an empty function restores the desktop's.
 void setDesktopOpener(std::function<bool(const std::string&)> opener);

@@ -12,13 +12,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
+#include <QCoreApplication>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <thread>
 
@@ -27,6 +30,17 @@ namespace fs = std::filesystem;
 namespace {
 
 QString q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Runs the event loop until the condition holds (true) or a deadline has
+// passed (false).
+bool eventually(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!condition() && std::chrono::steady_clock::now() < deadline) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  return condition();
+}
 
 std::string awaitFile(const std::string& path) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -174,6 +188,57 @@ TEST_F(ShellWindowsTest, ContactAndTheInstallersLinkOpenInTheDesktopsBrowser) {
   FAktualizacja->editDownloadLink->setText("http://127.0.0.1:9/kestal/tarvek/program/2014/tvksetup.exe");
   FAktualizacja->btnDownloadViaBrowser->click();
   EXPECT_EQ(toolArguments("xdg-open"), "http://127.0.0.1:9/kestal/tarvek/program/2014/tvksetup.exe\n");
+}
+
+// With no program to show them, the help and the contact page are not
+// silently lost: the program names what it could not open, as soon as the
+// desktop's opener is missing or has given up.
+TEST_F(ShellWindowsTest, HelpAndContactWithoutABrowserSaySo) {
+  start();
+  const std::string help = cp1250FromUtf8(dirs.program()) + "/pomoc/index.html";
+  const std::string contact = "https://www.kestal.pl/?strona=/kontakt/kontakt.php";
+  const struct {
+    const char* action;
+    std::string named;
+    const char* caption;
+  } commands[] = {{"Instrukcjaobsugi1", help, "Pomoc"}, {"Wylijwiadomo1", contact, "Kontakt"}};
+  // The opener as the desktop has it; nullptr: there is none.
+  auto opener = [this](const char* body) {
+    fs::create_directories(bin());
+    fs::remove(bin() + "/xdg-open");
+    if (body) {
+      writeText(bin() + "/xdg-open", std::string("#!/bin/sh\n") + body + "\n");
+      fs::permissions(bin() + "/xdg-open", fs::perms::owner_all);
+    }
+    ::setenv("PATH", bin().c_str(), 1);
+  };
+  const struct {
+    const char* what;
+    const char* body;
+  } failing[] = {{"no opener", nullptr},
+                 {"no browser", "echo \"xdg-open: no method available for opening '$1'\" >&2\nexit 3"}};
+  for (const auto& o : failing) {
+    opener(o.body);
+    for (const auto& c : commands) {
+      script.boxes.clear();
+      FGlowna->findComponentAs<QAction>(c.action)->trigger();
+      EXPECT_TRUE(eventually([&] { return !script.boxes.empty(); })) << o.what << " " << c.action;
+      ASSERT_EQ(script.boxes.size(), 1u) << o.what << " " << c.action;
+      EXPECT_NE(script.boxes[0].text.find(c.named), std::string::npos) << o.what << " " << c.action;
+      EXPECT_EQ(script.boxes[0].caption, c.caption) << o.what;
+      EXPECT_EQ(script.boxes[0].flags, MB_OK | MB_ICONWARNING) << o.what;
+    }
+  }
+  // An opener that opened the target: nothing is said once it has ended.
+  opener("exit 0");
+  for (const auto& c : commands) {
+    script.boxes.clear();
+    FGlowna->findComponentAs<QAction>(c.action)->trigger();
+    const QPointer<QObject> waiting = qApp->findChild<QObject*>("TOpenerEnd", Qt::FindDirectChildrenOnly);
+    ASSERT_FALSE(waiting.isNull()) << c.action;
+    ASSERT_TRUE(eventually([&] { return waiting.isNull(); })) << c.action;
+    EXPECT_TRUE(script.boxes.empty()) << c.action;
+  }
 }
 
 TEST_F(ShellWindowsTest, TheImportDialogListsTheStudentsOfAFile) {

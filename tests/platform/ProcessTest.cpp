@@ -12,6 +12,9 @@
 #include <filesystem>
 #include <thread>
 
+#include <poll.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -103,4 +106,30 @@ TEST_F(ProcessTest, MailAndDesktopGoThroughTheDesktopsTools) {
             "--subject\nLogi\n--body\nLogi programu ł\n--attach\n/x/logs.sqdb\na@b.pl\n");
   ASSERT_TRUE(platform::openWithDesktop("https://example.invalid/?a=1"));
   EXPECT_EQ(awaitFile(dirs.root() + "/open.txt"), "https://example.invalid/?a=1\n");
+}
+
+TEST_F(ProcessTest, TheDesktopOpenerTellsHowItEnded) {
+  onlyOwnPrograms();
+  const struct {
+    const char* script;
+    int end;
+  } cases[] = {{"exit 0", 0}, {"echo 'xdg-open: no method available' >&2; exit 3", 3}, {"kill -9 $$", 255}};
+  for (const auto& c : cases) {
+    writeText(bin() + "/xdg-open", std::string("#!/bin/sh\n") + c.script + "\n");
+    fs::permissions(bin() + "/xdg-open", fs::perms::owner_all);
+    int fd = -1;
+    ASSERT_TRUE(platform::openWithDesktop("https://example.invalid/", &fd)) << c.script;
+    ASSERT_GE(fd, 0) << c.script;
+    pollfd ready {fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&ready, 1, 20000), 1) << c.script;  // the opener has ended
+    unsigned char end = 0;
+    EXPECT_EQ(::read(fd, &end, 1), 1) << c.script;
+    EXPECT_EQ(end, c.end) << c.script;
+    ::close(fd);
+  }
+  // Without an opener there is nothing to wait for.
+  fs::remove(bin() + "/xdg-open");
+  int fd = 7;
+  EXPECT_FALSE(platform::openWithDesktop("https://example.invalid/", &fd));
+  EXPECT_EQ(fd, -1);
 }
