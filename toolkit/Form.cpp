@@ -220,7 +220,13 @@ void TDialogForm::vFunFocusFirstField(QWidget* page) {
   for (bool fieldsOnly : {true, false}) {
     for (QWidget* w : way)
       if (takesKeyboard(w, this, page) && (!fieldsOnly || isField(w))) {
+        // Entered as by Tab: what is typed replaces the text, also in a
+        // field that the page control has already put the keyboard into.
+        const bool had = w->hasFocus();
         w->setFocus(Qt::TabFocusReason);
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
+        if (had && edit) edit->selectAll();
         return;
       }
     // A declared way names the fields; nothing else is taken in their place.

@@ -151,6 +151,7 @@ TEST_F(KeyboardTest, ACertificateTakesTheKeyboardIntoTheFirstFieldOfTheSideInFro
     EXPECT_EQ(focusName(), side1);
     press(d, Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(focusName(), side2);
+    type(d, "dobre");  // in place of what the field held
     QTest::mouseClick(FKlasa1a->OKButton, Qt::LeftButton);  // closed on side 2
   });
   EXPECT_EQ(stored(table, tag, "ZMIENNA_RokSzkolny1_STR1_DATA_EDIT"), "2024");
