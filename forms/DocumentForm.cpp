@@ -274,6 +274,7 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
   for (QWidget* leader : leaders) leader->lower();
   for (int i = 0; i < desc.sideCount; ++i)
     if (auto* image = findComponentAs<TImage>(desc.sides[i].image)) image->lower();
+  std::vector<std::vector<QWidget*>> keyboardOrder;
   for (auto& side : focus) {
     std::stable_sort(side.begin(), side.end(), [](const auto& a, const auto& b) {
       auto group = [](const TComponentSpec* c) { return c->flags & sfTabFirst ? 0 : c->flags & sfTabLast ? 2 : 1; };
@@ -284,8 +285,11 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
     for (std::size_t k = 1; k < side.size(); ++k) QWidget::setTabOrder(side[k - 1].second, side[k].second);
     std::vector<QWidget*> order;
     for (const auto& field : side) order.push_back(field.second);
-    if (!order.empty()) keyboardOrder_.push_back(std::move(order));
+    if (!order.empty()) keyboardOrder.push_back(std::move(order));
   }
+  // The window starts each show, and each side brought to the front, in the
+  // first field of that way.
+  setKeyboardOrder(std::move(keyboardOrder));
 
   auto* buttons = static_cast<QHBoxLayout*>(Panel1->layout());
   OKButton = Make<QPushButton>("OKButton", QStringLiteral("OK"), Panel1);
@@ -322,7 +326,6 @@ void TDocumentForm::vFunLoadPictures() {
 void TDocumentForm::FormShow() {
   vFunLoadPictures();
   if (!Spec) return;
-  vFunFocusFirstField();
   const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect whole = screen->geometry();
@@ -335,17 +338,6 @@ void TDocumentForm::FormShow() {
       if (auto* scroll = Spec->sides[i].scroll ? findComponentAs<QScrollArea>(Spec->sides[i].scroll) : nullptr)
         scroll->verticalScrollBar()->setValue(0);
   }
-}
-
-// The keyboard starts in the first field the user can type into on the side
-// in front, so typing never goes to a tab or a button.
-void TDocumentForm::vFunFocusFirstField() {
-  for (const std::vector<QWidget*>& side : keyboardOrder_)
-    for (QWidget* field : side)
-      if (field->isVisibleTo(this) && field->isEnabled() && (field->focusPolicy() & Qt::TabFocus)) {
-        field->setFocus(Qt::TabFocusReason);
-        return;
-      }
 }
 
 void TDocumentForm::vFunClearFormData() { vFunProtocolClear(*this); }

@@ -129,10 +129,7 @@ class TDocumentForm : public TDialogForm, public THolder {
  private:
   void vFunBuild(const TFormSpec& desc);
   void vFunLoadPictures();
-  void vFunFocusFirstField();
   bool bPicturesLoaded_ = false;
-  // Each side's fields in the keyboard's order.
-  std::vector<std::vector<QWidget*>> keyboardOrder_;
 };
 
 // The form made from the description at that index of the registry, or

@@ -181,6 +181,10 @@ void vFunGuardCodePage(QObject* component) {
   }
 }
 
+void vFunTabLeavesMemo(QObject* component) {
+  if (auto* memo = qobject_cast<QPlainTextEdit*>(component)) memo->setTabChangesFocus(true);
+}
+
 TComponentKind kindOf(const QObject* component) {
   if (qobject_cast<const QLineEdit*>(component)) return TComponentKind::Edit;
   if (qobject_cast<const QComboBox*>(component)) return TComponentKind::ComboBox;

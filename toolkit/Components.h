@@ -55,6 +55,16 @@ void vFunGuardCodePage(QObject* component);
 // True when every character of the text has its Windows-1250 byte.
 bool bFunFitsCodePage(const QString& text);
 
+// ---- Memo keys ---------------------------------------------------------
+
+// Tab and Shift+Tab in a memo move to the next and the previous field, as in
+// every other field, instead of typing a TAB character into its text; Enter
+// still starts a new line, and a TAB the text already holds stays in it.
+// Ctrl+Tab goes on to the window (which may bring another page forward).
+// Forms do this for every memo they make (TFormBase::Make); other
+// components are left as they are.
+void vFunTabLeavesMemo(QObject* component);
+
 // ---- Click handlers -----------------------------------------------------
 
 // Connects a component's click to a handler: a menu item or a button when it

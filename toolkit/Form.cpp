@@ -3,7 +3,15 @@
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -11,6 +19,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
 
@@ -92,7 +102,10 @@ QString TComponentRegistry::ComponentName(int index) const {
   return component ? component->objectName() : QString();
 }
 
-void TFormBase::guardTyping(QObject* component) { vFunGuardCodePage(component); }
+void TFormBase::prepareTyping(QObject* component) {
+  vFunGuardCodePage(component);
+  vFunTabLeavesMemo(component);
+}
 
 TForm::TForm(const QString& name, QWidget* parent) : QMainWindow(parent) { setObjectName(name); }
 
@@ -152,6 +165,8 @@ void TDialogForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   FormShow();
+  followPageControls();
+  vFunFocusFirstField();
   vFunPlaceOnScreen();
   // The window manager frames the window after it is mapped; a frame that
   // turns out larger than guessed is brought back onto the screen then.
@@ -176,6 +191,63 @@ void TDialogForm::keepOnScreenOnceFramed() {
   // Placed again with the real frame: its height and position were reckoned
   // with margins guessed before the window was framed.
   vFunPlaceOnScreen();
+}
+
+namespace {
+
+// A control the user types into or chooses in, as opposed to a button, the
+// tabs of a page control or a scroll box.
+bool isField(const QWidget* w) {
+  return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+         qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+         qobject_cast<const QTextEdit*>(w) || qobject_cast<const QCheckBox*>(w) ||
+         qobject_cast<const QRadioButton*>(w) || qobject_cast<const QAbstractItemView*>(w);
+}
+
+bool takesKeyboard(const QWidget* w, const QWidget* window, const QWidget* page) {
+  return w && w->window() == window && (!page || page->isAncestorOf(w)) && w->isVisibleTo(window) &&
+         w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && !qobject_cast<const QTabBar*>(w);
+}
+
+}  // namespace
+
+void TDialogForm::vFunFocusFirstField(QWidget* page) {
+  std::vector<QWidget*> way;
+  for (const auto& fields : keyboardOrder_) way.insert(way.end(), fields.begin(), fields.end());
+  const bool declared = !way.empty();
+  if (!declared)
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) way.push_back(w);
+  for (bool fieldsOnly : {true, false}) {
+    for (QWidget* w : way)
+      if (takesKeyboard(w, this, page) && (!fieldsOnly || isField(w))) {
+        // Entered as by Tab: what is typed replaces the text, also in a
+        // field that the page control has already put the keyboard into.
+        const bool had = w->hasFocus();
+        w->setFocus(Qt::TabFocusReason);
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
+        if (had && edit) edit->selectAll();
+        return;
+      }
+    // A declared way names the fields; nothing else is taken in their place.
+    if (declared) return;
+  }
+}
+
+// A page brought to the front, by the mouse, by Ctrl+Tab or by the program
+// while the window is shown, takes the keyboard into its first field; the
+// user walking the tabs themselves with the arrow keys stays on them.
+void TDialogForm::followPageControls() {
+  for (QTabWidget* tabs : findChildren<QTabWidget*>())
+    if (tabs->window() == this)
+      connect(tabs, &QTabWidget::currentChanged, this, &TDialogForm::pageBroughtToFront, Qt::UniqueConnection);
+}
+
+void TDialogForm::pageBroughtToFront() {
+  auto* tabs = qobject_cast<QTabWidget*>(sender());
+  if (!tabs || !isVisible() || !tabs->currentWidget()) return;
+  if (QWidget* focused = focusWidget(); focused && qobject_cast<QTabBar*>(focused) && tabs->isAncestorOf(focused)) return;
+  vFunFocusFirstField(tabs->currentWidget());
 }
 
 void TDialogForm::switchOffAutoDefault() {

@@ -65,17 +65,18 @@ class TFormBase : public TComponentRegistry {
  public:
   // Makes a component, names it and registers it: Make<QLineEdit>("X_EDIT", parent).
   // What the user types into an edit, combo box or memo made here must fit
-  // the code page of the stored data (vFunGuardCodePage).
+  // the code page of the stored data (vFunGuardCodePage); Tab leaves a memo
+  // made here as it leaves any field (vFunTabLeavesMemo).
   template <class T, class... Args>
   T* Make(const QString& name, Args&&... args) {
     T* component = new T(std::forward<Args>(args)...);
     registerComponent(component, name);
-    guardTyping(component);
+    prepareTyping(component);
     return component;
   }
 
  private:
-  static void guardTyping(QObject* component);
+  static void prepareTyping(QObject* component);
 
  public:
 
@@ -156,6 +157,18 @@ class TDialogForm : public QDialog, public TFormBase {
   void setDefaultButton(QPushButton* button);
   QPushButton* DefaultButton() const { return defaultButton_; }
 
+  // The keyboard's way through the window's fields, one list per page (a tab
+  // of a page control, or the whole window), each in the keyboard's order.
+  // Without it the window's own tab order is the way.
+  void setKeyboardOrder(std::vector<std::vector<QWidget*>> pages) { keyboardOrder_ = std::move(pages); }
+  // Puts the keyboard into the first field of the page in front (of that
+  // page, when one is given) that takes it: a field the user types into or
+  // chooses in, else any control that takes the keyboard. Runs on every
+  // show and whenever a page control brings another page to the front, so
+  // the keyboard is always where the eye is, never left in a field of a
+  // hidden page or on the button that closed the window last time.
+  void vFunFocusFirstField(QWidget* page = nullptr);
+
   // The screen area the window is placed in (the available area of its screen).
   QRect AvailableArea() const;
   // Places the window as its position says, inside the available area.
@@ -176,6 +189,8 @@ class TDialogForm : public QDialog, public TFormBase {
   void applyFrame(const QRect& frame);
   void switchOffAutoDefault();
   void keepOnScreenOnceFramed();
+  void followPageControls();
+  void pageBroughtToFront();
 
   TPosition position_ = TPosition::poScreenCenter;
   bool fixedBorder_ = false;
@@ -183,4 +198,5 @@ class TDialogForm : public QDialog, public TFormBase {
   std::optional<int> frameTop_;
   std::optional<int> frameHeight_;
   QPointer<QPushButton> defaultButton_;
+  std::vector<std::vector<QWidget*>> keyboardOrder_;
 };

@@ -56,18 +56,6 @@ std::string state(const QObject* field) {
   return strFunGetText(field);
 }
 
-// Brings the pages holding the field to the front, so it can take the focus.
-void bringToFront(QWidget* field) {
-  for (QWidget* page = field; page && !page->isWindow(); page = page->parentWidget()) {
-    auto* stack = qobject_cast<QStackedWidget*>(page->parentWidget());
-    if (!stack) continue;
-    if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
-      tabs->setCurrentWidget(page);
-    else
-      stack->setCurrentWidget(page);
-  }
-}
-
 struct TField {
   QWidget* widget;
   std::string name;

@@ -8,9 +8,23 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QTreeWidget>
 
 using Rows = std::vector<std::vector<std::string>>;
+
+// Brings the pages holding a control to the front, so it can take the focus.
+inline void bringToFront(QWidget* control) {
+  for (QWidget* page = control; page && !page->isWindow(); page = page->parentWidget()) {
+    auto* stack = qobject_cast<QStackedWidget*>(page->parentWidget());
+    if (!stack) continue;
+    if (auto* tabs = qobject_cast<QTabWidget*>(stack->parentWidget()))
+      tabs->setCurrentWidget(page);
+    else
+      stack->setCurrentWidget(page);
+  }
+}
 
 struct TStudentFile {
   std::string pesel;
