@@ -179,6 +179,8 @@ void TFGlowna::vFunNowyPlikSwiadectw() {
   bFunDeleteTmpFile(&DataStore);
   for (TDocumentForm* form : vFunDocumentForms()) form->vFunClearFormData();
   FDaneUcznia->vFunClearFormData();
+  // The preview shows the empty first certificate on its blank.
+  vFunRysujSwiadectwo(frmFunFormOfKind(dkKlasaI), false, dkKlasaI, 2);
 }
 
 void TFGlowna::vFunDokonczPrzerwanyZapis() {

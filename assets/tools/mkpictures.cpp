@@ -53,8 +53,8 @@ struct Picture {
   Draw draw;
 };
 
-Draw certificate(int side, art::Band band, const art::FrameStyle& frame) {
-  const art::CertificateSide s{side, band, &frame};
+Draw certificate(int side, art::Band band, const art::FrameStyle& frame, QPointF stamp = art::kStampCentre) {
+  const art::CertificateSide s{side, band, stamp, &frame};
   return [s](QPainter& p, const QRectF& sheet) { art::drawCertificateSide(p, sheet, s); };
 }
 
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
       // The current editions: MEN-I/21a/2 and MEN-I/23a/2 share side 1.
       blank("blanki/swiadectwo_a_str1.jpg", certificate(1, Band::None, now)),
       blank("blanki/swiadectwo_a_str1_wyr.jpg", certificate(1, Band::Wide, now)),
-      blank("blanki/swiadectwo_a_koniec_str1_wyr.jpg", certificate(1, Band::Narrow, now)),
+      blank("blanki/swiadectwo_a_koniec_str1_wyr.jpg", certificate(1, Band::Narrow, now, art::kStampCentreLow)),
       blank("blanki/swiadectwo_a_str2.jpg", certificate(2, Band::None, now), kBlankSide2Stored,
             kBlankSide2Shown),
       // The earlier editions.

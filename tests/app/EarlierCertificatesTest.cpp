@@ -133,16 +133,18 @@ TEST_F(EarlierCertificatesTest, ANewStudentStartsThePromotionEndingWhereTheBlank
 }
 
 // A new document has nothing selected: the forms are empty and the
-// previews show nothing (no page of the former student).
-TEST_F(EarlierCertificatesTest, ANewDocumentEmptiesTheFormsAndThePreviewsWithoutAMessage) {
+// previews show the empty first certificate (no page of the former student).
+TEST_F(EarlierCertificatesTest, ANewDocumentEmptiesTheFormsAndPreviewsTheEmptyFirstCertificate) {
   open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
   select(0, 0);
   script.boxes.clear();
   FGlowna->vFunNowyPlikSwiadectw();
   EXPECT_TRUE(script.boxes.empty());
   EXPECT_EQ(strFunGetText(FKlasa1->findComponent("ZMIENNA_ImieNazwisko_STR1_DATA_EDIT")), "");
-  EXPECT_TRUE(FGlowna->Image1->Picture().isNull());
-  EXPECT_TRUE(FGlowna->Image2->Picture().isNull());
+  EXPECT_FALSE(FGlowna->Image1->Picture().isNull());
+  EXPECT_FALSE(FGlowna->Image2->Picture().isNull());
+  EXPECT_FALSE(FGlowna->bPrintMode);
+  EXPECT_EQ(FGlowna->CalibDataList.empty(), false);
 }
 
 // Whether a preview page holds dark ink (the sample texts) anywhere.

@@ -1,6 +1,7 @@
 // The preview pages show only what belongs to the selected node of the open
-// file's tree: whatever replaces the document (another file, a new one, an
-// import) or rebuilds the tree leaves them showing nothing.
+// file's tree: whatever replaces the document (another file, an import) or
+// rebuilds the tree leaves them showing nothing; a new document shows the
+// empty first certificate on its blank.
 #include "StudentFixture.h"
 
 #include "forms/DocumentForms.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QPicture>
+#include <QTabWidget>
 
 #include <fstream>
 #include <functional>
@@ -48,18 +50,21 @@ TEST_F(PreviewsTest, ReplacingTheDocumentLeavesNothingOfThePreviousStudentInTheP
   const struct {
     const char* command;
     std::function<void()> run;
+    bool emptyCertificate;  // the empty first certificate in place of nothing
   } cases[] = {
       {"Otwórz plik",
        [&] {
          script.fileNames.push_back(chosenName(other));
          FGlowna->OtworzPlikToolButtonClick();
-       }},
-      {"Nowy plik", [&] { FGlowna->NowyPlikToolButtonClick(); }},
+       },
+       false},
+      {"Nowy plik", [&] { FGlowna->NowyPlikToolButtonClick(); }, true},
       {"Importuj",
        [&] {
          script.fileNames.push_back(chosenName(source));
          FGlowna->findComponentAs<QAction>("Importuj1")->trigger();
-       }},
+       },
+       false},
   };
   int n = 0;
   for (const auto& c : cases) {
@@ -67,7 +72,21 @@ TEST_F(PreviewsTest, ReplacingTheDocumentLeavesNothingOfThePreviousStudentInTheP
     c.run();
     EXPECT_TRUE(script.boxes.empty()) << c.command;
     EXPECT_EQ(FGlowna->TreeView->currentItem(), nullptr) << c.command;
-    expectNothingShown(c.command);
+    if (!c.emptyCertificate) {
+      expectNothingShown(c.command);
+      continue;
+    }
+    // Both sides of the empty "MEN-I/21/2" certificate: what its own render
+    // of the cleared form shows, nothing of Nowak's.
+    const QImage side1 = FGlowna->Image1->Picture(), side2 = FGlowna->Image2->Picture();
+    ASSERT_FALSE(side1.isNull()) << c.command;
+    ASSERT_FALSE(side2.isNull()) << c.command;
+    EXPECT_TRUE(FGlowna->PageControl->isTabVisible(FGlowna->PageControl->indexOf(FGlowna->TabSheet2)));
+    TDocumentForm* first = frmFunFormOfKind(dkKlasaI);
+    first->vFunClearFormData();
+    ASSERT_TRUE(FGlowna->vFunRysujSwiadectwo(first, false, dkKlasaI, 2));
+    EXPECT_EQ(FGlowna->Image1->Picture(), side1) << c.command;
+    EXPECT_EQ(FGlowna->Image2->Picture(), side2) << c.command;
   }
 }
 

@@ -174,9 +174,9 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Marks, PictureAt,
     ::testing::Values(
-        // No eagle where the layouts print it: the program prints it itself.
-        Probe{"grafika/sw_str1_prw.bmp", kEagleX, kEagleY, Look::Paper},
-        Probe{"grafika/sw_str1_prw_wyr.bmp", kEagleX, kEagleY, Look::Paper},
+        // The eagle on side 1 only, at the rectangle the layouts give it.
+        Probe{"grafika/sw_str1_prw.bmp", kEagleX, kEagleY, Look::Ink},
+        Probe{"grafika/sw_str1_prw_wyr.bmp", kEagleX, kEagleY, Look::Ink},
         Probe{"grafika/sw_str2_prw.bmp", kEagleX, kEagleY, Look::Paper},
         Probe{"grafika/arkusz_prw.bmp", kEagleX, kEagleY, Look::Paper},
         // The band of the certificates with distinction: red beside the white, at the left edge.
@@ -246,39 +246,46 @@ INSTANTIATE_TEST_SUITE_P(
                       SheetProbe{"blanki/arkusz_str2b.jpg", art::SheetPage::ClassOne, 841, 1200},
                       SheetProbe{"blanki/arkusz_str3b.jpg", art::SheetPage::ClassTwo, 841, 1200}));
 
-// The blanks show what is pre-printed: neither the state eagle nor the
-// stamp's dotted circle, which the program prints itself ("GRAFIKA: ORZELEK",
-// "GRAFIKA: PIECZATKA"); the print adds them once.
-TEST(BlankPictures, CarryNeitherTheEagleNorTheStampCircle) {
-  const char* previews[] = {"grafika/sw_str1_prw.bmp", "grafika/sw_str1_prw_wyr.bmp"};
-  const char* blanks[] = {"blanki/swiadectwo_a_str1.jpg", "blanki/swiadectwo_a_str1_wyr.jpg",
-                          "blanki/swiadectwo_a_koniec_str1_wyr.jpg", "blanki/swiadectwo_str1.jpg",
-                          "blanki/swiadectwo_str1_wyr.jpg"};
-  // Dark pixels within the eagle's rectangle and the stamp circles' squares,
-  // in page units mapped onto the picture by `at`.
-  auto inked = [](const QImage& image, const std::function<QPointF(QPointF)>& at) {
-    std::vector<QRectF> places = {art::kEagleRect};
-    for (const QPointF centre : {art::kStampCentre, art::kStampCentreLow})
-      places.emplace_back(centre - QPointF(art::kStampRadius + 4, art::kStampRadius + 4),
-                          QSizeF(2 * art::kStampRadius + 8, 2 * art::kStampRadius + 8));
-    int dark = 0;
-    for (const QRectF& place : places) {
-      const QRect pixels = QRectF(at(place.topLeft()), at(place.bottomRight())).toRect();
-      for (int y = pixels.top(); y <= pixels.bottom(); ++y)
-        for (int x = pixels.left(); x <= pixels.right(); ++x) dark += qGray(image.pixel(x, y)) < 140;
-    }
-    return dark;
+// Side 1 of every certificate blank, on the forms and behind the previews,
+// shows the state eagle at the top and the dotted stamp circle near the
+// bottom where the layouts print them; the school-leaving certificate with
+// distinction has its circle lower.
+TEST(BlankPictures, SideOneCarriesTheEagleAndTheStampCircle) {
+  struct Side {
+    const char* name;
+    bool preview;
+    QPointF stamp;
   };
-  for (const char* name : previews) {
-    const QImage image = load(name);
-    ASSERT_FALSE(image.isNull()) << name;
-    EXPECT_EQ(inked(image, [](QPointF p) { return QPointF(px(p.x()), py(p.y())); }), 0) << name;
-  }
-  for (const char* name : blanks) {
-    const QImage image = load(name);
-    ASSERT_FALSE(image.isNull()) << name;
+  const Side sides[] = {{"grafika/sw_str1_prw.bmp", true, art::kStampCentre},
+                        {"grafika/sw_str1_prw_wyr.bmp", true, art::kStampCentre},
+                        {"blanki/swiadectwo_a_str1.jpg", false, art::kStampCentre},
+                        {"blanki/swiadectwo_a_str1_wyr.jpg", false, art::kStampCentre},
+                        {"blanki/swiadectwo_a_koniec_str1_wyr.jpg", false, art::kStampCentreLow},
+                        {"blanki/swiadectwo_str1.jpg", false, art::kStampCentre},
+                        {"blanki/swiadectwo_str1_wyr.jpg", false, art::kStampCentre}};
+  for (const Side& side : sides) {
+    const QImage image = load(side.name);
+    ASSERT_FALSE(image.isNull()) << side.name;
     const double sx = image.width() / art::kPageUnits.width(), sy = image.height() / art::kPageUnits.height();
-    EXPECT_EQ(inked(image, [&](QPointF p) { return QPointF(p.x() * sx, p.y() * sy); }), 0) << name;
+    auto at = [&](QPointF p) {
+      return side.preview ? QPointF(px(p.x()), py(p.y())) : QPointF(p.x() * sx, p.y() * sy);
+    };
+    auto dark = [&](const QRectF& place) {
+      const QRect pixels = QRectF(at(place.topLeft()), at(place.bottomRight())).toRect();
+      int n = 0;
+      for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+        for (int x = pixels.left(); x <= pixels.right(); ++x) n += qGray(image.pixel(x, y)) < 140;
+      return n;
+    };
+    EXPECT_GT(dark(art::kEagleRect), 0) << side.name << ": the eagle";
+    // Dots on the circle's rim left and right of its centre, bare paper inside
+    // the ring but for the label "m.p.".
+    const double r = art::kStampRadius;
+    const QPointF c = side.stamp;
+    EXPECT_GT(dark(QRectF(c + QPointF(-r - 4, -4), QSizeF(8, 8))) + dark(QRectF(c + QPointF(r - 4, -4), QSizeF(8, 8))),
+              0)
+        << side.name << ": the stamp circle";
+    EXPECT_GT(dark(QRectF(c - QPointF(14, 8), QSizeF(28, 16))), 0) << side.name << ": m.p.";
   }
 }
 

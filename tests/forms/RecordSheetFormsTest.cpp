@@ -527,7 +527,9 @@ TEST_F(RecordSheetForms, TheTitlePagesFixedTextsStandWhereTheBlankHasThem) {
     int leftB, topB;  // -1: as on the main page; 0, 0: not on the page
   };
   const Place places[] = {
-      {"STALY_numerPESEL_DATA_LABEL", 23, 319, -1, -1},
+      // "numer PESEL" a few pixels left of the blank's 23, so that its
+      // words end before the first PESEL box at 88.
+      {"STALY_numerPESEL_DATA_LABEL", 18, 319, -1, -1},
       {"STALY_Urodzony_DATA_LABEL", 17, 293, 23, 293},
       {"STALY_UrDnia_DATA_LABEL", 77, 293, 85, 293},
       {"STALY_Przyjety_DATA_LABEL", 360, 320, -1, -1},

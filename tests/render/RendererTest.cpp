@@ -329,6 +329,32 @@ QRect inkOnPage(const QImage& picture) {
   return ink;
 }
 
+// The preview draws neither mark itself: its blank shows the state eagle at
+// the top and the stamp's dotted circle near the bottom, where the print
+// puts them (the layout's rows), and shows them once.
+TEST_F(RendererTest, ACertificatesPreviewShowsTheEagleAndTheStampCircleOfItsBlank) {
+  for (const TDocKind kind : {dkKlasaIa, dkKlasaIaWyr}) {
+    layout(strFunCalibTableName(kind, false),
+           {{"GRAFIKA: ORZELEK", 393, 84, 493, 194}, {"GRAFIKA: PIECZATKA", 391, 1076, 495, 1180}});
+    ASSERT_TRUE(render(kind));
+    const TRecording one = page(1);
+    EXPECT_EQ(one.paths, 0);  // no eagle drawn over the blank's
+    EXPECT_TRUE(one.pictures.empty());
+    const QImage preview = FGlowna->Image1->Picture();
+    auto dark = [&](int left, int top, int right, int bottom) {
+      int n = 0;
+      for (int y = kPreviewTop + top; y <= kPreviewTop + bottom; ++y)
+        for (int x = kPreviewLeft + left; x <= kPreviewLeft + right; ++x) n += qGray(preview.pixel(x, y)) < 140;
+      return n;
+    };
+    EXPECT_GT(dark(393, 84, 493, 194), 200) << kind;  // the eagle
+    // The circle's dots at its left and right, bare paper between them and "m.p.".
+    EXPECT_GT(dark(387, 1124, 395, 1132), 0) << kind;
+    EXPECT_GT(dark(491, 1124, 499, 1132), 0) << kind;
+    EXPECT_EQ(dark(432, 1098, 452, 1112), 0) << kind;
+  }
+}
+
 TEST_F(RendererTest, ThePreviewShowsTheValuesWhereTheRowsPutThemOnThePage) {
   form.field("ZMIENNA_Klasa_DATA_EDIT", "IIIb");
   layout("tarvek_wywiadowka", {{"ZMIENNA_Klasa_DATA_EDIT", 700, 130, 815, 160}});

@@ -210,6 +210,8 @@ void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide
   const double sx = sheet.width() / kPageUnits.width();
   const double sy = sheet.height() / kPageUnits.height();
   const double u = std::min(sx, sy);
+  auto toSheet = [&](QPointF pt) { return sheet.topLeft() + QPointF(pt.x() * sx, pt.y() * sy); };
+
   p.fillRect(sheet, kCertificatePaper);
   const double band = bandWidth(side.band) * u;
   if (band > 0.0) drawBand(p, QRectF(sheet.topLeft(), QSizeF(band, sheet.height())));
@@ -226,9 +228,16 @@ void drawCertificateSide(QPainter& p, const QRectF& sheet, const CertificateSide
     medallion(p, faint, outer.center(), std::min(outer.width(), outer.height()) * 0.3, u);
     p.restore();
   }
-  // The state eagle and the stamp's place are not pre-printed: the program
-  // prints both marks itself, so the blank shows neither.
   drawFrame(p, outer, u, *side.frame);
+  if (side.side != 1) return;
+
+  // The blank's own state eagle at the top and the dotted circle of the
+  // stamp's place near the bottom. Pictures only: the print never draws a
+  // picture of the blank, so there the marks come once, from the layout.
+  const QPointF eagleCentre = toSheet(kEagleRect.center());
+  const QSizeF eagleSize = kEagleRect.size() * u;
+  drawEagle(p, QRectF(eagleCentre - QPointF(eagleSize.width(), eagleSize.height()) / 2.0, eagleSize));
+  drawStampCircle(p, toSheet(side.stampCentre), kStampRadius * u, u, true);
 }
 
 void drawPlainSheet(QPainter& p, const QRectF& sheet) { p.fillRect(sheet, kPlainPaper); }

@@ -1,7 +1,7 @@
 #pragma once
 // The printed look of the blanks, drawn with QPainter: the ornamental frame,
-// the white-and-red band of the certificates with distinction; the state
-// eagle and the dotted stamp circle for the program's own marks. The preview backgrounds and the blank
+// the state eagle, the dotted stamp circle, the white-and-red band of the
+// certificates with distinction. The preview backgrounds and the blank
 // pictures of the forms are all drawn from these routines.
 //
 // Positions are given in page units (885 x 1314, the page picture) and
@@ -37,11 +37,10 @@ extern const FrameStyle kEarlierEdition;
 
 enum class Band { None, Wide, Narrow };
 
-// The eagle and the stamp's place are the program's own print
-// ("GRAFIKA: ORZELEK", "GRAFIKA: PIECZATKA"), never part of a blank.
 struct CertificateSide {
-  int side = 1;  // 1: frame and the faint medallion; 2: frame alone
+  int side = 1;  // 1: frame, medallion, eagle, stamp circle; 2: frame alone
   Band band = Band::None;
+  QPointF stampCentre = kStampCentre;
   const FrameStyle* frame = &kCurrentEdition;
 };
 
