@@ -188,12 +188,15 @@ void TFGlowna::vFunBuildToolBar() {
     else
       placed->setVisible(false);  // the import dialog is not offered to the user
   }
+  // The option boxes stand together after the buttons, in as many rows as
+  // the window's width needs, so a narrow screen never hides one of them.
+  OptionsGroup = Make<TToolBarGroup>("OptionsGroup", ToolBar1);
+  ToolBar1->addWidget(OptionsGroup);
   for (const auto& entry : kOptions) {
-    QCheckBox* box = Make<QCheckBox>(entry.name, qt(entry.caption), ToolBar1);
+    QCheckBox* box = Make<QCheckBox>(entry.name, qt(entry.caption), OptionsGroup);
     box->setChecked(entry.designChecked);
-    box->setContentsMargins(6, 0, 6, 0);
     this->*entry.member = box;
-    ToolBar1->addWidget(box);
+    OptionsGroup->addWidget(box);
   }
 }
 

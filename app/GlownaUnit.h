@@ -47,6 +47,7 @@ class TFGlowna : public TForm {
   QToolButton* PomocToolButton;
   QToolButton* KontaktButton;
   QToolButton* ImportButton;
+  TToolBarGroup* OptionsGroup;  // the three option boxes below
   QCheckBox* WykreskujPusteCheckBox;
   QCheckBox* PrintNoDotsCheckBox;
   QCheckBox* cbWordWrap;

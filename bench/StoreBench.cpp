@@ -1,11 +1,13 @@
 // Costs of the data store's everyday operations: each opens and closes its
 // file, so these are the numbers a check-box click, a log entry or the save
 // and load of a student pays.
+#include "store/DocumentFiles.h"
 #include "store/SQLImportUnit.h"
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -79,6 +81,53 @@ void BM_StudentSaveLoad(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(rows.size()));
 }
 BENCHMARK(BM_StudentSaveLoad)->Unit(benchmark::kMillisecond);
+
+// A document another program holds (here another connection, in an
+// exclusive transaction): the open and the save give up instead of waiting
+// for it. Floor: raw SQLite given the same busy wait, failing to begin a
+// write transaction on the held file.
+struct HeldDocument {
+  BenchFolders f;
+  std::string doc = f.root + "/klasa.sqtvk", wc = f.root + "/data_tmp.tmp";
+  sqlite3* other = nullptr;
+  HeldDocument() {
+    CppSQLite3DB db;
+    db.openFile(doc);
+    db.runStatement("create table PESEL1 (id TEXT, comp_name TEXT, value TEXT)");
+    db.closeFile();
+    sqlite3_open(doc.c_str(), &other);
+    sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr);
+  }
+  ~HeldDocument() {
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+  }
+};
+
+void BM_HeldDocumentOpenAndSave(benchmark::State& state) {
+  HeldDocument held;
+  for (auto _ : state) {
+    TFileFailure opening, saving;
+    benchmark::DoNotOptimize(bFunLoadDocument(held.doc, held.wc, opening));
+    benchmark::DoNotOptimize(bFunSaveDocument(held.wc, held.doc, saving));
+    if (!opening.inUse || !saving.inUse) state.SkipWithError("the held document was not refused as in use");
+  }
+}
+BENCHMARK(BM_HeldDocumentOpenAndSave)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_HeldDocumentFloor(benchmark::State& state) {
+  HeldDocument held;
+  for (auto _ : state) {
+    for (int k = 0; k < 2; ++k) {  // as the open and the save
+      sqlite3* db = nullptr;
+      sqlite3_open_v2(held.doc.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+      sqlite3_busy_timeout(db, kDocumentBusyWaitMs);
+      benchmark::DoNotOptimize(sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr));
+      sqlite3_close(db);
+    }
+  }
+}
+BENCHMARK(BM_HeldDocumentFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_Cp1250RoundTrip(benchmark::State& state) {
   const std::string text = cp1250("Zażółć gęślą jaźń, Świadectwo ukończenia szkoły. ") + std::string(2000, 'a');

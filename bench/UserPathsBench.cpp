@@ -518,7 +518,7 @@ void BM_PrintPdf(benchmark::State& state) {
       QPrinter printer(QPrinter::HighResolution);
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(programPdf);
-      vFunApplyJobSettings(printer, QPrinter::DuplexLongSide);
+      vFunApplyJobSettings(printer, layoutFunStandardSheet(), QPrinter::DuplexLongSide);
       bFunPrintJob(printer, {{FGlowna->DataStore.Page1Metafile, kSide1}, {FGlowna->DataStore.Page2Metafile, kSide2}});
     }
     FGlowna->bPrintMode = false;

@@ -7,11 +7,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSetupDialog>
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -113,22 +115,28 @@ std::string strFunSecondSideFileName(const std::string& first) {
 }  // namespace
 
 bool TPrinterSetupDialog::Execute(QPrinter& printer) {
-  // The set-up chooses the printer; the job's own settings (copies, pages,
-  // an output file) stay this program's, so the dialog works on a copy and
-  // only the chosen printer is taken over.
-  QPrinter chosen;
-  if (printer.outputFormat() == QPrinter::NativeFormat) chosen.setPrinterName(printer.printerName());
-  QPrintDialog dialog(&chosen, qobject_cast<QWidget*>(parent()));
-  dialog.setWindowTitle(qt("Ustawienia drukarki"));
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-  const int result = vFunScriptedShowModal(&dialog).value_or(-1);
-  if ((result == -1 ? dialog.exec() : result) != QDialog::Accepted) return false;
-  if (chosen.outputFormat() == QPrinter::NativeFormat && !chosen.printerName().isEmpty()) {
-    printer.setOutputFileName(QString());
-    printer.setPrinterName(chosen.printerName());
+  // The system's own settings of the printer chosen: for a queue the print
+  // system's dialog of that printer (paper, orientation, two-sided printing,
+  // colour and the driver's options under "Właściwości"), for a PDF file the
+  // page set-up (paper and orientation). Either writes what the user chose
+  // into the printer object only when confirmed. Which pages, how many
+  // copies and the output file stay the print dialog's own, so the dialog
+  // offers none of them.
+  QWidget* owner = qobject_cast<QWidget*>(parent());
+  std::unique_ptr<QDialog> dialog;
+  if (printer.outputFormat() == QPrinter::NativeFormat) {
+    auto print = std::make_unique<QPrintDialog>(&printer, owner);
+    print->setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // It sets the printer up; the print itself is "Drukuj" of our dialog.
+    if (auto* buttons = print->findChild<QDialogButtonBox*>())
+      if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(qt("OK"));
+    dialog = std::move(print);
+  } else {
+    dialog = std::make_unique<QPageSetupDialog>(&printer, owner);
   }
-  return true;
+  dialog->setWindowTitle(qt("Ustawienia drukarki"));
+  const int result = vFunScriptedShowModal(dialog.get()).value_or(-1);
+  return (result == -1 ? dialog->exec() : result) == QDialog::Accepted;
 }
 
 TFDrukuj::TFDrukuj(QWidget* parent) : TDialogForm("FDrukuj", parent) {
@@ -281,20 +289,40 @@ void TFDrukuj::DrukarkiComboBoxChange() {
   vFunUstawDrukarke();
 }
 
+QString TFDrukuj::strFunPrinterKey() {
+  return Printer().outputFormat() == QPrinter::NativeFormat ? Printer().printerName() : QString();
+}
+
 void TFDrukuj::vFunUstawDrukarke() {
   // The duplex controls follow what the printer says it can do.
   const bool canDuplex = bFunPrinterCanDuplex(Printer());
   if (!canDuplex) DuplexComboBox->setCurrentIndex(0);
   DuplexComboBox->setEnabled(canDuplex);
   cbRotateSecondPage->setEnabled(canDuplex);
-  vFunApplyJobSettings(Printer(), duplexFunOfIndex(DuplexComboBox->isEnabled(), DuplexComboBox->currentIndex()));
+  // The sheet the user set in this printer's settings, else A4 portrait.
+  const bool setUp = setUpSheet_ && setUpPrinter_ == strFunPrinterKey();
+  vFunApplyJobSettings(Printer(), setUp ? *setUpSheet_ : layoutFunStandardSheet(),
+                       duplexFunOfIndex(DuplexComboBox->isEnabled(), DuplexComboBox->currentIndex()));
 }
 
 void TFDrukuj::BitBtn1Click() {
   if (!PrinterSetupDialog->Execute(Printer())) return;
+  // What the user set is what the next prints of this printer use: the
+  // sheet as it is, two-sided printing through the duplex list, which the
+  // print reads.
+  setUpSheet_ = Printer().pageLayout();
+  setUpPrinter_ = strFunPrinterKey();
   const bool canDuplex = bFunPrinterCanDuplex(Printer());
   DuplexComboBox->setEnabled(canDuplex);
   cbRotateSecondPage->setEnabled(canDuplex);
+  if (canDuplex) {
+    switch (Printer().duplex()) {
+      case QPrinter::DuplexNone: DuplexComboBox->setCurrentIndex(0); break;
+      case QPrinter::DuplexLongSide:
+      case QPrinter::DuplexAuto: DuplexComboBox->setCurrentIndex(1); break;
+      case QPrinter::DuplexShortSide: DuplexComboBox->setCurrentIndex(2); break;
+    }
+  }
   const int index = DrukarkiComboBox->findText(Printer().printerName());
   if (Printer().outputFormat() == QPrinter::NativeFormat && index >= 0) DrukarkiComboBox->setCurrentIndex(index);
 }

@@ -8,7 +8,11 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 
+#include <QPageLayout>
+#include <QString>
+
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +24,9 @@ class QPrinter;
 class QPushButton;
 class QToolButton;
 
-// The printer set-up dialog as a component: runs the system's print set-up
-// for the printer object, which keeps what the user chose.
+// The printer set-up dialog as a component: runs the system's settings of
+// the printer object's printer (a queue's, or the page set-up of a PDF
+// file); the printer object keeps what the user confirmed.
 class TPrinterSetupDialog : public QObject {
   Q_OBJECT
  public:
@@ -116,7 +121,15 @@ class TFDrukuj : public TDialogForm {
   bool bFunPrintSides(std::initializer_list<int> sides);
   void vFunSelectCurrentPrinter();
 
+  // Which printer the printer object prints on: a queue's name, or empty
+  // for a PDF file.
+  QString strFunPrinterKey();
+
   std::unique_ptr<QPrinter> printer_;
+  // The sheet the user confirmed in the settings of the printer named by
+  // setUpPrinter_; prints on that printer use it in place of A4 portrait.
+  std::optional<QPageLayout> setUpSheet_;
+  QString setUpPrinter_;
   bool pdfOnly_ = false;  // no printer installed: the list offers the PDF file alone
 };
 

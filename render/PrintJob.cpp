@@ -75,13 +75,18 @@ bool bFunPrinterCanDuplex(const QPrinter& printer) {
          modes.contains(QPrinter::DuplexAuto);
 }
 
-void vFunApplyJobSettings(QPrinter& printer, QPrinter::DuplexMode duplex) {
-  printer.setFullPage(false);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setPageOrientation(QPageLayout::Portrait);
+QPageLayout layoutFunStandardSheet() {
   // As small margins as the printer takes: the offset that the conversion
   // subtracts is read from the printable area the printer really has.
-  printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                     QPageLayout::Millimeter);
+}
+
+void vFunApplyJobSettings(QPrinter& printer, const QPageLayout& sheet, QPrinter::DuplexMode duplex) {
+  printer.setFullPage(false);
+  printer.setPageSize(sheet.pageSize());
+  printer.setPageOrientation(sheet.orientation());
+  printer.setPageMargins(sheet.margins(), sheet.units());
   printer.setDuplex(duplex);
   // Every job prints its pages once, all of them, in order.
   printer.setCopyCount(1);

@@ -74,10 +74,15 @@ QPrinter::DuplexMode duplexFunOfIndex(bool duplexEnabled, int duplexIndex);
 // describes nothing of it) is taken to be able to.
 bool bFunPrinterCanDuplex(const QPrinter& printer);
 
-// A4, portrait, the duplex mode and the smallest margins the printer allows,
-// on this printer object and so for its next job only; the queue's own
-// settings are never touched.
-void vFunApplyJobSettings(QPrinter& printer, QPrinter::DuplexMode duplex);
+// The sheet a document prints on unless the user set another in the
+// printer's settings: A4, portrait, as small margins as the printer allows.
+QPageLayout layoutFunStandardSheet();
+
+// The sheet (size, orientation, margins) and the duplex mode on this printer
+// object and so for its next job only; the queue's own settings are never
+// touched. What else the printer's settings hold (colour, resolution, paper
+// source, the driver's options) stays as they were set.
+void vFunApplyJobSettings(QPrinter& printer, const QPageLayout& sheet, QPrinter::DuplexMode duplex);
 
 // One page of a job: the picture and its rectangle in millimetres.
 struct TPrintedPage {

@@ -16,7 +16,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QThread>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -359,4 +362,81 @@ void vFunPostToGui(std::function<void()> work) {
 bool bFunOnGuiThread() {
   const auto* app = QCoreApplication::instance();
   return !app || QThread::currentThread() == app->thread();
+}
+
+// ---- Tool-bar group ---------------------------------------------------------
+
+namespace {
+constexpr int kGroupSideMargin = 6;   // between the group and its neighbours
+constexpr int kGroupSpacing = 12;     // between two widgets of a row
+}  // namespace
+
+TToolBarGroup::TToolBarGroup(QToolBar* bar) : QWidget(bar), bar_(bar) {
+  rowsLayout_ = new QVBoxLayout(this);
+  rowsLayout_->setContentsMargins(kGroupSideMargin, 0, kGroupSideMargin, 0);
+  rowsLayout_->setSpacing(0);
+  bar->installEventFilter(this);
+}
+
+void TToolBarGroup::addWidget(QWidget* widget) {
+  widgets_.push_back(widget);
+  vFunPlaceInRows(rows_);
+}
+
+int TToolBarGroup::iFunPerRow(int rows) const {
+  const int count = static_cast<int>(widgets_.size());
+  return std::max(1, (count + rows - 1) / std::max(1, rows));
+}
+
+int TToolBarGroup::iFunWidthInRows(int rows) const {
+  const int perRow = iFunPerRow(rows);
+  int widest = 0;
+  for (std::size_t first = 0; first < widgets_.size(); first += perRow) {
+    int width = 0;
+    for (std::size_t k = first; k < std::min(widgets_.size(), first + perRow); ++k)
+      width += widgets_[k]->sizeHint().width() + (k > first ? kGroupSpacing : 0);
+    widest = std::max(widest, width);
+  }
+  return widest + 2 * kGroupSideMargin;
+}
+
+void TToolBarGroup::vFunPlaceInRows(int rows) {
+  rows_ = rows;
+  while (QLayoutItem* row = rowsLayout_->takeAt(0)) delete row;  // the widgets stay, the rows go
+  const int perRow = iFunPerRow(rows);
+  for (std::size_t first = 0; first < widgets_.size(); first += perRow) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(kGroupSpacing);
+    for (std::size_t k = first; k < std::min(widgets_.size(), first + perRow); ++k) row->addWidget(widgets_[k]);
+    row->addStretch(1);
+    rowsLayout_->addLayout(row);
+  }
+  updateGeometry();
+  // The bar lays itself out by the group's new size, also while it keeps
+  // the group hidden for want of room (then nothing tells it otherwise).
+  if (QLayout* barLayout = bar_->layout()) barLayout->invalidate();
+}
+
+void TToolBarGroup::vFunArrange() {
+  const int count = static_cast<int>(widgets_.size());
+  if (count == 0 || bar_->width() <= 0) return;
+  // The room the bar leaves after its other items, which stand from its
+  // left edge at their own sizes whatever the bar's width.
+  int used = 0;
+  for (QAction* action : bar_->actions()) {
+    const QWidget* item = bar_->widgetForAction(action);
+    if (item && item != this && action->isVisible()) used = std::max(used, item->geometry().right() + 1);
+  }
+  const QStyle* style = bar_->style();
+  const int room = bar_->width() - used - style->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, bar_) -
+                   style->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, bar_) -
+                   style->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, bar_);
+  int rows = 1;
+  while (rows < count && iFunWidthInRows(rows) > room) ++rows;
+  if (rows != rows_) vFunPlaceInRows(rows);
+}
+
+bool TToolBarGroup::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == bar_ && event->type() == QEvent::Resize) vFunArrange();
+  return QWidget::eventFilter(watched, event);
 }

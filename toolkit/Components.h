@@ -14,6 +14,8 @@
 #include <vector>
 
 class QLabel;
+class QToolBar;
+class QVBoxLayout;
 class QLineEdit;
 class QComboBox;
 
@@ -113,6 +115,40 @@ class TStatusBar : public QStatusBar {
 
  private:
   QLabel* panel_;
+};
+
+// ---- Tool-bar group ----------------------------------------------------
+
+// Widgets that stand together at the end of a tool bar: in one row where the
+// bar is wide enough for them, else in the fewest rows it takes (at most one
+// widget a row), so a narrow window never pushes one of them out of sight
+// into the bar's overflow menu. Add it to the bar (QToolBar::addWidget)
+// after everything else, then its widgets with addWidget, in order.
+class TToolBarGroup : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TToolBarGroup(QToolBar* bar);
+  // Adds a widget (made with this group as its parent) after the others.
+  void addWidget(QWidget* widget);
+  // Rows the widgets stand in now.
+  int Rows() const { return rows_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Widgets a row holds when the group stands in `rows` rows: filled row by
+  // row, as many in each as the first needs.
+  int iFunPerRow(int rows) const;
+  // Width of the group with its widgets in `rows` rows.
+  int iFunWidthInRows(int rows) const;
+  // Puts the widgets into the fewest rows with which the bar shows all.
+  void vFunArrange();
+  void vFunPlaceInRows(int rows);
+  QToolBar* bar_;
+  QVBoxLayout* rowsLayout_;
+  std::vector<QWidget*> widgets_;
+  int rows_ = 1;
 };
 
 // ---- Timer --------------------------------------------------------------

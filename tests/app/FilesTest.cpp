@@ -5,7 +5,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -302,15 +301,14 @@ TEST_F(FilesTest, ADocumentAnotherProgramHoldsIsRefusedAtOnceWithWhatToDo) {
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(u(path).c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
-  const auto started = std::chrono::steady_clock::now();
+  // Both come back while the other program still holds the document: they
+  // give up instead of waiting for it (how soon: store_bench).
   EXPECT_FALSE(FGlowna->Zapisz1Click());
   script.answers = {IDNO};  // "Czy chcesz zapisać zmiany ?": the changes stay in the working copy
   script.fileNames = {chosenName(path)};
   FGlowna->OtworzPlikToolButtonClick();
-  const auto waited = std::chrono::steady_clock::now() - started;
   sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
   sqlite3_close(other);
-  EXPECT_LT(waited, std::chrono::seconds(5));
   const std::string inUse = cp1250("Plik jest używany przez inny program:\n") + path +
                             cp1250("\nZamknij program, który go używa, i spróbuj ponownie.");
   ASSERT_GE(script.boxes.size(), 3u);

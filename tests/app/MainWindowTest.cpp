@@ -57,8 +57,12 @@ TEST_F(AppTest, TheToolBarHoldsItsButtonsWithHintsAndTheOptionBoxes) {
     EXPECT_FALSE(button->icon().isNull()) << name;
     expected << QString(name) + (QString(name) == "ImportButton" ? " (hidden)" : "");
   }
-  expected << "WykreskujPusteCheckBox" << "PrintNoDotsCheckBox" << "cbWordWrap";
+  // The three option boxes come last, together in one group on the bar.
+  expected << "OptionsGroup";
   EXPECT_EQ(placed, expected);
+  QStringList options;
+  for (const QCheckBox* box : FGlowna->OptionsGroup->findChildren<QCheckBox*>()) options << box->objectName();
+  EXPECT_EQ(options, (QStringList {"WykreskujPusteCheckBox", "PrintNoDotsCheckBox", "cbWordWrap"}));
   EXPECT_EQ(FGlowna->WykreskujPusteCheckBox->text(), q("Wykresuj puste pola"));
   EXPECT_EQ(FGlowna->PrintNoDotsCheckBox->text(), q("Wyłącz kropki"));
   EXPECT_EQ(FGlowna->cbWordWrap->text(), q("Ograniczenia pól tekstowych"));

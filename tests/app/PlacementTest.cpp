@@ -1,15 +1,19 @@
 // Every window of the program, shown on a screen of the size the run gives
 // (TARVEK_TEST_SCREEN, e.g. "1366x768"): the whole window, frame included,
 // lies inside the screen's available area, and the windows of fixed border
-// cannot be resized.
+// cannot be resized; the main window shows every command of its tool bar.
 #include "AppFixture.h"
 
 #include "forms/DocumentForm.h"
 #include "forms/DocumentForms.h"
 #include "render/Kalibracja.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <cstdlib>
 
@@ -91,4 +95,31 @@ TEST_F(PlacementTest, EveryWindowIsWhollyOnTheScreenAfterItsSizeIsSet) {
   EXPECT_EQ(dialogs, 32);
   EXPECT_EQ(certificates, 12);
   EXPECT_EQ(sheets, 9);
+}
+
+// Maximised on the screen of the run, from 1024 pixels wide up, the main
+// window shows every button of its tool bar and the three option boxes
+// whole inside the window: none is cut off into the bar's overflow menu.
+TEST_F(PlacementTest, TheToolBarShowsEveryCommandAndOptionInsideTheWindow) {
+  FGlowna->showMaximized();
+  FGlowna->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+  QCoreApplication::processEvents();
+  const QRect window = FGlowna->rect();
+  std::vector<QWidget*> shown;
+  for (QAction* action : FGlowna->ToolBar1->actions())
+    if (QWidget* widget = FGlowna->ToolBar1->widgetForAction(action); widget && action->isVisible() &&
+                                                                      !action->isSeparator())
+      shown.push_back(widget);
+  for (QCheckBox* box : {FGlowna->WykreskujPusteCheckBox, FGlowna->PrintNoDotsCheckBox, FGlowna->cbWordWrap})
+    shown.push_back(box);
+  EXPECT_EQ(shown.size(), 11u + 1u + 3u);  // the buttons but the hidden import, the group, its boxes
+  for (QWidget* widget : shown) {
+    const std::string name = widget->objectName().toStdString();
+    EXPECT_TRUE(widget->isVisible()) << name;
+    const QRect inWindow(widget->mapTo(FGlowna, QPoint(0, 0)), widget->size());
+    EXPECT_TRUE(window.contains(inWindow)) << name << " at " << rect(inWindow) << " window " << rect(window);
+    EXPECT_GE(widget->width(), widget->sizeHint().width()) << name << " is cut";
+  }
+  const auto* overflow = FGlowna->ToolBar1->findChild<QToolButton*>("qt_toolbar_ext_button");
+  EXPECT_TRUE(!overflow || !overflow->isVisible()) << "the bar's overflow menu is offered";
 }

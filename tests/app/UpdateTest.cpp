@@ -2,6 +2,7 @@
 
 #include "app/AktualizacjaUnit.h"
 #include "support/LoopbackHttpServer.h"
+#include "support/StartedPrograms.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -300,6 +301,7 @@ TEST_F(UpdateTest, AFailedDownloadLeavesNoFileAndOnlyClosesTheWindow) {
 // started, the user is told, and the program goes on.
 TEST_F(UpdateTest, ADownloadThatIsNoProgramIsNotStartedThroughAShell) {
   startServed();
+  TStartedPrograms started;
   const std::string marker = utf8(dirs.root()) + "/shell-ran";
   const std::string body = "echo ran > '" + marker + "'\n";
   server.serve(kInstallerPath, {.body = body});
@@ -315,7 +317,8 @@ TEST_F(UpdateTest, ADownloadThatIsNoProgramIsNotStartedThroughAShell) {
   EXPECT_EQ(script.boxes[0].flags, MB_OK | MB_ICONWARNING);
   EXPECT_FALSE(FGlowna->bCloseNoAsk);
   EXPECT_FALSE(FGlowna->bFunClosed());
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // A shell that ran the download would have written the marker before it ended.
+  ASSERT_TRUE(started.bFunAwaitAllEnded());
   EXPECT_FALSE(fs::exists(marker));
 }
 

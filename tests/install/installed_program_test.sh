@@ -65,6 +65,10 @@ platform=offscreen
 # line, waits until its main window is up, and ends it.
 run_program() {
   log="$out/dialogs-$1.log"
+  # The working copy that the opening of the document makes comes last in
+  # the start-up: its appearing says the program is up (one left by the
+  # run before goes first).
+  rm -f "$user_data/data_tmp.tmp"
   runuser -u nobody -- env -i PATH=/usr/bin:/bin HOME=/nonexistent LANG=C.UTF-8 \
     QT_QPA_PLATFORM=$platform DISPLAY="$display" XDG_RUNTIME_DIR="$runtime" \
     TARVEK_COMMON_DATA_DIR="$data" TARVEK_DIALOG_LOG="$log" TARVEK_UPDATE_URL=http://127.0.0.1:9 \
@@ -77,7 +81,7 @@ run_program() {
     if [ "$platform" = xcb ]; then
       DISPLAY="$display" xdotool search --onlyvisible --name "Tarvek, wersja" >/dev/null 2>&1 && up=yes
     else
-      [ -f "$data/Kestal-Tarvek/nobody/pliki_kat.sqset" ] && sleep 2 && kill -0 "$running" 2>/dev/null && up=yes
+      [ -f "$user_data/data_tmp.tmp" ] && kill -0 "$running" 2>/dev/null && up=yes
     fi
     [ -n "$up" ] && break
   done

@@ -2,6 +2,7 @@
 #include "platform/Process.h"
 
 #include "platform/Cp1250.h"
+#include "support/StartedPrograms.h"
 #include "support/TempFolders.h"
 
 #include <gtest/gtest.h>
@@ -83,12 +84,14 @@ TEST_F(ProcessTest, AProgramFileStartsOnlyAsItselfAndNeverThroughAShell) {
     std::string file;
     int error;
   } cases[] = {{"rec", ENOENT}, {bin() + "/polecenia", ENOEXEC}, {bin() + "/pusty", ENOEXEC}, {"", ENOENT}};
+  TStartedPrograms started;
   for (const Case& c : cases) {
     errno = 0;
     EXPECT_FALSE(platform::startProgramFile(TSystemPath(c.file))) << c.file;
     EXPECT_EQ(errno, c.error) << c.file;
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // A shell that ran the commands would have written before it ended.
+  ASSERT_TRUE(started.bFunAwaitAllEnded());
   EXPECT_FALSE(fs::exists(out));
   ASSERT_TRUE(platform::startProgramFile(TSystemPath(bin() + "/rec")));
   EXPECT_EQ(awaitFile(out), "");  // run, with no arguments

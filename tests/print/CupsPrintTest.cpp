@@ -14,6 +14,7 @@
 #include <QDeadlineTimer>
 #include <QPainter>
 #include <QPicture>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QThread>
@@ -248,6 +249,57 @@ TEST_F(CupsPrintTest, TwoSidedQueuePrintsOneJobAndKeepsItsOwnSettings) {
   EXPECT_EQ(jobAttribute(jobs[0], "media"), "A4");
   EXPECT_EQ(ppd(), ppdBefore);
   EXPECT_EQ(readText((root / "conf/printers.conf").string()).find("\nOption "), std::string::npos);
+}
+
+// "Ustawienia" shows the print system's settings of the queue chosen in the
+// list; the sheet and two-sided printing confirmed there go with its jobs,
+// and another queue chosen afterwards prints on A4 portrait again.
+TEST_F(CupsPrintTest, TheSettingsOfTheChosenQueueGoWithItsJobs) {
+  const std::string queue = addQueue("duplex", true);
+  const std::string other = addQueue("simplex", false);
+  showDialogOn(queue);
+  QString shownFor;
+  script.onShowModal = [&](QDialog* shown) {
+    auto* settings = qobject_cast<QPrintDialog*>(shown);
+    if (!settings) return int(mrCancel);
+    shownFor = settings->printer()->printerName();
+    // What the user picks there; the real dialog writes it into its
+    // printer when it is confirmed.
+    settings->printer()->setPageSize(QPageSize(QPageSize::A5));
+    settings->printer()->setPageOrientation(QPageLayout::Landscape);
+    settings->printer()->setDuplex(QPrinter::DuplexShortSide);
+    return int(mrOk);
+  };
+  dialog->BitBtn1->click();
+  EXPECT_EQ(shownFor, QString::fromStdString(queue));
+  EXPECT_EQ(dialog->DrukarkiComboBox->currentText(), QString::fromStdString(queue));
+  EXPECT_EQ(dialog->DuplexComboBox->currentIndex(), 2) << "Duplex poziomo";
+
+  drawMarks();
+  dialog->iPageCount = 2;
+  dialog->DrukujButton->click();
+  const auto files = finishedFiles(queue, "duplex", 1);
+  ASSERT_EQ(files.size(), 1u) << "one two-sided job";
+  ASSERT_EQ(iFunPdfPages(files[0]), 2);
+  // A5 paper (the print system turns landscape pages onto it).
+  const QSize sheet = sizeFunPdfPageMm(files[0], 1);
+  EXPECT_NEAR(sheet.width(), 148, 1);
+  EXPECT_NEAR(sheet.height(), 210, 1);
+  auto jobs = controlFiles(1);
+  ASSERT_EQ(jobs.size(), 1u);
+  EXPECT_EQ(jobAttribute(jobs[0], "sides"), "two-sided-short-edge");
+  EXPECT_EQ(jobAttribute(jobs[0], "media"), "A5");
+
+  // Another queue: its own defaults of this program, A4 portrait.
+  showDialogOn(other);
+  dialog->iPageCount = 1;
+  dialog->DrukujButton->click();
+  const auto plain = finishedFiles(other, "simplex", 1);
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(sizeFunPdfPageMm(plain[0], 1), QSize(210, 297));
+  jobs = controlFiles(2);
+  ASSERT_EQ(jobs.size(), 2u);
+  EXPECT_EQ(jobAttribute(jobs[1], "media"), "A4");
 }
 
 // A queue without a driver (raw): the system learns nothing of what the

@@ -103,7 +103,7 @@ TEST_P(Placement, TextFieldLandsWithinHalfAMillimetre) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(QString::fromStdString(pdf));
-  vFunApplyJobSettings(printer, QPrinter::DuplexLongSide);
+  vFunApplyJobSettings(printer, layoutFunStandardSheet(), QPrinter::DuplexLongSide);
   printer.setPageMargins(c.printerMargins, QPageLayout::Millimeter);
   ASSERT_TRUE(bFunPrintJob(printer, {{ds.Page1Metafile, c.mm}, {ds.Page2Metafile, c.mm}}));
   ASSERT_EQ(iFunPdfPages(pdf), 2);

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
@@ -329,6 +330,52 @@ void drawSides(TDataStore& ds) {
     QPainter canvas(page);
     vFunDrawField(canvas, page == ds.Page1Metafile ? "Strona1" : "Strona2", QRect(120, 300, 300, 30));
   }
+}
+
+// "Ustawienia" shows the settings of the printer chosen in the list (with
+// no printer installed, the PDF file's page set-up); what the user confirms
+// there is what the next prints use, and cancelling changes nothing.
+TEST_F(PrintDialogTest, TheSettingsConfirmedForThePrinterAreWhatItPrintsWith) {
+  drawSides(ds);
+  dialog->FormShow();
+  dialog->iPageCount = 1;
+  struct Case {
+    int answer;
+    QSize printedMm;  // as the page stands
+  } cases[] = {{mrCancel, {210, 297}}, {mrOk, {210, 148}}};
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer == mrOk ? "confirmed" : "cancelled");
+    QPrinter* shownFor = nullptr;
+    TScriptedDialogs answers;
+    answers.onShowModal = [&](QDialog* shown) {
+      auto* setup = qobject_cast<QPageSetupDialog*>(shown);
+      if (!setup) return int(mrCancel);
+      shownFor = setup->printer();
+      // What the user picks there: A5, landscape; the real dialog writes it
+      // into its printer when it is confirmed.
+      if (c.answer == mrOk) {
+        shownFor->setPageSize(QPageSize(QPageSize::A5));
+        shownFor->setPageOrientation(QPageLayout::Landscape);
+      }
+      return c.answer;
+    };
+    dialog->BitBtn1->click();
+    ASSERT_EQ(shownFor, &dialog->Printer()) << "the settings of the printer the dialog prints on";
+    EXPECT_EQ(shownFor->outputFormat(), QPrinter::PdfFormat);
+
+    const std::string file = pdf(("settings" + std::to_string(run++) + ".pdf").c_str());
+    answers.fileNames = {QString::fromStdString(file)};
+    dialog->DrukujButton->click();
+    ASSERT_EQ(iFunPdfPages(file), 1);
+    EXPECT_EQ(sizeFunPdfPageMm(file, 1), c.printedMm);
+  }
+  // They stay for the next showing of the dialog.
+  dialog->FormShow();
+  const std::string again = pdf("again.pdf");
+  script.fileNames = {QString::fromStdString(again)};
+  dialog->DrukujButton->click();
+  EXPECT_EQ(sizeFunPdfPageMm(again, 1), QSize(210, 148));
 }
 
 struct TPathCase {

@@ -53,6 +53,16 @@ int iFunPdfPages(const std::string& pdf) {
   return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
+QSize sizeFunPdfPageMm(const std::string& pdf, int page) {
+  const QString p = QString::number(page);
+  const auto info = optFunRun("pdfinfo", {"-f", p, "-l", p, QString::fromStdString(pdf)});
+  if (!info) return {};
+  const auto match = QRegularExpression(R"(Page\s+\d+\s+size:\s+([\d.]+) x ([\d.]+) pts)").match(QString::fromStdString(*info));
+  if (!match.hasMatch()) return {};
+  const auto mm = [](const QString& points) { return qRound(points.toDouble() * 25.4 / 72.0); };
+  return {mm(match.captured(1)), mm(match.captured(2))};
+}
+
 std::optional<QRectF> optFunWordBox(const std::string& pdf, int page, const QString& word) {
   const QString p = QString::number(page);
   const auto xml = optFunRun("pdftotext", {"-bbox", "-f", p, "-l", p, QString::fromStdString(pdf), "-"});

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QRect>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -28,6 +29,9 @@ void vFunDrawMark(QPainter& canvas, QPoint at, int size);
 std::optional<std::string> optFunRun(const QString& program, const QStringList& arguments);
 
 int iFunPdfPages(const std::string& pdf);
+// The size of a page (1-based) in whole millimetres, width by height as the
+// page stands (a landscape page is wider than high); empty when unreadable.
+QSize sizeFunPdfPageMm(const std::string& pdf, int page);
 // The box of a word on a page (1-based) in millimetres from the sheet's
 // top-left corner.
 std::optional<QRectF> optFunWordBox(const std::string& pdf, int page, const QString& word);

@@ -65,7 +65,7 @@ class CertificatePrintTest : public TMainWindowTest {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
-    vFunApplyJobSettings(printer, QPrinter::DuplexNone);
+    vFunApplyJobSettings(printer, layoutFunStandardSheet(), QPrinter::DuplexNone);
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     const TEdges sheet {0, 0, 210, 297};
     EXPECT_TRUE(bFunPrintJob(printer, {{FGlowna->DataStore.Page1Metafile, sheet}, {FGlowna->DataStore.Page2Metafile, sheet}}));

@@ -110,7 +110,7 @@ QImage printed(const QPicture& page, const QString& folder, const QString& name,
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    vFunApplyJobSettings(printer, QPrinter::DuplexNone);
+    vFunApplyJobSettings(printer, layoutFunStandardSheet(), QPrinter::DuplexNone);
     EXPECT_TRUE(bFunPrintJob(printer, {{&page, {5, 4, 205, 292}}}));
   }
   QProcess poppler;

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -572,7 +571,8 @@ TEST_F(DocumentFilesTest, ADocumentAnotherProgramHoldsFailsAtOnceAndStaysAsItWas
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(doc.c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
-    const auto started = std::chrono::steady_clock::now();
+    // The open and the save come back while the other still holds it: they
+    // give up instead of waiting for it (how soon: store_bench).
     TFileFailure opening;
     EXPECT_FALSE(bFunLoadDocument(doc, wc, opening)) << doc;
     EXPECT_TRUE(opening.inUse) << doc;
@@ -582,12 +582,10 @@ TEST_F(DocumentFilesTest, ADocumentAnotherProgramHoldsFailsAtOnceAndStaysAsItWas
       if (bFunSaveDocument(wc, doc, saving)) return 1;
       return saving.inUse ? 0 : 2;
     });
-    const auto waited = std::chrono::steady_clock::now() - started;
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << doc;
-    EXPECT_LT(waited, std::chrono::seconds(5)) << doc;
     EXPECT_EQ(tablesOf(doc).size(), 1u) << doc;
     EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
     EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
