@@ -310,7 +310,10 @@ TEST_F(AppTest, TheStartDealsWithADocumentWhoseSaveWasKilledAndRemovesAHalfImpor
                                  "insert into `PESEL9` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Lis');");
     ::chmod(doc.c_str(), 0666);
     ::chmod(folder.c_str(), 0555);
-    sqlExec(cp1250FromUtf8(tmp), "create table if not exists `PESEL1`( id TEXT, comp_name TEXT, value TEXT );");
+    // More than one chunk of writing, so a save killed half-way leaves a mix.
+    sqlExec(cp1250FromUtf8(tmp), "create table if not exists `PESEL1`( id TEXT, comp_name TEXT, value TEXT );"
+                                 "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000) "
+                                 "insert into `PESEL1` select 'DANE UCZNIA', 'Pole' || i, printf('%.300c', 'x') from n;");
     ::chmod(tmp.c_str(), 0666);
     if (c.told.find(keptFor) == std::string::npos) {
       killSaveAt("writing", tmp, doc);
