@@ -5,6 +5,8 @@
 // into the file through SQLite beside it and renames it into place. Paths
 // of document files are the system's own (UTF-8); they become Windows-1250
 // only inside a message.
+#include <algorithm>
+
 #include <QAction>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -117,6 +119,7 @@ bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
                code(),
            "Atrybuty", MB_OK | MB_ICONWARNING);
   }
+  vFunDokonczPrzerwanyZapis();
   TFileFailure why;
   if (bFunSaveDocument(workingCopy(DataStore), file.bytes(), why)) return true;
   if (why.inUse) {
@@ -155,6 +158,7 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
   const std::string tmp = strFunGetTmpFilePath(&DataStore);
   // A new document that has no student yet is saved as an empty database
   // (the save makes the working copy as one).
+  vFunDokonczPrzerwanyZapis();
   TFileFailure why;
   if (bFunSaveDocument(workingCopy(DataStore), file.bytes(), why)) {
     StatusBar->setSimplePath(file);
@@ -189,19 +193,36 @@ void TFGlowna::vFunDokonczPrzerwanyZapis() {
   std::string document, kept;
   TFileFailure why;
   const int restored = iFunRestoreInterruptedSave(tmp, document, kept, why);
-  if (restored > 0)
+  if (restored == 0) return;
+  const std::string unfinished =
+      cp1250("Zapis pliku:\n") + shown(TSystemPath(document)) +
+      cp1250("\nnie został dokończony (program przerwał pracę w trakcie zapisu albo zabrakło miejsca na dysku).\n");
+  const std::string keptIn = cp1250("\nStan pliku sprzed zapisu jest zachowany w pliku:\n") +
+                             shown(TSystemPath(kept));
+  if (restored == 1)
     report(DataStore, "vFunDokonczPrzerwanyZapis()",
-           cp1250("Zapis pliku:\n") + shown(TSystemPath(document)) +
-               cp1250("\nnie został dokończony (program przerwał pracę w trakcie zapisu albo zabrakło miejsca na "
-                      "dysku).\nPlik przywrócono do stanu sprzed tego zapisu. Zmiany, które miały być w nim "
-                      "zapisane, trzeba zapisać ponownie."),
+           unfinished + cp1250("Plik przywrócono do stanu sprzed tego zapisu. Zmiany, które miały być w nim "
+                               "zapisane, trzeba zapisać ponownie."),
            "Uwaga", MB_OK | MB_ICONWARNING);
-  else if (restored < 0)
+  else if (restored > 1) {
+    // The document is left as it is; its old state is where the user can open it.
+    const char* const reason[] = {
+        "Od tego czasu plik został zmieniony (na przykład zapisał go inny użytkownik) albo pod jego nazwą jest "
+        "teraz inny plik, więc program go nie przywrócił, aby nie utracić tych zmian.",
+        "Ten plik już nie istnieje, więc program nie utworzył go ponownie.",
+        "Nie wiadomo, czy plik zmienił się od tego czasu, więc program go nie przywrócił. Sprawdź jego zawartość.",
+    };
+    report(DataStore, "vFunDokonczPrzerwanyZapis()",
+           unfinished + cp1250(reason[std::min(restored, 4) - 2]) +
+               (why.strFunCode().empty() ? "" : codeLines(why)) + keptIn +
+               cp1250("\nMożna go otworzyć poleceniem \"Otwórz plik\". Zmiany, które miały być zapisane, "
+                      "trzeba zapisać ponownie."),
+           "Uwaga", MB_OK | MB_ICONWARNING);
+  } else
     report(DataStore, "vFunDokonczPrzerwanyZapis()",
            cp1250("Zapis pliku:\n") + shown(TSystemPath(document)) +
                cp1250("\nnie został dokończony, a pliku nie udało się przywrócić do stanu sprzed tego zapisu.") +
-               codeLines(why) +
-               cp1250("\nStan pliku sprzed zapisu jest zachowany w pliku:\n") + shown(TSystemPath(kept)) +
+               codeLines(why) + keptIn +
                cp1250("\nSprawdź, czy plik nie jest używany i czy jest miejsce na dysku; program spróbuje ponownie "
                       "przy następnym uruchomieniu albo otwarciu pliku."),
            cp1250("Błąd"), MB_OK | MB_ICONSTOP);

@@ -4,8 +4,9 @@
 // of the interrupted save may be left beside it.
 // The second benchmark saves into a folder that takes no new file (the save
 // goes into the document itself, run as an ordinary user when started as
-// root); after each kill the program's next start puts back what a killed
-// save left, and only then is the document looked at.
+// root); kills fall at random moments and at the save's steps, after it
+// wrote all of the new state too; after each kill the program's next start
+// deals with what a killed save left, and only then is the document looked at.
 //   build/bench/save_crash_bench            (200 + 150 kills; not part of ctest)
 #include "store/DocumentFiles.h"
 
@@ -39,16 +40,19 @@ void exec(const std::string& path, const std::string& sql) {
   if (rc != SQLITE_OK) throw std::runtime_error("cannot make " + path);
 }
 
-// Runs `work` in a child process and kills it after `micros`; true when the
-// kill came while the child was still at work.
+// Runs `work` in a child process and kills it after `micros` (when not
+// negative: the child kills itself); true when the kill came while the
+// child was still at work.
 bool killedDuring(const std::function<void()>& work, long micros) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     work();
     ::_exit(0);
   }
-  ::usleep(static_cast<useconds_t>(micros));
-  ::kill(pid, SIGKILL);
+  if (micros >= 0) {
+    ::usleep(static_cast<useconds_t>(micros));
+    ::kill(pid, SIGKILL);
+  }
   int status = 0;
   ::waitpid(pid, &status, 0);
   return WIFSIGNALED(status);
@@ -180,8 +184,13 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   ::chmod((root / "dane").c_str(), 0777);
   for (const std::string& f : {copyA, copyB, doc}) ::chmod(f.c_str(), 0666);
   ::chmod((root / "wspólny").c_str(), 0555);
-  auto save = [&](const std::string& source) {
+  // A save that kills itself at one of its steps when `step` names one.
+  auto save = [&](const std::string& source, const char* step = nullptr) {
     if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    if (step)
+      vFunSetSaveStepHook([step](const std::string& now) {
+        if (now == step) ::kill(::getpid(), SIGKILL);
+      });
     TFileFailure failure;
     ::_exit(bFunSaveDocument(source, doc, failure) ? 0 : 1);
   };
@@ -198,17 +207,23 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   const auto saveMicros =
       std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
 
+  // Two runs in five are killed at a random moment of the save, the other
+  // three at its steps: with the old state kept and nothing written, with
+  // part of the new state written, and with all of it written and flushed.
   std::mt19937 random(20240612);
-  std::uniform_int_distribution<long> delay(0, saveMicros * 3 / 2 + 1);
-  long runs = 0, killedMidway = 0, asBefore = 0, asSaved = 0, mixed = 0, unreadable = 0, putBack = 0,
-       brokenBeforeStart = 0, failedPutBack = 0, stray = 0;
+  std::uniform_int_distribution<long> delay(0, saveMicros / 2 + 1);
+  const char* const steps[] = {nullptr, "kept", nullptr, "writing", "written"};
+  long runs = 0, killedMidway = 0, killedAfterWriting = 0, asBefore = 0, asSaved = 0, mixed = 0, unreadable = 0,
+       putBack = 0, brokenBeforeStart = 0, failedPutBack = 0, keptAside = 0, stray = 0;
   std::string current = "A";
 
   for (auto _ : state) {
     const std::string& source = current == "A" ? copyB : copyA;
-    const bool killed = killedDuring([&] { save(source); }, delay(random));
+    const char* step = steps[runs % 5];
+    const bool killed = killedDuring([&] { save(source, step); }, step ? -1 : delay(random));
     ++runs;
     if (killed) ++killedMidway;
+    if (killed && step && std::string(step) == "written") ++killedAfterWriting;
     {
       const std::string raw = stateOf(doc, students);
       if (raw == "mixed" || raw == "unreadable") ++brokenBeforeStart;
@@ -218,6 +233,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
     const int restored = iFunRestoreInterruptedSave(source, named, kept, why);
     if (restored > 0) ++putBack;
     if (restored < 0) ++failedPutBack;
+    if (restored > 1) ++keptAside;
 
     const std::string now = stateOf(doc, students);
     if (now == "mixed") {
@@ -244,6 +260,8 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   state.counters["broken_before_start"] = static_cast<double>(brokenBeforeStart);
   state.counters["put_back_at_start"] = static_cast<double>(putBack);
   state.counters["put_back_failed"] = static_cast<double>(failedPutBack);
+  state.counters["kept_aside"] = static_cast<double>(keptAside);
+  state.counters["killed_after_writing"] = static_cast<double>(killedAfterWriting);
   state.counters["stray_after_start"] = static_cast<double>(stray);
   state.counters["save_us"] = static_cast<double>(saveMicros);
   state.counters["doc_kB"] = static_cast<double>(fs::file_size(doc)) / 1024.0;

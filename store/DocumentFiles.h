@@ -5,6 +5,7 @@
 // working copy's committed state into the document through SQLite beside the
 // file and renames it into place; a deletion takes SQLite's journal with it.
 // All paths here are the system's own (UTF-8), never Windows-1250.
+#include <functional>
 #include <string>
 
 // Why a document-file operation failed.
@@ -48,27 +49,52 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
 // document is always either as it was or as saved. Where the folder takes
 // no new file, or the new file could not keep the document's owner and
 // group (someone else's document in a shared folder), but the document is
-// writable, the document's old state is first kept beside the working copy
-// (flushed, with a marker naming the document), then the copy goes into the
-// document itself; a failure puts the old state back at once, and a save
-// that was killed is undone by iFunRestoreInterruptedSave. A working copy
-// that does not exist yet is made as an empty database. No temporary file
-// stays behind, and one left by an earlier interrupted save is removed. A
-// document another program holds locked fails at once with `inUse`.
+// writable, the save goes into the document itself: the new state is made
+// beside the working copy, the document is held against every other save
+// and reader, its old state is kept beside the working copy too (flushed,
+// with a marker that records which file the document was, its state and
+// what the save writes), then the new state goes into the document; a
+// failure puts the old state back at once, still holding the document, and
+// a save that was killed is dealt with by iFunRestoreInterruptedSave. A
+// working copy that does not exist yet is made as an empty database. No
+// temporary file stays behind, and one left by an earlier interrupted save
+// is removed. A document another program (or another save) holds fails at
+// once with `inUse` and is not touched.
 bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why);
 
-// Puts back the old state of a document whose save into the file itself did
-// not finish (the program was killed, the disk was full), as kept beside
-// the working copy. 0: no such save; 1: the document named in `document`
-// is as it was before that save again; -1: it could not be put back (why
-// says why; the kept state stays for the next try, in `keptCopy`).
+// Deals with a save into the document itself that did not finish (the
+// program was killed, the disk was full), by what its marker records. The
+// document is put back only while it is the very file the save wrote and
+// each part of it is still what the save found or what it wrote; it is
+// never made anew, nor written through a symbolic link.
+//  0: no such save, or it had written all of its new state;
+//  1: the document named in `document` is as it was before that save again;
+//  2: the document changed since (another save, another file or a link under
+//     its name, no longer writable: `why`) and was left as it is;
+//  3: the document no longer exists and was not made again;
+//  4: the marker records no state to check against (an earlier version's),
+//     so the document was left as it is;
+// -1: it could not be put back now (`why` says why; in use, a failed write);
+//     everything stays for the next try, the kept state in `keptCopy`.
+// With 2, 3 and 4 the document's old state is kept for the user in
+// `keptCopy`, a document file beside the working copy named after the
+// document, and the marker is gone.
 int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
                                TFileFailure& why);
 
 // Where a save into the document itself keeps the document's old state,
-// and the marker that names the document while that save runs.
+// the marker that records it while that save runs, and the new state the
+// save writes.
 std::string strFunOldStatePath(const std::string& workingCopy);
 std::string strFunOldStateMarkerPath(const std::string& workingCopy);
+std::string strFunNewStatePath(const std::string& workingCopy);
+
+// For tests: called at the steps of a save. "kept": the old state is kept
+// and the marker written, the document still untouched and held; "writing":
+// part of the new state is in the document; "written": all of it, flushed,
+// the marker not yet gone; "copied": a save beside the document has its new
+// file complete, just before it takes the document's name.
+void vFunSetSaveStepHook(std::function<void(const std::string& step)> hook);
 
 // How long an open or a save waits for a document another program holds.
 constexpr int kDocumentBusyWaitMs = 300;

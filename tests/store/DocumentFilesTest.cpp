@@ -458,31 +458,297 @@ bool asOrdinaryUser() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::se
 
 }  // namespace
 
-TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledHalfWayIsPutBackAtTheNextStart) {
-  SharedFolder shared(dirs, work, wc, docs);
-  makeDocument(wc, {"3", "4", "5", "6"}, 100);  // far more than the limit below
-  // The save dies at the file-size limit, as a kill would end it: part of
-  // the new pages are in the document, the rest are not.
-  const int status = inChild([&] {
-    if (!asOrdinaryUser()) return 3;
-    const rlimit limit {48 * 1024, 48 * 1024};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    TFileFailure why;
-    bFunSaveDocument(wc, shared.doc, why);
-    return 4;
-  });
-  ASSERT_TRUE(WIFSIGNALED(status)) << "exit " << WEXITSTATUS(status);
-  ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(wc)));
+namespace {
 
+// A save in a child process of its own that stops at one of its steps:
+// held there until finish() lets it go on, or killed there as a user's
+// "kill -9" would end it. `save` gives the child's exit code.
+class StoppedSave {
+ public:
+  StoppedSave(const std::string& step, bool killThere, const std::function<int()>& save) {
+    if (::pipe(reached_) != 0 || ::pipe(go_) != 0) throw std::runtime_error("pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(reached_[0]);
+      ::close(go_[1]);
+      vFunSetSaveStepHook([&](const std::string& now) {
+        if (now != step) return;
+        if (killThere) ::kill(::getpid(), SIGKILL);
+        char c = 1;
+        if (::write(reached_[1], &c, 1) != 1 || ::read(go_[0], &c, 1) < 0) ::_exit(5);
+      });
+      ::_exit(save());
+    }
+    ::close(reached_[1]);
+    ::close(go_[0]);
+  }
+  ~StoppedSave() {
+    if (pid_ > 0) finish();
+  }
+  // True once the save stands at its step; false when it ended first.
+  bool standing() {
+    char c = 0;
+    return ::read(reached_[0], &c, 1) == 1;
+  }
+  // Lets a held save go on and gives how its process ended.
+  int finish() {
+    ::close(go_[1]);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    ::close(reached_[0]);
+    pid_ = -1;
+    return status;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int reached_[2] {-1, -1}, go_[2] {-1, -1};
+};
+
+// The save of a working copy into a document, as an ordinary user: 0 when
+// it went through, 1 when it failed, 2 when it failed because someone held
+// the document.
+int saveAsOrdinaryUser(const std::string& workingCopy, const std::string& doc) {
+  if (!asOrdinaryUser()) return 3;
+  TFileFailure why;
+  if (bFunSaveDocument(workingCopy, doc, why)) return 0;
+  return why.inUse ? 2 : 1;
+}
+
+int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status); }
+
+}  // namespace
+
+// The next start after a save into the document itself was killed: the
+// document is put back only from what that save left, and nothing of it
+// stays beside the working copy. A save killed after it wrote everything
+// stands as saved.
+TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledIsPutBackAtTheNextStart) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(wc, {"3", "4", "5", "6"}, 100);
+  const Rows before {{"PESEL9"}}, saved {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}, {"PESEL4"}, {"PESEL5"}, {"PESEL6"}};
+  struct Case {
+    const char* step;
+    int result;
+    Rows tables;
+  } cases[] = {{"kept", 1, before}, {"writing", 1, before}, {"written", 0, saved}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.step);
+    fs::remove(shared.doc);
+    makeDocument(shared.doc, {"9"});
+    ::chmod(shared.doc.c_str(), 0666);
+    StoppedSave killed(c.step, true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+    ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+    ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(wc)));
+
+    std::string document, kept;
+    TFileFailure why;
+    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), c.result);
+    EXPECT_EQ(document, shared.doc);
+    EXPECT_EQ(tablesOf(shared.doc), c.tables);
+    EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+    EXPECT_EQ(filesIn(shared.folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
+    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 0);  // done once only
+  }
+}
+
+// Two users save the shared document in place at once: the second finds it
+// held and fails at once without touching it or writing anything of its own,
+// and no open reads it half-written; the first save completes whole.
+TEST_F(DocumentFilesTest, TwoSavesIntoTheDocumentItselfNeverRunAtOnce) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(wc, {"3", "4", "5", "6"}, 100);
+  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
+  fs::create_directories(otherWork);
+  makeDocument(otherCopy, {"7"});
+  ::chmod(otherWork.c_str(), 0777);
+  ::chmod(otherCopy.c_str(), 0666);
+  struct Case {
+    const char* step;
+    Rows saved;
+  } cases[] = {{"kept", {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}, {"PESEL4"}, {"PESEL5"}, {"PESEL6"}}},
+               {"writing", {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}, {"PESEL4"}, {"PESEL5"}}}};
+  for (const Case& c : cases) {
+    const char* step = c.step;
+    SCOPED_TRACE(step);
+    if (step == std::string("writing")) exec(wc, "drop table PESEL6");
+    StoppedSave first(step, false, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+    ASSERT_TRUE(first.standing());
+    const int second = inChild([&] { return saveAsOrdinaryUser(otherCopy, shared.doc); });
+    EXPECT_EQ(exitCode(second), 2);
+    const int opening = inChild([&] {
+      if (!asOrdinaryUser()) return 3;
+      TFileFailure why;
+      return bFunLoadDocument(shared.doc, otherCopy, why) ? 0 : why.inUse ? 2 : 1;
+    });
+    EXPECT_EQ(exitCode(opening), 2);
+    EXPECT_EQ(filesIn(otherWork), (std::vector<std::string> {"data_tmp.tmp"}));
+    EXPECT_EQ(exitCode(first.finish()), 0);
+    EXPECT_EQ(tablesOf(shared.doc), c.saved);
+    EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  }
+  EXPECT_EQ(tablesOf(otherCopy), (Rows {{"PESEL7"}}));
+}
+
+namespace {
+
+// The old state of the shared document, as the put-back keeps it aside.
+std::string keptAside(const std::string& work, int number = 1) {
+  return work + "/klasa 3a - stan sprzed przerwanego zapisu" +
+         (number > 1 ? " (" + std::to_string(number) + ")" : std::string()) + ".sqtvk";
+}
+
+}  // namespace
+
+// A user's save into the shared document is killed after its old state was
+// kept; a colleague then saves the document, in place or as a new file. The
+// user's next start leaves the colleague's save alone and keeps the old
+// state where the user can open it.
+TEST_F(DocumentFilesTest, APutBackNeverUndoesAColleaguesLaterSave) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
+  fs::create_directories(otherWork);
+  makeDocument(otherCopy, {"7"});
+  ::chmod(otherWork.c_str(), 0777);
+  ::chmod(otherCopy.c_str(), 0666);
+  struct Case {
+    const char* colleague;
+    bool inPlace;
+  } cases[] = {{"in place", true}, {"as a new file", false}};
+  int round = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.colleague);
+    StoppedSave killed("kept", true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+    ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+    struct stat was {};
+    ::stat(shared.doc.c_str(), &was);
+    // The superuser writes the folder: the colleague's save renames a new file into place.
+    const int status = inChild([&] {
+      TFileFailure why;
+      return c.inPlace ? saveAsOrdinaryUser(otherCopy, shared.doc) : bFunSaveDocument(otherCopy, shared.doc, why) ? 0 : 1;
+    });
+    ASSERT_EQ(exitCode(status), 0);
+    struct stat now {};
+    ::stat(shared.doc.c_str(), &now);
+    ASSERT_EQ(now.st_ino == was.st_ino, c.inPlace);
+
+    std::string document, kept;
+    TFileFailure why;
+    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 2);
+    EXPECT_EQ(document, shared.doc);
+    EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL7"}}));
+    EXPECT_EQ(kept, keptAside(work, ++round));
+    EXPECT_EQ(tablesOf(kept), (Rows {{"PESEL9"}}));
+    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 0);
+    exec(shared.doc, "drop table PESEL7; create table PESEL9(id TEXT, comp_name TEXT, value TEXT);");
+  }
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp", "klasa 3a - stan sprzed przerwanego zapisu (2).sqtvk",
+                                                      "klasa 3a - stan sprzed przerwanego zapisu.sqtvk"}));
+}
+
+// What stands under the document's name at the next start is not the file
+// the killed save wrote: a symbolic link to another file of the user's, or
+// nothing at all (in a folder that takes new files, or not). The put-back
+// writes nothing, makes nothing, clears its marker and keeps the old state
+// for the user; the next save into another shared document goes on.
+TEST_F(DocumentFilesTest, APutBackNeverWritesThroughALinkNorMakesAGoneDocumentAgain) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const std::string settings = docs + "/moje ustawienia", otherFolder = docs + "/inny folder",
+                    otherDoc = otherFolder + "/klasa 3b.sqtvk";
+  writeText(settings, "export PATH=$HOME/bin:$PATH\n");
+  ::chmod(settings.c_str(), 0666);
+  fs::create_directories(otherFolder);
+  makeDocument(otherDoc, {"8"});
+  ::chmod(otherDoc.c_str(), 0666);
+  ::chmod(otherFolder.c_str(), 0555);
+  struct Case {
+    const char* what;
+    const char* step;
+    mode_t folderMode;
+    int result;
+  } cases[] = {{"a link", "writing", 0555, 2}, {"gone, the folder takes new files", "kept", 0777, 3},
+               {"gone, the folder takes none", "kept", 0555, 3}};
+  int round = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove(shared.doc);
+    makeDocument(shared.doc, {"9"});
+    ::chmod(shared.doc.c_str(), 0666);
+    StoppedSave killed(c.step, true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+    ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+    fs::remove(shared.doc);
+    if (c.result == 2) fs::create_symlink(settings, shared.doc);
+    ::chmod(shared.folder.c_str(), c.folderMode);
+    const int status = inChild([&] {
+      if (!asOrdinaryUser()) return 3;
+      std::string document, kept;
+      TFileFailure why;
+      if (iFunRestoreInterruptedSave(wc, document, kept, why) != c.result) return 1;
+      if (kept != keptAside(work, round + 1) || fs::exists(strFunOldStateMarkerPath(wc))) return 2;
+      return saveAsOrdinaryUser(wc, otherDoc) == 0 ? 0 : 4;
+    });
+    ++round;
+    EXPECT_EQ(exitCode(status), 0);
+    EXPECT_EQ(readText(settings), "export PATH=$HOME/bin:$PATH\n");
+    EXPECT_EQ(fs::is_symlink(shared.doc), c.result == 2);
+    EXPECT_EQ(fs::exists(fs::symlink_status(shared.doc)), c.result == 2);
+    EXPECT_EQ(tablesOf(keptAside(work, round)), (Rows {{"PESEL9"}}));
+    EXPECT_EQ(tablesOf(otherDoc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    fs::remove(shared.doc);
+    ::chmod(shared.folder.c_str(), 0555);
+  }
+}
+
+// A marker of an earlier version names the document alone: whether the
+// document changed since cannot be told, so it is not written; the old state
+// is kept for the user.
+TEST_F(DocumentFilesTest, AMarkerThatRecordsNoStateNeverPutsBackBlindly) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(strFunOldStatePath(wc), {"5"});
+  writeText(strFunOldStateMarkerPath(wc), shared.doc);
   std::string document, kept;
   TFileFailure why;
-  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 1);
+  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 4);
   EXPECT_EQ(document, shared.doc);
   EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL9"}}));
-  EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
-  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
-  EXPECT_EQ(filesIn(shared.folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
-  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 0);  // done once only
+  EXPECT_EQ(kept, keptAside(work));
+  EXPECT_EQ(tablesOf(kept), (Rows {{"PESEL5"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp", "klasa 3a - stan sprzed przerwanego zapisu.sqtvk"}));
+}
+
+// The owner saves the shared document as a new file renamed into place; a
+// colleague opens the document meanwhile. The owner's file is left alone and
+// the save goes through.
+TEST_F(DocumentFilesTest, AnOpenDuringASaveBesideTheDocumentLeavesTheSavesFileAlone) {
+  const std::string folder = docs + "/wspólny folder", doc = folder + "/klasa 3a.sqtvk";
+  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
+  fs::create_directories(folder);
+  fs::create_directories(otherWork);
+  makeDocument(doc, {"9"});
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(folder.c_str(), 0777);
+  ::chmod(doc.c_str(), 0666);
+  ::chmod(otherWork.c_str(), 0777);
+  StoppedSave owner("copied", false, [&] {
+    TFileFailure why;
+    return bFunSaveDocument(wc, doc, why) ? 0 : 1;
+  });
+  ASSERT_TRUE(owner.standing());
+  ASSERT_TRUE(fs::exists(strFunSaveInProgressPath(doc)));
+  const int opening = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    return bFunLoadDocument(doc, otherCopy, why) ? 0 : 1;
+  });
+  EXPECT_EQ(exitCode(opening), 0);
+  EXPECT_TRUE(fs::exists(strFunSaveInProgressPath(doc)));
+  EXPECT_EQ(exitCode(owner.finish()), 0);
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(tablesOf(otherCopy), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(filesIn(folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
 }
 
 TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFullDiskFailsAndLeavesItAsItWas) {
@@ -567,10 +833,26 @@ TEST_F(DocumentFilesTest, ADocumentAnotherProgramHoldsFailsAtOnceAndStaysAsItWas
   const std::string beside = docs + "/klasa.sqtvk";
   makeDocument(beside, {"8"});
   for (const std::string& doc : {beside, shared.doc}) {
-    // Another program (here another connection) holds the document.
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(doc.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    // Another program holds the document: a process of its own, as its
+    // locks would not be another process's in this one.
+    int ready[2], done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t other = ::fork();
+    if (other == 0) {
+      ::close(done[1]);
+      ::close(ready[0]);
+      sqlite3* db = nullptr;
+      char c = sqlite3_open(doc.c_str(), &db) == SQLITE_OK &&
+               sqlite3_exec(db, "begin exclusive", nullptr, nullptr, nullptr) == SQLITE_OK;
+      if (::write(ready[1], &c, 1) != 1 || ::read(done[0], &c, 1) < 0) ::_exit(1);
+      ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(done[0]);
+    char holds = 0;
+    ASSERT_EQ(::read(ready[0], &holds, 1), 1);
+    ASSERT_EQ(holds, 1);
     // The open and the save come back while the other still holds it: they
     // give up instead of waiting for it (how soon: store_bench).
     TFileFailure opening;
@@ -582,8 +864,9 @@ TEST_F(DocumentFilesTest, ADocumentAnotherProgramHoldsFailsAtOnceAndStaysAsItWas
       if (bFunSaveDocument(wc, doc, saving)) return 1;
       return saving.inUse ? 0 : 2;
     });
-    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    ::close(done[1]);
+    ::close(ready[0]);
+    ::waitpid(other, nullptr, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << doc;
     EXPECT_EQ(tablesOf(doc).size(), 1u) << doc;
