@@ -2,6 +2,7 @@
 
 #include "store/CppSQLite3.h"
 #include "store/SqlText.h"
+#include "store/Temporaries.h"
 #include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
@@ -117,6 +118,12 @@ bool forgetOldState(const std::string& workingCopy) {
   return native::removeFile(strFunOldStatePath(workingCopy));
 }
 
+// The data folder, where the working copy lies and temporaries are recorded.
+std::string dataFolderOf(const std::string& workingCopy) {
+  const auto slash = workingCopy.rfind('/');
+  return slash == std::string::npos ? std::string(".") : workingCopy.substr(0, slash);
+}
+
 void removeQuietly(const std::string& path) {
   TFileFailure ignored;
   bFunDeleteDatabaseFiles(path, ignored);
@@ -222,10 +229,12 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
   }
   const std::string next = workingCopy + ".wczytywany";
   removeQuietly(next);
+  const TTemporaryRecord record(dataFolderOf(workingCopy), next);
   {
     CppSQLite3DB source, copy;
     try {
       openDocument(source, document, native::fileWritable(document) ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
+      native::makePrivateFile(next);  // the working copy is the user's alone
       copy.openSystemPath(next, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
       copy.runStatement("pragma journal_mode=OFF");
       copy.copyDatabaseFrom(source);
@@ -299,6 +308,7 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
     CppSQLite3DB guard;
     if (!holdDocument(guard, target, why)) return false;
     removeQuietly(keep);
+    native::makePrivateFile(keep);  // the user's alone, like the working copy
     const bool keptOld = overwriteWithBytes(target, keep, why) && writeMarker(marker, target, why);
     try {
       guard.closeFile();  // the lock ends; nothing was written
@@ -313,6 +323,7 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
 
   CppSQLite3DB source, copy;
   try {
+    native::makePrivateFile(workingCopy);
     source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     openDocument(copy, target, SQLITE_OPEN_READWRITE);
     copy.runStatement("pragma journal_mode=MEMORY");
@@ -393,10 +404,14 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
 
   CppSQLite3DB guard;
   if (!holdDocument(guard, target, why)) return false;
+  // Killed before the rename, the save leaves this file in the user's
+  // folder: the next start removes it by its record.
+  const TTemporaryRecord record(dataFolderOf(workingCopy), temp);
   CppSQLite3DB source, copy;
   try {
     // Read-write, so a hot journal of the working copy is rolled back and
     // only its committed state is copied.
+    native::makePrivateFile(workingCopy);
     source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     copy.openSystemPath(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     copy.runStatement("pragma journal_mode=OFF");
