@@ -328,12 +328,12 @@ TEST_F(AppTest, ADataFolderOthersMayChangeIsRefusedAndWhatWasPlantedInItIsNeverU
     if (c.giveAway) ASSERT_EQ(::chown(data.c_str(), 65534, 65534), 0);
     script.boxes.clear();
     start();
+    EXPECT_EQ(readText(profile), ownText);  // never written from the planted state
     ASSERT_EQ(script.boxes.size(), 1u);
     EXPECT_EQ(script.boxes[0].caption, cp1250("Błąd"));
     EXPECT_NE(script.boxes[0].text.find(dirs.data() + "\n" + c.said), std::string::npos)
         << cp1250ToUtf8(script.boxes[0].text);
     EXPECT_TRUE(FGlowna->bFunClosed());
-    EXPECT_EQ(readText(profile), ownText);
     EXPECT_TRUE(fs::exists(tmp + ".przed-zapisem.plik"));  // left for the user to look at
   }
 }
