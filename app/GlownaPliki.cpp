@@ -18,6 +18,7 @@
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 #include "store/DocumentFiles.h"
+#include "store/Temporaries.h"
 
 namespace {
 
@@ -231,9 +232,12 @@ void TFGlowna::vFunDokonczPrzerwanyZapis() {
 void TFGlowna::vFunPrzywrocDaneSesji() {
   const std::string tmp = workingCopy(DataStore);
   if (tmp.empty()) return;
-  // What an import killed half-way wrote is never a document of anyone's.
+  // What an import killed half-way wrote is never a document of anyone's,
+  // nor is what a killed save, open or calibration import left, wherever
+  // it lies.
   TFileFailure ignored;
   bFunDeleteDatabaseFiles(tmp + ".import", ignored);
+  iFunRemoveLeftTemporaries(cp1250ToUtf8(strFunGetMainDirPath(&DataStore)));
   if (!platform::native::exists(tmp)) return;
   // Only a readable working copy with students in it is worth offering.
   int tables = 0;
@@ -247,6 +251,21 @@ void TFGlowna::vFunPrzywrocDaneSesji() {
     return;
   }
   bFunDeleteTmpFile(&DataStore);
+}
+
+void TFGlowna::vFunSprawdzMiejsceNaDysku() {
+  const std::string folder = strFunGetMainDirPath(&DataStore);
+  if (folder.empty()) return;
+  const long long free = platform::native::freeBytes(cp1250ToUtf8(folder));
+  if (free < 0 || free >= kMinFreeBytes) return;
+  // The start writes nothing, so the program comes up; what it cannot do
+  // until space is freed is said here, with what it still can.
+  report(DataStore, "vFunSprawdzMiejsceNaDysku()",
+         cp1250("Na dysku z katalogiem danych programu zabrakło miejsca:\n") + folder +
+             cp1250("\nProgram nie zapisze zmian (danych uczniów, ustawień, kalibracji), dopóki nie zwolnisz miejsca "
+                    "na tym dysku.\nOtwarte dane, także niezapisane dane z poprzedniej sesji, możesz zapisać w "
+                    "pliku na innym dysku (\"Plik\" / \"Zapisz jako\")."),
+         "Uwaga", MB_OK | MB_ICONWARNING);
 }
 
 void TFGlowna::NowyPlikToolButtonClick() {

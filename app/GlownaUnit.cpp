@@ -340,8 +340,10 @@ void TFGlowna::vFunInicjalizacja() {
   bDataModified = false;
   // 8.
   vFunUstawMenuDrzewa();
-  // 9. A document whose save was interrupted is put back as it was; a
-  // working copy left behind by an earlier run is offered back or goes.
+  // 9. A full data disk is said; a document whose save was interrupted is
+  // put back as it was; a working copy left behind by an earlier run is
+  // offered back or goes.
+  vFunSprawdzMiejsceNaDysku();
   vFunDokonczPrzerwanyZapis();
   vFunPrzywrocDaneSesji();
   // 10. A silent look for a newer version, on a worker thread.

@@ -145,6 +145,10 @@ class TFGlowna : public TForm {
   // A save into a document itself that did not finish (killed, full disk):
   // the document's kept old state goes back and the user is told.
   void vFunDokonczPrzerwanyZapis();
+  // Start-up: a data disk with less than kMinFreeBytes free is said to be
+  // full, with what the user can still do.
+  void vFunSprawdzMiejsceNaDysku();
+  static constexpr long long kMinFreeBytes = 1LL << 20;
   // The open document file as the system names it (the status bar's text).
   TSystemPath strFunOtwartyPlik() const;
   void NowyPlikToolButtonClick();

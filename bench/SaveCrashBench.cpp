@@ -1,24 +1,40 @@
-// Fault injection: a save of a document is killed at a random moment, again
-// and again. After each kill the document must be whole and either as it was
-// or as saved (never a mix), and once the document is opened again no file
-// of the interrupted save may be left beside it.
-// The second benchmark saves into a folder that takes no new file (the save
-// goes into the document itself, run as an ordinary user when started as
-// root); kills fall at random moments and at the save's steps, after it
-// wrote all of the new state too; after each kill the program's next start
-// deals with what a killed save left, and only then is the document looked at.
-//   build/bench/save_crash_bench            (200 + 150 kills; not part of ctest)
+// Fault injection: every way the program writes a user's data into place is
+// killed at random moments, again and again, in a process of its own. The
+// moments run from the start of the work to well after its end, so kills
+// land before, during and after the step that puts the new file in place.
+// After each kill the file must be whole and either as it was or as
+// written (never a mix), and once the program's next start has run
+// (putting back what a killed save into the document itself left, and
+// removing the temporaries of killed work) no file of the killed work may
+// be left anywhere.
+//   normal        a save beside the document, renamed into place
+//   in place      a save into the document itself (a folder that takes no
+//                 new file; run as nobody when started as root)
+//   save as       "Zapisz jako" into a new file of a chosen folder
+//   import        "Importuj": an old tagged text file into the working copy
+//   calibration   "Importuj ustawienia kalibracji" over the data folder's file
+//   build/bench/save_crash_bench            (150 kills each; not part of ctest)
+#include "platform/Cp1250.h"
+#include "store/Calibration.h"
+#include "store/DataStore.h"
 #include "store/DocumentFiles.h"
+#include "store/Folders.h"
+#include "store/Import.h"
+#include "store/Temporaries.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
@@ -30,6 +46,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int kKills = 150;
+
 void exec(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
   sqlite3_open(path.c_str(), &db);
@@ -40,26 +58,8 @@ void exec(const std::string& path, const std::string& sql) {
   if (rc != SQLITE_OK) throw std::runtime_error("cannot make " + path);
 }
 
-// Runs `work` in a child process and kills it after `micros` (when not
-// negative: the child kills itself); true when the kill came while the
-// child was still at work.
-bool killedDuring(const std::function<void()>& work, long micros) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    work();
-    ::_exit(0);
-  }
-  if (micros >= 0) {
-    ::usleep(static_cast<useconds_t>(micros));
-    ::kill(pid, SIGKILL);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFSIGNALED(status);
-}
-
-// A working copy of `students` students whose tables start with `prefix`.
-void makeCopy(const std::string& path, const std::string& prefix, int students) {
+// A document of `students` students whose tables start with "PESEL" + prefix.
+void makeDocument(const std::string& path, const std::string& prefix, int students) {
   std::string sql = "begin;";
   for (int s = 0; s < students; ++s) {
     const std::string table = "`PESEL" + prefix + std::to_string(s) + "`";
@@ -71,10 +71,40 @@ void makeCopy(const std::string& path, const std::string& prefix, int students) 
   exec(path, sql + "commit;");
 }
 
-// "A" or "B" when the file is whole and holds exactly one of the two
-// documents; "unreadable" when SQLite cannot read all of it; "mixed"
-// otherwise.
-std::string stateOf(const std::string& path, int students) {
+// The same students as an old tagged text file.
+void makeTaggedText(const std::string& path, const std::string& prefix, int students) {
+  std::ofstream out(path, std::ios::binary);
+  for (int s = 0; s < students; ++s) {
+    out << "<DANE SWIADECTW DLA: " << prefix << s << ">\n<DANE UCZNIA TARVEK>\n<NrPesel_DATA_EDIT>" << prefix << s
+        << "\n";
+    for (int r = 0; r < 59; ++r)
+      out << "<Pole" << r << ">" << std::string(300, static_cast<char>('a' + r % 26)) << "\n";
+    out << "</DANE UCZNIA TARVEK>\n</KONIEC DANYCH SWIADECTW>\n";
+  }
+}
+
+// A calibration file of `layouts` layout tables named "tarvek_" + prefix + n.
+void makeCalibration(const std::string& path, const std::string& prefix, int layouts) {
+  std::string sql = "begin;";
+  for (int l = 0; l < layouts; ++l) {
+    const std::string table = "`tarvek_" + prefix + std::to_string(l) + "`";
+    sql += "create table " + table +
+           "( name TEXT, x1 INTEGER, y1 INTEGER, x2 INTEGER, y2 INTEGER, font_name TEXT, font_size INTEGER, "
+           "font_align INTEGER, font_style_bold INTEGER, font_style_italic INTEGER, font_style_underline INTEGER, "
+           "font_style_strike INTEGER );";
+    for (int r = 0; r < 200; ++r)
+      sql += "insert into " + table + " values('ZMIENNA_Pole" + std::to_string(r) +
+             "_DATA_EDIT', 10, 20, 300, 40, 'Times New Roman', 12, 0, 0, 0, 0, 0);";
+  }
+  exec(path, sql + "commit;");
+}
+
+// "A" or "B" when the file is whole and holds exactly the `count` tables of
+// one of the two contents (tables named by `stem` + "A" or "B"); "absent"
+// when there is no file; "unreadable" when SQLite cannot read all of it;
+// "mixed" otherwise.
+std::string stateOf(const std::string& path, const std::string& stem, int count) {
+  if (!fs::exists(path)) return "absent";
   sqlite3* db = nullptr;
   std::string state = "unreadable";
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
@@ -85,157 +115,92 @@ std::string stateOf(const std::string& path, int students) {
         sqlite3_step(st) == SQLITE_ROW)
       whole = std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
     sqlite3_finalize(st);
-    if (whole && sqlite3_prepare_v2(db, "select name, (select 1) from sqlite_master where type='table'", -1, &st,
-                                    nullptr) == SQLITE_OK) {
+    if (whole && sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1, &st, nullptr) ==
+                     SQLITE_OK) {
       state = "mixed";
       while (sqlite3_step(st) == SQLITE_ROW) {
         const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        (name.rfind("PESELA", 0) == 0 ? a : name.rfind("PESELB", 0) == 0 ? b : other)++;
+        (name.rfind(stem + "A", 0) == 0 ? a : name.rfind(stem + "B", 0) == 0 ? b : other)++;
       }
       sqlite3_finalize(st);
-      if (other == 0 && a == students && b == 0) state = "A";
-      if (other == 0 && b == students && a == 0) state = "B";
+      if (other == 0 && a == count && b == 0) state = "A";
+      if (other == 0 && b == count && a == 0) state = "B";
     }
   }
   sqlite3_close(db);
   return state;
 }
 
-void BM_KilledSave(benchmark::State& state) {
-  const int students = 40;
-  const fs::path root = fs::temp_directory_path() / ("tarvek-crash-" + std::to_string(::getpid()));
-  fs::remove_all(root);
-  fs::create_directories(root / "dane");
-  fs::create_directories(root / "dokumenty");
-  const std::string copyA = (root / "dane" / "a.tmp").string(), copyB = (root / "dane" / "b.tmp").string();
-  const std::string scratch = (root / "dane" / "data_tmp.tmp").string();
-  const std::string doc = (root / "dokumenty" / "klasa.sqtvk").string();
-  makeCopy(copyA, "A", students);
-  makeCopy(copyB, "B", students);
-  TFileFailure why;
-  if (!bFunSaveDocument(copyA, doc, why)) throw std::runtime_error("first save failed");
-
-  // How long one save takes: the kills fall within 1.5 times that.
-  const auto t0 = std::chrono::steady_clock::now();
-  bFunSaveDocument(copyA, doc, why);
-  const auto saveMicros =
-      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
-
-  std::mt19937 random(20240611);
-  std::uniform_int_distribution<long> delay(0, saveMicros * 3 / 2 + 1);
-  long runs = 0, killedMidway = 0, asBefore = 0, asSaved = 0, mixed = 0, leftAfterKill = 0, stray = 0;
-  std::string current = "A";
-
-  for (auto _ : state) {
-    const std::string& source = current == "A" ? copyB : copyA;
-    const bool killed = killedDuring(
-        [&] {
-          TFileFailure failure;
-          bFunSaveDocument(source, doc, failure);
-        },
-        delay(random));
-    ++runs;
-    if (killed) ++killedMidway;
-
-    const std::string now = stateOf(doc, students);
-    if (now == "mixed" || now == "unreadable") {
-      ++mixed;
-    } else if (now == current) {
-      ++asBefore;
-    } else {
-      ++asSaved;
-      current = now;
-    }
-    if (fs::exists(strFunSaveInProgressPath(doc))) ++leftAfterKill;
-    // Opening the document again clears what the interrupted save left.
-    bFunLoadDocument(doc, scratch, why);
-    for (const auto& entry : fs::directory_iterator(root / "dokumenty"))
-      if (entry.path().string() != doc) ++stray;
+// Runs `work` in a child process and kills it after `micros`; true when the
+// kill came while the child was still at work (false: it had ended).
+bool killedDuring(const std::function<void()>& work, long micros) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    work();
+    ::_exit(0);
   }
-  state.counters["runs"] = static_cast<double>(runs);
-  state.counters["killed_midway"] = static_cast<double>(killedMidway);
-  state.counters["old"] = static_cast<double>(asBefore);
-  state.counters["new"] = static_cast<double>(asSaved);
-  state.counters["mixed"] = static_cast<double>(mixed);
-  state.counters["left_after_kill"] = static_cast<double>(leftAfterKill);
-  state.counters["stray_after_open"] = static_cast<double>(stray);
-  state.counters["save_us"] = static_cast<double>(saveMicros);
-  state.counters["doc_kB"] = static_cast<double>(fs::file_size(doc)) / 1024.0;
-  fs::remove_all(root);
+  ::usleep(static_cast<useconds_t>(micros));
+  ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFSIGNALED(status);
 }
-BENCHMARK(BM_KilledSave)->Iterations(200)->Unit(benchmark::kMillisecond);
 
-void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
-  const int students = 300;  // about 5.5 MB
-  const fs::path root = fs::temp_directory_path() / ("tarvek-crash-inplace-" + std::to_string(::getpid()));
-  fs::remove_all(root);
-  fs::create_directories(root / "dane");
-  fs::create_directories(root / "wspólny");
-  const std::string copyA = (root / "dane" / "a.tmp").string(), copyB = (root / "dane" / "b.tmp").string();
-  const std::string doc = (root / "wspólny" / "klasa 3a.sqtvk").string();
-  makeCopy(copyA, "A", students);
-  makeCopy(copyB, "B", students);
-  TFileFailure why;
-  if (!bFunSaveDocument(copyA, doc, why)) throw std::runtime_error("first save failed");
-  // The folder takes no new file; the document and the data folder may be
-  // written. Root writes anywhere, so the saves run as nobody then.
-  const bool asNobody = ::geteuid() == 0;
-  ::chmod(root.c_str(), 0755);
-  ::chmod((root / "dane").c_str(), 0777);
-  for (const std::string& f : {copyA, copyB, doc}) ::chmod(f.c_str(), 0666);
-  ::chmod((root / "wspólny").c_str(), 0555);
-  // A save that kills itself at one of its steps when `step` names one.
-  auto save = [&](const std::string& source, const char* step = nullptr) {
-    if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-    if (step)
-      vFunSetSaveStepHook([step](const std::string& now) {
-        if (now == step) ::kill(::getpid(), SIGKILL);
-      });
-    TFileFailure failure;
-    ::_exit(bFunSaveDocument(source, doc, failure) ? 0 : 1);
-  };
-
-  // How long one save takes: the kills fall within 1.5 times that.
+// How long the work takes in a child process, from the fork to its end.
+long childMicros(const std::function<void()>& work) {
   const auto t0 = std::chrono::steady_clock::now();
-  if (const pid_t pid = ::fork(); pid == 0) {
-    save(copyA);
-  } else {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("a save in place failed");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    work();
+    ::_exit(0);
   }
-  const auto saveMicros =
-      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("the work failed without a kill");
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count();
+}
 
-  // Two runs in five are killed at a random moment of the save, the other
-  // three at its steps: with the old state kept and nothing written, with
-  // part of the new state written, and with all of it written and flushed.
-  std::mt19937 random(20240612);
-  std::uniform_int_distribution<long> delay(0, saveMicros / 2 + 1);
-  const char* const steps[] = {nullptr, "kept", nullptr, "writing", "written"};
-  long runs = 0, killedMidway = 0, killedAfterWriting = 0, asBefore = 0, asSaved = 0, mixed = 0, unreadable = 0,
-       putBack = 0, brokenBeforeStart = 0, failedPutBack = 0, keptAside = 0, stray = 0;
-  std::string current = "A";
+// One way of writing a user's file, as the kills see it.
+struct TWritePath {
+  std::string file;                                 // the file whose state is checked
+  std::string stem;                                 // the table names of its two contents
+  int count = 0;                                    // how many tables each content has
+  std::function<void(bool toB)> work;               // run in the child: write content A or B; exits non-zero on failure
+  std::function<void()> nextStart;                  // what the program's next start does
+  std::vector<std::string> folders;                 // where no file of the killed work may stay
+  std::set<std::string> expected;                   // the files that belong in those folders
+  std::function<void(std::string& current)> again;  // before the next kill (may reset the file)
+};
 
+void runKills(benchmark::State& state, TWritePath& path, std::uint32_t seed) {
+  std::string current = stateOf(path.file, path.stem, path.count);
+  // The kills fall from the fork to twice the time the whole work takes.
+  const long micros = childMicros([&] { path.work(current != "B"); });
+  current = stateOf(path.file, path.stem, path.count);
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<long> delay(0, micros * 2);
+  long runs = 0, killedMidway = 0, finished = 0, asBefore = 0, asWritten = 0, mixed = 0, unreadable = 0,
+       leftAfterKill = 0, leftAfterStart = 0;
+  std::set<std::string> named;  // what was left after a start, named once
+  const auto strays = [&](bool name) {
+    long n = 0;
+    for (const std::string& folder : path.folders)
+      for (const auto& entry : fs::directory_iterator(folder))
+        if (!path.expected.count(entry.path().string())) {
+          ++n;
+          if (name && named.insert(entry.path().filename().string()).second)
+            std::fprintf(stderr, "left after the start: %s\n", entry.path().c_str());
+        }
+    return n;
+  };
   for (auto _ : state) {
-    const std::string& source = current == "A" ? copyB : copyA;
-    const char* step = steps[runs % 5];
-    const bool killed = killedDuring([&] { save(source, step); }, step ? -1 : delay(random));
+    path.again(current);
+    const bool toB = current != "B";
+    (killedDuring([&] { path.work(toB); }, delay(random)) ? killedMidway : finished)++;
     ++runs;
-    if (killed) ++killedMidway;
-    if (killed && step && std::string(step) == "written") ++killedAfterWriting;
-    {
-      const std::string raw = stateOf(doc, students);
-      if (raw == "mixed" || raw == "unreadable") ++brokenBeforeStart;
-    }
-    // The next start of the program, whose working copy the save was made from.
-    std::string named, kept;
-    const int restored = iFunRestoreInterruptedSave(source, named, kept, why);
-    if (restored > 0) ++putBack;
-    if (restored < 0) ++failedPutBack;
-    if (restored > 1) ++keptAside;
-
-    const std::string now = stateOf(doc, students);
+    if (strays(false) > 0) ++leftAfterKill;
+    path.nextStart();
+    const std::string now = stateOf(path.file, path.stem, path.count);
     if (now == "mixed") {
       ++mixed;
     } else if (now == "unreadable") {
@@ -243,32 +208,200 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
     } else if (now == current) {
       ++asBefore;
     } else {
-      ++asSaved;
+      ++asWritten;
       current = now;
     }
-    for (const auto& entry : fs::directory_iterator(root / "wspólny"))
-      if (entry.path().string() != doc) ++stray;
-    for (const auto& entry : fs::directory_iterator(root / "dane"))
-      if (entry.path().string() != copyA && entry.path().string() != copyB) ++stray;
+    leftAfterStart += strays(true);
   }
   state.counters["runs"] = static_cast<double>(runs);
   state.counters["killed_midway"] = static_cast<double>(killedMidway);
+  state.counters["ended_first"] = static_cast<double>(finished);
   state.counters["old"] = static_cast<double>(asBefore);
-  state.counters["new"] = static_cast<double>(asSaved);
+  state.counters["new"] = static_cast<double>(asWritten);
   state.counters["mixed"] = static_cast<double>(mixed);
   state.counters["unreadable"] = static_cast<double>(unreadable);
-  state.counters["broken_before_start"] = static_cast<double>(brokenBeforeStart);
-  state.counters["put_back_at_start"] = static_cast<double>(putBack);
-  state.counters["put_back_failed"] = static_cast<double>(failedPutBack);
-  state.counters["kept_aside"] = static_cast<double>(keptAside);
-  state.counters["killed_after_writing"] = static_cast<double>(killedAfterWriting);
-  state.counters["stray_after_start"] = static_cast<double>(stray);
-  state.counters["save_us"] = static_cast<double>(saveMicros);
-  state.counters["doc_kB"] = static_cast<double>(fs::file_size(doc)) / 1024.0;
-  ::chmod((root / "wspólny").c_str(), 0755);
-  fs::remove_all(root);
+  state.counters["left_after_kill"] = static_cast<double>(leftAfterKill);
+  state.counters["left_after_start"] = static_cast<double>(leftAfterStart);
+  state.counters["work_ms"] = static_cast<double>(micros) / 1000.0;
+  state.counters["file_kB"] = fs::exists(path.file) ? static_cast<double>(fs::file_size(path.file)) / 1024.0 : 0;
 }
-BENCHMARK(BM_KilledSaveIntoTheDocumentItself)->Iterations(150)->Unit(benchmark::kMillisecond);
+
+// A fresh folder for one path, with a data folder "dane" of the program's
+// (the working copy's folder, where temporaries are recorded) and the
+// program's own data folder under "common" for the data store.
+struct TBenchFolder {
+  fs::path root;
+  explicit TBenchFolder(const std::string& name) {
+    root = fs::temp_directory_path() / ("tarvek-crash-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "dane");
+    ::setenv("TARVEK_COMMON_DATA_DIR", (root / "common").c_str(), 1);
+    ::setenv("TARVEK_USER_NAME", "nauczyciel", 1);
+  }
+  ~TBenchFolder() {
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(root, ignored))
+      ::chmod(entry.path().c_str(), 0755);
+    fs::remove_all(root, ignored);
+  }
+  std::string at(const std::string& name) const { return (root / name).string(); }
+};
+
+void exitWith(bool ok) { ::_exit(ok ? 0 : 1); }
+
+// Content A or B of a working copy, kept aside.
+struct TTwoCopies {
+  std::string a, b;
+  TTwoCopies(const TBenchFolder& folder, int students)
+      : a(folder.at("dane/a.tmp")), b(folder.at("dane/b.tmp")) {
+    makeDocument(a, "A", students);
+    makeDocument(b, "B", students);
+  }
+};
+
+void BM_KilledSave(benchmark::State& state) {
+  const int students = 40;  // about 1 MB
+  const TBenchFolder folder("normal");
+  fs::create_directories(folder.root / "dokumenty");
+  const TTwoCopies copies(folder, students);
+  const std::string doc = folder.at("dokumenty/klasa.sqtvk");
+  TFileFailure why;
+  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  TWritePath path;
+  path.file = doc;
+  path.stem = "PESEL";
+  path.count = students;
+  path.work = [&](bool toB) {
+    TFileFailure failure;
+    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+  };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(folder.at("dane")); };
+  path.folders = {folder.at("dokumenty"), folder.at("dane")};
+  path.expected = {doc, copies.a, copies.b};
+  path.again = [](std::string&) {};
+  runKills(state, path, 20240611);
+}
+BENCHMARK(BM_KilledSave)->Iterations(kKills)->Unit(benchmark::kMillisecond);
+
+void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
+  const int students = 300;  // about 5.5 MB
+  const TBenchFolder folder("inplace");
+  fs::create_directories(folder.root / "wspólny");
+  const TTwoCopies copies(folder, students);
+  const std::string doc = folder.at("wspólny/klasa 3a.sqtvk");
+  TFileFailure why;
+  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  // The folder takes no new file; the document and the data folder may be
+  // written. Root writes anywhere, so the saves run as nobody then.
+  const bool asNobody = ::geteuid() == 0;
+  ::chmod(folder.root.c_str(), 0755);
+  ::chmod(folder.at("dane").c_str(), 0777);
+  for (const std::string& f : {copies.a, copies.b, doc}) ::chmod(f.c_str(), 0666);
+  ::chmod(folder.at("wspólny").c_str(), 0555);
+  TWritePath path;
+  path.file = doc;
+  path.stem = "PESEL";
+  path.count = students;
+  path.work = [&](bool toB) {
+    if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    TFileFailure failure;
+    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+  };
+  path.nextStart = [&] {
+    // The start of the program whose working copy the save was made from.
+    for (const std::string& copy : {copies.a, copies.b}) {
+      std::string named, kept;
+      TFileFailure failure;
+      iFunRestoreInterruptedSave(copy, named, kept, failure);
+    }
+    iFunRemoveLeftTemporaries(folder.at("dane"));
+  };
+  path.folders = {folder.at("wspólny"), folder.at("dane")};
+  path.expected = {doc, copies.a, copies.b};
+  path.again = [](std::string&) {};
+  runKills(state, path, 20240612);
+}
+BENCHMARK(BM_KilledSaveIntoTheDocumentItself)->Iterations(kKills)->Unit(benchmark::kMillisecond);
+
+void BM_KilledSaveAs(benchmark::State& state) {
+  const int students = 40;
+  const TBenchFolder folder("saveas");
+  fs::create_directories(folder.root / "Moje dokumenty");
+  const TTwoCopies copies(folder, students);
+  const std::string doc = folder.at("Moje dokumenty/klasa 3a – kopia.sqtvk");
+  TWritePath path;
+  path.file = doc;
+  path.stem = "PESEL";
+  path.count = students;
+  path.work = [&](bool) {
+    TFileFailure failure;
+    exitWith(bFunSaveDocument(copies.b, doc, failure));
+  };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(folder.at("dane")); };
+  path.folders = {folder.at("Moje dokumenty"), folder.at("dane")};
+  path.expected = {doc, copies.a, copies.b};
+  // Every "Zapisz jako" makes the file anew.
+  path.again = [&](std::string& current) {
+    fs::remove(doc);
+    current = "absent";
+  };
+  runKills(state, path, 20240613);
+}
+BENCHMARK(BM_KilledSaveAs)->Iterations(kKills)->Unit(benchmark::kMillisecond);
+
+void BM_KilledImport(benchmark::State& state) {
+  const int students = 40;
+  const TBenchFolder folder("import");
+  const std::string textA = folder.at("klasa A.tvk"), textB = folder.at("klasa B.tvk");
+  makeTaggedText(textA, "A", students);
+  makeTaggedText(textB, "B", students);
+  TDataStore DataStore;
+  const std::string data = strFunGetMainDirPath(&DataStore), working = strFunGetTmpFilePath(&DataStore);
+  if (!bFunImportDataFromFile(&DataStore, working, TSystemPath(textA), {}))
+    throw std::runtime_error("first import failed: " + DataStore.ErrorStream.str());
+  TWritePath path;
+  path.file = cp1250ToUtf8(working);
+  path.stem = "PESEL";
+  path.count = students;
+  path.work = [&](bool toB) {
+    TDataStore own;
+    exitWith(bFunImportDataFromFile(&own, working, TSystemPath(toB ? textB : textA), {}));
+  };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(cp1250ToUtf8(data)); };
+  path.folders = {cp1250ToUtf8(data)};
+  // SQLite's journal of the working copy (rolled back, or never hot) is
+  // part of the working copy, offered back or deleted with it at a start.
+  path.expected = {path.file, path.file + "-journal", cp1250ToUtf8(data) + "/logs.sqdb"};
+  path.again = [](std::string&) {};
+  runKills(state, path, 20240614);
+}
+BENCHMARK(BM_KilledImport)->Iterations(kKills)->Unit(benchmark::kMillisecond);
+
+void BM_KilledCalibrationImport(benchmark::State& state) {
+  const int layouts = 48;
+  const TBenchFolder folder("calibration");
+  const std::string fileA = folder.at("kalibracja A.sqset"), fileB = folder.at("kalibracja B.sqset");
+  makeCalibration(fileA, "A", layouts);
+  makeCalibration(fileB, "B", layouts);
+  TDataStore DataStore;
+  const std::string data = strFunGetMainDirPath(&DataStore);
+  if (!bFunImportujPlikKalibracji(&DataStore, TSystemPath(fileA)))
+    throw std::runtime_error("first import failed: " + DataStore.ErrorStream.str());
+  TWritePath path;
+  path.file = cp1250ToUtf8(strFunGetCalibFilePath(&DataStore, false));
+  path.stem = "tarvek_";
+  path.count = layouts;
+  path.work = [&](bool toB) {
+    TDataStore own;
+    exitWith(bFunImportujPlikKalibracji(&own, TSystemPath(toB ? fileB : fileA)));
+  };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(cp1250ToUtf8(data)); };
+  path.folders = {cp1250ToUtf8(data)};
+  path.expected = {path.file, cp1250ToUtf8(data) + "/logs.sqdb"};
+  path.again = [](std::string&) {};
+  runKills(state, path, 20240615);
+}
+BENCHMARK(BM_KilledCalibrationImport)->Iterations(kKills)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

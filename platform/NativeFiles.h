@@ -28,6 +28,13 @@ bool removeFile(const std::string& path);
 bool replaceFile(const std::string& from, const std::string& to);
 // Flushes a written file to the disk.
 bool syncFile(const std::string& path);
+// Makes an empty file that only this user may read and write (0600) when
+// nothing is there yet, so that a database made there keeps that mode; an
+// existing file, or a symbolic link, is left as it is.
+bool makePrivateFile(const std::string& path);
+// The bytes this user may still write on the file system of the path; -1
+// when that cannot be learnt.
+long long freeBytes(const std::string& path);
 // True when a new file of this process can be given the owner and the
 // group of `from` (it is the user's own, in one of the user's groups, or
 // the user is the superuser).

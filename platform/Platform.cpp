@@ -12,6 +12,7 @@
 #include <mutex>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -143,6 +144,41 @@ bool directoryExists(const std::string& path) {
 bool createDirectory(const std::string& path) {
   if (path.empty()) return fail(ENOENT);
   if (::mkdir(sys(path).c_str(), 0777) != 0) return fail(errno);
+  return true;
+}
+
+bool createPrivateDirectory(const std::string& path) {
+  if (path.empty()) return fail(ENOENT);
+  if (::mkdir(sys(path).c_str(), 0700) != 0) return fail(errno);
+  return true;
+}
+
+bool folderAccess(const std::string& path, FolderAccess& access) {
+  access = FolderAccess {};
+  if (path.empty()) return fail(ENOENT);
+  const std::string p = sys(path);
+  struct stat own {};
+  if (::lstat(p.c_str(), &own) != 0) return fail(errno);
+  access.link = S_ISLNK(own.st_mode);
+  access.linkOwnedByUser = access.link && own.st_uid == ::geteuid();
+  struct stat st {};
+  if (::stat(p.c_str(), &st) != 0) return fail(errno);
+  access.folder = S_ISDIR(st.st_mode);
+  access.ownedByUser = st.st_uid == ::geteuid();
+  access.mode = st.st_mode & 07777;
+  if (const passwd* pw = ::getpwuid(st.st_uid); pw && pw->pw_name)
+    access.owner = cp1250FromUtf8(pw->pw_name);
+  else
+    access.owner = std::to_string(st.st_uid);
+  return true;
+}
+
+bool restrictToUser(const std::string& path) {
+  if (path.empty()) return fail(ENOENT);
+  struct stat st {};
+  const std::string p = sys(path);
+  if (::stat(p.c_str(), &st) != 0) return fail(errno);
+  if (::chmod(p.c_str(), st.st_mode & 07700) != 0) return fail(errno);
   return true;
 }
 
@@ -340,6 +376,18 @@ bool syncFile(const std::string& path) {
   const int e = errno;
   ::close(fd);
   return ok ? true : fail(e);
+}
+
+bool makePrivateFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd >= 0) return ::close(fd) == 0 ? true : fail(errno);
+  return errno == EEXIST ? true : fail(errno);
+}
+
+long long freeBytes(const std::string& path) {
+  struct statvfs fs {};
+  if (::statvfs(path.c_str(), &fs) != 0) return -1;
+  return static_cast<long long>(fs.f_bavail) * static_cast<long long>(fs.f_frsize);
 }
 
 bool ownershipCopyable(const std::string& from) {

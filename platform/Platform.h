@@ -34,6 +34,24 @@ bool fileExists(const std::string& path);      // any kind of entry
 bool directoryExists(const std::string& path);
 // Makes one folder level; its parent must exist.
 bool createDirectory(const std::string& path);
+// The same, for this user alone (mode 0700).
+bool createPrivateDirectory(const std::string& path);
+
+// Who may change what lies in a folder.
+struct FolderAccess {
+  bool folder = false;        // a folder is there (a symbolic link is followed)
+  bool link = false;          // the name is a symbolic link
+  bool linkOwnedByUser = false;
+  bool ownedByUser = false;   // the folder belongs to the user running the program
+  std::string owner;          // the name (or number) of its owner
+  unsigned mode = 0;          // its permission bits (07777)
+  bool othersMayWrite() const { return (mode & 0022) != 0; }
+  bool sticky() const { return (mode & 01000) != 0; }
+};
+// False with lastError() set when nothing can be learnt about the path.
+bool folderAccess(const std::string& path, FolderAccess& access);
+// Takes the group's and the others' access to a folder of the user's away.
+bool restrictToUser(const std::string& path);
 bool deleteFile(const std::string& path);
 // Makes the file readable and writable by its owner (the counterpart of
 // "normal" attributes). False when the file is missing or cannot be changed.

@@ -5,6 +5,7 @@
 #include "store/Folders.h"
 #include "store/Operation.h"
 #include "store/SqlText.h"
+#include "store/Temporaries.h"
 #include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
@@ -91,12 +92,15 @@ std::vector<std::string> layoutTables(sqlite3* db) {
 // Copies only what a calibration file is, the rows of its layout tables in
 // their columns, into a fresh file that then takes the target's place in one
 // step: no trigger, view, index or other table of the source comes along,
-// and nothing of the source runs. Paths as the system names them. Gives 0,
+// and nothing of the source runs. Paths as the system names them; the fresh
+// file is recorded in the data folder while it is written. Gives 0,
 // or the system's error code of the failure (EINVAL for a source without
 // layouts, ENOSPC for a full disk where SQLite names no other).
-int copyLayouts(const std::string& source, const std::string& target) {
+int copyLayouts(TDataStore* DataStore, const std::string& source, const std::string& target) {
   const std::string fresh = target + ".nowy";
   platform::native::removeFile(fresh);
+  // A kill before the rename leaves the fresh file: the next start removes it.
+  const TTemporaryRecord record(cp1250ToUtf8(strFunGetMainDirPath(DataStore)), fresh);
   sqlite3* from = nullptr;
   sqlite3* to = nullptr;
   int rc = sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
@@ -257,7 +261,7 @@ bool bFunCalibFileHasLayouts(const TSystemPath& path) {
 bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& target) {
   const std::string fun = "EksportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
-  if (const int code = copyLayouts(TSystemPath::fromText(calib).bytes(), target.bytes()); code != 0) {
+  if (const int code = copyLayouts(DataStore, TSystemPath::fromText(calib).bytes(), target.bytes()); code != 0) {
     vFunReportError(DataStore, copyFailure(fun, calib, target.text(), code), fun);
     return false;
   }
@@ -275,7 +279,7 @@ bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source
                     fun);
     return false;
   }
-  if (const int code = copyLayouts(source.bytes(), TSystemPath::fromText(calib).bytes()); code != 0) {
+  if (const int code = copyLayouts(DataStore, source.bytes(), TSystemPath::fromText(calib).bytes()); code != 0) {
     vFunReportError(DataStore, copyFailure(fun, source.text(), calib, code), fun);
     return false;
   }

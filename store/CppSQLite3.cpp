@@ -2,6 +2,7 @@
 
 #include "SqlText.h"
 #include "platform/Cp1250.h"
+#include "platform/NativeFiles.h"
 
 namespace {
 
@@ -164,6 +165,9 @@ CppSQLite3DB::~CppSQLite3DB() {
 
 void CppSQLite3DB::openFile(const std::string& path) {
   const std::string utf8 = cp1250ToUtf8(path);
+  // The program's own files (working copy, settings, log, ...) hold
+  // students' data: one that is made here is the user's alone.
+  platform::native::makePrivateFile(utf8);
   const int rc = sqlite3_open(utf8.c_str(), &mpDB);
   if (rc != SQLITE_OK) {
     const std::string msg = mpDB ? sqlite3_errmsg(mpDB) : "";

@@ -2,6 +2,7 @@
 
 #include "store/CppSQLite3.h"
 #include "store/SqlText.h"
+#include "store/Temporaries.h"
 #include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
@@ -57,6 +58,12 @@ void openDocument(CppSQLite3DB& db, const std::string& path, int flags) {
 // Removes what an interrupted save beside the document left, unless a save
 // of it is under way (it holds the document).
 void removeUnheldLeftover(const std::string& target);
+
+// The data folder, where the working copy lies and temporaries are recorded.
+std::string dataFolderOf(const std::string& workingCopy) {
+  const auto slash = workingCopy.rfind('/');
+  return slash == std::string::npos ? std::string(".") : workingCopy.substr(0, slash);
+}
 
 void removeQuietly(const std::string& path) {
   TFileFailure ignored;
@@ -163,10 +170,12 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
   }
   const std::string next = workingCopy + ".wczytywany";
   removeQuietly(next);
+  const TTemporaryRecord record(dataFolderOf(workingCopy), next);
   {
     CppSQLite3DB source, copy;
     try {
       openDocument(source, document, native::fileWritable(document) ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
+      native::makePrivateFile(next);  // the working copy is the user's alone
       copy.openSystemPath(next, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
       copy.runStatement("pragma journal_mode=OFF");
       copy.copyDatabaseFrom(source);
@@ -495,6 +504,7 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   {
     CppSQLite3DB source, copy;
     removeQuietly(next);
+    native::makePrivateFile(workingCopy);
     try {
       // Read-write, so a hot journal of the working copy is rolled back.
       source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
@@ -525,6 +535,8 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
     TFile oldState(keep, O_RDWR | O_CREAT | O_TRUNC), made(next, O_RDWR);
     off_t oldSize = 0, newSize = 0;
     if (oldState.fd < 0 || made.fd < 0) ready = fromErrno(why, errno);
+    // The kept state is the user's alone, like the working copy.
+    if (ready && ::fchmod(oldState.fd, 0600) != 0) ready = fromErrno(why, errno);
     if (ready) ready = copyBytes(held.fd(), oldState.fd, oldSize, record.oldSum, why);
     if (ready) {
       markAsChanged(held.fd(), made.fd);
@@ -725,10 +737,14 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   CppSQLite3DB guard;
   if (!holdDocument(guard, target, why)) return false;
   removeQuietly(temp);
+  // Killed before the rename, the save leaves this file in the user's
+  // folder: the next start removes it by its record.
+  const TTemporaryRecord record(dataFolderOf(workingCopy), temp);
   CppSQLite3DB source, copy;
   try {
     // Read-write, so a hot journal of the working copy is rolled back and
     // only its committed state is copied.
+    native::makePrivateFile(workingCopy);
     source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     copy.openSystemPath(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     copy.runStatement("pragma journal_mode=OFF");

@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <utility>
@@ -41,6 +42,70 @@ std::string slashed(std::string name) {
   return name;
 }
 
+
+// Why the program leaves a folder alone, and what the user can do.
+const char kRefusal[] =
+    "Program nie będzie go używał: ktoś inny mógłby podłożyć w nim pliki, które program by wczytał, albo "
+    "podmienić te, które program w nim zapisuje.\n";
+
+std::string octal(unsigned mode) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%o", mode);
+  return text;
+}
+
+// The common level is shared by design: others may make their own folders
+// in it, but must not be able to move or replace this user's, so a folder
+// that others may write must keep its entries to their owners (the sticky
+// bit, as /tmp has it).
+bool commonLevelSafe(const std::string& path, std::string& message) {
+  platform::FolderAccess access;
+  if (!platform::folderAccess(path, access)) {
+    message = createDirMessage(path);
+    return false;
+  }
+  if (!access.othersMayWrite() || access.sticky()) return true;
+  message = cp1250("Wspólny katalog programu:\n") + path +
+            cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia ") + octal(access.mode) +
+            cp1250("), a nie chroni on katalogów użytkowników przed podmianą (brak bitu \"sticky\").\n") +
+            cp1250(kRefusal) +
+            cp1250("Poproś administratora o ustawienie uprawnień 1777 albo 755 (polecenie: chmod 1777 \"") +
+            path + "\").";
+  return false;
+}
+
+// The user's own folder must be the user's alone: a folder of someone
+// else's, or one that others may write, is refused; the user's own is
+// closed to everyone else (0700).
+bool userLevelSafe(const std::string& path, std::string& message) {
+  platform::FolderAccess access;
+  if (!platform::folderAccess(path, access) || !access.folder) {
+    message = createDirMessage(path);
+    return false;
+  }
+  const bool ownLink = !access.link || access.linkOwnedByUser;
+  if (!access.ownedByUser || !ownLink) {
+    message = cp1250("Katalog danych programu:\n") + path + cp1250("\nnależy do innego użytkownika (") +
+              (ownLink ? access.owner : cp1250("dowiązanie symboliczne innego użytkownika")) + ").\n" +
+              cp1250(kRefusal) +
+              cp1250("Usuń ten katalog (zostanie utworzony na nowo) albo poproś administratora o pomoc.");
+    return false;
+  }
+  if (access.othersMayWrite()) {
+    message = cp1250("Katalog danych programu:\n") + path +
+              cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia ") + octal(access.mode) + ").\n" +
+              cp1250(kRefusal) +
+              cp1250("Sprawdź, czy nie ma w nim obcych plików, odbierz innym prawo zapisu (polecenie: chmod 700 \"") +
+              path + cp1250("\") i uruchom program ponownie.");
+    return false;
+  }
+  if ((access.mode & 0077) != 0 && !platform::restrictToUser(path)) {
+    message = createDirMessage(path);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void vFunReplaceAll(std::string& text, std::string_view from, std::string_view to) {
@@ -69,9 +134,14 @@ bool bFunFindMainDir(std::string& folder, std::string& message) {
     return false;
   }
   std::string path = common + "/" + kAppFolder;
-  if (!makeLevel(path, message)) return false;
+  if (!makeLevel(path, message) || !commonLevelSafe(path, message)) return false;
   path += "/" + strFunFoldPolishLetters(platform::userName());
-  if (!makeLevel(path, message)) return false;
+  if (!platform::directoryExists(path) && !platform::createPrivateDirectory(path) &&
+      !platform::directoryExists(path)) {
+    message = createDirMessage(path);
+    return false;
+  }
+  if (!userLevelSafe(path, message)) return false;
   folder = std::move(path);
   return true;
 }
@@ -153,25 +223,41 @@ int shippedFingerprint(const std::string& path) {
   return value == 0 ? 1 : value;
 }
 
-// What the user's record says was installed: the fingerprint of each
-// flagged file as it was copied. A missing or unreadable record says nothing.
-std::map<std::string, int> installedRecord(const std::string& record) {
-  std::map<std::string, int> installed;
-  if (!platform::fileExists(record)) return installed;
+// What the user's record says was installed: the list's rows as they were
+// written, each flagged file with the fingerprint it was installed with.
+struct TInstallRecord {
+  bool present = false;   // a record is there
+  bool readable = false;  // and it could be read
+  std::vector<std::string> dirs;
+  std::vector<std::pair<std::string, int>> files;
+};
+
+TInstallRecord installedRecord(const std::string& record) {
+  TInstallRecord read;
+  read.present = platform::fileExists(record);
+  if (!read.present) return read;
   try {
     CppSQLite3DB db;
     db.openSystemPath(cp1250ToUtf8(record), SQLITE_OPEN_READONLY);
+    CppSQLite3Query dirs = db.runQuery("select * from `dir`");
+    while (!dirs.atEnd()) {
+      read.dirs.push_back(dirs.textByName("name"));
+      dirs.step();
+    }
+    dirs.release();
     CppSQLite3Query files = db.runQuery("select * from `files`");
     while (!files.atEnd()) {
-      installed[files.textByName("name")] = files.intByName("update", 0);
+      read.files.emplace_back(files.textByName("name"), files.intByName("update", 0));
       files.step();
     }
     files.release();
     db.closeFile();
+    read.readable = true;
   } catch (const CppSQLite3Exception&) {
-    installed.clear();
+    read.dirs.clear();
+    read.files.clear();
   }
-  return installed;
+  return read;
 }
 
 // Writes the user's record: the list's rows, each flagged file with the
@@ -244,7 +330,11 @@ bool bFunCheckFilesDir(TDataStore* DataStore) {
     for (const std::string& name : dirs)
       if (!bFunCreateDir(DataStore, data + "/" + slashed(name))) return false;
 
-    const std::map<std::string, int> installed = installedRecord(record);
+    // A record that is there but cannot be read says nothing of what was
+    // installed: the user's copies are kept (only missing files come), and
+    // the record is written afresh.
+    const TInstallRecord before = installedRecord(record);
+    const std::map<std::string, int> installed(before.files.begin(), before.files.end());
     std::vector<std::pair<std::string, int>> done;
     for (const auto& [name, update] : rows) {
       const std::string target = data + "/" + slashed(name);
@@ -252,8 +342,9 @@ bool bFunCheckFilesDir(TDataStore* DataStore) {
       int mark = 0;
       if (update != 0) {
         mark = shippedFingerprint(source);
-        const auto before = installed.find(name);
-        const bool installedAlready = before != installed.end() && before->second == mark;
+        const auto earlier = installed.find(name);
+        const bool installedAlready =
+            (before.present && !before.readable) || (earlier != installed.end() && earlier->second == mark);
         if (!installedAlready) {
           if (!bFunCopyFile(DataStore, source, target, false)) return false;
         } else if (!platform::fileExists(target)) {
@@ -264,7 +355,9 @@ bool bFunCheckFilesDir(TDataStore* DataStore) {
       }
       done.emplace_back(name, mark);
     }
-    writeRecord(record, dirs, done);
+    // Written only when it changes: a start needs to write nothing (a full
+    // data disk does not stop it).
+    if (!before.readable || before.dirs != dirs || before.files != done) writeRecord(record, dirs, done);
     return true;
   } catch (const CppSQLite3Exception& e) {
     vFunReportError(DataStore, "Sql exception: " + std::string(CppSQLite3Exception::codeName(e.code())),

@@ -2,7 +2,9 @@
 
 #include "store/Operation.h"
 #include "store/SqlText.h"
+#include "store/Temporaries.h"
 #include "platform/Cp1250.h"
+#include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -316,6 +318,8 @@ bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, c
   sqlite3* from = nullptr;
   sqlite3* to = nullptr;
   int rc = sqlite3_open_v2(cp1250ToUtf8(source).c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
+  // A working copy made here is the user's alone.
+  if (rc == SQLITE_OK) platform::native::makePrivateFile(cp1250ToUtf8(target));
   if (rc == SQLITE_OK)
     rc = sqlite3_open_v2(cp1250ToUtf8(target).c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc == SQLITE_OK) {
@@ -376,6 +380,9 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
     vFunReportError(DataStore, cp1250("Błąd kasowania pliku: \n") + fresh, kFun);
     return false;
   }
+  // A kill before the end leaves it: the next start removes it by its record.
+  const std::string freshBytes = cp1250ToUtf8(fresh);
+  const TTemporaryRecord record(freshBytes.substr(0, freshBytes.rfind('/')), freshBytes);
 
   TImportSource lines(std::move(text));
   TImportFailure failure;

