@@ -6,6 +6,7 @@
 // of document files are the system's own (UTF-8); they become Windows-1250
 // only inside a message.
 #include <algorithm>
+#include <cerrno>
 
 #include <QAction>
 #include <QToolButton>
@@ -31,9 +32,7 @@ std::string shown(const TSystemPath& path) { return path.text(); }
 
 // "Kod błędu: " and the number, after a sentence that says what to do where
 // the cause has a plainer name.
-std::string codeLines(const TFileFailure& why) {
-  return "\n" + why.strFunAdvice() + cp1250("Kod błędu: ") + why.strFunCode();
-}
+std::string codeLines(const TFileFailure& why) { return "\n" + strFunFailureLines(why); }
 
 // A file command's failure: the message goes into the error text and the
 // log under the command's name, and the user sees it.
@@ -77,11 +76,14 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
     if (why.inUse)
       report(DataStore, fun, inUse(path) + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"),
              MB_OK | MB_ICONSTOP);
-    else if (why.notDocument)
-      // The sentence already says what the file is.
+    else if (why.notDocument || why.systemError == EISDIR)
+      // The sentence already says what the file is not; what it is instead
+      // (a folder, a pipe) is said too.
       report(DataStore, fun,
              cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + shown(path) +
-                 (why.strFunCode().empty() ? "" : cp1250("\nKod błędu: ") + why.strFunCode()) +
+                 (why.notRegular || why.systemError == EISDIR ? codeLines(why)
+                  : why.strFunCode().empty()                   ? ""
+                                                               : cp1250("\nKod błędu: ") + why.strFunCode()) +
                  cp1250("\nDane świadectw nie zostały wczytane."),
              cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     else

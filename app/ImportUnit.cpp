@@ -3,6 +3,9 @@
 #include "app/DaneUczniaUnit.h"
 #include "forms/FormUnits.h"
 #include "platform/Cp1250.h"
+#include "platform/NativeFiles.h"
+#include "platform/Platform.h"
+#include "store/DocumentFiles.h"
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
 
@@ -11,7 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <fstream>
+#include <sstream>
 
 TFImport* FImport = nullptr;
 
@@ -82,13 +85,35 @@ TFImport::TFImport(QWidget* parent) : TDialogForm("FImport", parent) {
   vFunOnClick(Button3, [this] { Button3Click(); });
 }
 
+namespace {
+
+// The content of the chosen file, read as it is checked (a folder, a pipe
+// or a device is never waited on); false with why it cannot be read.
+bool readChosen(const TSystemPath& path, std::string& text, TFileFailure& why) {
+  const platform::native::TPickedFile picked(path.bytes());
+  why = TFileFailure::ofPickedFile(picked.error());
+  if (picked.error() != 0) return false;
+  if (picked.readAll(text)) return true;
+  why = TFileFailure::ofPickedFile(platform::lastError());
+  return false;
+}
+
+}  // namespace
+
 void TFImport::WczytajPlikButtonClick() {
   ListaUczniowListBox->clear();
   if (!OpenDialog->Execute()) return;
   strImportFileName = OpenDialog->FileName;
   pathImportFile = OpenDialog->Path;
-  std::ifstream file(pathImportFile.bytes(), std::ios::binary);
-  if (!file) return;
+  std::string text;
+  TFileFailure why;
+  if (!readChosen(pathImportFile, text, why)) {
+    MessageBox(cp1250("Nie można odczytać wybranego pliku:\n") + pathImportFile.text() + "\n" +
+                   strFunFailureLines(why),
+               cp1250("Błąd"), MB_OK | MB_ICONSTOP);
+    return;
+  }
+  std::istringstream file(text);
   for (const std::string& name : vFunListaUczniowZPliku(file))
     ListaUczniowListBox->addItem(QString::fromStdString(cp1250ToUtf8(name)));
 }
@@ -106,9 +131,10 @@ void TFImport::AddButtonClick() {
                               FArkuszStr3,  FArkuszStr4,  FArkuszStr5};
   for (THolder* holder : cleared) holder->vFunClearFormData();
 
-  std::ifstream file(pathImportFile.bytes(), std::ios::binary);
-  if (file && bFunPrzejdzDoUcznia(file, name)) FDaneUcznia->vFunImportFromStream(file);
-  file.close();
+  std::string text;
+  TFileFailure why;
+  std::istringstream file(readChosen(pathImportFile, text, why) ? text : std::string());
+  if (bFunPrzejdzDoUcznia(file, name)) FDaneUcznia->vFunImportFromStream(file);
   FDaneUcznia->Show();
 }
 

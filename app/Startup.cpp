@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -152,8 +153,10 @@ TSystemPath strFunArgumentyLiniiPolecen(int argc, char** argv) {
 
 void vFunOtworzPlikZLiniiPolecen(const TSystemPath& arguments) {
   if (arguments.bytes().size() <= 5) return;
-  const bool isFile =
-      platform::native::exists(arguments.bytes()) && !platform::native::isDirectory(arguments.bytes());
+  // Whatever is there under the name goes to the open, which refuses a
+  // folder, a pipe or a device and says why.
+  const int missing = platform::native::readableFileError(arguments.bytes());
+  const bool isFile = missing != ENOENT && missing != ENOTDIR;
   // Unsaved data taken back at start-up is offered for saving before the
   // file takes its place; a save that does not happen keeps it open.
   if (isFile && FGlowna->bDataModified &&

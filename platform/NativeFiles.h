@@ -10,9 +10,33 @@ namespace platform::native {
 // Something is there under that name (a dangling symbolic link counts).
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
-// 0 when the path is a regular file this process can read; otherwise the
-// error code that says why not (ENOENT, EACCES, EISDIR, EINVAL for a named
-// pipe, a device or a socket, ...). Never waits for a pipe's writer.
+// A file the user picked, opened for reading as it is checked: the open
+// never waits (a named pipe without a writer cannot hang it) and the check
+// looks at the opened descriptor, so what was checked is what is read,
+// whatever takes the name in the meantime. error() is 0 for a regular file
+// this process can read; otherwise the error code that says why not
+// (ENOENT, EACCES, EISDIR for a folder, EINVAL for a named pipe, a device or
+// a socket, ...). Every command that reads a file the user named goes
+// through it.
+class TPickedFile {
+ public:
+  explicit TPickedFile(const std::string& path);
+  ~TPickedFile();
+  TPickedFile(const TPickedFile&) = delete;
+  TPickedFile& operator=(const TPickedFile&) = delete;
+
+  int error() const { return error_; }
+  // Its size in bytes when it was opened.
+  long long size() const { return size_; }
+  // The whole content; false with lastError() set when it cannot be read.
+  bool readAll(std::string& bytes) const;
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+  long long size_ = 0;
+};
+// TPickedFile(path).error(): the check alone.
 int readableFileError(const std::string& path);
 // The file a symbolic link (or a chain of them) ends at; any other path
 // comes back as it is. A dangling link gives the path it points to.

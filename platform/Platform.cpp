@@ -318,27 +318,62 @@ bool isDirectory(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-int readableFileError(const std::string& path) {
-  if (path.empty()) return ENOENT;
-  // Never blocks: a named pipe or a device under a document's name is
-  // looked at without waiting for a writer, and refused below.
+TPickedFile::TPickedFile(const std::string& path) {
+  if (path.empty()) {
+    error_ = ENOENT;
+    return;
+  }
+  // A named pipe or a device is refused by its name alone where it can be,
+  // so that none is even opened.
   struct stat before {};
-  if (::stat(path.c_str(), &before) != 0) return errno;
-  if (S_ISDIR(before.st_mode)) return EISDIR;
-  if (!S_ISREG(before.st_mode)) return EINVAL;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return errno;
+  if (::stat(path.c_str(), &before) != 0) {
+    error_ = errno;
+    return;
+  }
+  if (!S_ISREG(before.st_mode)) {
+    error_ = S_ISDIR(before.st_mode) ? EISDIR : EINVAL;
+    return;
+  }
+  // What decides is the descriptor: the name may have changed since.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
+  }
   struct stat st {};
-  int e = 0;
-  if (::fstat(fd, &st) != 0)
-    e = errno;
+  if (::fstat(fd_, &st) != 0)
+    error_ = errno;
   else if (S_ISDIR(st.st_mode))
-    e = EISDIR;
+    error_ = EISDIR;
   else if (!S_ISREG(st.st_mode))
-    e = EINVAL;
-  ::close(fd);
-  return e;
+    error_ = EINVAL;
+  if (error_ != 0) {
+    ::close(fd_);
+    fd_ = -1;
+    return;
+  }
+  size_ = st.st_size;
 }
+
+TPickedFile::~TPickedFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool TPickedFile::readAll(std::string& bytes) const {
+  bytes.clear();
+  if (fd_ < 0) return fail(error_ != 0 ? error_ : EBADF);
+  std::vector<char> buffer(1 << 16);
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(fd_, buffer.data(), buffer.size(), at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return fail(errno);
+    if (got == 0) return true;
+    bytes.append(buffer.data(), static_cast<size_t>(got));
+    at += got;
+  }
+}
+
+int readableFileError(const std::string& path) { return TPickedFile(path).error(); }
 
 std::string linkTarget(const std::string& path) {
   std::string current = path;

@@ -1,5 +1,6 @@
 #include "Calibration.h"
 
+#include "store/CppSQLite3.h"
 #include "store/DocumentFiles.h"
 
 #include "store/Folders.h"
@@ -14,6 +15,7 @@
 
 #include <cerrno>
 #include <iterator>
+#include <map>
 #include <set>
 
 namespace {
@@ -51,6 +53,10 @@ std::string calibUpdate(const std::string& table, const TCalibRecord& r) {
          ", `font_style_strike`=" + quotedNumber(r.font_style_strike) + " where `name`='" + sqlQuoted(r.name) + "'";
 }
 
+// A calibration file is a few hundred kilobytes; a file far larger than
+// any is not read into memory to find that out.
+constexpr long long kLargestCalibration = 256LL << 20;
+
 // The columns every layout table has.
 const char* const kCalibColumns[] = {"name",      "x1",          "y1",         "x2",
                                      "y2",        "font_name",   "font_size",  "font_align",
@@ -58,10 +64,9 @@ const char* const kCalibColumns[] = {"name",      "x1",          "y1",         "
                                      "font_style_strike"};
 
 std::string copyFailure(const std::string& fun, const std::string& from, const std::string& to,
-                        int code = platform::lastError()) {
+                        const TFileFailure& why) {
   return "Funkcja: " + fun + "\n\n" + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + from + "\ndo\n" + to +
-         "\n" + strFunSystemErrorAdvice(code) + cp1250("Kod błędu: ") + std::to_string(code) +
-         cp1250("\n\nDane nie zostały zapisane.");
+         "\n" + strFunFailureLines(why) + cp1250("\n\nDane nie zostały zapisane.");
 }
 
 // The names of the layout tables of an open database: ordinary tables
@@ -89,24 +94,93 @@ std::vector<std::string> layoutTables(sqlite3* db) {
   return layouts;
 }
 
+// A read-only connection to a calibration file at a path as the system
+// names it, closed with this object; db is null when it cannot be opened.
+struct TCalibSource {
+  sqlite3* db = nullptr;
+  explicit TCalibSource(sqlite3* opened) : db(opened) {}
+  explicit TCalibSource(const std::string& path) {
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+      sqlite3_close(db);
+      db = nullptr;
+    }
+    if (db) sqlite3_busy_timeout(db, 300);
+  }
+  ~TCalibSource() { sqlite3_close(db); }
+  TCalibSource(const TCalibSource&) = delete;
+  TCalibSource& operator=(const TCalibSource&) = delete;
+};
+
+// The names of the rows of every layout table; empty when there is none.
+std::map<std::string, std::set<std::string>> layoutRows(sqlite3* db) {
+  std::map<std::string, std::set<std::string>> rows;
+  if (!db) return rows;
+  for (const std::string& table : layoutTables(db)) {
+    std::set<std::string>& names = rows[table];
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, ("select `name` from " + sqlTable(table)).c_str(), -1, &st, nullptr) == SQLITE_OK)
+      while (sqlite3_step(st) == SQLITE_ROW)
+        if (const unsigned char* name = sqlite3_column_text(st, 0)) names.insert(reinterpret_cast<const char*>(name));
+    sqlite3_finalize(st);
+  }
+  return rows;
+}
+
+// "a, b, c" of at most `shown` names, then how many more there are.
+std::string someNames(const std::vector<std::string>& names, std::size_t shown) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size() && i < shown; ++i) text += (i ? ", " : "") + names[i];
+  if (names.size() > shown) text += cp1250(" i jeszcze ") + std::to_string(names.size() - shown);
+  return text;
+}
+
+// What the file `source` lacks of the program's layouts (`program`): the
+// layout tables, and the rows of those it has, one line each; empty when
+// it holds them all.
+std::string missingLayouts(const std::map<std::string, std::set<std::string>>& program,
+                           const std::map<std::string, std::set<std::string>>& source) {
+  std::vector<std::string> tables;
+  std::vector<std::string> rowLines;
+  for (const auto& [table, names] : program) {
+    const auto found = source.find(table);
+    if (found == source.end()) {
+      tables.push_back(table);
+      continue;
+    }
+    std::vector<std::string> rows;
+    for (const std::string& name : names)
+      if (!found->second.count(name)) rows.push_back(name);
+    if (!rows.empty())
+      rowLines.push_back(cp1250("Brak wierszy (") + std::to_string(rows.size()) + ") w tablicy " + table + ": " +
+                         someNames(rows, 5) + ".");
+  }
+  std::string text;
+  if (!tables.empty())
+    text += cp1250("Brak tablic formatowania (") + std::to_string(tables.size()) + " z " +
+            std::to_string(program.size()) + "): " + someNames(tables, 5) + ".\n";
+  const std::size_t shownLines = 5;
+  for (std::size_t i = 0; i < rowLines.size() && i < shownLines; ++i) text += rowLines[i] + "\n";
+  if (rowLines.size() > shownLines)
+    text += cp1250("Brak wierszy także w ") + std::to_string(rowLines.size() - shownLines) + cp1250(" innych tablicach.\n");
+  if (!text.empty()) text.pop_back();
+  return text;
+}
+
 // Copies only what a calibration file is, the rows of its layout tables in
 // their columns, into a fresh file that then takes the target's place in one
 // step: no trigger, view, index or other table of the source comes along,
 // and nothing of the source runs. Paths as the system names them; the fresh
-// file is recorded in the data folder while it is written. Gives 0,
-// or the system's error code of the failure (EINVAL for a source without
-// layouts, ENOSPC for a full disk where SQLite names no other).
-int copyLayouts(TDataStore* DataStore, const std::string& source, const std::string& target) {
+// file is recorded in the data folder while it is written. False with why it
+// failed (EINVAL for a source without layouts).
+bool copyLayouts(TDataStore* DataStore, sqlite3* from, const std::string& target, TFileFailure& why) {
   const std::string fresh = target + ".nowy";
   platform::native::removeFile(fresh);
   // A kill before the rename leaves the fresh file: the next start removes it.
   const TTemporaryRecord record(cp1250ToUtf8(strFunGetMainDirPath(DataStore)), fresh);
-  sqlite3* from = nullptr;
   sqlite3* to = nullptr;
-  int rc = sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
+  int rc = from ? SQLITE_OK : SQLITE_CANTOPEN;
   std::vector<std::string> tables;
   if (rc == SQLITE_OK) {
-    sqlite3_busy_timeout(from, 300);
     tables = layoutTables(from);
     if (tables.empty()) rc = SQLITE_NOTADB;
   }
@@ -150,18 +224,20 @@ int copyLayouts(TDataStore* DataStore, const std::string& source, const std::str
     sqlite3_finalize(write);
   }
   if (rc == SQLITE_OK) rc = sqlite3_exec(to, "commit;", nullptr, nullptr, nullptr);
-  const int systemError = to ? sqlite3_system_errno(to) : 0;
-  sqlite3_close(from);
+  const int systemError = sqlite3SystemErrno(to);
   if (to && sqlite3_close(to) != SQLITE_OK && rc == SQLITE_OK) rc = SQLITE_IOERR;
-  if (rc == SQLITE_OK && platform::native::syncFile(fresh) && platform::native::replaceFile(fresh, target)) return 0;
-  const int error = rc == SQLITE_OK ? platform::lastError()
-                    : systemError != 0 ? systemError
-                    : (rc & 0xff) == SQLITE_FULL ? ENOSPC
-                    : (rc & 0xff) == SQLITE_NOTADB ? EINVAL
-                                                   : EIO;
+  if (rc == SQLITE_OK && platform::native::syncFile(fresh) && platform::native::replaceFile(fresh, target)) return true;
+  if (rc == SQLITE_OK)
+    why.systemError = platform::lastError();
+  else if ((rc & 0xff) == SQLITE_NOTADB)
+    why.systemError = EINVAL;
+  else {
+    why.sqliteCode = rc;
+    why.systemError = systemError;
+  }
   platform::native::removeFile(fresh);
   platform::native::removeFile(fresh + "-journal");
-  return error != 0 ? error : EIO;
+  return false;
 }
 
 }  // namespace
@@ -216,53 +292,15 @@ bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& item
 }
 
 bool bFunCalibFileHasLayouts(const TSystemPath& path) {
-  if (!platform::fileExists(path)) return false;
-  sqlite3* db = nullptr;
-  const std::string& utf8 = path.bytes();
-  if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
-    return false;
-  }
-  // Collects the rows of a statement's first column; false when the
-  // statement cannot run (not a database, say).
-  auto column = [db](const std::string& sql, int index, std::vector<std::string>& out) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-      sqlite3_finalize(statement);
-      return false;
-    }
-    int rc;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-      const unsigned char* text = sqlite3_column_text(statement, index);
-      out.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
-    }
-    sqlite3_finalize(statement);
-    return rc == SQLITE_DONE;
-  };
-  bool found = false;
-  std::vector<std::string> tables;
-  if (column("SELECT name FROM sqlite_master WHERE type='table'", 0, tables)) {
-    for (const std::string& table : tables) {
-      std::vector<std::string> names;
-      if (!column("pragma table_info(" + sqlTable(table) + ")", 1, names)) continue;
-      const std::set<std::string> have(names.begin(), names.end());
-      bool all = true;
-      for (const char* wanted : kCalibColumns) all = all && have.count(wanted) > 0;
-      if (all) {
-        found = true;
-        break;
-      }
-    }
-  }
-  sqlite3_close(db);
-  return found;
+  return platform::fileExists(path) && !layoutRows(TCalibSource(path.bytes()).db).empty();
 }
 
 bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& target) {
   const std::string fun = "EksportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
-  if (const int code = copyLayouts(DataStore, TSystemPath::fromText(calib).bytes(), target.bytes()); code != 0) {
-    vFunReportError(DataStore, copyFailure(fun, calib, target.text(), code), fun);
+  const TCalibSource source(TSystemPath::fromText(calib).bytes());
+  if (TFileFailure why; !copyLayouts(DataStore, source.db, target.bytes(), why)) {
+    vFunReportError(DataStore, copyFailure(fun, calib, target.text(), why), fun);
     return false;
   }
   return true;
@@ -271,16 +309,35 @@ bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& targe
 bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source) {
   const std::string fun = "ImportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
-  if (!bFunCalibFileHasLayouts(source)) {
+  const auto refuse = [&](const std::string& what, const std::string& why) {
     vFunReportError(DataStore,
-                    "Funkcja: " + fun + "\n\n" +
-                        cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n") +
-                        source.text() + cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
+                    "Funkcja: " + fun + "\n\n" + what + source.text() + (why.empty() ? "" : "\n" + why) +
+                        cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
                     fun);
     return false;
-  }
-  if (const int code = copyLayouts(DataStore, source.bytes(), TSystemPath::fromText(calib).bytes()); code != 0) {
-    vFunReportError(DataStore, copyFailure(fun, source.text(), calib, code), fun);
+  };
+  const std::string notCalibration =
+      cp1250("Wybrany plik nie jest plikiem kalibracji (bazą danych z tablicami formatowania):\n");
+  // Read as it is checked: a folder, a pipe or a device is never waited on,
+  // and SQLite reads the very file that was checked, a copy in memory.
+  const platform::native::TPickedFile picked(source.bytes());
+  std::string bytes;
+  if (picked.error() != 0)
+    return refuse(notCalibration, strFunFailureLines(TFileFailure::ofPickedFile(picked.error())));
+  if (picked.size() > kLargestCalibration) return refuse(notCalibration, "");
+  if (!picked.readAll(bytes))
+    return refuse(notCalibration, strFunFailureLines(TFileFailure::ofPickedFile(platform::lastError())));
+  const TCalibSource file(sqlite3OpenBytes(bytes));
+  const auto given = layoutRows(file.db);
+  if (given.empty()) return refuse(notCalibration, "");
+  // Every layout the program draws, with every row of it, as shipped (or,
+  // without a shipped file, as the calibration holds them now).
+  auto program = layoutRows(TCalibSource(TSystemPath::fromText(strFunGetCalibFilePath(DataStore, true)).bytes()).db);
+  if (program.empty()) program = layoutRows(TCalibSource(TSystemPath::fromText(calib).bytes()).db);
+  if (const std::string missing = missingLayouts(program, given); !missing.empty())
+    return refuse(cp1250("Wybrany plik kalibracji nie zawiera wszystkich ustawień programu:\n"), missing);
+  if (TFileFailure why; !copyLayouts(DataStore, file.db, TSystemPath::fromText(calib).bytes(), why)) {
+    vFunReportError(DataStore, copyFailure(fun, source.text(), calib, why), fun);
     return false;
   }
   return true;

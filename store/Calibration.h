@@ -39,8 +39,10 @@ bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& targe
 // tables (in the columns of a calibration row) go into a fresh file that
 // replaces the data folder's in one step; triggers, views and anything else
 // the file holds stay behind, and nothing in it runs. A file that is not
-// one (no SQLite database, or no layout table in it) is refused and the
-// calibration stays as it was.
+// one (no regular file, no SQLite database, or no layout table in it), or
+// that lacks a layout of the program or a row of one (as the program
+// folder's shipped file has them), is refused, naming what is missing, and
+// the calibration stays as it was.
 bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source);
 
 // Brings back the shipped calibration file of the program folder over the

@@ -4,6 +4,8 @@
 #include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 
+#include <cstring>
+
 namespace {
 
 const char* kNames[] = {
@@ -204,6 +206,37 @@ void CppSQLite3DB::copyDatabaseFrom(CppSQLite3DB& source) {
     throw CppSQLite3Exception(rc, sqlite3_errmsg(sourceFailed ? source.mpDB : mpDB));
   }
   if (finished != SQLITE_OK) throw CppSQLite3Exception(finished, sqlite3_errmsg(mpDB));
+}
+
+int sqlite3SystemErrno(sqlite3* db) {
+  if (!db) return 0;
+  if (const int e = sqlite3_system_errno(db)) return e;
+  int last = 0;
+  return sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &last) == SQLITE_OK ? last : 0;
+}
+
+sqlite3* sqlite3OpenBytes(const std::string& bytes) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return nullptr;
+  }
+  auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(bytes.size() + 1));
+  if (copy) std::memcpy(copy, bytes.data(), bytes.size());
+  if (!copy || sqlite3_deserialize(db, "main", copy, static_cast<sqlite3_int64>(bytes.size()),
+                                   static_cast<sqlite3_int64>(bytes.size()) + 1,
+                                   SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) != SQLITE_OK) {
+    sqlite3_close(db);  // SQLite freed the copy, or it was never made
+    return nullptr;
+  }
+  return db;
+}
+
+void CppSQLite3DB::openBytes(const std::string& bytes) {
+  if (mpDB) closeFile();
+  mpDB = sqlite3OpenBytes(bytes);
+  if (!mpDB) throw CppSQLite3Exception(SQLITE_NOMEM, "deserialize");
+  sqlite3_extended_result_codes(mpDB, 1);
 }
 
 void CppSQLite3DB::closeFile() {

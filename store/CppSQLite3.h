@@ -30,6 +30,16 @@ class CppSQLite3Exception {
   char* mpszErrMess;
 };
 
+// The error code of the operating system behind the last failure of the
+// connection: SQLite's own note of it, else what the main database file's
+// last failed call left (a write refused by the file-size limit, whose
+// note later calls of the rollback overwrite); 0 when none.
+int sqlite3SystemErrno(sqlite3* db);
+
+// A read-only connection to a database held in memory, a copy of `bytes`;
+// nullptr when SQLite cannot take it. The caller closes it.
+sqlite3* sqlite3OpenBytes(const std::string& bytes);
+
 class CppSQLite3Query {
  public:
   CppSQLite3Query();
@@ -80,6 +90,9 @@ class CppSQLite3DB {
   // Opens the database at a path as the system names it (UTF-8 bytes, not
   // Windows-1250) with SQLite's open flags (SQLITE_OPEN_READONLY, ...).
   void openSystemPath(const std::string& path, int flags);
+  // Opens a read-only database held in memory, a copy of `bytes` (a file's
+  // content as read through its descriptor): no file is opened by name.
+  void openBytes(const std::string& bytes);
   void closeFile();
   void setBusyWait(int milliseconds);
   bool hasTable(const std::string& table);
@@ -95,7 +108,7 @@ class CppSQLite3DB {
   // source is rolled back first, as for any reader.
   void copyDatabaseFrom(CppSQLite3DB& source);
   // The error code of the operating system behind the last failure (0 when none).
-  int systemError() const { return mpDB ? sqlite3_system_errno(mpDB) : 0; }
+  int systemError() const { return sqlite3SystemErrno(mpDB); }
 
  private:
   sqlite3* mpDB;

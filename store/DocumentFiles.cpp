@@ -17,6 +17,7 @@
 #include <functional>
 #include <iterator>
 #include <sstream>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -34,13 +35,7 @@ bool fromSystem(TFileFailure& why) {
 }
 
 bool fromSqlite(TFileFailure& why, const CppSQLite3Exception& e, const CppSQLite3DB* db = nullptr) {
-  why.sqliteCode = e.code();
-  why.systemError = db ? db->systemError() : 0;
-  const int primary = e.code() & 0xFF;
-  why.inUse = primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
-  why.notDocument = primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_FORMAT ||
-                    primary == SQLITE_ERROR;
-  return false;
+  return bFunSqliteFailure(why, e, db);
 }
 
 bool fromErrno(TFileFailure& why, int error) {
@@ -70,6 +65,26 @@ void removeQuietly(const std::string& path) {
   bFunDeleteDatabaseFiles(path, ignored);
 }
 
+// A student table exactly as this program makes it: the columns `id`,
+// `comp_name`, `value` in this order, each declared TEXT, none generated,
+// hidden, a key, NOT NULL or with a default. Without a key column the table
+// has its rowid (a table without one must have a key). A virtual table
+// fails here too: its module is not there, or it shows other columns.
+bool plainStudentTable(CppSQLite3DB& db, const std::string& table) {
+  static const char* const kColumns[] = {"id", "comp_name", "value"};
+  CppSQLite3Query columns = db.runQuery("pragma table_xinfo(" + sqlTable(table) + ")");
+  int count = 0;
+  bool plain = true;
+  for (; !columns.atEnd(); columns.step(), ++count) {
+    plain = plain && count < 3 && columns.textByName("name") == kColumns[count] &&
+            strcasecmp(columns.textByName("type").c_str(), "TEXT") == 0 && columns.intByName("notnull") == 0 &&
+            columns.columnType(columns.columnIndex("dflt_value")) == SQLITE_NULL && columns.intByName("pk") == 0 &&
+            columns.intByName("hidden") == 0;
+  }
+  columns.release();
+  return plain && count == 3;
+}
+
 // Every row of the table read through its three columns.
 void readStudentTable(CppSQLite3DB& db, const std::string& table) {
   CppSQLite3Query rows = db.runQuery("select `id`, `comp_name`, `value` from " + sqlTable(table));
@@ -78,6 +93,34 @@ void readStudentTable(CppSQLite3DB& db, const std::string& table) {
 }
 
 }  // namespace
+
+TFileFailure TFileFailure::ofPickedFile(int error) {
+  TFileFailure why;
+  // A named pipe or a device has no error of the system's to show.
+  if (error == EINVAL)
+    why.notRegular = true;
+  else
+    why.systemError = error;
+  return why;
+}
+
+bool bFunSqliteFailure(TFileFailure& why, const CppSQLite3Exception& e, const CppSQLite3DB* db) {
+  why.sqliteCode = e.code();
+  why.systemError = db ? db->systemError() : 0;
+  const int primary = e.code() & 0xFF;
+  why.inUse = primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+  why.notDocument = primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_FORMAT ||
+                    primary == SQLITE_ERROR;
+  return false;
+}
+
+std::string strFunFailureLines(const TFileFailure& why) {
+  const std::string code = why.strFunCode();
+  std::string lines = why.strFunAdvice();
+  if (!code.empty()) lines += cp1250("Kod błędu: ") + code;
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  return lines;
+}
 
 std::string TFileFailure::strFunCode() const {
   if (systemError != 0) return std::to_string(systemError);
@@ -93,11 +136,18 @@ std::string strFunSystemErrorAdvice(int systemError) {
     case EROFS:
       return cp1250("Brak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o "
                     "uprawnienia.\n");
+    case EFBIG:
+      return cp1250("Plik przekroczył największy rozmiar, na jaki system pozwala. Poproś administratora o "
+                    "zwiększenie tego limitu albo zapisz dane na innym dysku.\n");
+    case EISDIR: return cp1250("Wybrana nazwa jest nazwą katalogu, a nie pliku. Wybierz plik.\n");
     default: return {};
   }
 }
 
 std::string TFileFailure::strFunAdvice() const {
+  if (notRegular)
+    return cp1250("Wybrana nazwa nie jest zwykłym plikiem, tylko potokiem, urządzeniem albo gniazdem. Wybierz "
+                  "plik.\n");
   if (const std::string advice = strFunSystemErrorAdvice(systemError); !advice.empty()) return advice;
   switch (sqliteCode & 0xFF) {
     case SQLITE_FULL: return strFunSystemErrorAdvice(ENOSPC);
@@ -120,34 +170,42 @@ bool bFunDeleteDatabaseFiles(const std::string& path, TFileFailure& why) {
 
 bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why) {
   if (const int e = native::readableFileError(path)) {
-    why.systemError = e;
+    why = TFileFailure::ofPickedFile(e);
+    why.notDocument = why.notRegular;
     return false;
   }
   CppSQLite3DB db;
   try {
     // Read-write where it can be, so a hot journal of its own is rolled back.
     db.openSystemPath(path, native::fileWritable(path) ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
+    // What the file holds is looked at first, before any row is read: a
+    // generated column, an index or a check would run the file's own
+    // expressions in every read below.
+    db.runStatement("pragma ignore_check_constraints=ON");
+    std::vector<std::string> names;
+    CppSQLite3Query objects = db.runQuery("select type, name from sqlite_master");
+    bool onlyTables = true;
+    while (!objects.atEnd()) {
+      const std::string name = objects.textAt(1);
+      // SQLite's own tables (sqlite_sequence, sqlite_stat1) hold no student.
+      if (objects.textAt(0) != "table")
+        onlyTables = false;
+      else if (name.compare(0, 7, "sqlite_") != 0)
+        names.push_back(name);
+      objects.step();
+    }
+    objects.release();
+    for (std::size_t i = 0; onlyTables && i < names.size(); ++i) onlyTables = plainStudentTable(db, names[i]);
+    if (!onlyTables) {
+      why.notDocument = true;
+      return false;
+    }
     CppSQLite3Query check = db.runQuery("pragma quick_check");
     const bool whole = !check.atEnd() && check.textAt(0) == "ok";
     check.release();
     if (!whole) {
       why.notDocument = true;
       why.sqliteCode = SQLITE_CORRUPT;
-      return false;
-    }
-    std::vector<std::string> names;
-    CppSQLite3Query objects = db.runQuery("select type, name from sqlite_master where name not like 'sqlite\\_%' escape '\\'");
-    bool onlyTables = true;
-    while (!objects.atEnd()) {
-      if (objects.textAt(0) == "table")
-        names.push_back(objects.textAt(1));
-      else
-        onlyTables = false;
-      objects.step();
-    }
-    objects.release();
-    if (!onlyTables) {
-      why.notDocument = true;
       return false;
     }
     for (const std::string& name : names) readStudentTable(db, name);
@@ -160,12 +218,11 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why) 
 }
 
 bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why) {
-  if (const int e = native::readableFileError(document)) {
+  const native::TPickedFile picked(document);
+  if (picked.error() != 0) {
     // A named pipe or a device is no document; it is never read.
-    if (e == EINVAL)
-      why.notDocument = true;
-    else
-      why.systemError = e;
+    why = TFileFailure::ofPickedFile(picked.error());
+    why.notDocument = why.notRegular;
     return false;
   }
   const std::string next = workingCopy + ".wczytywany";
@@ -174,7 +231,16 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
   {
     CppSQLite3DB source, copy;
     try {
-      openDocument(source, document, native::fileWritable(document) ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY);
+      // Read-write where it can be, so a hot journal of the document is
+      // rolled back (opening a pipe for writing never waits); else the very
+      // file that was checked is read, never its name again.
+      std::string bytes;
+      if (native::fileWritable(document))
+        openDocument(source, document, SQLITE_OPEN_READWRITE);
+      else if (picked.readAll(bytes))
+        source.openBytes(bytes);
+      else
+        return fromSystem(why);  // nothing is made yet
       native::makePrivateFile(next);  // the working copy is the user's alone
       copy.openSystemPath(next, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
       copy.runStatement("pragma journal_mode=OFF");

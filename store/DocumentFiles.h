@@ -8,12 +8,18 @@
 #include <functional>
 #include <string>
 
-// Why a document-file operation failed.
+class CppSQLite3DB;
+class CppSQLite3Exception;
+
+// Why a file operation failed.
 struct TFileFailure {
   int systemError = 0;       // the operating system's error code, 0 when none
   int sqliteCode = 0;        // SQLite's result code, 0 when SQLite did not fail
   bool notDocument = false;  // the file is readable but holds no document
   bool inUse = false;        // another program holds the document locked
+  bool notRegular = false;   // a named pipe, a device or a socket, no file
+  // The failure of a file the user picked, from platform::native::TPickedFile.
+  static TFileFailure ofPickedFile(int error);
   // The number shown after "Kod błędu: ": the system's error code, else
   // SQLite's; "" when there is no code to show.
   std::string strFunCode() const;
@@ -25,15 +31,27 @@ struct TFileFailure {
 // The sentence of TFileFailure::strFunAdvice for a system error code alone.
 std::string strFunSystemErrorAdvice(int systemError);
 
+// How every file failure is told to the user: the sentence that says what
+// to do (where the cause has a plainer name), then "Kod błędu: " and the
+// number (where there is one). Windows-1250, no line break at either end.
+std::string strFunFailureLines(const TFileFailure& why);
+
+// A failure of the access layer on a connection, as a file failure: SQLite's
+// code and the system's error behind it. Always false.
+bool bFunSqliteFailure(TFileFailure& why, const CppSQLite3Exception& e, const CppSQLite3DB* db = nullptr);
+
 // Deletes a database file and every file SQLite keeps beside it (its
 // rollback journal above all), the database first: a journal that outlives
 // it is never taken for the journal of another database under that name.
 bool bFunDeleteDatabaseFiles(const std::string& path, TFileFailure& why);
 
-// True when the file is a document this program can read: SQLite reads all
-// of it, and it holds tables only, each with the columns `id`, `comp_name`
-// and `value` and every row readable. An empty database is an empty
-// document. `tables` is the number of its tables.
+// True when the file is a document this program can read: it holds tables
+// only, each with exactly the stored columns `id`, `comp_name` and `value`,
+// declared TEXT (no generated or hidden column, no key, so a rowid), SQLite
+// reads all of it, and every row is readable. The tables are looked at
+// before any row is read, and nothing of the file's own (an expression, a
+// check) runs. An empty database is an empty document. `tables` is the
+// number of its tables.
 bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why);
 
 // Opens a document: copies it through SQLite into a new file beside the

@@ -7,9 +7,8 @@
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -75,6 +74,14 @@ bool fail(TImportFailure& failure, std::size_t line, std::string reason, const c
   return false;
 }
 
+// The new file could not be written: the disk's fault, not the student's.
+bool writeFailed(TImportFailure& failure, std::size_t line, const CppSQLite3Exception& e, const CppSQLite3DB& db,
+                 const char* fun) {
+  fail(failure, line, std::string("SQLite exception: \n") + CppSQLite3Exception::codeName(e.code()), fun);
+  failure.writing = true;
+  return bFunSqliteFailure(failure.file, e, &db);
+}
+
 bool truncated(TImportSource& source, TImportFailure& failure, const char* fun) {
   return fail(failure, source.lineNumber(),
               cp1250("Plik kończy się przed końcem danych ucznia (\"") + kStudentEnd + "\").", fun);
@@ -126,7 +133,7 @@ bool writeRows(CppSQLite3DB& db, const std::string& table, const std::vector<TDa
             optFunInsertRows(db, rows, [&](const TDataRecord& r) { return insertOf(table, r); }, progress.row))
       return fail(failure, line, cp1250("Błąd wpisu do bazy: \n") + *failed, fun);
   } catch (const CppSQLite3Exception& e) {
-    return fail(failure, line, std::string("SQLite exception: \n") + CppSQLite3Exception::codeName(e.code()), fun);
+    return writeFailed(failure, line, e, db, fun);
   }
   return true;
 }
@@ -142,13 +149,6 @@ bool tableTaken(CppSQLite3DB& db, const std::string& table) {
 std::string describe(const TImportStudent& student, const TImportFailure& failure) {
   return cp1250("Błąd importu danych ucznia ") + student.strFunName() + ", wiersz " + std::to_string(failure.line) +
          ":\n" + boundedLines(failure.reason);
-}
-
-bool readWhole(const TSystemPath& path, std::string& text) {
-  std::ifstream in(path.bytes(), std::ios::binary);
-  if (!in) return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 // Deletes a database file together with the journal SQLite may keep for it.
@@ -306,8 +306,7 @@ bool bFunImportWriteStudent(CppSQLite3DB& target, const TImportStudent& student,
     transaction.commit();
     return true;
   } catch (const CppSQLite3Exception& e) {
-    return fail(failure, student.line, std::string("SQLite exception: \n") + CppSQLite3Exception::codeName(e.code()),
-                fun);
+    return writeFailed(failure, student.line, e, target, fun);
   }
 }
 
@@ -331,13 +330,13 @@ bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, c
       rc = sqlite3_errcode(to);
     }
   }
+  TFileFailure why;
+  why.sqliteCode = rc;
+  why.systemError = rc == SQLITE_OK ? 0 : to ? sqlite3SystemErrno(to) : sqlite3SystemErrno(from);
   sqlite3_close(from);
   sqlite3_close(to);
   if (rc != SQLITE_OK) {
-    vFunReportError(DataStore,
-                    cp1250("Błąd zapisu pliku: \n") + target + "\nSQLite exception: \n" +
-                        CppSQLite3Exception::codeName(rc & 0xff),
-                    fun);
+    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target + "\n" + strFunFailureLines(why), fun);
     return false;
   }
   deleteDatabase(source);
@@ -346,8 +345,17 @@ bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, c
 
 bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const TSystemPath& source,
                             const TImportProgress& progress) {
-  if (!platform::fileExists(source)) {
+  // Read as it is checked: a folder, a pipe or a device is never waited on.
+  const platform::native::TPickedFile picked(source.bytes());
+  if (picked.error() == ENOENT) {
     vFunReportError(DataStore, cp1250("Plik źródłowy nie istnieje: \n") + source.text(), kFun);
+    return false;
+  }
+  const TFileFailure bad = TFileFailure::ofPickedFile(picked.error());
+  if (bad.notRegular || bad.systemError == EISDIR) {
+    vFunReportError(DataStore,
+                    cp1250("Plik nie jest plikiem tekstowym: \n") + source.text() + "\n" + strFunFailureLines(bad),
+                    kFun);
     return false;
   }
   if (target.empty()) {  // no data folder to write into
@@ -355,8 +363,11 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
     return false;
   }
   std::string text;
-  if (!readWhole(source, text)) {
-    vFunReportError(DataStore, cp1250("Błąd odczytu pliku: \n") + source.text(), kFun);
+  if (!picked.readAll(text)) {
+    vFunReportError(DataStore,
+                    cp1250("Błąd odczytu pliku: \n") + source.text() + "\n" +
+                        strFunFailureLines(TFileFailure::ofPickedFile(platform::lastError())),
+                    kFun);
     return false;
   }
   if (text.find('\0') != std::string::npos) {
@@ -389,8 +400,8 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
   std::size_t count = 0;
   bool ok = true;
   TImportStudent student;
+  CppSQLite3DB db;
   try {
-    CppSQLite3DB db;
     db.openFile(fresh);
     std::string line;
     while (ok && lines.next(line)) {
@@ -403,11 +414,20 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
     }
     db.closeFile();
   } catch (const CppSQLite3Exception& e) {  // the new file cannot be made or closed
+    failure.writing = true;
+    bFunSqliteFailure(failure.file, e, &db);
+    failure.fun = kFun;
+    ok = false;
+    try {
+      db.closeFile();
+    } catch (const CppSQLite3Exception&) {
+    }
+  }
+  if (!ok && failure.writing) {
+    // The disk is full or the folder takes no file: no student is to blame.
     deleteDatabase(fresh);
-    vFunReportError(DataStore,
-                    cp1250("Błąd zapisu pliku: \n") + fresh + "\nSQLite exception: \n" +
-                        CppSQLite3Exception::codeName(e.code()),
-                    kFun);
+    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + fresh + "\n" + strFunFailureLines(failure.file),
+                    failure.fun);
     return false;
   }
   if (ok && count == 0) {

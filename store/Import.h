@@ -18,6 +18,7 @@
 #include "store/CppSQLite3.h"
 #include "store/DataRows.h"
 #include "store/DataStore.h"
+#include "store/DocumentFiles.h"
 #include "store/Records.h"
 #include "platform/SystemPath.h"
 
@@ -61,10 +62,14 @@ class TImportSource {
 };
 
 // Why an import stops: the line, the reason, and the step that met it.
+// A failure to write the new file (a full disk) is no fault of the student
+// being written: it is kept in `file` instead, with `writing` set.
 struct TImportFailure {
   std::size_t line = 0;
   std::string reason;
   std::string fun;
+  bool writing = false;
+  TFileFailure file;
 };
 
 // Imports the text file `source` (a path as the system names it, e.g. from

@@ -5,6 +5,7 @@
 // entry, and a false result.
 #include "store/CppSQLite3.h"
 #include "store/DataStore.h"
+#include "store/DocumentFiles.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -22,21 +23,53 @@ inline bool bFunRequireFile(TDataStore* DataStore, const std::string& path, std:
 
 // Runs body(db) on a connection to path. The queries the body makes end
 // with it, before the connection is closed. An access-layer exception is
-// reported as sqlPrefix + code name under logFun (not logged when logFun is
-// empty). The body reports its own failures and returns false for them.
+// reported as describe(exception, connection), once the connection is
+// closed, under logFun (not logged when logFun is empty). The body reports
+// its own failures and returns false for them.
+template <class Describe, class Body>
+bool bFunRunOnDatabaseTold(TDataStore* DataStore, const std::string& path, const std::string& logFun,
+                           Describe&& describe, Body&& body) {
+  std::string message;
+  {
+    CppSQLite3DB db;
+    try {
+      db.openFile(path);
+      const bool ok = body(db);
+      db.closeFile();
+      return ok;
+    } catch (const CppSQLite3Exception& e) {
+      message = describe(e, db);
+    }
+  }
+  vFunReportError(DataStore, message, logFun);
+  return false;
+}
+
+// The same, an exception told as sqlPrefix + code name.
 template <class Body>
 bool bFunRunOnDatabase(TDataStore* DataStore, const std::string& path, std::string_view sqlPrefix,
                        const std::string& logFun, Body&& body) {
-  try {
-    CppSQLite3DB db;
-    db.openFile(path);
-    const bool ok = body(db);
-    db.closeFile();
-    return ok;
-  } catch (const CppSQLite3Exception& e) {
-    vFunReportError(DataStore, std::string(sqlPrefix) + CppSQLite3Exception::codeName(e.code()), logFun);
-    return false;
-  }
+  return bFunRunOnDatabaseTold(
+      DataStore, path, logFun,
+      [sqlPrefix](const CppSQLite3Exception& e, const CppSQLite3DB&) {
+        return std::string(sqlPrefix) + CppSQLite3Exception::codeName(e.code());
+      },
+      std::forward<Body>(body));
+}
+
+// The same for a write the user waits on: an exception is told as every
+// file failure is (strFunFailureLines), a plain sentence where the cause has
+// one (a full disk, no permission) and "Kod błędu: " with the number.
+template <class Body>
+bool bFunWriteOnDatabase(TDataStore* DataStore, const std::string& path, const std::string& logFun, Body&& body) {
+  return bFunRunOnDatabaseTold(
+      DataStore, path, logFun,
+      [](const CppSQLite3Exception& e, const CppSQLite3DB& db) {
+        TFileFailure why;
+        bFunSqliteFailure(why, e, &db);
+        return strFunFailureLines(why);
+      },
+      std::forward<Body>(body));
 }
 
 // Integer columns of the query's current row into the record's members:

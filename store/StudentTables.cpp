@@ -185,7 +185,7 @@ bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const st
                         TStudentListRecord& entry, bool& listed) {
   const std::string fun = "bFunReplaceStudent()";
   if (!bFunRequireFile(DataStore, file, kFileMissing, fun)) return false;
-  return bFunRunOnDatabase(DataStore, file, "SQLite exception: ", fun, [&](CppSQLite3DB& db) {
+  return bFunWriteOnDatabase(DataStore, file, fun, [&](CppSQLite3DB& db) {
     TTransaction transaction(db);
     for (const std::string& old : {formerTable, table})
       if (!old.empty() && db.hasTable(old)) db.runStatement("drop table " + sqlTable(old));

@@ -46,7 +46,8 @@ bool bFunSaveCertData(TDataStore* DataStore, const std::string& file, const std:
 // formerTable (the student's table under an earlier PESEL number; empty
 // when it has not changed) and table where they exist, creates table and
 // stores every record. Any failure rolls all of it back, so the student's
-// former rows stay as they were.
+// former rows stay as they were; a failure of the file (a full disk) is told
+// with its sentence and number (strFunFailureLines).
 bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
                         const std::string& table, const std::vector<TDataRecord>& list,
                         const TProgress& progress = {});

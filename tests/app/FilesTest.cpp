@@ -106,7 +106,8 @@ TEST_F(FilesTest, AFailedSaveSaysSoAndLeavesTheFileAndTheFlag) {
   EXPECT_FALSE(FGlowna->Zapisz1Click());
   ASSERT_EQ(script.boxes.size(), 1u);
   EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Błąd kopiowania pliku z\n") + tmp() + "\ndo:\n" + path +
-                                             cp1250("\nKod błędu: 21\n\nDane nie zostały zapisane."),
+                                             cp1250("\nWybrana nazwa jest nazwą katalogu, a nie pliku. Wybierz plik.\nKod "
+                                                    "błędu: 21\n\nDane nie zostały zapisane."),
                                          cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
   EXPECT_TRUE(FGlowna->bDataModified);
   EXPECT_TRUE(fs::exists(u(path) + "/inside"));
@@ -286,7 +287,8 @@ TEST_F(FilesTest, APipeNamedAsADocumentIsRefusedAtOnce) {
   vFunOtworzPlikZLiniiPolecen(TSystemPath::fromText(pipe));
   ::alarm(0);
   const TShownBox refused {cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + pipe +
-                               cp1250("\nDane świadectw nie zostały wczytane."),
+                               cp1250("\nWybrana nazwa nie jest zwykłym plikiem, tylko potokiem, urządzeniem albo "
+                                      "gniazdem. Wybierz plik.\nDane świadectw nie zostały wczytane."),
                            cp1250("Błąd"), MB_OK | MB_ICONSTOP};
   ASSERT_EQ(script.boxes.size(), 2u);
   EXPECT_EQ(script.boxes[0], refused);

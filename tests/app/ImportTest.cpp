@@ -76,7 +76,8 @@ TEST_F(ImportCommandTest, AFailedImportKeepsTheWorkingCopyAndTheTreeAndSaysWhy) 
        student + "nr 2 (Kot Jan), wiersz 15:\n" + cp1250("Numer PESEL 7 ma już inny uczeń tego pliku.")},
       {"a working copy that cannot be written", kTwoStudents, true,
        cp1250("Dane nie zostały zaimportowane.\n\nBłąd zapisu pliku: \n") + tmp() +
-           "\nSQLite exception: \nSQLITE_READONLY"},
+           cp1250("\nBrak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o "
+                  "uprawnienia.\nKod błędu: 8")},
   };
   for (const Case& c : cases) {
     if (c.readOnlyCopy) {  // its header names a write format newer than SQLite knows

@@ -415,7 +415,7 @@ TEST_F(StudentTest, AFailedSaveTellsTheUserAndKeepsTheStoredRows) {
   };
   FGlowna->EdytujDaneUczniaToolButtonClick();
   ASSERT_FALSE(script.boxes.empty());
-  EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Błąd zapisu danych.\n\nSQLite exception: SQLITE_ERROR"),
+  EXPECT_EQ(script.boxes[0], (TShownBox {cp1250("Błąd zapisu danych.\n\nKod błędu: 1"),
                                          cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
   EXPECT_EQ(stored("PESEL7"), personalRows("Stary", "Adam", "7"));
   // Cancelled after the failure: the dialog shows the stored student again.

@@ -59,10 +59,15 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
                     path("tekst.sqset") + cp1250("\n\nUstawienia kalibracji nie zostały zmienione."),
                 "ImportujPlikKalibracji()");
 
-  sqlExec(path("nowa.sqset"), std::string("create table `tarvek_klasa_Ia`") + kLayout);
+  // Without a shipped file the calibration's own layouts are the program's:
+  // the new file holds them all, and one more.
+  sqlExec(path("nowa.sqset"), std::string("create table `tarvek_klasa_Ia`") + kLayout +
+                                  "; create table `tarvek_wywiadowka`" + kLayout +
+                                  "; insert into `tarvek_wywiadowka` values('A', 9, 9, 9, 9, 'Arial', 9, 0, 0, 0, 0, 0)");
   sqlExec(path("nowa.sqset"), "insert into `tarvek_klasa_Ia` values('B', 5, 6, 7, 8, 'Times', 12, 1, 1, 0, 0, 1)");
   EXPECT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("nowa.sqset"))));
-  EXPECT_EQ(sqlRows(calib, "select name from sqlite_master"), (Rows {{"tarvek_klasa_Ia"}}));
+  EXPECT_EQ(sqlRows(calib, "select name from sqlite_master order by name"),
+            (Rows {{"tarvek_klasa_Ia"}, {"tarvek_wywiadowka"}}));
   EXPECT_EQ(sqlRows(calib, "select * from `tarvek_klasa_Ia`"),
             sqlRows(path("nowa.sqset"), "select * from `tarvek_klasa_Ia`"));
   // Nothing is left beside the calibration file.

@@ -414,6 +414,63 @@ TEST(FileFailureTest, TheCodeIsANumberAfterASentenceThatSaysWhatToDo) {
   }
 }
 
+// The causes the file commands meet besides a full disk and a permission:
+// each has its sentence, and strFunFailureLines puts the number after it.
+TEST(FileFailureTest, AFileSizeLimitAFolderAndAPipeHaveTheirSentences) {
+  TFileFailure limit;
+  limit.systemError = EFBIG;
+  const std::pair<TFileFailure, std::string> cases[] = {
+      {limit, cp1250("Plik przekroczył największy rozmiar, na jaki system pozwala. Poproś administratora o "
+                     "zwiększenie tego limitu albo zapisz dane na innym dysku.\nKod błędu: 27")},
+      {TFileFailure::ofPickedFile(EISDIR),
+       cp1250("Wybrana nazwa jest nazwą katalogu, a nie pliku. Wybierz plik.\nKod błędu: 21")},
+      {TFileFailure::ofPickedFile(EINVAL), cp1250("Wybrana nazwa nie jest zwykłym plikiem, tylko potokiem, "
+                                                  "urządzeniem albo gniazdem. Wybierz plik.")},
+      {TFileFailure {}, ""},
+  };
+  for (const auto& [why, lines] : cases) EXPECT_EQ(strFunFailureLines(why), lines);
+}
+
+// A student table that is not exactly as this program makes it is no
+// document's: refused before any of its rows is read, so none of the file's
+// own expressions runs (the first generated column fails with SQLITE_TOOBIG
+// when it runs, the check below with an overflow).
+TEST_F(DocumentFilesTest, AStudentTableNotAsTheProgramMakesItIsRefusedBeforeARowIsRead) {
+  const std::string row = "insert into `PESEL5`( id, comp_name ) values('DANE UCZNIA', 'Nazwisko_DATA_EDIT');";
+  const std::string failing = "pragma writable_schema=ON; update sqlite_master set sql=replace(sql, '''x''', "
+                              "'zeroblob(2000000000)') where name='PESEL5';";
+  const std::pair<const char*, std::string> refused[] = {
+      {"kolumna wyliczana", "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT AS ('x') );" + row + failing},
+      {"kolumna zapisana", "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT AS ('x') STORED );" + row},
+      {"bez rowid", "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT, primary key( id, comp_name ) ) "
+                    "without rowid;" + row},
+      {"klucz", "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT primary key );"},
+      {"cztery kolumny", "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT, uwagi TEXT );"},
+      {"dwie kolumny", "create table `PESEL5`( id TEXT, value TEXT );"},
+      {"liczby", "create table `PESEL5`( id TEXT, comp_name TEXT, value INTEGER );"},
+      {"domyslna", "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT default (hex(zeroblob(9))) );"},
+      {"wirtualna", "create virtual table `PESEL5` using fts5( id, comp_name, value );"},
+  };
+  for (const auto& [name, sql] : refused) {
+    SCOPED_TRACE(name);
+    const std::string doc = docs + "/" + name + " ąę.sqtvk";
+    exec(doc, sql);
+    TFileFailure why;
+    EXPECT_FALSE(bFunLoadDocument(doc, wc, why));
+    EXPECT_TRUE(why.notDocument);
+    EXPECT_EQ(why.sqliteCode, 0);  // refused by how it is made, not by a failed read
+    EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  }
+  // A check of the file's own is never run by the reading either: the
+  // document opens (its next save makes the table anew, without it).
+  const std::string checked = docs + "/sprawdzenie.sqtvk";
+  exec(checked, "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT check (abs(-9223372036854775808)) );"
+                "pragma ignore_check_constraints=ON;" + row);
+  TFileFailure why;
+  EXPECT_TRUE(bFunLoadDocument(checked, wc, why)) << why.sqliteCode;
+  EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL5"}}));
+}
+
 // A save refused by the system, as a user who may not write the folder
 // meets it: the code is the system's number.
 TEST_F(DocumentFilesTest, ASaveThatIsNotAllowedGivesTheSystemsNumber) {

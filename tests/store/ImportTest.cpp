@@ -203,14 +203,16 @@ TEST_F(ImportTest, AMissingSourceOrATargetThatCannotBeWrittenChangesNothing) {
   markReadOnly(target);
   const std::string before = bytes(target);
   EXPECT_FALSE(import());
-  expectFailure(cp1250("Błąd zapisu pliku: \n") + target + "\nSQLite exception: \nSQLITE_READONLY",
+  expectFailure(cp1250("Błąd zapisu pliku: \n") + target +
+                    cp1250("\nBrak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś "
+                           "administratora o uprawnienia.\nKod błędu: 8"),
                 "bFunImportDataFromFile");
   EXPECT_EQ(bytes(target), before);
   EXPECT_FALSE(exists(target + ".import"));
 
   const std::string nowhere = data + "/brak/data_tmp.tmp";  // no folder for the new file
   EXPECT_FALSE(bFunImportDataFromFile(&ds, nowhere, TSystemPath::fromText(source)));
-  expectFailure(cp1250("Błąd zapisu pliku: \n") + nowhere + ".import\nSQLite exception: \nSQLITE_CANTOPEN",
+  expectFailure(cp1250("Błąd zapisu pliku: \n") + nowhere + cp1250(".import\nKod błędu: 14"),
                 "bFunImportDataFromFile");
 }
 
@@ -331,6 +333,8 @@ TEST_F(ImportTest, AStudentThatFailsHalfWrittenLeavesNoRowOfIt) {
   EXPECT_FALSE(bFunImportWriteStudent(db, second, failing, failure));
   EXPECT_EQ(failure.line, 7u);
   EXPECT_EQ(failure.reason, "SQLite exception: \nSQLITE_FULL");
+  EXPECT_TRUE(failure.writing);  // the disk's fault, not the student's
+  EXPECT_EQ(failure.file.sqliteCode, SQLITE_FULL);
   EXPECT_EQ(failure.fun, "bFunSqlImportWriteCertDataToDB()");
   db.closeFile();
   EXPECT_EQ(sqlRows(fresh, "select name from sqlite_master"), (Rows {{"PESEL1"}}));

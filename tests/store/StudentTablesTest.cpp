@@ -279,7 +279,7 @@ TEST_F(StudentTablesTest, FailedReplaceLeavesTheOldRows) {
   // former table was dropped: the drop is undone.
   sqlExec(file, "create table `inna`( a TEXT ); create index `PESEL2` on `inna`( a );");
   EXPECT_FALSE(bFunReplaceStudent(&ds, file, "PESEL1", "PESEL2", student("Nowy", "Wpis")));
-  expectFailure("SQLite exception: SQLITE_ERROR", "bFunReplaceStudent()");
+  expectFailure(cp1250("Kod błędu: 1"), "bFunReplaceStudent()");
   EXPECT_EQ(stored("PESEL1"), old);
 
   // A failure halfway through the rows (the disk filling up, here raised
@@ -288,7 +288,8 @@ TEST_F(StudentTablesTest, FailedReplaceLeavesTheOldRows) {
     if (done == 3) throw CppSQLite3Exception(SQLITE_FULL, "database or disk is full");
   };
   EXPECT_FALSE(bFunReplaceStudent(&ds, file, "", "PESEL1", student("Nowy", "Wpis"), failHalfway));
-  expectFailure("SQLite exception: SQLITE_FULL", "bFunReplaceStudent()");
+  expectFailure(cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\nKod błędu: 13"),
+                "bFunReplaceStudent()");
   EXPECT_EQ(stored("PESEL1"), old);
 
   const std::string missing = data + "/brak.sqtvk";
