@@ -27,6 +27,7 @@ class FormSourcesTest : public ::testing::Test {
     fs::create_directories(root() + "/layouts");
     writeText(root() + "/forms/registry.csv",
               "# class; global; unit; tag; kind; document name; tree; created; cancel; line rows; caption; description\n"
+              "TFGlowna; FGlowna; 1\n"
               "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n"
               "TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Okno Y; its twin\n");
     writeText(root() + "/forms/lists.txt", "list grades \"celujący\" \"dobry\"\nlist more grades \"zwolniony\"\n");
@@ -85,73 +86,73 @@ TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
   };
   const Case cases[] = {
       {kHead + kFields + "edit zmienna_a_str1_data_edit at=1,1,5,5 noprint\n", kLayout, "",
-       "X.form:7: \"zmienna_a_str1_data_edit\" is named twice"},
+       "X.form:7: error: \"zmienna_a_str1_data_edit\" is named twice"},
       {kHead + "combo ZMIENNA_A_STR1_DATA_EDIT list=grades\n" + "combo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n",
-       kLayout, "", "X.form:4: the name \"ZMIENNA_A_STR1_DATA_EDIT\" does not fit a combo"},
+       kLayout, "", "X.form:4: error: the name \"ZMIENNA_A_STR1_DATA_EDIT\" does not fit a combo"},
       {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=marks\n", kLayout, "",
-       "X.form:5: no list \"marks\""},
+       "X.form:5: error: no list \"marks\""},
       {kHead + kFields, kLayout, "form TFY\nbase X.form\nchange ZMIENNA_Z_STR1_DATA_EDIT max=3\n",
-       "Y.form:3: the base has no component \"ZMIENNA_Z_STR1_DATA_EDIT\""},
+       "Y.form:3: error: the base has no component \"ZMIENNA_Z_STR1_DATA_EDIT\""},
       {kHead + kFields, kLayout + "ZMIENNA_Q_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 12; 0; 0; 0; 0; 0\n", "",
-       "the row \"ZMIENNA_Q_STR1_DATA_EDIT\" (tarvek_klasa_I.csv:4) names no component of TFX"},
+       "tarvek_klasa_I.csv:4: error: the row \"ZMIENNA_Q_STR1_DATA_EDIT\" names no component of TFX"},
       {kHead + kFields + "edit ZMIENNA_D_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: \"ZMIENNA_D_STR1_DATA_EDIT\" has no row in the layout tarvek_klasa_I"},
+       "X.form:7: error: \"ZMIENNA_D_STR1_DATA_EDIT\" has no row in the layout tarvek_klasa_I"},
       {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT at=500,500,10,10\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n",
-       kLayout, "", "X.form:4: \"ZMIENNA_A_STR1_DATA_EDIT\" lies on screen away from its place"},
+       kLayout, "", "X.form:4: error: \"ZMIENNA_A_STR1_DATA_EDIT\" lies on screen away from its place"},
       {kHead + kFields + "label STALY_U_STR1_DATA_LABEL \"bez miejsca\"\n", kLayout, "",
-       "X.form:7: \"STALY_U_STR1_DATA_LABEL\" needs a place"},
-      {kHead + kFields + "frame X\n", kLayout, "", "X.form:7: unknown statement \"frame\""},
+       "X.form:7: error: \"STALY_U_STR1_DATA_LABEL\" needs a place"},
+      {kHead + kFields + "frame X\n", kLayout, "", "X.form:7: error: unknown statement \"frame\""},
       {"form TFZ\n", kLayout, "", "\"TFZ\" is not in registry.csv"},
       // Numbers of a component.
       {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT max=-3\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n", kLayout, "",
-       "X.form:4: max= takes 0 or more"},
+       "X.form:4: error: max= takes 0 or more"},
       // Names of the dialogs the form copies from.
       {kHead + kFields + "template ZMIENNA_Brak_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT take\n", kLayout, "",
-       "X.form:7: the school-template dialog has no edit \"ZMIENNA_Brak_DATA_EDIT\""},
+       "X.form:7: error: the school-template dialog has no edit \"ZMIENNA_Brak_DATA_EDIT\""},
       {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: a template pair is copied by the fill, the take or both"},
+       "X.form:7: error: a template pair is copied by the fill, the take or both"},
       {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_Brak_STR1_DATA_EDIT take\n", kLayout, "",
-       "X.form:7: \"ZMIENNA_Brak_STR1_DATA_EDIT\" is no value field of the form"},
+       "X.form:7: error: \"ZMIENNA_Brak_STR1_DATA_EDIT\" is no value field of the form"},
       {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT Wiek_DATA_EDIT\n", kLayout, "",
-       "X.form:7: the student-data dialog has no \"Wiek_DATA_EDIT\""},
+       "X.form:7: error: the student-data dialog has no \"Wiek_DATA_EDIT\""},
       {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: personal FIELD needs what it is made of"},
+       "X.form:7: error: personal FIELD needs what it is made of"},
       {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT @pesel(0)\n", kLayout, "", "@pesel(N) counts from 1"},
       // Panel components the code looks up by name.
       {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT fill\n", kLayout, "",
-       "X.form:1: TFX fills fields from the school template: it needs the button LoadSchoolDataButton"},
+       "X.form:1: error: TFX fills fields from the school template: it needs the button LoadSchoolDataButton"},
       {kHead + "layout tarvek_klasa_I_wyr\n" + kFields, kLayout, "",
-       "X.form:1: TFX has layouts of single columns: it needs the pick KolumnaDrukComboBox"},
+       "X.form:1: error: TFX has layouts of single columns: it needs the pick KolumnaDrukComboBox"},
       {kHead + kFields + "button DrukujWybranaKolumneButton \"Drukuj\" at=1,1,9,9\n", kLayout, "",
-       "X.form:1: TFX has the column print's button: it needs the pick KolumnaDrukComboBox"},
+       "X.form:1: error: TFX has the column print's button: it needs the pick KolumnaDrukComboBox"},
       {kHead + kFields + "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout,
        "form TFY\nbase X.form\n",
-       "Y.form:1: TFY is filled from certificates: it needs the pick SwiadectwoComboBox or CertTypeComboBox"},
+       "Y.form:1: error: TFY is filled from certificates: it needs the pick SwiadectwoComboBox or CertTypeComboBox"},
       // A column print of more columns than the page has layouts of one
       // column: the second item would print the kind after them.
       {kHead + "layout tarvek_klasa_I_wyr\n" + kFields + "pick KolumnaDrukComboBox list=grades at=1,1,9,9\n" +
            "button DrukujWybranaKolumneButton \"Drukuj\" at=1,1,9,9\n",
-       kLayout, "", "X.form:8: the column print's item 2 (\"dobry\") has no layout of one column"},
+       kLayout, "", "X.form:8: error: the column print's item 2 (\"dobry\") has no layout of one column"},
       // The copy into a record-sheet class page.
       {kHead + kFields + "sheet page TFY 1=\"\"\n", kLayout, "",
-       "X.form:1: the copy into a class page needs both its pages and its table"},
-      {kHead + kFields + "sheet label dobry\n", kLayout, "", "X.form:7: sheet label \"text\" expected"},
-      {kHead + kFields + "sheet page TFY\n", kLayout, "", "X.form:7: a page needs its columns"},
+       "X.form:1: error: the copy into a class page needs both its pages and its table"},
+      {kHead + kFields + "sheet label dobry\n", kLayout, "", "X.form:7: error: sheet label \"text\" expected"},
+      {kHead + kFields + "sheet page TFY\n", kLayout, "", "X.form:7: error: a page needs its columns"},
       {kHead + kFields + "sheet cell ZMIENNA_A_STR1_DATA_EDIT \"%s/%s\" ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: the text has 2 \"%s\" for 1 components"},
+       "X.form:7: error: the text has 2 \"%s\" for 1 components"},
       {kHead + kFields + "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_Q_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout,
-       "form TFY\nbase X.form\n", "X.form:8: TFY has no edit or list \"ZMIENNA_Q_STR1_DATA_EDIT\""},
+       "form TFY\nbase X.form\n", "X.form:8: error: TFY has no edit or list \"ZMIENNA_Q_STR1_DATA_EDIT\""},
       // The registry's kind and the first layout agree.
       {kHead + kFields, kLayout, "form TFY\nbase X.form\n",
-       "registry.csv:3: TFY is of the kind dkKlasaII printed by tarvek_klasa_II, but its first layout is tarvek_klasa_I"},
+       "registry.csv:4: error: TFY is of the kind dkKlasaII printed by tarvek_klasa_II, but its first layout is tarvek_klasa_I"},
       // A twin's order.
       {kHead + kFields, kLayout, "form TFY\nbase X.form\norder ZMIENNA_A_STR1_DATA_EDIT\n",
-       "Y.form:3: order NAME NAME... expected"},
+       "Y.form:3: error: order NAME NAME... expected"},
       {kHead + kFields, kLayout,
        "form TFY\nbase X.form\norder ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_B_STR1_DATA_COMBOBOX ZMIENNA_A_STR1_DATA_EDIT\n",
-       "Y.form:3: \"ZMIENNA_A_STR1_DATA_EDIT\" is named twice"},
+       "Y.form:3: error: \"ZMIENNA_A_STR1_DATA_EDIT\" is named twice"},
       {kHead + kFields + "order ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_B_STR1_DATA_COMBOBOX\n", kLayout, "",
-       "X.form:7: only a twin orders"},
+       "X.form:7: error: only a twin orders"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(generate(c.form, c.layout, c.twin), 1) << c.error;
