@@ -32,6 +32,8 @@
 #include <functional>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -89,43 +91,46 @@ bool bFunProgramJuzUruchomiony() {
   return true;
 }
 
-constexpr int kWindowCount = 33;
-
-// The 33 windows in their order: the shell's own at their places, the
-// document forms at the places their registry gives.
+// Every window in the registry's order (kWindowOrder): the document forms by
+// their makers, the program's own windows by the name of their global.
 void vFunUtworzOkna() {
-  const std::map<int, std::function<void()>> shell = {
-      {1,
+  const std::map<std::string, std::function<void()>> shell = {
+      {"FGlowna",
        [] {
          FGlowna = new TFGlowna;
          gMade.push_back({FGlowna, [] { FGlowna = nullptr; }});
          gWindows.push_back(FGlowna);
        }},
-      {2, [] { make(FDaneUcznia); }},
-      {4, [] { make(FKalibracja); }},
-      {5, [] { make(FDaneSzkoly); }},
-      {6,
+      {"FDaneUcznia", [] { make(FDaneUcznia); }},
+      {"FKalibracja", [] { make(FKalibracja); }},
+      {"FDaneSzkoly", [] { make(FDaneSzkoly); }},
+      {"FDrukuj",
        [] {
          make(FDrukuj);
          FDrukuj->DataStore = &FGlowna->DataStore;
        }},
-      {7, [] { make(FWait); }},
-      {8, [] { make(FOProgramie); }},
-      {9, [] { make(FLogi); }},
-      {21, [] { make(FAktualizacja); }},
-      {22, [] { make(FImport); }},
-      {32, [] { make(FSQLImport); }},
+      {"FWait", [] { make(FWait); }},
+      {"FOProgramie", [] { make(FOProgramie); }},
+      {"FLogi", [] { make(FLogi); }},
+      {"FAktualizacja", [] { make(FAktualizacja); }},
+      {"FImport", [] { make(FImport); }},
+      {"FSQLImport", [] { make(FSQLImport); }},
   };
-  for (int position = 1; position <= kWindowCount; ++position) {
-    if (const auto own = shell.find(position); own != shell.end()) {
-      own->second();
-      continue;
-    }
-    for (int i = 0; i < kFormSpecCount; ++i) {
-      if (kFormSpecs[i].created != position) continue;
-      TDocumentForm* form = kFormMakers[i].make(FGlowna);
-      gMade.push_back({form, kFormMakers[i].forget});
+  // The registry and this list name the same windows of the program's own.
+  std::size_t own = 0;
+  for (int position = 0; position < kWindowCount; ++position)
+    if (kWindowOrder[position].form < 0) ++own;
+  if (own != shell.size()) throw std::logic_error("the registry of windows names other windows than start-up makes");
+  for (int position = 0; position < kWindowCount; ++position) {
+    const TWindowSlot& slot = kWindowOrder[position];
+    if (slot.form >= 0) {
+      TDocumentForm* form = kFormMakers[slot.form].make(FGlowna);
+      gMade.push_back({form, kFormMakers[slot.form].forget});
       gWindows.push_back(form);
+    } else if (const auto maker = shell.find(slot.global); maker != shell.end()) {
+      maker->second();
+    } else {
+      throw std::logic_error(std::string("start-up makes no window ") + slot.global);
     }
   }
 }

@@ -10,3 +10,16 @@ struct TFormMaker {
 };
 
 extern const TFormMaker kFormMakers[];
+
+// A window made at start-up, in creation order: a document form (its index
+// in kFormSpecs and kFormMakers) or a window of the program's own code
+// (form -1), which start-up knows by its global's name.
+struct TWindowSlot {
+  const char* global;
+  int form;
+};
+
+// Every window start-up makes, the main window first; written from the
+// registry's "created" column.
+extern const TWindowSlot kWindowOrder[];
+extern const int kWindowCount;

@@ -30,16 +30,22 @@ enum class TSpecKind : unsigned char {
   PanelLabel,
 };
 
-enum TSpecFlag : unsigned {
-  sfDisabled = 1u << 0,
-  sfReadOnly = 1u << 1,
-  sfTabLast = 1u << 2,  // takes the focus after the other fields of its side
-  sfBold = 1u << 3,
-  sfNoPrint = 1u << 4,  // a value field no layout prints
-  sfBlankOnOk = 1u << 5,  // OK puts one blank into it when it is empty
-  sfItalic = 1u << 6,
-  sfTabFirst = 1u << 7,  // takes the focus before the other fields of its side
-};
+// The one list of a component's flags:
+//   X(word in a description, enumerator, bit, the component kinds that take it)
+// The generator reads, checks and writes them from here.
+#define TARVEK_SPEC_FLAGS(X)                                                                              \
+  X(disabled, sfDisabled, 0, "edit combo memo")                                                         \
+  X(readonly, sfReadOnly, 1, "edit combo memo")                                                         \
+  X(tabfirst, sfTabFirst, 7, "edit combo memo") /* takes the focus before the other fields of its side */ \
+  X(tablast, sfTabLast, 2, "edit combo memo")   /* takes the focus after the other fields of its side */  \
+  X(bold, sfBold, 3, "label plabel")                                                                    \
+  X(italic, sfItalic, 6, "label")                                                                       \
+  X(noprint, sfNoPrint, 4, "edit combo memo") /* a value field no layout prints */                      \
+  X(okblank, sfBlankOnOk, 5, "edit")          /* OK puts one blank into it when it is empty */
+
+#define TARVEK_SPEC_FLAG_ENUM(word, flag, bit, kinds) flag = 1u << (bit),
+enum TSpecFlag : unsigned { TARVEK_SPEC_FLAGS(TARVEK_SPEC_FLAG_ENUM) };
+#undef TARVEK_SPEC_FLAG_ENUM
 
 struct TRectSpec {
   int x, y, w, h;
@@ -129,7 +135,7 @@ enum class TShowRule : unsigned char { None, Certificate, Sheet };
 struct TFormSpec {
   TDocumentIdentity identity;
   const char* documentName;  // in the main window's list of documents
-  int treePosition;          // 1..11 among a student's children; 0 not offered
+  int treePosition;          // its place among a student's children (1, 2, ...); 0 not offered
   int created;               // position among the windows made at start-up
   const char* description;
   int width, height;         // client area
@@ -152,13 +158,14 @@ struct TFormSpec {
   int templateCount;
   bool templateKeep;  // the fill reads the stored template over what the dialog holds, not emptying it first
   const char* sheetLabel;  // the class label the copy writes
+  int sheetItem;           // its item in the certificate list of the pages it fills (from 1); 0 none
   const TSheetPage* sheetPages;
   int sheetPageCount;
   const TSheetStep* sheetSteps;
   int sheetStepCount;
 };
 
-// The 22 forms in protocol order.
+// The document forms in protocol order.
 extern const TFormSpec kFormSpecs[];
 extern const int kFormSpecCount;
 

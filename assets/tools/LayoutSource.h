@@ -15,11 +15,14 @@ struct TLayoutRow {
   int x1 = 0, x2 = 0, y1 = 0, y2 = 0;
   std::string font;  // Windows-1250
   int size = 0, align = 0, bold = 0, italic = 0, underline = 0, strike = 0;
-  std::string where;  // "file:line" of the row, for messages
+  std::string where;  // "path:line" of the row, for messages
 };
 
 std::vector<TLayoutRow> readLayout(const std::filesystem::path& source);
 
 // Helpers shared by the generators.
+// A fault in a source: "path:line: error: what", the form editors and
+// build logs jump to.
+[[noreturn]] void sourceFault(const std::string& where, const std::string& what);
 std::string trimmed(const std::string& text);
 int wholeNumber(const std::string& text, const std::string& where);

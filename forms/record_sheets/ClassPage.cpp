@@ -47,28 +47,27 @@ void TClassPage::vFunLoadFromCertificate() {
   for (const char* name : kSourceLists)
     if (!sources) sources = findComponentAs<QComboBox>(name);
   if (!sources) return;
-  // The certificates that fill this page, with the page's number in their
-  // descriptions.
-  struct Offered {
-    int index;
-    int page;
-  };
-  std::vector<Offered> offered;
-  for (int i = 0; i < kFormSpecCount; ++i)
-    for (int p = 0; p < kFormSpecs[i].sheetPageCount; ++p)
-      if (std::strcmp(kFormSpecs[i].sheetPages[p].pageClass, Identity.className) == 0)
-        offered.push_back({i, kFormSpecs[i].sheetPages[p].number});
-  const int choice = sources->currentIndex();
-  if (choice < 0 || choice >= static_cast<int>(offered.size())) return;
-  TDocumentForm* certificate = frmFunLiveForm(offered[static_cast<std::size_t>(choice)].index);
+  // The chosen item names its certificate: the one whose description gives
+  // this item ("sheet item") and fills this page.
+  const int item = sources->currentIndex() + 1;
+  const TSheetPage* page = nullptr;
+  int index = -1;
+  for (int i = 0; i < kFormSpecCount && !page; ++i)
+    for (int p = 0; p < kFormSpecs[i].sheetPageCount && item > 0; ++p)
+      if (kFormSpecs[i].sheetItem == item && std::strcmp(kFormSpecs[i].sheetPages[p].pageClass, Identity.className) == 0) {
+        page = &kFormSpecs[i].sheetPages[p];
+        index = i;
+      }
+  if (!page) return;
+  TDocumentForm* certificate = frmFunLiveForm(index);
   if (!certificate) return;
   int column = 1;
   for (const char* name : kColumnLists)
     if (const auto* list = findComponentAs<QComboBox>(name)) column = list->currentIndex() + 1;
   const auto* names = findComponentAs<QCheckBox>(names::kSubjectNamesCheck);
   const bool subjectNames = names && names->isChecked();
-  if (const int page = offered[static_cast<std::size_t>(choice)].page; page > 0)
-    certificate->vFunCertToSheet(column, page, subjectNames);
+  if (page->number > 0)
+    certificate->vFunCertToSheet(column, page->number, subjectNames);
   else
     certificate->vFunCertToSheet(column, subjectNames);
 }

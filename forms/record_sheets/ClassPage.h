@@ -26,9 +26,9 @@ class TClassPage : public TDocumentForm {
   // The load button: the copy of the certificate chosen in the panel's
   // certificate list into the column chosen in its column list (the only
   // column on a page without one), with the subject names when "Wczytaj
-  // nazwy przedmiotów" is ticked. The list offers, item by item, the
-  // certificates whose description names this page, in protocol order; no
-  // choice copies nothing. Nothing is saved.
+  // nazwy przedmiotów" is ticked. Each item of the list is the certificate
+  // whose description names this page and gives that item ("sheet item");
+  // no choice copies nothing. Nothing is saved.
   virtual void vFunLoadFromCertificate();
   // The load button's handler under its name on each page.
   void WczytajDaneZSwiadectwaButtonClick() { vFunLoadFromCertificate(); }

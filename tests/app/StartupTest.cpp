@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 
 #include "app/WaitUnit.h"
+#include "support/FormReference.h"
 #include "render/Pages.h"
 #include "store/DocumentFiles.h"
 #include "store/StudentTables.h"
@@ -26,13 +27,6 @@ using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
-const char* const kWindowOrder[] = {
-    "FGlowna",      "FDaneUcznia",  "FKlasa2",      "FKalibracja", "FDaneSzkoly",  "FDrukuj",     "FWait",
-    "FOProgramie",  "FLogi",        "FKlasa2awyr",  "FKoniec",     "FKlasa2wyr",   "FKlasa1wyr",  "FKoniecwyr",
-    "FWywiadowka",  "FArkuszStr1b", "FArkuszStr4b", "FArkuszStr3", "FArkuszStr4",  "FArkuszStr5", "FAktualizacja",
-    "FImport",      "FKlasa1",      "FKlasa2a",     "FKonieca",    "FKoniecawyr",  "FKlasa1a",    "FKlasa1awyr",
-    "FArkuszStr1",  "FArkuszStr2",  "FArkuszStr2b", "FSQLImport",  "FArkuszStr3b",
-};
 
 std::string importAlertText() {
   return cp1250(
@@ -45,9 +39,10 @@ std::string importAlertText() {
 TEST_F(AppTest, AllWindowsAreMadeInTheirFixedOrder) {
   vFunUtworzOkna();
   const auto& windows = vFunOkna();
-  ASSERT_EQ(windows.size(), std::size(kWindowOrder));
+  const std::vector<std::string> order = referenceWindowOrder();
+  ASSERT_EQ(windows.size(), order.size());
   for (std::size_t i = 0; i < windows.size(); ++i) {
-    const std::string name = kWindowOrder[i];
+    const std::string& name = order[i];
     EXPECT_EQ(windows[i]->objectName().toStdString(), name);
     EXPECT_EQ(windows[i]->metaObject()->className(), "T" + name);
   }

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace {
@@ -20,15 +21,21 @@ class FormSourcesTest : public ::testing::Test {
   std::string root() const { return dirs.root(); }
   std::string tables() const { return root() + "/FormTables.cpp"; }
 
-  // A registry of two forms, their lists and layouts, then the given
-  // description (and a twin of it when given).
+  // The main window, a form and its twin.
+  std::string registry =
+      "# class; global; unit; tag; kind; document name; tree; created; cancel; line rows; caption; description\n"
+      "TFGlowna; FGlowna; 1\n"
+      "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n"
+      "TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Okno Y; its twin\n";
+  std::map<std::string, std::string> moreForms;  // file name -> text
+
+  // The registry, its lists and layouts, then the given description (and a
+  // twin of it when given).
   int generate(const std::string& form, const std::string& layout, const std::string& twin = {}) const {
     fs::create_directories(root() + "/forms");
     fs::create_directories(root() + "/layouts");
-    writeText(root() + "/forms/registry.csv",
-              "# class; global; unit; tag; kind; document name; tree; created; cancel; line rows; caption; description\n"
-              "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n"
-              "TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Okno Y; its twin\n");
+    writeText(root() + "/forms/registry.csv", registry);
+    for (const auto& [name, text] : moreForms) writeText(root() + "/forms/" + name, text);
     writeText(root() + "/forms/lists.txt", "list grades \"celujący\" \"dobry\"\nlist more grades \"zwolniony\"\n");
     writeText(root() + "/forms/X.form", form);
     if (!twin.empty()) writeText(root() + "/forms/Y.form", twin);
@@ -85,79 +92,203 @@ TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
   };
   const Case cases[] = {
       {kHead + kFields + "edit zmienna_a_str1_data_edit at=1,1,5,5 noprint\n", kLayout, "",
-       "X.form:7: \"zmienna_a_str1_data_edit\" is named twice"},
+       "X.form:7: error: \"zmienna_a_str1_data_edit\" is named twice"},
       {kHead + "combo ZMIENNA_A_STR1_DATA_EDIT list=grades\n" + "combo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n",
-       kLayout, "", "X.form:4: the name \"ZMIENNA_A_STR1_DATA_EDIT\" does not fit a combo"},
+       kLayout, "", "X.form:4: error: the name \"ZMIENNA_A_STR1_DATA_EDIT\" does not fit a combo"},
       {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=marks\n", kLayout, "",
-       "X.form:5: no list \"marks\""},
+       "X.form:5: error: no list \"marks\""},
       {kHead + kFields, kLayout, "form TFY\nbase X.form\nchange ZMIENNA_Z_STR1_DATA_EDIT max=3\n",
-       "Y.form:3: the base has no component \"ZMIENNA_Z_STR1_DATA_EDIT\""},
+       "Y.form:3: error: the base has no component \"ZMIENNA_Z_STR1_DATA_EDIT\""},
       {kHead + kFields, kLayout + "ZMIENNA_Q_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 12; 0; 0; 0; 0; 0\n", "",
-       "the row \"ZMIENNA_Q_STR1_DATA_EDIT\" (tarvek_klasa_I.csv:4) names no component of TFX"},
+       "tarvek_klasa_I.csv:4: error: the row \"ZMIENNA_Q_STR1_DATA_EDIT\" names no component of TFX"},
       {kHead + kFields + "edit ZMIENNA_D_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: \"ZMIENNA_D_STR1_DATA_EDIT\" has no row in the layout tarvek_klasa_I"},
+       "X.form:7: error: \"ZMIENNA_D_STR1_DATA_EDIT\" has no row in the layout tarvek_klasa_I"},
       {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT at=500,500,10,10\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n",
-       kLayout, "", "X.form:4: \"ZMIENNA_A_STR1_DATA_EDIT\" lies on screen away from its place"},
+       kLayout, "", "X.form:4: error: \"ZMIENNA_A_STR1_DATA_EDIT\" lies on screen away from its place"},
       {kHead + kFields + "label STALY_U_STR1_DATA_LABEL \"bez miejsca\"\n", kLayout, "",
-       "X.form:7: \"STALY_U_STR1_DATA_LABEL\" needs a place"},
-      {kHead + kFields + "frame X\n", kLayout, "", "X.form:7: unknown statement \"frame\""},
+       "X.form:7: error: \"STALY_U_STR1_DATA_LABEL\" needs a place"},
+      {kHead + kFields + "frame X\n", kLayout, "", "X.form:7: error: unknown statement \"frame\""},
       {"form TFZ\n", kLayout, "", "\"TFZ\" is not in registry.csv"},
       // Numbers of a component.
       {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT max=-3\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n", kLayout, "",
-       "X.form:4: max= takes 0 or more"},
+       "X.form:4: error: max= takes 0 or more"},
       // Names of the dialogs the form copies from.
       {kHead + kFields + "template ZMIENNA_Brak_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT take\n", kLayout, "",
-       "X.form:7: the school-template dialog has no edit \"ZMIENNA_Brak_DATA_EDIT\""},
+       "X.form:7: error: the school-template dialog has no edit \"ZMIENNA_Brak_DATA_EDIT\""},
       {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: a template pair is copied by the fill, the take or both"},
+       "X.form:7: error: a template pair is copied by the fill, the take or both"},
       {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_Brak_STR1_DATA_EDIT take\n", kLayout, "",
-       "X.form:7: \"ZMIENNA_Brak_STR1_DATA_EDIT\" is no value field of the form"},
+       "X.form:7: error: \"ZMIENNA_Brak_STR1_DATA_EDIT\" is no value field of the form"},
       {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT Wiek_DATA_EDIT\n", kLayout, "",
-       "X.form:7: the student-data dialog has no \"Wiek_DATA_EDIT\""},
+       "X.form:7: error: the student-data dialog has no \"Wiek_DATA_EDIT\""},
       {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: personal FIELD needs what it is made of"},
+       "X.form:7: error: personal FIELD needs what it is made of"},
       {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT @pesel(0)\n", kLayout, "", "@pesel(N) counts from 1"},
       // Panel components the code looks up by name.
       {kHead + kFields + "template ZMIENNA_SzkolaWE_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT fill\n", kLayout, "",
-       "X.form:1: TFX fills fields from the school template: it needs the button LoadSchoolDataButton"},
+       "X.form:1: error: TFX fills fields from the school template: it needs the button LoadSchoolDataButton"},
       {kHead + "layout tarvek_klasa_I_wyr\n" + kFields, kLayout, "",
-       "X.form:1: TFX has layouts of single columns: it needs the pick KolumnaDrukComboBox"},
+       "X.form:1: error: TFX has layouts of single columns: it needs the pick KolumnaDrukComboBox"},
       {kHead + kFields + "button DrukujWybranaKolumneButton \"Drukuj\" at=1,1,9,9\n", kLayout, "",
-       "X.form:1: TFX has the column print's button: it needs the pick KolumnaDrukComboBox"},
+       "X.form:1: error: TFX has the column print's button: it needs the pick KolumnaDrukComboBox"},
       {kHead + kFields + "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout,
        "form TFY\nbase X.form\n",
-       "Y.form:1: TFY is filled from certificates: it needs the pick SwiadectwoComboBox or CertTypeComboBox"},
+       "Y.form:1: error: TFY is filled from certificates: it needs the pick SwiadectwoComboBox or CertTypeComboBox"},
       // A column print of more columns than the page has layouts of one
       // column: the second item would print the kind after them.
       {kHead + "layout tarvek_klasa_I_wyr\n" + kFields + "pick KolumnaDrukComboBox list=grades at=1,1,9,9\n" +
            "button DrukujWybranaKolumneButton \"Drukuj\" at=1,1,9,9\n",
-       kLayout, "", "X.form:8: the column print's item 2 (\"dobry\") has no layout of one column"},
+       kLayout, "", "X.form:8: error: the column print's item 2 (\"dobry\") has no layout of one column"},
       // The copy into a record-sheet class page.
       {kHead + kFields + "sheet page TFY 1=\"\"\n", kLayout, "",
-       "X.form:1: the copy into a class page needs both its pages and its table"},
-      {kHead + kFields + "sheet label dobry\n", kLayout, "", "X.form:7: sheet label \"text\" expected"},
-      {kHead + kFields + "sheet page TFY\n", kLayout, "", "X.form:7: a page needs its columns"},
+       "X.form:1: error: the copy into a class page needs both its pages and its table"},
+      {kHead + kFields + "sheet label dobry\n", kLayout, "", "X.form:7: error: sheet label \"text\" expected"},
+      {kHead + kFields + "sheet page TFY\n", kLayout, "", "X.form:7: error: a page needs its columns"},
       {kHead + kFields + "sheet cell ZMIENNA_A_STR1_DATA_EDIT \"%s/%s\" ZMIENNA_A_STR1_DATA_EDIT\n", kLayout, "",
-       "X.form:7: the text has 2 \"%s\" for 1 components"},
+       "X.form:7: error: the text has 2 \"%s\" for 1 components"},
       {kHead + kFields + "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_Q_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n", kLayout,
-       "form TFY\nbase X.form\n", "X.form:8: TFY has no edit or list \"ZMIENNA_Q_STR1_DATA_EDIT\""},
+       "form TFY\nbase X.form\n", "X.form:8: error: TFY has no edit or list \"ZMIENNA_Q_STR1_DATA_EDIT\""},
       // The registry's kind and the first layout agree.
       {kHead + kFields, kLayout, "form TFY\nbase X.form\n",
-       "registry.csv:3: TFY is of the kind dkKlasaII printed by tarvek_klasa_II, but its first layout is tarvek_klasa_I"},
+       "registry.csv:4: error: TFY is of the kind dkKlasaII printed by tarvek_klasa_II, but its first layout is tarvek_klasa_I"},
       // A twin's order.
       {kHead + kFields, kLayout, "form TFY\nbase X.form\norder ZMIENNA_A_STR1_DATA_EDIT\n",
-       "Y.form:3: order NAME NAME... expected"},
+       "Y.form:3: error: order NAME NAME... expected"},
       {kHead + kFields, kLayout,
        "form TFY\nbase X.form\norder ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_B_STR1_DATA_COMBOBOX ZMIENNA_A_STR1_DATA_EDIT\n",
-       "Y.form:3: \"ZMIENNA_A_STR1_DATA_EDIT\" is named twice"},
+       "Y.form:3: error: \"ZMIENNA_A_STR1_DATA_EDIT\" is named twice"},
       {kHead + kFields + "order ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_B_STR1_DATA_COMBOBOX\n", kLayout, "",
-       "X.form:7: only a twin orders"},
+       "X.form:7: error: only a twin orders"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(generate(c.form, c.layout, c.twin), 1) << c.error;
     EXPECT_NE(errors().find(c.error), std::string::npos) << c.error << "\n" << errors();
     fs::remove(root() + "/forms/Y.form");
   }
+}
+
+// The registry is checked whole: every row that takes what another has, or a
+// place outside the windows, is refused at its own line, all in one run.
+TEST_F(FormSourcesTest, AFaultyRegistryRowIsRefusedAtItsLine) {
+  const std::string head =
+      "TFGlowna; FGlowna; 1\n"
+      "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n";
+  struct Case {
+    std::string row, error;
+  };
+  const Case cases[] = {
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 2; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: created: the place 2 among the windows is taken (" },
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 4; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: created: the place 4 is outside 1 to 3"},
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 0; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: created: the place 0 is outside 1 to 3"},
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument X; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: the document name \"dokument X\" is taken ("},
+      {"TFY; FY; YUnit; X TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: the tag \"X TARVEK\" is taken ("},
+      {"TFX; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: the class \"TFX\" is taken ("},
+      {"TFY; FX; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: the global \"FX\" is taken ("},
+      {"TFY; FGlowna; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: the global \"FGlowna\" is taken ("},
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaI; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: the kind \"dkKlasaI\" is taken ("},
+      {"TF-Y; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: \"TF-Y\" is not a C++ name"},
+      {"TFY; F Y; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: \"F Y\" is not a C++ name"},
+      {"TFY; 1FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
+       "registry.csv:3: error: \"1FY\" is not a C++ name"},
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n"
+       "TFZ; FZ; ZUnit; Z TARVEK; dkKlasaIIWyr; dokument Z; 1; 4; CancelButton; no; Z; z\n",
+       "registry.csv:4: error: the tree position \"1\" is taken ("},
+      {"TFY; FY; 2\n", "registry.csv:3: error: created: the place 2 among the windows is taken"},
+  };
+  for (const Case& c : cases) {
+    registry = head + c.row;
+    EXPECT_EQ(generate(kHead + kFields, kLayout), 1) << c.error;
+    EXPECT_NE(errors().find(c.error), std::string::npos) << c.error << "\n" << errors();
+  }
+  // A document form in the main window's place.
+  registry = "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 1; CancelButton; no; Okno X; a test form\n"
+             "TFGlowna; FGlowna; 2\n";
+  EXPECT_EQ(generate(kHead + kFields, kLayout), 1);
+  EXPECT_NE(errors().find("registry.csv:1: error: created: the first window made is the main window"), std::string::npos)
+      << errors();
+  // Every fault of a run is told, each with its file and line.
+  registry = head + "TFY; FX; YUnit; X TARVEK; dkKlasaII; dokument Y; 1; 9; CancelButton; no; Y; y\n";
+  EXPECT_EQ(generate(kHead + kFields + "frame X\n", kLayout), 1);
+  for (const char* error : {"registry.csv:3: error: the global \"FX\" is taken", "X.form:7: error: unknown statement"})
+    EXPECT_NE(errors().find(root() + "/forms/" + error), std::string::npos) << error << "\n" << errors();
+}
+
+// What start-up makes comes from the registry: the count and the order of
+// every window, the program's own among them.
+TEST_F(FormSourcesTest, TheWindowOrderIsWrittenFromTheRegistry) {
+  registry =
+      "TFGlowna; FGlowna; 1\n"
+      "TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 2; CancelButton; no; Okno Y; its twin\n"
+      "TFDaneUcznia; FDaneUcznia; 4\n"
+      "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 3; CancelButton; no; Okno X; a test form\n";
+  ASSERT_EQ(generate(kHead + kFields, kLayout, "form TFY\nbase X.form\nlayout tarvek_klasa_II\n"), 0) << errors();
+  const std::string units = readText(root() + "/FormUnits.cpp");
+  EXPECT_NE(units.find("kWindowOrder[] = {\n    {\"FGlowna\", -1},  // 1\n    {\"FY\", 0},  // 2\n"
+                       "    {\"FX\", 1},  // 3\n    {\"FDaneUcznia\", -1},  // 4\n};\nconst int kWindowCount = 4;"),
+            std::string::npos)
+      << units;
+}
+
+// Faults of the generator itself: a token without its ")", a long chain of
+// twins, and the certificate lists of the class pages.
+TEST_F(FormSourcesTest, TokensChainsOfTwinsAndCertificateItems) {
+  struct Case {
+    std::string form, twin, error;
+  };
+  const std::string copy = "sheet page TFY 1=\"\"\nsheet cell ZMIENNA_A_STR1_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n";
+  const std::string page = "form TFY\nbase X.form\nlayout tarvek_klasa_II\n";
+  const Case cases[] = {
+      {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT \"a\" @ending(,a\n", "",
+       "X.form:7: error: \"@ending(,a\" lacks its closing \")\""},
+      {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT @ending(a)\n", "", "X.form:7: error: @ending(male,female) expected"},
+      {kHead + kFields + "personal ZMIENNA_A_STR1_DATA_EDIT @plec\n", "", "X.form:7: error: unknown \"@plec\""},
+      {kHead + kFields + "edit ZMIENNA_C_STR1_DATA_EDIT noprint bold at=1,1,5,5\n", "", "X.form:7: error: a edit takes no \"bold\""},
+      // A certificate that fills a page says which item of its list it is.
+      {kHead + kFields + copy, page, "X.form:1: error: TFX fills TFY but says not which item of its certificate list"},
+      {kHead + kFields + copy + "sheet item 2 \"druga\"\n", page,
+       "X.form:9: error: the item 1 of the certificate list of TFY names no certificate"},
+      {kHead + kFields + copy + "sheet page TFY number=3 1=\"\"\nsheet item 1 \"pierwsza\"\n", page,
+       "X.form:9: error: the page TFY is named twice"},
+      {kHead + kFields + "sheet item 1 \"pierwsza\"\n", "", "X.form:7: error: TFX fills no class page"},
+      {kHead + kFields + copy + "sheet item 1 \"pierwsza\"\n", page + "sheet item 1 \"druga\"\n",
+       "Y.form:4: error: the item 1 of the certificate list of TFY is taken by TFX ("},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(generate(c.form, kLayout, c.twin), 1) << c.error;
+    EXPECT_NE(errors().find(c.error), std::string::npos) << c.error << "\n" << errors();
+    fs::remove(root() + "/forms/Y.form");
+  }
+  // Twins five deep are no circle; a base that leads back is.
+  for (int i = 1; i <= 5; ++i)
+    moreForms["T" + std::to_string(i) + ".form"] =
+        "form TFT" + std::to_string(i) + "\nbase " + (i == 1 ? "X" : "T" + std::to_string(i - 1)) + ".form\n";
+  registry += "TFT1; FT1; T1Unit; T1; dkKlasaIWyr; t1; -; 4; CancelButton; no; T1; t\n"
+              "TFT2; FT2; T2Unit; T2; dkKlasaIIWyr; t2; -; 5; CancelButton; no; T2; t\n"
+              "TFT3; FT3; T3Unit; T3; dkKoniec; t3; -; 6; CancelButton; no; T3; t\n"
+              "TFT4; FT4; T4Unit; T4; dkKoniecWyr; t4; -; 7; CancelButton; no; T4; t\n"
+              "TFT5; FT5; T5Unit; T5; dkKlasaIa; t5; -; 8; CancelButton; no; T5; t\n";
+  for (const char* kind : {"I_wyr", "II_wyr", "koniec", "koniec_wyr", "Ia"})
+    writeText(root() + "/layouts/tarvek_" + (std::string(kind) == "koniec" || std::string(kind) == "koniec_wyr" ? "" : "klasa_") + kind + ".csv",
+              "@base tarvek_klasa_I.csv\n");
+  for (int i = 1; i <= 5; ++i) {
+    const char* layouts[] = {"tarvek_klasa_I_wyr", "tarvek_klasa_II_wyr", "tarvek_koniec", "tarvek_koniec_wyr", "tarvek_klasa_Ia"};
+    moreForms["T" + std::to_string(i) + ".form"] += std::string("layout ") + layouts[i - 1] + "\n";
+  }
+  EXPECT_EQ(generate(kHead + kFields, kLayout, page), 0) << errors();
+  moreForms["T1.form"] = "form TFT1\nbase T5.form\n";
+  EXPECT_EQ(generate(kHead + kFields, kLayout, page), 1);
+  EXPECT_NE(errors().find("T1.form:2: error: \"base\" goes round in a circle"), std::string::npos) << errors();
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "support/EveryFormMade.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -225,25 +227,12 @@ std::string withDigits(std::string name, const std::string& digits) { return nam
 // Every value of every form, as the rows of a save: tag and name -> value.
 using TSnapshot = std::map<std::string, std::string>;
 
-class CertificateToSheet : public ::testing::Test {
+class CertificateToSheet : public EveryFormMade {
  protected:
-  static void SetUpTestSuite() {
-    for (int i = 0; i < kFormSpecCount; ++i)
-      if (!frmFunLiveForm(i)) made().push_back(std::unique_ptr<TDocumentForm>(kFormMakers[i].make(nullptr)));
-  }
-  static void TearDownTestSuite() {
-    made().clear();
-    for (int i = 0; i < kFormSpecCount; ++i) kFormMakers[i].forget();
-  }
-  static std::vector<std::unique_ptr<TDocumentForm>>& made() {
-    static std::vector<std::unique_ptr<TDocumentForm>> forms;
-    return forms;
-  }
   void SetUp() override {
     for (TDocumentForm* f : vFunDocumentForms()) f->vFunClearFormData();
   }
 
-  static TDocumentForm& form(const char* className) { return *frmFunFormOfClass(className); }
   static void set(TDocumentForm& f, const std::string& name, const std::string& utf8) {
     QObject* c = f.findComponent(name);
     ASSERT_NE(c, nullptr) << f.Identity.className << " " << name;

@@ -1,7 +1,10 @@
-// The registry of the 22 document forms and the six certificates of the
-// current blanks, checked against tables of this test's own.
+// The registry of the document forms (against the reference table) and the
+// six certificates of the current blanks, checked against tables of this
+// test's own.
 #include "forms/DocumentForms.h"
 #include "forms/FormMakers.h"
+#include "support/EveryFormMade.h"
+#include "support/FormReference.h"
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"
 
@@ -27,66 +30,6 @@
 namespace {
 
 using Names = std::vector<std::string>;
-
-// ---------------------------------------------------------------- registry
-
-struct Identity {
-  const char* className;
-  const char* tag;
-  TDocKind kind;
-  const char* documentName;
-  int tree;
-  const char* cancel;
-  const char* caption;
-};
-
-// In protocol order; the two class-II tags of the current blanks are crossed
-// as the stored files carry them.
-const Identity kIdentities[] = {
-    {"TFKlasa1", "KLASA I TARVEK", dkKlasaI, "MEN-I/21/2 świad. klasa I", 0, "CancelButton",
-     "Świadectwo ukończenia klasy I tarvek ogólnokształcącego"},
-    {"TFKlasa1wyr", "KLASA I Z WYR. TARVEK", dkKlasaIWyr, "MEN-I/21-w/2 świad. klasa I wyr.", 0, "CancelButton",
-     "Świadectwo ukończenia klasy I tarvek z wyróżnieniem"},
-    {"TFKlasa2", "KLASA II TARVEK", dkKlasaII, "MEN-I/21/2 świad. klasa II", 0, "CancelButton",
-     "Świadectwo ukończenia klasy II tarvek ogólnokształcącego"},
-    {"TFKlasa2wyr", "KLASA II Z WYR. TARVEK", dkKlasaIIWyr, "MEN-I/21-w/2 świad. klasa II wyr.", 0, "CancelButton",
-     "Świadectwo ukończenia klasy II tarvek z wyróżnieniem"},
-    {"TFKoniec", "KONIEC TARVEK", dkKoniec, "MEN-I/23/2 świad. ukończenia", 0, "CancelButton",
-     "Świadectwo ukończenia tarvek"},
-    {"TFKoniecwyr", "KONIEC Z WYR. TARVEK", dkKoniecWyr, "MEN-I/23-w/2 świad. ukończenia wyr.", 0, "CancelButton",
-     "Świadectwo ukończenia tarvek z wyróżnieniem"},
-    {"TFKlasa1a", "KLASA Ia TARVEK", dkKlasaIa, "MEN-I/21a/2 świad. klasa I", 1, "CancelButton",
-     "MEN-I/21a/2 Świadectwo ukończenia klasy I tarvek ogólnokształcącego."},
-    {"TFKlasa1awyr", "KLASA Ia WYR. TARVEK", dkKlasaIaWyr, "MEN-I/21a-w/2 świad. klasa I wyr.", 2, "CancelButton",
-     "MEN-I/21a-w/2 Świadectwo ukończenia klasy I z wyr. tarvek ogólnokształcącego"},
-    {"TFKlasa2a", "KLASA IIa WYR. TARVEK", dkKlasaIIa, "MEN-I/21a/2 świad. klasa II", 3, "CancelButton",
-     "MEN-I/21a/2 Świadectwo ukończenia klasy II tarvek ogólnokształcącego"},
-    {"TFKlasa2awyr", "KLASA IIa TARVEK", dkKlasaIIaWyr, "MEN-I/21a-w/2 świad. klasa II wyr.", 4, "CancelButton",
-     "MEN-I/21a-w/2 Świadectwo ukończenia klasy II z wyr. tarvek ogólnokształcącego"},
-    {"TFKonieca", "KONIECa TARVEK", dkKonieca, "MEN-I/23a/2 świad. ukończenia", 5, "CancelButton",
-     "MEN-I/23a/2 Świadectwo ukończenia tarvek ogólnokształcącego"},
-    {"TFKoniecawyr", "KONIECa WYR. TARVEK", dkKoniecaWyr, "MEN-I/23a-w/2 świad. ukończenia wyr.", 6, "CancelButton",
-     "MEN-I/23a-w/2 Świadectwo ukończenia tarvek z wyróżnieniem"},
-    {"TFWywiadowka", "WYWIADOWKA TARVEK", dkWywiadowka, "wywiadówka", 11, "AnulujButton", "Wykaz ocen"},
-    {"TFArkuszStr1", "ARKUSZ OCEN STR 1 TARVEK", dkArkuszStr1, "MEN-I/42/2 arkusz str. 1", 0, "BitBtn1",
-     "MEN-I/42/2 Arkusz ocen str. 1"},
-    {"TFArkuszStr2", "ARKUSZ OCEN STR 2 TARVEK", dkArkuszStr2, "MEN-I/42/2 arkusz str. 2", 0, "AnulujButton",
-     "Arkusz - wkładka str 2"},
-    {"TFArkuszStr3", "ARKUSZ OCEN STR 3 TARVEK", dkArkuszStr3, "MEN-I/42/2 arkusz str. 3", 0, "AnulujButton",
-     "Arkusz - wkładka str 3"},
-    {"TFArkuszStr4", "ARKUSZ OCEN STR 4 TARVEK", dkArkuszStr4, "MEN-I/42/2 arkusz str. 4", 0, "AnulujButton",
-     "Arkusz - wkładka str 4"},
-    {"TFArkuszStr5", "ARKUSZ OCEN STR 5 TARVEK", dkArkuszStr5, "MEN-I/42/2 arkusz str. 5", 0, "AnulujButton",
-     "Arkusz - wkładka str 5"},
-    {"TFArkuszStr1b", "ARKUSZ OCEN STR 1b TARVEK", dkArkuszStr1b, "MEN-I/42b/2 arkusz str. tytułowa", 7, "BitBtn1",
-     "MEN-I/42b/2 Arkusz ocen str. 1"},
-    {"TFArkuszStr2b", "ARKUSZ OCEN STR 2b TARVEK", dkArkuszStr2b, "MEN-I/42b/2 arkusz klasa pierwsza", 8,
-     "AnulujButton", "MEN-I/42b/2   Arkusz - wkładka str 2"},
-    {"TFArkuszStr3b", "ARKUSZ OCEN STR 3b TARVEK", dkArkuszStr3b, "MEN-I/42b/2 arkusz klasa druga", 9, "AnulujButton",
-     "MEN-I/42b/2   Arkusz - wkładka str 3"},
-    {"TFArkuszStr4b", "ARKUSZ OCEN STR 4b TARVEK", dkArkuszStr4b, "MEN-I/42b/2 arkusz klasa trzecia", 10,
-     "AnulujButton", "MEN-I/42b/2   Arkusz - wkładka str 4"},
-};
 
 // ---------------------------------------------------------------- fields
 
@@ -484,27 +427,14 @@ class Registry : public TFormBase {
   }
 };
 
-class CurrentCertificates : public ::testing::Test {
+class CurrentCertificates : public EveryFormMade {
  protected:
-  static void SetUpTestSuite() {
-    for (int i = 0; i < kFormSpecCount; ++i)
-      if (!frmFunLiveForm(i)) made().push_back(std::unique_ptr<TDocumentForm>(kFormMakers[i].make(nullptr)));
-  }
-  static void TearDownTestSuite() {
-    made().clear();
-    for (int i = 0; i < kFormSpecCount; ++i) kFormMakers[i].forget();
-  }
-  static std::vector<std::unique_ptr<TDocumentForm>>& made() {
-    static std::vector<std::unique_ptr<TDocumentForm>> forms;
-    return forms;
-  }
   void TearDown() override {
     TDocumentForm::StudentData = nullptr;
     TDocumentForm::TemplateDialog = nullptr;
     TDocumentForm::TemplateReload = nullptr;
     TDocumentForm::StudentSave = nullptr;
   }
-  static TDocumentForm& form(const char* className) { return *frmFunFormOfClass(className); }
   static std::string text(const TDocumentForm& f, const std::string& name) {
     return cp1250ToUtf8(strFunGetText(f.findComponent(name)));
   }
@@ -513,10 +443,10 @@ class CurrentCertificates : public ::testing::Test {
 }  // namespace
 
 TEST(FormRegistry, EveryFormKeepsItsIdentityInProtocolOrder) {
-  ASSERT_EQ(kFormSpecCount, 22);
+  ASSERT_EQ(kFormSpecCount, kFormReferenceCount);
   for (int i = 0; i < kFormSpecCount; ++i) {
     const TFormSpec& desc = kFormSpecs[i];
-    const Identity& expected = kIdentities[i];
+    const TFormReference& expected = kFormReference[i];
     SCOPED_TRACE(expected.className);
     EXPECT_STREQ(desc.identity.className, expected.className);
     EXPECT_STREQ(desc.identity.global, expected.className + 1);
@@ -524,15 +454,66 @@ TEST(FormRegistry, EveryFormKeepsItsIdentityInProtocolOrder) {
     EXPECT_EQ(desc.identity.kind, expected.kind);
     EXPECT_STREQ(desc.documentName, expected.documentName);
     EXPECT_EQ(desc.treePosition, expected.tree);
+    EXPECT_EQ(desc.created, expected.created);
+    EXPECT_EQ(desc.identity.lineRows, expected.lineRows);
     EXPECT_STREQ(desc.identity.cancelButton, expected.cancel);
     EXPECT_STREQ(desc.identity.caption, expected.caption);
+    EXPECT_EQ(desc.sheetItem, expected.listItem);
     EXPECT_EQ(optFunKindOfDocumentName(cp1250(expected.documentName)), expected.kind);
   }
   EXPECT_EQ(optFunKindOfDocumentName(""), std::nullopt);
-  Names tree;
+  // The tree offers the documents that have a place in it, in that order.
+  std::vector<const TFormReference*> offered;
+  for (const TFormReference& r : kFormReference)
+    if (r.tree > 0) offered.push_back(&r);
+  std::sort(offered.begin(), offered.end(), [](auto* a, auto* b) { return a->tree < b->tree; });
+  Names tree, expectedTree;
   for (const TFormSpec* desc : vFunTreeDocuments()) tree.push_back(desc->identity.className);
-  EXPECT_EQ(tree, (Names {"TFKlasa1a", "TFKlasa1awyr", "TFKlasa2a", "TFKlasa2awyr", "TFKonieca", "TFKoniecawyr",
-                          "TFArkuszStr1b", "TFArkuszStr2b", "TFArkuszStr3b", "TFArkuszStr4b", "TFWywiadowka"}));
+  for (const TFormReference* r : offered) expectedTree.push_back(r->className);
+  EXPECT_EQ(tree, expectedTree);
+}
+
+// Start-up makes every window of the registry once, in the order of their
+// places, the main window first.
+TEST(FormRegistry, WindowsAreMadeInTheOrderOfTheRegistry) {
+  Names order;
+  for (int i = 0; i < kWindowCount; ++i) {
+    const TWindowSlot& slot = kWindowOrder[i];
+    order.push_back(slot.global);
+    if (slot.form >= 0) {
+      ASSERT_LT(slot.form, kFormSpecCount);
+      EXPECT_STREQ(kFormSpecs[slot.form].identity.global, slot.global);
+      EXPECT_EQ(kFormSpecs[slot.form].created, i + 1);
+      EXPECT_STREQ(kFormMakers[slot.form].className, kFormSpecs[slot.form].identity.className);
+    }
+  }
+  EXPECT_EQ(order, referenceWindowOrder());
+}
+
+// The certificate list of each class page names its certificates item by
+// item: the item's text is the certificate's, whatever their order in the
+// registry.
+TEST_F(CurrentCertificates, EachItemOfAClassPagesCertificateListIsItsCertificate) {
+  std::map<std::string, Names> lists;  // page class -> texts by item
+  for (int i = 0; i < kFormSpecCount; ++i) {
+    const TFormReference& r = *referenceOf(kFormSpecs[i].identity.className);
+    for (int p = 0; p < kFormSpecs[i].sheetPageCount; ++p) {
+      Names& items = lists[kFormSpecs[i].sheetPages[p].pageClass];
+      ASSERT_GT(r.listItem, 0) << r.className;
+      items.resize(std::max(items.size(), static_cast<std::size_t>(r.listItem)));
+      items[static_cast<std::size_t>(r.listItem - 1)] = r.listText;
+    }
+  }
+  for (const auto& [page, items] : lists) {
+    const TDocumentForm& f = form(page.c_str());
+    const QComboBox* list = nullptr;
+    for (const char* name : {"SwiadectwoComboBox", "CertTypeComboBox"})
+      if (!list) list = f.findComponentAs<QComboBox>(name);
+    ASSERT_NE(list, nullptr) << page;
+    Names shown;
+    for (int k = 0; k < list->count(); ++k) shown.push_back(list->itemText(k).toStdString());
+    EXPECT_EQ(shown, items) << page;
+  }
 }
 
 TEST_F(CurrentCertificates, ValueFieldsInCreationOrderWithTheirKindsLimitsStatesAndLists) {

@@ -62,11 +62,11 @@ TEST_F(LayoutSourcesTest, AFaultySourceStopsTheBuildWithItsLineAndWritesNoFile) 
   };
   const Case cases[] = {
       {"tarvek_klasa_Ib.csv", good, "no document kind is drawn by the layout \"tarvek_klasa_Ib\""},
-      {"tarvek_klasa_Ia.csv", good + "B; 1; 2; 3\n", "tarvek_klasa_Ia.csv:2: 12 columns expected, found 4"},
+      {"tarvek_klasa_Ia.csv", good + "B; 1; 2; 3\n", "tarvek_klasa_Ia.csv:2: error: 12 columns expected, found 4"},
       {"tarvek_klasa_Ia.csv", "# x\nB; 1; 2x; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n",
-       "tarvek_klasa_Ia.csv:2: not a whole number: \"2x\""},
-      {"tarvek_klasa_Ia.csv", good + good, "tarvek_klasa_Ia.csv:2: \"A_STR1_DATA_EDIT\" is named twice"},
-      {"tarvek_klasa_Ia.csv", "; 1; 2; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n", "tarvek_klasa_Ia.csv:1: a name of 1 to 255"},
+       "tarvek_klasa_Ia.csv:2: error: not a whole number: \"2x\""},
+      {"tarvek_klasa_Ia.csv", good + good, "tarvek_klasa_Ia.csv:2: error: \"A_STR1_DATA_EDIT\" is named twice"},
+      {"tarvek_klasa_Ia.csv", "; 1; 2; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n", "tarvek_klasa_Ia.csv:1: error: a name of 1 to 255"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(generate({{c.name, c.text}}), 1) << c.error;
@@ -96,12 +96,12 @@ TEST_F(LayoutSourcesTest, ATwinLayoutIsItsBaseWithWhatItRemovesReplacesAndAdds) 
     std::string text, error;
   };
   const Case cases[] = {
-      {"@base tarvek_klasa_Ia.csv\n@remove X_STR1_DATA_EDIT\n", "tarvek_klasa_IIa.csv:2: \"X_STR1_DATA_EDIT\" is not in the base"},
+      {"@base tarvek_klasa_Ia.csv\n@remove X_STR1_DATA_EDIT\n", "tarvek_klasa_IIa.csv:2: error: \"X_STR1_DATA_EDIT\" is not in the base"},
       {"@base nowhere.csv\n", "cannot read"},
       {"@base tarvek_klasa_IIa.csv\n", "goes round in a circle"},
       {"A_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n@base tarvek_klasa_Ia.csv\n",
-       "tarvek_klasa_IIa.csv:2: \"@base\" must come before every row"},
-      {"@frame x\n", "tarvek_klasa_IIa.csv:1: unknown statement \"@frame\""},
+       "tarvek_klasa_IIa.csv:2: error: \"@base\" must come before every row"},
+      {"@frame x\n", "tarvek_klasa_IIa.csv:1: error: unknown statement \"@frame\""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(generate({{"tarvek_klasa_Ia.csv", base}, {"tarvek_klasa_IIa.csv", c.text}}), 1) << c.error;

@@ -29,16 +29,17 @@ bool overlap(const Rect& a, const Rect& b) {
   return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
 }
 
+// The attributes name=value each kind takes (its flags: TARVEK_SPEC_FLAGS).
 const std::map<std::string, std::set<std::string>> kAllowed = {
-    {"edit", {"max", "sample", "new", "text", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint", "okblank"}},
-    {"combo", {"max", "list", "sample", "new", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint"}},
-    {"memo", {"lines", "sample", "at", "disabled", "readonly", "tabfirst", "tablast", "noprint"}},
-    {"label", {"size", "font", "bold", "italic", "at"}},
+    {"edit", {"max", "sample", "new", "text", "at"}},
+    {"combo", {"max", "list", "sample", "new", "at"}},
+    {"memo", {"lines", "sample", "at"}},
+    {"label", {"size", "font", "at"}},
     {"dots", {"at"}},
     {"button", {"at"}},
     {"pick", {"list", "at"}},
     {"check", {"at"}},
-    {"plabel", {"at", "bold"}},
+    {"plabel", {"at"}},
 };
 
 const std::vector<TLayoutRow>& layoutOf(Layouts& cache, const fs::path& dir, const std::string& table) {
@@ -61,11 +62,12 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
   std::vector<const std::vector<TLayoutRow>*> layouts;
   for (const std::string& table : form.layouts) layouts.push_back(&layoutOf(cache, layoutDir, table));
 
-  for (const Component& c : form.components) {
+  for (const Component& c : form.components) attempt([&] {
     const auto [it, fresh] = names.emplace(lower(c.name), c.where);
     if (!fresh) fail(c.where, "\"" + c.name + "\" is named twice (letter case aside; see " + it->second + ")");
     for (const auto& [key, word] : c.attrs)
-      if (!kAllowed.at(c.kind).count(key)) fail(c.where, "a " + c.kind + " takes no \"" + key + "\"");
+      if (isFlag(key) ? !flagFits(key, c.kind) : !kAllowed.at(c.kind).count(key))
+        fail(c.where, "a " + c.kind + " takes no \"" + key + "\"");
     for (const char* key : {"max", "lines", "size"})
       if (c.attrs.count(key) && wholeNumber(c.attrs.at(key).value, c.where) < 0)
         fail(c.where, std::string(key) + "= takes 0 or more");
@@ -85,7 +87,11 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
     k.c = c;
     if (c.attrs.count("list")) {
       k.listName = c.attrs.at("list").value;
+      if (k.listName == kCertificateList) k.listName += "/" + form.className;
       const auto list = lists.find(k.listName);
+      if (list == lists.end() && c.attrs.at("list").value == kCertificateList)
+        fail(c.where, "no certificate fills " + form.className + " (\"sheet page " + form.className +
+                          "\"): its list " + kCertificateList + " would be empty");
       if (list == lists.end()) fail(c.where, "no list \"" + k.listName + "\"");
       k.items = &list->second;
     } else if (c.kind == "combo" || c.kind == "pick") {
@@ -120,7 +126,7 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
     if (!k.at.given) k.at = printed;
     if (!k.at.given) fail(c.where, "\"" + c.name + "\" needs a place: at=x,y,w,h");
     out.push_back(k);
-  }
+  });
   // Every row of the form's layouts that draws a component names one of it.
   for (std::size_t l = 0; l < layouts.size(); ++l)
     for (const TLayoutRow& r : *layouts[l]) {
@@ -132,35 +138,76 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
       }
       const bool found = std::any_of(form.components.begin(), form.components.end(),
                                      [&](const Component& c) { return cp1250FromUtf8(c.name) == name; });
-      if (!found) fail(form.layouts[l] + ".csv", "the row \"" + cp1250ToUtf8(r.name) + "\" (" + r.where +
-                                                     ") names no component of " + form.className);
+      if (!found) attempt([&] { fail(r.where, "the row \"" + cp1250ToUtf8(r.name) + "\" names no component of " + form.className); });
     }
-  for (const Pair& p : form.pairs) {
+  for (const Pair& p : form.pairs) attempt([&] {
     const bool field = std::any_of(form.components.begin(), form.components.end(),
                                    [&](const Component& c) { return c.name == p.field && isValueKind(c.kind); });
     if (!field) fail(p.where, "\"" + p.field + "\" is no value field of the form");
-  }
-  for (const Personal& p : form.personal) {
+  });
+  for (const Personal& p : form.personal) attempt([&] {
     const bool field = std::any_of(form.components.begin(), form.components.end(),
                                    [&](const Component& c) { return c.name == p.field && isValueKind(c.kind); });
     if (!field) fail(p.where, "\"" + p.field + "\" is no value field of the form");
-    for (const Word& t : p.tokens) {
-      if (t.quoted) continue;
-      if (t.value.rfind("@ending(", 0) == 0 || t.value.rfind("@pesel(", 0) == 0) continue;
-      if (!isStudentDataField(t.value)) fail(p.where, "the student-data dialog has no \"" + t.value + "\"");
-    }
-  }
-  for (const SheetStep& step : form.sheetSteps) {
+    for (const PersonalToken& t : p.tokens)
+      if (t.kind == PersonalToken::Component && !isStudentDataField(t.text))
+        fail(p.where, "the student-data dialog has no \"" + t.text + "\"");
+  });
+  for (const SheetStep& step : form.sheetSteps) attempt([&] {
     for (const std::string& source : step.sources) {
       const bool field = std::any_of(form.components.begin(), form.components.end(),
                                      [&](const Component& c) { return c.name == source && isValueKind(c.kind); });
       if (!field) fail(step.where, "\"" + source + "\" is no value field of " + form.className);
     }
     if (step.label && !form.sheetLabel) fail(step.where, "@label without a \"sheet label\"");
-  }
+  });
   if (form.sheetSteps.empty() != form.sheetPages.empty())
     fail(form.where, "the copy into a class page needs both its pages and its table");
   return out;
+}
+
+void makeCertificateLists(const std::map<std::string, Form>& all, Lists& lists) {
+  struct Offer {
+    const Form* certificate;
+    const SheetPage* page;
+  };
+  std::map<std::string, std::map<int, std::vector<Offer>>> pages;  // page class -> item -> certificates
+  for (const auto& [className, form] : all) {
+    if (form.sheetItem > 0 && form.sheetPages.empty())
+      attempt([&] { fail(form.sheetItemWhere, className + " fills no class page: its \"sheet item\" is in no list"); });
+    for (const SheetPage& page : form.sheetPages) {
+      if (form.sheetItem == 0) {
+        attempt([&] {
+          fail(form.where, className + " fills " + page.pageClass +
+                              " but says not which item of its certificate list it is (sheet item N \"text\")");
+        });
+        continue;
+      }
+      pages[page.pageClass][form.sheetItem].push_back({&form, &page});
+    }
+  }
+  for (const auto& [pageClass, items] : pages) {
+    std::vector<std::string> texts;
+    for (int item = 1; item <= items.rbegin()->first; ++item) {
+      const auto offers = items.find(item);
+      if (offers == items.end()) {
+        const Offer& next = items.upper_bound(item)->second.front();
+        attempt([&] {
+          fail(next.certificate->sheetItemWhere, "the item " + std::to_string(item) + " of the certificate list of " +
+                                                     pageClass + " names no certificate (items count 1, 2, ... without a gap)");
+        });
+        continue;
+      }
+      if (offers->second.size() > 1)
+        attempt([&] {
+          fail(offers->second[1].certificate->sheetItemWhere,
+               "the item " + std::to_string(item) + " of the certificate list of " + pageClass + " is taken by " +
+                   offers->second[0].certificate->className + " (" + offers->second[0].certificate->sheetItemWhere + ")");
+        });
+      texts.push_back(offers->second.front().certificate->sheetItemText);
+    }
+    lists[kCertificateList + "/" + pageClass] = texts;
+  }
 }
 
 // The panel components the code looks up by name (forms/ComponentNames.h):
@@ -210,6 +257,8 @@ void checkPanel(const Form& form, TDocKind kind, const std::vector<Checked>& par
       }
   if (filled) {
     need(names::kSourceLists, "pick", "is filled from certificates");
+    if (const Checked* sources = find(names::kSourceLists, "pick"); sources->listName.rfind(kCertificateList, 0) != 0)
+      fail(sources->c.where, "the certificate list of a class page names its certificates: list=" + kCertificateList);
     need(names::kLoadButtons, "button", "is filled from certificates");
     if (columns) need(names::kColumnLists, "pick", "is filled column by column");
     const char* const check[] = {names::kSubjectNamesCheck};

@@ -3,8 +3,10 @@
 // words of a statement (Words.cpp), the registry and the item lists
 // (Registry.cpp), a form file with its base (FormReader.cpp, Twins.cpp), the
 // checks and places (Checks.cpp) and the C++ it writes (Writer.cpp).
-// A fault throws std::runtime_error with "file:line: what".
+// A fault throws std::runtime_error with "path:line: error: what"; the steps
+// that go on after one keep it (noteFault) and the run reports them all.
 #include "../LayoutSource.h"
+#include "forms/FormSpec.h"
 #include "render/DocumentKinds.h"
 
 #include <filesystem>
@@ -20,8 +22,22 @@ namespace mkforms {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] inline void fail(const std::string& where, const std::string& what) {
-  throw std::runtime_error(where + ": " + what);
+[[noreturn]] inline void fail(const std::string& where, const std::string& what) { sourceFault(where, what); }
+
+// The faults of a run, in the order they were found, each once.
+const std::vector<std::string>& faults();
+void noteFault(const std::string& text);
+// Runs a step; a fault it throws is kept and the run goes on. False when it
+// failed.
+template <class Step>
+bool attempt(Step&& step) {
+  try {
+    step();
+    return true;
+  } catch (const std::runtime_error& error) {
+    noteFault(error.what());
+    return false;
+  }
 }
 
 inline std::string lower(std::string text) {
@@ -63,13 +79,28 @@ class StatementReader {
 using Lists = std::map<std::string, std::vector<std::string>>;
 void readLists(const fs::path& file, Lists& lists);
 
+// A document form of the registry.
 struct Entry {
   std::string className, global, unit, tag, kind, documentName, cancel, caption, description;
   int tree = 0, created = 0;
   bool lineRows = false;
   std::string where;
 };
-std::vector<Entry> readRegistry(const fs::path& file);
+// A window the program's own code makes (the main window, the shell's
+// dialogs): its place among the windows made at start-up.
+struct ShellWindow {
+  std::string className, global;
+  int created = 0;
+  std::string where;
+};
+struct Registry {
+  std::vector<Entry> forms;           // in protocol order
+  std::vector<ShellWindow> shell;
+  int windowCount() const { return static_cast<int>(forms.size() + shell.size()); }
+};
+// Every row checked on its own and against the others; each fault is kept
+// (noteFault) and its row left out.
+Registry readRegistry(const fs::path& file);
 
 // ---- A form (FormReader.cpp, Twins.cpp) ----
 
@@ -89,9 +120,17 @@ struct Side {
   int width = 0, height = 0;
 };
 
+// One piece of a personal field: a text, a component of the student-data
+// dialog, @ending(male,female) or @pesel(N).
+struct PersonalToken {
+  enum Kind { Literal, Component, Ending, Pesel } kind = Literal;
+  std::string text, female;
+  int index = 0;
+};
+
 struct Personal {
   std::string field;
-  std::vector<Word> tokens;
+  std::vector<PersonalToken> tokens;
   bool onlyIntoEmpty = false;
   std::string where;
 };
@@ -136,6 +175,10 @@ struct Form {
   std::vector<Component> components;
   std::vector<Pair> pairs;
   std::optional<std::string> sheetLabel;
+  // The certificate's item in the certificate list of every page it fills
+  // (counted from 1) and its text there; a twin gives its own.
+  int sheetItem = 0;
+  std::string sheetItemText, sheetItemWhere;
   std::vector<SheetPage> sheetPages;
   std::vector<SheetStep> sheetSteps;
 };
@@ -145,14 +188,18 @@ inline bool isPanelKind(const std::string& kind) {
   return kind == "button" || kind == "pick" || kind == "check" || kind == "plabel";
 }
 extern const std::set<std::string> kComponentKinds;
-extern const std::set<std::string> kFlags;
+// The words of the description flags (forms/FormSpec.h, TARVEK_SPEC_FLAGS).
+bool isFlag(const std::string& word);
+// Whether a component of that kind takes the flag.
+bool flagFits(const std::string& word, const std::string& kind);
 
 // A component statement: kind NAME ["text"] attributes... from words[first].
 Component parseComponent(const std::vector<Word>& words, std::size_t first, int side, const std::string& where);
 // Attributes given to a component again ("-flag" takes a flag away).
 void setAttributes(Component& c, const std::vector<Word>& words, std::size_t first, const std::string& where);
-// A form file, its base (and the base's base) resolved.
-Form readForm(const fs::path& file, int depth = 0);
+// A form file, its base (and the base's base) resolved. A fault of a
+// statement is kept and the next statement read.
+Form readForm(const fs::path& file);
 // A twin's own statement (remove, order, reword, change, replace, after):
 // false when the words are none of them.
 bool twinStatement(Form& form, bool twin, const std::vector<Word>& words, const std::string& where);
@@ -175,7 +222,15 @@ using Layouts = std::map<std::string, std::vector<TLayoutRow>>;
 
 // The components with their places and lists; every name, attribute, layout
 // row, template pair, personal token and copy source checked.
+// A pick whose list is kCertificateList gets the certificates that fill the
+// form ("@certificates/<class>" in lists).
 std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache, const fs::path& layoutDir);
+inline const std::string kCertificateList = "@certificates";
+// The certificate lists of the class pages, made from the certificates'
+// "sheet item" and put into lists under "@certificates/<page class>"; an item
+// that names no certificate, or two, and a certificate that fills a page
+// without its item, are faults.
+void makeCertificateLists(const std::map<std::string, Form>& all, Lists& lists);
 // Every cell the copy into a class page writes is a field of that page.
 void checkSheetTargets(const Form& form, const std::map<std::string, Form>& all);
 // The panel components the code looks up by name are there where needed.
@@ -193,10 +248,12 @@ struct Resolved {
 };
 // FormTables.cpp: the constant tables, kFormSpecs in registry order.
 std::string tablesText(const std::vector<Resolved>& forms);
-// FormUnits.h and FormUnits.cpp: each form's class, its global, the makers.
-// A page that certificates copy into is a class page.
+// FormUnits.h and FormUnits.cpp: each form's class, its global, the makers
+// and the order in which start-up makes every window. A page that
+// certificates copy into is a class page.
 std::string unitsHeader(const std::vector<Resolved>& forms, const std::map<std::string, Form>& all);
-std::string unitsSource(const std::vector<Resolved>& forms, const std::map<std::string, Form>& all);
+std::string unitsSource(const std::vector<Resolved>& forms, const std::map<std::string, Form>& all,
+                        const Registry& registry);
 // Writes the file only when its text changed (no needless rebuilds).
 void writeIfChanged(const fs::path& file, const std::string& text);
 

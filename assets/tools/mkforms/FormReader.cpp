@@ -2,15 +2,57 @@
 #include "Description.h"
 #include "forms/ComponentNames.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace mkforms {
 
 const std::set<std::string> kComponentKinds = {"edit", "combo", "memo", "label", "dots",
                                                "button", "pick", "check", "plabel"};
-const std::set<std::string> kFlags = {"disabled", "readonly", "tabfirst", "tablast", "noprint", "bold", "italic", "okblank"};
 
 namespace {
+
+struct FlagWord {
+  const char* word;
+  const char* kinds;  // blank-separated
+};
+#define TARVEK_SPEC_FLAG_WORD(word, flag, bit, kinds) {#word, kinds},
+constexpr FlagWord kFlagWords[] = {TARVEK_SPEC_FLAGS(TARVEK_SPEC_FLAG_WORD)};
+#undef TARVEK_SPEC_FLAG_WORD
+
+// @ending(male,female) or @pesel(N); any other word is a component of the
+// student-data dialog.
+PersonalToken personalToken(const Word& w, const std::string& where) {
+  PersonalToken t;
+  const std::string& v = w.value;
+  if (w.quoted) {
+    t.text = v;
+    return t;
+  }
+  if (!w.key.empty()) fail(where, "unknown word \"" + w.key + "=\" in a personal field");
+  const bool ending = v.rfind("@ending(", 0) == 0, pesel = v.rfind("@pesel(", 0) == 0;
+  if ((ending || pesel) && v.back() != ')')
+    fail(where, "\"" + v + "\" lacks its closing \")\"");
+  if (ending) {
+    const std::string inner = v.substr(8, v.size() - 9);
+    const auto comma = inner.find(',');
+    if (comma == std::string::npos || inner.find(',', comma + 1) != std::string::npos)
+      fail(where, "@ending(male,female) expected");
+    t.kind = PersonalToken::Ending;
+    t.text = inner.substr(0, comma);
+    t.female = inner.substr(comma + 1);
+  } else if (pesel) {
+    t.kind = PersonalToken::Pesel;
+    t.index = wholeNumber(v.substr(7, v.size() - 8), where);
+    if (t.index < 1) fail(where, "@pesel(N) counts from 1");
+  } else if (!v.empty() && v[0] == '@') {
+    fail(where, "unknown \"" + v + "\": @ending(male,female) or @pesel(N) expected");
+  } else {
+    t.kind = PersonalToken::Component;
+    t.text = v;
+  }
+  return t;
+}
 
 bool isSchoolEdit(const std::string& name) {
   for (const names::TSchoolEdit& e : names::kSchoolEdits)
@@ -20,7 +62,24 @@ bool isSchoolEdit(const std::string& name) {
 
 int sideOf(const std::vector<Side>& sides, int current) { return sides.empty() ? 0 : current; }
 
+Form readFormVisiting(const fs::path& file, std::vector<fs::path>& visiting);
+
 }  // namespace
+
+bool isFlag(const std::string& word) {
+  for (const FlagWord& f : kFlagWords)
+    if (word == f.word) return true;
+  return false;
+}
+
+bool flagFits(const std::string& word, const std::string& kind) {
+  for (const FlagWord& f : kFlagWords)
+    if (word == f.word) {
+      const std::string kinds = std::string(" ") + f.kinds + " ";
+      return kinds.find(" " + kind + " ") != std::string::npos;
+    }
+  return false;
+}
 
 // A component statement: kind NAME ["text"] attributes...
 Component parseComponent(const std::vector<Word>& words, std::size_t first, int side, const std::string& where) {
@@ -38,7 +97,7 @@ Component parseComponent(const std::vector<Word>& words, std::size_t first, int 
       c.text = w.value;
       c.hasText = true;
     } else if (w.key.empty()) {
-      if (!kFlags.count(w.value)) fail(where, "unknown word \"" + w.value + "\"");
+      if (!isFlag(w.value)) fail(where, "unknown word \"" + w.value + "\"");
       c.attrs[w.value] = Word {w.value, "", false};
     } else {
       c.attrs[w.key] = w;
@@ -54,11 +113,11 @@ void setAttributes(Component& c, const std::vector<Word>& words, std::size_t fir
       c.text = w.value;
       c.hasText = true;
     } else if (w.key.empty()) {
-      if (w.value.size() > 1 && w.value[0] == '-' && kFlags.count(w.value.substr(1))) {
+      if (w.value.size() > 1 && w.value[0] == '-' && isFlag(w.value.substr(1))) {
         c.attrs.erase(w.value.substr(1));  // "-bold" takes a flag away
         continue;
       }
-      if (!kFlags.count(w.value)) fail(where, "unknown word \"" + w.value + "\"");
+      if (!isFlag(w.value)) fail(where, "unknown word \"" + w.value + "\"");
       c.attrs[w.value] = Word {w.value, "", false};
     } else {
       c.attrs[w.key] = w;
@@ -66,14 +125,27 @@ void setAttributes(Component& c, const std::vector<Word>& words, std::size_t fir
   }
 }
 
-Form readForm(const fs::path& file, int depth) {
-  if (depth > 4) throw std::runtime_error(file.string() + ": \"base\" goes round in a circle");
+Form readForm(const fs::path& file) {
+  std::vector<fs::path> visiting;
+  return readFormVisiting(file, visiting);
+}
+
+namespace {
+
+// visiting: the files whose "base" led here; meeting one again is a circle,
+// however long the chain of twins.
+Form readFormVisiting(const fs::path& file, std::vector<fs::path>& visiting) {
+  const fs::path self = fs::weakly_canonical(file);
+  visiting.push_back(self);
   StatementReader statements(file);
   Form form;
   bool twin = false, layoutsGiven = false, personalGiven = false, sheetPagesGiven = false;
   int currentSide = 0;
   std::string line;
   for (std::string where; statements.next(line, where);) {
+    // A file that does not start as a form is no form: its other lines are
+    // not read.
+    if (!attempt([&] {
     const std::vector<Word> words = splitWords(line, where);
     const std::string& head = words[0].value;
     auto arg = [&](std::size_t k) -> const Word& {
@@ -87,7 +159,14 @@ Form readForm(const fs::path& file, int depth) {
     } else if (head == "base") {
       if (!form.components.empty() || twin) fail(where, "\"base\" must come right after \"form\"");
       const std::string cls = form.className, at = form.where;
-      form = readForm(file.parent_path() / arg(1).value, depth + 1);
+      const fs::path base = file.parent_path() / arg(1).value;
+      if (std::find(visiting.begin(), visiting.end(), fs::weakly_canonical(base)) != visiting.end())
+        fail(where, "\"base\" goes round in a circle: " + arg(1).value + " leads back here");
+      form = readFormVisiting(base, visiting);
+      // A certificate's item in the class pages' lists is its own.
+      form.sheetItem = 0;
+      form.sheetItemText.clear();
+      form.sheetItemWhere.clear();
       form.className = cls;
       form.where = at;
       twin = true;
@@ -153,11 +232,12 @@ Form readForm(const fs::path& file, int depth) {
       Personal p;
       p.field = arg(1).value;
       p.where = where;
-      p.tokens.assign(words.begin() + 2, words.end());
-      if (!p.tokens.empty() && !p.tokens.front().quoted && p.tokens.front().value == "@ifempty") {
+      std::size_t first = 2;
+      if (words.size() > first && !words[first].quoted && words[first].value == "@ifempty") {
         p.onlyIntoEmpty = true;
-        p.tokens.erase(p.tokens.begin());
+        ++first;
       }
+      for (std::size_t k = first; k < words.size(); ++k) p.tokens.push_back(personalToken(words[k], where));
       if (p.tokens.empty()) fail(where, "personal FIELD needs what it is made of");
       form.personal.push_back(p);
     } else if (head == "template" && words.size() == 2 && arg(1).value == "keep") {
@@ -180,6 +260,13 @@ Form readForm(const fs::path& file, int depth) {
       if (what == "label") {
         if (!arg(2).quoted || words.size() != 3) fail(where, "sheet label \"text\" expected");
         form.sheetLabel = arg(2).value;
+      } else if (what == "item") {
+        if (words.size() != 4 || arg(2).quoted || !arg(2).key.empty() || !arg(3).quoted)
+          fail(where, "sheet item N \"text\" expected");
+        form.sheetItem = wholeNumber(arg(2).value, where);
+        if (form.sheetItem < 1) fail(where, "the items of a certificate list count from 1");
+        form.sheetItemText = arg(3).value;
+        form.sheetItemWhere = where;
       } else if (what == "page") {
         // A twin that gives its pages replaces all of its base's.
         if (twin && !sheetPagesGiven) form.sheetPages.clear();
@@ -208,8 +295,12 @@ Form readForm(const fs::path& file, int depth) {
           }
         }
         if (page.columns.empty()) fail(where, "a page needs its columns: COLUMN=SUFFIX...");
-        for (const SheetPage& other : form.sheetPages)
+        for (const SheetPage& other : form.sheetPages) {
           if (other.number == page.number) fail(where, "two pages of the copy with the same number");
+          if (other.pageClass == page.pageClass)
+            fail(where, "the page " + page.pageClass + " is named twice (see " + other.where + "): its certificate list "
+                        "would name the certificate twice");
+        }
         form.sheetPages.push_back(page);
       } else if (what == "cell" || what == "name" || what == "lines") {
         if (twin) fail(where, "a twin copies by its base's table; it gives only \"sheet label\" and \"sheet page\"");
@@ -242,7 +333,7 @@ Form readForm(const fs::path& file, int depth) {
           fail(where, what == "lines" ? "sheet lines MEMO SOURCE... expected" : "one component, a text or @label expected");
         form.sheetSteps.push_back(step);
       } else {
-        fail(where, "sheet label, page, cell, name or lines expected");
+        fail(where, "sheet label, item, page, cell, name or lines expected");
       }
     } else if (head == "samples") {
       if (arg(1).value != "clear") fail(where, "samples clear expected");
@@ -254,9 +345,14 @@ Form readForm(const fs::path& file, int depth) {
     } else if (!twinStatement(form, twin, words, where)) {
       fail(where, "unknown statement \"" + head + "\"");
     }
+    }) && form.className.empty())
+      break;
   }
-  if (form.className.empty()) throw std::runtime_error(file.string() + ": empty");
+  if (form.className.empty()) fail(file.string() + ":1", "no statement \"form CLASS\"");
+  visiting.pop_back();
   return form;
 }
+
+}  // namespace
 
 }  // namespace mkforms

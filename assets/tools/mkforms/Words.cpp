@@ -55,8 +55,8 @@ std::vector<Word> splitWords(const std::string& line, const std::string& where) 
   return words;
 }
 
-StatementReader::StatementReader(const fs::path& file) : in_(file, std::ios::binary), name_(file.filename().string()) {
-  if (!in_) throw std::runtime_error("cannot read " + file.string());
+StatementReader::StatementReader(const fs::path& file) : in_(file, std::ios::binary), name_(file.string()) {
+  if (!in_) fail(name_ + ":1", "cannot read the file");
 }
 
 bool StatementReader::next(std::string& line, std::string& where) {
@@ -68,6 +68,22 @@ bool StatementReader::next(std::string& line, std::string& where) {
     return true;
   }
   return false;
+}
+
+namespace {
+std::vector<std::string>& faultList() {
+  static std::vector<std::string> list;
+  return list;
+}
+}  // namespace
+
+const std::vector<std::string>& faults() { return faultList(); }
+
+void noteFault(const std::string& text) {
+  // A base read again for each twin would tell its fault again.
+  for (const std::string& known : faultList())
+    if (known == text) return;
+  faultList().push_back(text);
 }
 
 }  // namespace mkforms

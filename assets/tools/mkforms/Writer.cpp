@@ -44,10 +44,9 @@ std::string kindName(const std::string& kind) {
 
 std::string flagsOf(const Component& c) {
   std::string out;
-  const std::pair<const char*, const char*> flags[] = {{"disabled", "sfDisabled"}, {"readonly", "sfReadOnly"},
-                                                        {"tabfirst", "sfTabFirst"}, {"tablast", "sfTabLast"}, {"bold", "sfBold"},
-                                                        {"italic", "sfItalic"},     {"noprint", "sfNoPrint"},
-                                                        {"okblank", "sfBlankOnOk"}};
+#define TARVEK_SPEC_FLAG_PAIR(word, flag, bit, kinds) {#word, #flag},
+  const std::pair<const char*, const char*> flags[] = {TARVEK_SPEC_FLAGS(TARVEK_SPEC_FLAG_PAIR)};
+#undef TARVEK_SPEC_FLAG_PAIR
   for (const auto& [word, flag] : flags)
     if (c.attrs.count(word)) out += (out.empty() ? "" : " | ") + std::string(flag);
   return out.empty() ? "0u" : out;
@@ -109,22 +108,16 @@ std::string tablesText(const std::vector<Resolved>& forms) {
     }
     for (std::size_t p = 0; p < form.personal.size(); ++p) {
       t << "const TPersonalToken kPersonal_" << id << "_" << p << "[] = {";
-      for (const Word& w : form.personal[p].tokens) {
-        const std::string& v = w.value;
-        if (w.quoted) {
-          t << "{TPersonalToken::Literal, " << lit(v) << ", nullptr, 0}, ";
-        } else if (v.rfind("@ending(", 0) == 0 && v.back() == ')') {
-          const std::string inner = v.substr(8, v.size() - 9);
-          const auto comma = inner.find(',');
-          if (comma == std::string::npos) fail(form.personal[p].where, "@ending(male,female) expected");
-          t << "{TPersonalToken::Ending, " << lit(inner.substr(0, comma)) << ", " << lit(inner.substr(comma + 1))
-            << ", 0}, ";
-        } else if (v.rfind("@pesel(", 0) == 0 && v.back() == ')') {
-          const int n = wholeNumber(v.substr(7, v.size() - 8), form.personal[p].where);
-          if (n < 1) fail(form.personal[p].where, "@pesel(N) counts from 1");
-          t << "{TPersonalToken::Pesel, nullptr, nullptr, " << n << "}, ";
-        } else {
-          t << "{TPersonalToken::Component, " << lit(v) << ", nullptr, 0}, ";
+      for (const PersonalToken& token : form.personal[p].tokens) {
+        switch (token.kind) {
+          case PersonalToken::Literal: t << "{TPersonalToken::Literal, " << lit(token.text) << ", nullptr, 0}, "; break;
+          case PersonalToken::Component:
+            t << "{TPersonalToken::Component, " << lit(token.text) << ", nullptr, 0}, ";
+            break;
+          case PersonalToken::Ending:
+            t << "{TPersonalToken::Ending, " << lit(token.text) << ", " << lit(token.female) << ", 0}, ";
+            break;
+          case PersonalToken::Pesel: t << "{TPersonalToken::Pesel, nullptr, nullptr, " << token.index << "}, "; break;
         }
       }
       t << "};\n";
@@ -206,6 +199,7 @@ std::string tablesText(const std::vector<Resolved>& forms) {
           << ", .templateCount = " << form.pairs.size()
           << ", .templateKeep = " << (form.templateKeep ? "true" : "false") << ",\n"
           << "     .sheetLabel = " << (form.sheetLabel ? lit(*form.sheetLabel) : "nullptr")
+          << ", .sheetItem = " << form.sheetItem
           << ", .sheetPages = " << ptr(form.sheetPages.empty(), "kSheetPages_" + id)
           << ", .sheetPageCount = " << form.sheetPages.size()
           << ", .sheetSteps = " << ptr(form.sheetSteps.empty(), "kSheetSteps_" + id)
@@ -236,7 +230,8 @@ std::string unitsHeader(const std::vector<Resolved>& forms, const std::map<std::
   return h.str();
 }
 
-std::string unitsSource(const std::vector<Resolved>& forms, const std::map<std::string, Form>& all) {
+std::string unitsSource(const std::vector<Resolved>& forms, const std::map<std::string, Form>& all,
+                        const Registry& registry) {
   std::ostringstream m;
   m << "// Written by tarvek_mkforms from assets/forms/registry.csv; do not edit.\n"
     << "#include \"forms/FormUnits.h\"\n#include \"forms/FormMakers.h\"\n\n";
@@ -254,6 +249,14 @@ std::string unitsSource(const std::vector<Resolved>& forms, const std::map<std::
       << e.className << "(owner); }, [] { " << e.global << " = nullptr; }},\n";
   }
   m << "};\n";
+  // The windows in the order start-up makes them (the registry's "created").
+  std::map<int, std::string> order;
+  for (std::size_t i = 0; i < forms.size(); ++i)
+    order[forms[i].entry->created] = "{" + lit(forms[i].entry->global) + ", " + std::to_string(i) + "}";
+  for (const ShellWindow& w : registry.shell) order[w.created] = "{" + lit(w.global) + ", -1}";
+  m << "\nconst TWindowSlot kWindowOrder[] = {\n";
+  for (const auto& [created, slot] : order) m << "    " << slot << ",  // " << created << "\n";
+  m << "};\nconst int kWindowCount = " << order.size() << ";\n";
   return m.str();
 }
 
