@@ -450,8 +450,14 @@ void TFDrukuj::SaveNewButtonClick() {
     }
   }
   const TEdges page1 = edgesFunOfSide(1), page2 = edgesFunOfSide(2);
-  record.Page1X1 = page1.left, record.Page1Y1 = page1.top, record.Page1X2 = page1.right, record.Page1Y2 = page1.bottom;
-  record.Page2X1 = page2.left, record.Page2Y1 = page2.top, record.Page2X2 = page2.right, record.Page2Y2 = page2.bottom;
+  record.Page1X1 = page1.left;
+  record.Page1Y1 = page1.top;
+  record.Page1X2 = page1.right;
+  record.Page1Y2 = page1.bottom;
+  record.Page2X1 = page2.left;
+  record.Page2Y1 = page2.top;
+  record.Page2X2 = page2.right;
+  record.Page2Y2 = page2.bottom;
   if (bFunMarginWriteNewSettings(DataStore, strFunGetSettingsFilePath(DataStore, false), record)) {
     bFunLoadMarginList();
     return;

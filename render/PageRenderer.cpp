@@ -193,7 +193,7 @@ void vFunLoadPreviewBackground(TDataStore* DataStore, TDocKind kind, int page, T
   const QFileInfo info(path);
   if (!info.exists()) {
     static const QImage clean = imgFunCleanPreviewPicture();
-    image->setPicture(clean);
+    image->copyPicture(clean);
     return;
   }
   TBackground& background = cache[path];
@@ -203,7 +203,7 @@ void vFunLoadPreviewBackground(TDataStore* DataStore, TDocKind kind, int page, T
     const QImage decoded(path);
     background.picture = decoded.isNull() ? imgFunCleanPreviewPicture() : decoded.convertToFormat(QImage::Format_RGB32);
   }
-  image->setPicture(background.picture);
+  image->copyPicture(background.picture);
 }
 
 void vFunStretchPicture(QPainter& painter, const QPicture& picture, const QRectF& target) {
@@ -221,7 +221,7 @@ void vFunShowPages(TDataStore* DataStore, TImage* image1, TImage* image2) {
   for (auto [page, image] :
        {std::pair{DataStore->Page1Metafile, image1}, std::pair{DataStore->Page2Metafile, image2}}) {
     if (!page || !image) continue;
-    if (image->Picture().isNull()) image->setPicture(imgFunCleanPreviewPicture());
+    if (image->Picture().isNull()) image->copyPicture(imgFunCleanPreviewPicture());
     QPainter painter(&image->Picture());
     vFunStretchPicture(painter, *page,
                        QRectF(kPreviewLeft, kPreviewTop, kPreviewRight - kPreviewLeft, kPreviewBottom - kPreviewTop));

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -308,6 +309,20 @@ void TImage::setStretch(bool on) {
 void TImage::setPicture(const QImage& picture) {
   picture_ = picture;
   if (autoSize_) setFixedSize(picture_.size());
+  update();
+}
+
+void TImage::copyPicture(const QImage& picture) {
+  if (picture.isNull()) {
+    setPicture(picture);
+    return;
+  }
+  if (picture_.size() != picture.size() || picture_.format() != picture.format() ||
+      picture_.bytesPerLine() != picture.bytesPerLine() || !picture_.isDetached()) {
+    setPicture(picture.copy());
+    return;
+  }
+  std::memcpy(picture_.bits(), picture.constBits(), static_cast<std::size_t>(picture.sizeInBytes()));
   update();
 }
 

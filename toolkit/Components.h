@@ -86,6 +86,10 @@ class TImage : public QWidget {
   void setAutoSize(bool on);
   void setStretch(bool on);
   void setPicture(const QImage& picture);
+  // Copies the picture onto the image's own canvas, which is kept from one
+  // call to the next while the size and format stay: a page shown again and
+  // again costs a copy of its pixels, not a fresh block of memory each time.
+  void copyPicture(const QImage& picture);
   // The picture to draw on; call update() (or repaint()) afterwards.
   QImage& Picture() { return picture_; }
   const QImage& Picture() const { return picture_; }

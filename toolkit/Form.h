@@ -63,6 +63,8 @@ constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIg
 // The registry plus the factory every form uses for its components.
 class TFormBase : public TComponentRegistry {
  public:
+  virtual ~TFormBase() = default;
+
   // Makes a component, names it and registers it: Make<QLineEdit>("X_EDIT", parent).
   // What the user types into an edit, combo box or memo made here must fit
   // the code page of the stored data (vFunGuardCodePage); Tab leaves a memo
@@ -77,8 +79,6 @@ class TFormBase : public TComponentRegistry {
 
  private:
   static void prepareTyping(QObject* component);
-
- public:
 
  protected:
   // Hooks of the window's events; the defaults do nothing.

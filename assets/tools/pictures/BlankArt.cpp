@@ -275,7 +275,9 @@ SheetGrid sheetGrid(SheetPage page) {
     for (int r = 19; r <= 21; ++r) g.rules.push_back(712 + 26 * (r - 18));
     for (double y : {886, 956, 1081, 1189, 1229}) g.rules.push_back(y);
     g.headerBottom = 200;
-    g.splitTop = 886, g.splitMid = 921, g.splitBottom = 956;
+    g.splitTop = 886;
+    g.splitMid = 921;
+    g.splitBottom = 956;
   } else {
     // The same for the pages of one class: rows 3 to 21, the band of the
     // supplementary subjects with rows 22 to 25, the band of the additional
@@ -288,7 +290,9 @@ SheetGrid sheetGrid(SheetPage page) {
     for (int r = 26; r <= 28; ++r) g.rules.push_back(797 + 23 * (r - 25));
     for (double y : {923, 983, 1101, 1203, 1239}) g.rules.push_back(y);
     g.headerBottom = 162;
-    g.splitTop = 923, g.splitMid = 953, g.splitBottom = 983;
+    g.splitTop = 923;
+    g.splitMid = 953;
+    g.splitBottom = 983;
   }
   g.splitX = page == SheetPage::Right ? 0 : 175;
   return g;
