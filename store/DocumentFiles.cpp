@@ -825,8 +825,11 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
     return false;
   }
 
-  const bool placed = native::syncFile(temp) && (!native::exists(target) || native::copyOwnership(target, temp)) &&
-                      (saveStep("copied"), native::replaceFile(temp, target));
+  bool placed = native::syncFile(temp) && (!native::exists(target) || native::copyOwnership(target, temp));
+  if (placed) {
+    saveStep("copied");
+    placed = native::replaceFile(temp, target);
+  }
   if (placed) return true;
   fromSystem(why);
   removeQuietly(temp);

@@ -89,8 +89,10 @@ QRectF rectFunInkBox(const std::string& pdf, int page) {
     const uchar* row = image.constScanLine(y);
     for (int x = 0; x < image.width(); ++x) {
       if (row[x] >= 128) continue;
-      left = std::min(left, x), right = std::max(right, x + 1);
-      top = std::min(top, y), bottom = std::max(bottom, y + 1);
+      left = std::min(left, x);
+      right = std::max(right, x + 1);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y + 1);
     }
   }
   if (right < 0) return {};
