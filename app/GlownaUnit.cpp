@@ -358,6 +358,8 @@ void TFGlowna::vFunUstawMenuDrzewa() {
     actionNamed(name)->setEnabled(!strFunNazwaZDrzewa(0).empty());
 }
 
+void TFGlowna::FormShow() { TreeView->setFocus(Qt::OtherFocusReason); }
+
 void TFGlowna::FormClose(TCloseAction& Action) {
   if (bCloseNoAsk) {
     Action = TCloseAction::caFree;

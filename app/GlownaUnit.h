@@ -183,6 +183,9 @@ class TFGlowna : public TForm {
   void Instrukcjaobsugi1Click();
 
  protected:
+  // The keyboard starts in the list of students, never on a tool button
+  // that Enter or the space bar would press.
+  void FormShow() override;
   void FormClose(TCloseAction& Action) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

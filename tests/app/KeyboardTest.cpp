@@ -123,6 +123,35 @@ TEST_F(KeyboardTest, TheStudentDialogOpensWithTheKeyboardInTheSurnameEveryTime) 
                                                 cp1250("Żółkiewska Anna")}));
 }
 
+// The main window starts with the keyboard in the list of students and has
+// it there again when a student's dialog closes: Enter or the space bar
+// typed next press no tool button ("Nowy plik" first of them, whose "Nie"
+// would drop every student typed so far).
+TEST_F(KeyboardTest, TheMainWindowKeepsTheKeyboardInTheListOfStudents) {
+  FGlowna->hide();
+  showActive(FGlowna);
+  EXPECT_EQ(focusName(), "TreeView");
+  modal([] { FGlowna->DodajUczniaToolButtonClick(); }, [&](QDialog* d) {
+    type(d, QString::fromUtf8("Żółkiewska"));
+    press(d, Qt::Key_Tab);
+    type(d, QString::fromUtf8("Łucja"));
+    press(d, Qt::Key_Tab);
+    type(d, "k");
+    press(d, Qt::Key_Tab, Qt::NoModifier, 6);
+    type(d, "05210112345");
+    press(d, Qt::Key_Tab);
+    press(d, Qt::Key_Return);
+  });
+  showActive(FGlowna);
+  EXPECT_EQ(focusName(), "TreeView");
+  script.boxes.clear();
+  press(FGlowna, Qt::Key_Space);
+  press(FGlowna, Qt::Key_Return);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(script.boxes.empty());
+  EXPECT_EQ(roots(), (std::vector<std::string> {cp1250("Żółkiewska Łucja")}));
+}
+
 // A certificate keeps its side from one show to the next: it opens with the
 // keyboard in the first field of the side in front, and each side brought
 // forward (Ctrl+Tab, a click on its tab) takes the keyboard into its first
