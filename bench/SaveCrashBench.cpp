@@ -87,22 +87,25 @@ void makeTaggedText(const std::string& path, const std::string& prefix, int stud
 void makeCalibration(const std::string& path, const std::string& prefix, int layouts) {
   std::string sql = "begin;";
   for (int l = 0; l < layouts; ++l) {
-    const std::string table = "`tarvek_" + prefix + std::to_string(l) + "`";
+    // The same layouts in both contents (an import must bring every one of
+    // them); the content shows in the font named by their rows.
+    const std::string table = "`tarvek_" + std::to_string(l) + "`";
     sql += "create table " + table +
            "( name TEXT, x1 INTEGER, y1 INTEGER, x2 INTEGER, y2 INTEGER, font_name TEXT, font_size INTEGER, "
            "font_align INTEGER, font_style_bold INTEGER, font_style_italic INTEGER, font_style_underline INTEGER, "
            "font_style_strike INTEGER );";
     for (int r = 0; r < 200; ++r)
       sql += "insert into " + table + " values('ZMIENNA_Pole" + std::to_string(r) +
-             "_DATA_EDIT', 10, 20, 300, 40, 'Times New Roman', 12, 0, 0, 0, 0, 0);";
+             "_DATA_EDIT', 10, 20, 300, 40, '" + prefix + "', 12, 0, 0, 0, 0, 0);";
   }
   exec(path, sql + "commit;");
 }
 
 // "A" or "B" when the file is whole and holds exactly the `count` tables of
-// one of the two contents (tables named by `stem` + "A" or "B"); "absent"
-// when there is no file; "unreadable" when SQLite cannot read all of it;
-// "mixed" otherwise.
+// one of the two contents (tables named by `stem` + "A" or "B", or, with an
+// empty stem, layout tables whose first row names the font "A" or "B");
+// "absent" when there is no file; "unreadable" when SQLite cannot read all
+// of it; "mixed" otherwise.
 std::string stateOf(const std::string& path, const std::string& stem, int count) {
   if (!fs::exists(path)) return "absent";
   sqlite3* db = nullptr;
@@ -120,7 +123,17 @@ std::string stateOf(const std::string& path, const std::string& stem, int count)
       state = "mixed";
       while (sqlite3_step(st) == SQLITE_ROW) {
         const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        (name.rfind(stem + "A", 0) == 0 ? a : name.rfind(stem + "B", 0) == 0 ? b : other)++;
+        std::string content = name.substr(0, stem.size() + 1);
+        if (stem.empty()) {
+          sqlite3_stmt* font = nullptr;
+          content = "?";
+          if (sqlite3_prepare_v2(db, ("select font_name from `" + name + "` limit 1").c_str(), -1, &font, nullptr) ==
+                  SQLITE_OK &&
+              sqlite3_step(font) == SQLITE_ROW)
+            content = reinterpret_cast<const char*>(sqlite3_column_text(font, 0));
+          sqlite3_finalize(font);
+        }
+        (content == stem + "A" ? a : content == stem + "B" ? b : other)++;
       }
       sqlite3_finalize(st);
       if (other == 0 && a == count && b == 0) state = "A";
@@ -163,7 +176,7 @@ long childMicros(const std::function<void()>& work) {
 // One way of writing a user's file, as the kills see it.
 struct TWritePath {
   std::string file;                                 // the file whose state is checked
-  std::string stem;                                 // the table names of its two contents
+  std::string stem;                                 // the table names of its two contents (see stateOf)
   int count = 0;                                    // how many tables each content has
   std::function<void(bool toB)> work;               // run in the child: write content A or B; exits non-zero on failure
   std::function<void()> nextStart;                  // what the program's next start does
@@ -389,7 +402,7 @@ void BM_KilledCalibrationImport(benchmark::State& state) {
     throw std::runtime_error("first import failed: " + DataStore.ErrorStream.str());
   TWritePath path;
   path.file = cp1250ToUtf8(strFunGetCalibFilePath(&DataStore, false));
-  path.stem = "tarvek_";
+  path.stem = "";  // told apart by their rows
   path.count = layouts;
   path.work = [&](bool toB) {
     TDataStore own;
