@@ -2,10 +2,10 @@
 
 #include "app/GlownaUnit.h"
 #include "platform/Cp1250.h"
-#include "platform/Desktop.h"
 #include "platform/Process.h"
 #include "store/Folders.h"
 #include "toolkit/Components.h"
+#include "toolkit/DesktopOpen.h"
 #include "toolkit/Dialogs.h"
 
 #include <QGuiApplication>
@@ -236,7 +236,15 @@ void TFAktualizacja::vFunPobierzAktualizacje(const std::string& url, const std::
   });
 }
 
-void TFAktualizacja::btnDownloadViaBrowserClick() { platform::openWithDesktop(strFunGetText(editDownloadLink)); }
+void TFAktualizacja::btnDownloadViaBrowserClick() {
+  const std::string address = strFunGetText(editDownloadLink);
+  objFunOpenWithDesktop(address, [address] {
+    MessageBox(cp1250("Nie można otworzyć adresu programu instalacyjnego:\n") + address +
+                   cp1250("\n\nW systemie nie ma przeglądarki stron WWW albo nie udało się jej uruchomić. Otwórz "
+                          "ten adres w przeglądarce samodzielnie."),
+               "Aktualizacja", MB_OK | MB_ICONWARNING);
+  });
+}
 
 void TFAktualizacja::btnCloseClick() {
   if (bDownloadDone) {

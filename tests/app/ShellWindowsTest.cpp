@@ -197,11 +197,18 @@ TEST_F(ShellWindowsTest, HelpAndContactWithoutABrowserSaySo) {
   start();
   const std::string help = cp1250FromUtf8(dirs.program()) + "/pomoc/index.html";
   const std::string contact = "https://www.kestal.pl/?strona=/kontakt/kontakt.php";
+  const std::string installer = "http://127.0.0.1:9/kestal/tarvek/program/2014/tvksetup.exe";
+  FAktualizacja->editDownloadLink->setText(QString::fromStdString(installer));
+  auto action = [](const char* name) { return [name] { FGlowna->findComponentAs<QAction>(name)->trigger(); }; };
   const struct {
     const char* action;
+    std::function<void()> run;
     std::string named;
     const char* caption;
-  } commands[] = {{"Instrukcjaobsugi1", help, "Pomoc"}, {"Wylijwiadomo1", contact, "Kontakt"}};
+  } commands[] = {{"Instrukcjaobsugi1", action("Instrukcjaobsugi1"), help, "Pomoc"},
+                  {"Wylijwiadomo1", action("Wylijwiadomo1"), contact, "Kontakt"},
+                  {"btnDownloadViaBrowser", [] { FAktualizacja->btnDownloadViaBrowser->click(); }, installer,
+                   "Aktualizacja"}};
   // The opener as the desktop has it; nullptr: there is none.
   auto opener = [this](const char* body) {
     fs::create_directories(bin());
@@ -221,7 +228,7 @@ TEST_F(ShellWindowsTest, HelpAndContactWithoutABrowserSaySo) {
     opener(o.body);
     for (const auto& c : commands) {
       script.boxes.clear();
-      FGlowna->findComponentAs<QAction>(c.action)->trigger();
+      c.run();
       EXPECT_TRUE(eventually([&] { return !script.boxes.empty(); })) << o.what << " " << c.action;
       ASSERT_EQ(script.boxes.size(), 1u) << o.what << " " << c.action;
       EXPECT_NE(script.boxes[0].text.find(c.named), std::string::npos) << o.what << " " << c.action;
@@ -233,7 +240,7 @@ TEST_F(ShellWindowsTest, HelpAndContactWithoutABrowserSaySo) {
   opener("exit 0");
   for (const auto& c : commands) {
     script.boxes.clear();
-    FGlowna->findComponentAs<QAction>(c.action)->trigger();
+    c.run();
     const QPointer<QObject> waiting = qApp->findChild<QObject*>("TOpenerEnd", Qt::FindDirectChildrenOnly);
     ASSERT_FALSE(waiting.isNull()) << c.action;
     ASSERT_TRUE(eventually([&] { return waiting.isNull(); })) << c.action;
