@@ -553,6 +553,29 @@ void markAsChanged(int oldFd, int newFd) {
   writeAt(newFd, reinterpret_cast<const char*>(newHeader), 100, 0);
 }
 
+// The committed state of the working copy copied into a fresh file (no
+// journal of its own); the working copy is opened read-write, so a hot
+// journal of it is rolled back first. A failed copy leaves no file.
+bool copyCommittedState(const std::string& workingCopy, const std::string& to, TFileFailure& why) {
+  CppSQLite3DB source, copy;
+  try {
+    native::makePrivateFile(workingCopy);
+    source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    copy.openSystemPath(to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    copy.runStatement("pragma journal_mode=OFF");
+    copy.copyDatabaseFrom(source);
+    copy.closeFile();
+    source.closeFile();
+    return true;
+  } catch (const CppSQLite3Exception& e) {
+    fromSqlite(why, e, copy.systemError() != 0 ? &copy : &source);
+    why.notDocument = false;
+    why.inUse = false;
+    removeQuietly(to);
+    return false;
+  }
+}
+
 // The save into the document itself, for a folder that takes no new file:
 // no journal can be made beside the document, so what it becomes is made
 // beside the working copy, and its old state is kept there too before the
@@ -567,26 +590,8 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   std::string earlier, kept;
   if (iFunRestoreInterruptedSave(workingCopy, earlier, kept, why) < 0) return false;
 
-  {
-    CppSQLite3DB source, copy;
-    removeQuietly(next);
-    native::makePrivateFile(workingCopy);
-    try {
-      // Read-write, so a hot journal of the working copy is rolled back.
-      source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-      copy.openSystemPath(next, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-      copy.runStatement("pragma journal_mode=OFF");
-      copy.copyDatabaseFrom(source);
-      copy.closeFile();
-      source.closeFile();
-    } catch (const CppSQLite3Exception& e) {
-      fromSqlite(why, e, copy.systemError() != 0 ? &copy : &source);
-      why.notDocument = false;
-      why.inUse = false;
-      removeQuietly(next);
-      return false;
-    }
-  }
+  removeQuietly(next);
+  if (!copyCommittedState(workingCopy, next, why)) return false;
 
   // Another save or put-back of the document holds it: nothing is touched.
   TDocumentHold held;
@@ -806,24 +811,7 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   // Killed before the rename, the save leaves this file in the user's
   // folder: the next start removes it by its record.
   const TTemporaryRecord record(dataFolderOf(workingCopy), temp);
-  CppSQLite3DB source, copy;
-  try {
-    // Read-write, so a hot journal of the working copy is rolled back and
-    // only its committed state is copied.
-    native::makePrivateFile(workingCopy);
-    source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    copy.openSystemPath(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    copy.runStatement("pragma journal_mode=OFF");
-    copy.copyDatabaseFrom(source);
-    copy.closeFile();
-    source.closeFile();
-  } catch (const CppSQLite3Exception& e) {
-    fromSqlite(why, e, copy.systemError() != 0 ? &copy : &source);
-    why.notDocument = false;
-    why.inUse = false;
-    removeQuietly(temp);
-    return false;
-  }
+  if (!copyCommittedState(workingCopy, temp, why)) return false;
 
   bool placed = native::syncFile(temp) && (!native::exists(target) || native::copyOwnership(target, temp));
   if (placed) {
