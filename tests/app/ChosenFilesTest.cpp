@@ -204,8 +204,9 @@ TEST_F(ChosenFilesTest, ACalibrationFileWithoutEveryLayoutAndRowIsRefusedNamingW
                                   "wszystkich ustawień programu:\n");
   const std::string kept = cp1250("\n\nUstawienia kalibracji nie zostały zmienione.");
   const std::pair<std::string, std::string> cases[] = {
-      {oneTable, cp1250("Brak tablic formatowania (47 z 48): tarvek_arkusz_str1, tarvek_arkusz_str1b, "
-                        "tarvek_arkusz_str2, tarvek_arkusz_str2_kol1, tarvek_arkusz_str2_kol2 i jeszcze 42.")},
+      {oneTable, cp1250("Brak tablic formatowania (" + std::to_string(layouts - 1) + " z " + std::to_string(layouts) +
+                        "): tarvek_arkusz_str1, tarvek_arkusz_str1b, tarvek_arkusz_str2, tarvek_arkusz_str2_kol1, "
+                        "tarvek_arkusz_str2_kol2 i jeszcze " + std::to_string(layouts - 1 - 5) + ".")},
       {noRow, "Brak wierszy (1) w tablicy tarvek_klasa_Ia: ZMIENNA_ImieNazwisko_STR1_DATA_EDIT."},
   };
   for (const auto& [file, missing] : cases) {
