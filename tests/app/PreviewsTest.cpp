@@ -97,7 +97,7 @@ TEST_F(PreviewsTest, AStudentNodeShowsNoOtherStudentsDocument) {
   ASSERT_FALSE(adamska.isNull());
   select(0);  // her own node: her certificate stays in view
   EXPECT_EQ(FGlowna->Image1->Picture(), adamska);
-  select(1, 11);  // the other student's child without a document
+  select(1, documentlessChild());  // the other student's child without a document
   expectNothingShown("another student's node");
   select(1, 0);
   EXPECT_FALSE(FGlowna->Image1->Picture().isNull());

@@ -1,6 +1,7 @@
 // The school-template dialog: its edits, the stored template it shows,
 // stores and keeps, and the ways the main window opens it.
 #include "AppFixture.h"
+#include "support/FormReference.h"
 
 #include "app/DaneSzkoly.h"
 #include "forms/DocumentForm.h"
@@ -143,34 +144,23 @@ TEST_F(SchoolTemplateTest, TheWindowItsTabsAndTheDocumentList) {
   EXPECT_FALSE(FDaneSzkoly->Image1->Picture().isNull());
   EXPECT_FALSE(FDaneSzkoly->Image2->Picture().isNull());
 
-  // Each item takes the school data of one form.
-  const std::pair<const char*, const char*> items[] = {
-      {"MEN-I/21/2 świad. klasa I", "TFKlasa1"},
-      {"MEN-I/21-w/2 świad. klasa I wyr.", "TFKlasa1wyr"},
-      {"MEN-I/21/2 świad. klasa II", "TFKlasa2"},
-      {"MEN-I/21-w/2 świad. klasa II wyr.", "TFKlasa2wyr"},
-      {"MEN-I/23/2 świad. ukończenia", "TFKoniec"},
-      {"MEN-I/23-w/2 świad. ukończenia wyr.", "TFKoniecwyr"},
-      {"MEN-I/21a/2 świad. klasa I", "TFKlasa1a"},
-      {"MEN-I/21a-w/2 świad. klasa I wyr.", "TFKlasa1awyr"},
-      {"MEN-I/21a/2 świad. klasa II", "TFKlasa2a"},
-      {"MEN-I/21a-w/2 świad. klasa II wyr.", "TFKlasa2awyr"},
-      {"MEN-I/23a/2 świad. ukończenia", "TFKonieca"},
-      {"MEN-I/23a-w/2 świad. ukończenia wyr.", "TFKoniecawyr"},
-      {"MEN-I/42/2 arkusz str. 1", "TFArkuszStr1"},
-      {"MEN-I/42b/2 arkusz str. tytułowa", "TFArkuszStr1b"},
-  };
+  // Each item takes the school data of one form: the forms the reference
+  // table offers, in protocol order, under their document names.
+  std::vector<const TFormReference*> items;
+  for (const TFormReference& r : kFormReference)
+    if (r.schoolTemplate) items.push_back(&r);
+  const int count = static_cast<int>(items.size());
   QComboBox* list = FDaneSzkoly->DocTypeComboBox;
   EXPECT_FALSE(list->isEditable());
-  ASSERT_EQ(list->count(), 14);
-  for (int i = 0; i < 14; ++i) {
-    EXPECT_EQ(list->itemText(i), q(items[i].first)) << i;
+  ASSERT_EQ(list->count(), count);
+  for (int i = 0; i < count; ++i) {
+    EXPECT_EQ(list->itemText(i), q(items[i]->documentName)) << i;
     TDocumentForm* form = TFDaneSzkoly::frmFunTemplateSource(i);
     ASSERT_NE(form, nullptr) << i;
-    EXPECT_STREQ(form->Identity.className, items[i].second) << i;
+    EXPECT_STREQ(form->Identity.className, items[i]->className) << i;
   }
   EXPECT_EQ(TFDaneSzkoly::frmFunTemplateSource(-1), nullptr);
-  EXPECT_EQ(TFDaneSzkoly::frmFunTemplateSource(14), nullptr);
+  EXPECT_EQ(TFDaneSzkoly::frmFunTemplateSource(count), nullptr);
 
   // With no item chosen the button takes nothing.
   set("ZMIENNA_Klasa_DATA_EDIT", "3c");

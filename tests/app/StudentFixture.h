@@ -1,6 +1,7 @@
 #pragma once
 // A started program with a document file of students made outside it.
 #include "AppFixture.h"
+#include "support/FormReference.h"
 
 #include "app/DaneUczniaUnit.h"
 #include "store/SqlText.h"
@@ -88,6 +89,9 @@ class StudentTest : public AppTest {
     return names;
   }
   // Selects a node as a click would: child -1 is the student node itself.
+  // The child of a student's node that has no document: the last, after
+  // the documents the tree offers.
+  static int documentlessChild() { return static_cast<int>(referenceTreeDocuments().size()); }
   void select(int student, int child = -1) {
     QTreeWidgetItem* node = FGlowna->TreeView->topLevelItem(student);
     if (child >= 0) node = node->child(child);

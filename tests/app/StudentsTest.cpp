@@ -43,20 +43,20 @@ TEST_F(StudentTest, AnOpenedFileShowsItsStudentsSortedWithTheirDocuments) {
   EXPECT_EQ(roots(), (std::vector<std::string> {cp1250("Łabędź Ewa"), "Lis Anna", cp1250("Łukasiewicz Jan"),
                                                  cp1250("Érdi Anna")}));
   QTreeWidgetItem* student = FGlowna->TreeView->topLevelItem(0);
-  ASSERT_EQ(student->childCount(), 12);
-  const char* documents[] = {"MEN-I/21a/2 świad. klasa I", "MEN-I/21a-w/2 świad. klasa I wyr.",
-                             "MEN-I/21a/2 świad. klasa II", "MEN-I/21a-w/2 świad. klasa II wyr.",
-                             "MEN-I/23a/2 świad. ukończenia", "MEN-I/23a-w/2 świad. ukończenia wyr.",
-                             "MEN-I/42b/2 arkusz str. tytułowa", "MEN-I/42b/2 arkusz klasa pierwsza",
-                             "MEN-I/42b/2 arkusz klasa druga", "MEN-I/42b/2 arkusz klasa trzecia", "wywiadówka", ""};
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(student->child(i)->text(0), QString::fromUtf8(documents[i])) << i;
+  // The documents the reference table offers in the tree, in its order, and
+  // one child without a document.
+  std::vector<std::string> documents = referenceTreeDocuments();
+  documents.push_back("");
+  ASSERT_EQ(student->childCount(), static_cast<int>(documents.size()));
+  for (int i = 0; i < student->childCount(); ++i)
+    EXPECT_EQ(student->child(i)->text(0), QString::fromStdString(documents[static_cast<std::size_t>(i)])) << i;
   EXPECT_EQ(FGlowna->TreeView->currentItem(), nullptr);
   EXPECT_TRUE(script.boxes.empty());
 }
 
 TEST_F(StudentTest, SelectingANodeLoadsItsStudentIntoEveryHolder) {
   open(makeDocumentFile({{"1", personalRows("Adamska", "Ola", "1")}, {"2", personalRows("Baran", "Piotr", "2")}}));
-  select(1, 11);  // the child with no document selects the student alone
+  select(1, documentlessChild());  // the child with no document selects the student alone
   EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), "Baran");
   EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(1), "Baran Piotr");
   EXPECT_EQ(FGlowna->strFunNazwaZDrzewa(0), "");
@@ -66,7 +66,7 @@ TEST_F(StudentTest, SelectingANodeLoadsItsStudentIntoEveryHolder) {
   EXPECT_TRUE(FGlowna->findComponentAs<QAction>("Edytujwybranewiadectwo1")->isEnabled());
 
   FGlowna->EdytujSwiadectwoToolButtonClick();  // the shipped settings still offer the template first
-  select(1, 11);
+  select(1, documentlessChild());
   script.boxes.clear();
   script.answers = {IDNO};
   FGlowna->EdytujSwiadectwoToolButtonClick();
@@ -106,17 +106,22 @@ TEST_F(StudentTest, CommandsWithoutASelectionSayWhatIsMissing) {
 
 // ------------------------------------------------------------------ holders
 
+// The name of the field a holder gets of its own, named after its class so
+// that it does not hang on the holder's place among the others.
+std::string ownField(const TDocumentForm* form) {
+  return "ZMIENNA_Test" + std::string(form->Identity.className + 2) + "_STR1_DATA_EDIT";
+}
+
 // Every holder gets one field of its own (and a line-row page a memo), so a
-// student's rows travel through all 23.
+// student's rows travel through all of them.
 class HoldersTest : public StudentTest {
  protected:
   Rows expected;
   void SetUp() override {
     StudentTest::SetUp();
     expected = personalRows("Zieba", "Iga", "5");
-    int n = 0;
     for (TDocumentForm* form : vFunDocumentForms()) {
-      const std::string name = "ZMIENNA_Test" + std::to_string(n++) + "_STR1_DATA_EDIT";
+      const std::string name = ownField(form);
       form->Make<QLineEdit>(QString::fromStdString(name), form);
       expected.push_back({form->strFunTag(), name, "it's " + std::string(form->Identity.className)});
       if (form != FArkuszStr2b) continue;
@@ -142,8 +147,8 @@ TEST_F(HoldersTest, AStudentSavedAndLoadedAgainGivesTheSameRowsInTheSameOrder) {
   file.push_back({"KLASA Ia TARVEK", "ZMIENNA_Tarvek1_STR1_DATA_EDIT", "Liceum"});
   open(makeDocumentFile({{"5", file}}));
   select(0);
-  EXPECT_EQ(text(FKlasa2a->findComponentAs<QLineEdit>("ZMIENNA_Test8_STR1_DATA_EDIT")), "it's TFKlasa2a");
-  EXPECT_EQ(strFunGetText(FKlasa2a->findComponent("ZMIENNA_Test8_STR1_DATA_EDIT")), "it's TFKlasa2a");
+  EXPECT_EQ(text(FKlasa2a->findComponentAs<QLineEdit>(ownField(FKlasa2a))), "it's TFKlasa2a");
+  EXPECT_EQ(strFunGetText(FKlasa2a->findComponent(ownField(FKlasa2a))), "it's TFKlasa2a");
 
   ASSERT_TRUE(FGlowna->bFunZapiszDaneUcznia());
   const Rows saved = stored("PESEL5");
@@ -194,7 +199,7 @@ std::vector<TDataRecord> rowsByTheFrame(const TComponentRegistry& form, const st
   return rows;
 }
 
-TEST_F(HoldersTest, TheSaveCollectsFromAll23HoldersTheRowsTheFrameGives) {
+TEST_F(HoldersTest, TheSaveCollectsFromEveryHolderTheRowsTheFrameGives) {
   open(makeDocumentFile({{"5", expected}}));
   select(0);
   bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, cp1250("Źdźbło-Łęcka"));
@@ -204,7 +209,7 @@ TEST_F(HoldersTest, TheSaveCollectsFromAll23HoldersTheRowsTheFrameGives) {
   // Line rows with letters of the code page, an empty line and a quote.
   vFunSetLines(FArkuszStr2b->findComponent("ZMIENNA_Uwagi_DATA_MEMO"),
                {cp1250("pierwsza: ąćęłńóśźż"), "", "it's"});
-  bFunSetText(FKlasa2a->findComponent("ZMIENNA_Test8_STR1_DATA_EDIT"), cp1250("\"Żółw\" – 'ó'"));
+  bFunSetText(FKlasa2a->findComponent(ownField(FKlasa2a)), cp1250("\"Żółw\" – 'ó'"));
   // A field made, deleted and made again under its name gives one row, in
   // the place of the living one.
   delete FKlasa1->Make<QLineEdit>("ZMIENNA_Znikniete_STR1_DATA_EDIT", FKlasa1);
@@ -249,7 +254,7 @@ TEST_F(HoldersTest, TheClassTwoFormsKeepTheTagsStoredFilesCarry) {
   EXPECT_EQ(FKlasa2awyr->strFunTag(), "KLASA IIa TARVEK");
   open(makeDocumentFile({{"5", expected}}));
   select(0);
-  EXPECT_EQ(strFunGetText(FKlasa2awyr->findComponent("ZMIENNA_Test9_STR1_DATA_EDIT")), "it's TFKlasa2awyr");
+  EXPECT_EQ(strFunGetText(FKlasa2awyr->findComponent(ownField(FKlasa2awyr))), "it's TFKlasa2awyr");
 }
 
 TEST_F(HoldersTest, AStudentWithoutADocumentsRowsLeavesThatFormEmpty) {
@@ -491,7 +496,7 @@ TEST_F(StudentTest, EditingAStudentWhoseRowsCannotBeReadTouchesNoTable) {
 TEST_F(HoldersTest, ADocumentEditedAndCancelledIsSelectedAgainWithItsStoredValues) {
   open(makeDocumentFile({{"6", personalRows("Zych", "Ala", "6")}, {"5", expected}}));
   select(0, 2);  // Zieba Iga, "MEN-I/21a/2 świad. klasa II"
-  auto* field = FKlasa2a->findComponentAs<QLineEdit>("ZMIENNA_Test8_STR1_DATA_EDIT");
+  auto* field = FKlasa2a->findComponentAs<QLineEdit>(ownField(FKlasa2a));
   script.answers = {IDNO};  // no school template now
   script.onShowModal = [field](QDialog* dialog) {
     EXPECT_EQ(dialog, FKlasa2a);
@@ -637,7 +642,7 @@ TEST_F(HoldersTest, AStudentLoadedAfterAnotherShowsWhatItShowsLoadedAlone) {
   for (const auto& row : expected)
     if (row[0] != "DANE UCZNIA") other.push_back({row[0], row[1], row[1].find("Uwagi") != std::string::npos ? "inna" : row[2]});
   open(makeDocumentFile({{"5", expected}, {"6", other}}));
-  // Every component of the 23 holders: its text, and where an edit's or a
+  // Every component of the holders: its text, and where an edit's or a
   // memo's cursor stands, whether it is modified or has anything to undo.
   auto shown = [] {
     std::vector<std::string> fields;
@@ -670,7 +675,8 @@ TEST_F(HoldersTest, AStudentLoadedAfterAnotherShowsWhatItShowsLoadedAlone) {
   ASSERT_NE(zieba, zych);
   // One after the other, with the cursor moved in a field both share.
   select(0);
-  auto* edit = FKlasa2a->findComponentAs<QLineEdit>("ZMIENNA_Test8_STR1_DATA_EDIT");
+  auto* edit = FKlasa2a->findComponentAs<QLineEdit>(ownField(FKlasa2a));
+  ASSERT_NE(edit, nullptr);
   edit->setCursorPosition(0);
   select(1);
   EXPECT_EQ(shown(), zych);

@@ -291,4 +291,58 @@ TEST_F(FormSourcesTest, TokensChainsOfTwinsAndCertificateItems) {
   EXPECT_NE(errors().find("T1.form:2: error: \"base\" goes round in a circle"), std::string::npos) << errors();
 }
 
+// A twin added as the README tells (its description, its row, its layout),
+// with its row before its base's: the tables list it with its own kind, tree
+// position, place among the windows made at start-up and item in the
+// certificate list of its base's class page, and they compile.
+TEST_F(FormSourcesTest, ATwinAddedAsTheReadmeTellsIsListedAsItsRowSays) {
+  registry =
+      "TFGlowna; FGlowna; 1\n"
+      "TFZ; FZ; ZUnit; Z TARVEK; dkKlasaIa; dokument Z; 2; 4; CancelButton; no; Okno Z; the twin, before its base\n"
+      "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n"
+      "TFP; FP; PUnit; P TARVEK; dkArkuszStr2b; dokument P; 1; 3; AnulujButton; no; Okno P; a class page\n";
+  moreForms["Z.form"] = "form TFZ\nbase X.form\nlayout tarvek_klasa_Ia\nsheet label \"z\"\nsheet item 2 \"świadectwo Z\"\n";
+  moreForms["P.form"] =
+      "form TFP\nlayout tarvek_arkusz_str2b\npanel height=51\n"
+      "pick CertTypeComboBox list=@certificates at=8,14,140,22\n"
+      "button BitBtn1 \"Wczytaj dane ze świadectwa\" at=154,12,190,25\n"
+      "side 1 scroll=ScrollBox1 image=Image1 picture=blanki/p.jpg size=841x1200\n"
+      "edit ZMIENNA_A_DATA_EDIT\n";
+  fs::create_directories(root() + "/layouts");
+  writeText(root() + "/layouts/tarvek_klasa_Ia.csv", "@base tarvek_klasa_I.csv\n");
+  writeText(root() + "/layouts/tarvek_arkusz_str2b.csv",
+            "ZMIENNA_A_DATA_EDIT; 100; 200; 100; 130; Arial; 12; 0; 0; 0; 0; 0\n");
+  const std::string copy = "sheet page TFP 1=\"\"\nsheet label \"x\"\nsheet item 1 \"świadectwo X\"\n"
+                           "sheet cell ZMIENNA_A_DATA_EDIT ZMIENNA_A_STR1_DATA_EDIT\n";
+  ASSERT_EQ(generate(kHead + kFields + copy, kLayout), 0) << errors();
+
+  const std::string text = readText(tables());
+  const std::size_t twin = text.find(
+      "{.identity = {.className = \"TFZ\", .global = \"FZ\", .unit = \"ZUnit\", .tag = \"Z TARVEK\", .kind = dkKlasaIa,");
+  ASSERT_NE(twin, std::string::npos) << text;
+  // In protocol order, as its row stands: before its base.
+  EXPECT_LT(twin, text.find("{.identity = {.className = \"TFX\""));
+  EXPECT_NE(text.find(".documentName = \"dokument Z\", .treePosition = 2, .created = 4,", twin), std::string::npos);
+  EXPECT_NE(text.find(".sheetLabel = \"z\", .sheetItem = 2, .sheetPages = kSheetPages_TFZ, .sheetPageCount = 1", twin),
+            std::string::npos);
+  EXPECT_NE(text.find("kSheetPages_TFZ[] = {\n    {\"TFP\", "), std::string::npos);
+  // The page's list: the base's item, then the twin's.
+  EXPECT_NE(text.find("kList__certificates_TFP[] = {\"\\305\\233wiadectwo X\", \"\\305\\233wiadectwo Z\", };"),
+            std::string::npos);
+  EXPECT_NE(text.find(".name = \"CertTypeComboBox\", .side = 0, .at = {8, 14, 140, 22}, .maxLength = 0, "
+                      ".items = kList__certificates_TFP, .itemCount = 2,"),
+            std::string::npos);
+  // Start-up makes it in its place.
+  EXPECT_NE(readText(root() + "/FormUnits.cpp")
+                .find("kWindowOrder[] = {\n    {\"FGlowna\", -1},  // 1\n    {\"FX\", 1},  // 2\n    {\"FP\", 2},  // 3\n"
+                      "    {\"FZ\", 0},  // 4\n};\nconst int kWindowCount = 4;"),
+            std::string::npos)
+      << readText(root() + "/FormUnits.cpp");
+  EXPECT_NE(readText(root() + "/FormUnits.h").find("class TFZ : public TDocumentForm {"), std::string::npos);
+  // The tables compile against the program's headers.
+  const std::string command = std::string(TARVEK_CXX) + " -std=c++20 -fsyntax-only -I'" + TARVEK_SOURCE_DIR + "' '" +
+                              tables() + "' 2>'" + root() + "/compile.txt'";
+  EXPECT_EQ(std::system(command.c_str()), 0) << readText(root() + "/compile.txt");
+}
+
 }  // namespace

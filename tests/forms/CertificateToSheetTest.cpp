@@ -13,10 +13,12 @@
 #include <QPushButton>
 
 #include "support/EveryFormMade.h"
+#include "support/FormReference.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -524,28 +526,43 @@ TEST_F(CertificateToSheet, TheNamedHandlersRunTheLoad) {
 }
 
 TEST(CertificateToSheetDescriptions, EachPagesListOffersItsCertificatesInTheListsOrder) {
-  // The list items and the certificates they choose.
-  const std::map<std::string, std::vector<std::string>> offered = {
-      {"TFArkuszStr2", {"TFKlasa1", "TFKlasa1wyr", "TFKlasa2", "TFKlasa2wyr", "TFKoniec", "TFKoniecwyr"}},
-      {"TFArkuszStr3", {"TFKlasa1", "TFKlasa1wyr", "TFKlasa2", "TFKlasa2wyr", "TFKoniec", "TFKoniecwyr"}},
-      {"TFArkuszStr4", {"TFKlasa1", "TFKlasa1wyr", "TFKlasa2", "TFKlasa2wyr", "TFKoniec", "TFKoniecwyr"}},
-      {"TFArkuszStr5", {"TFKlasa1", "TFKlasa1wyr", "TFKlasa2", "TFKlasa2wyr", "TFKoniec", "TFKoniecwyr"}},
-      {"TFArkuszStr2b", {"TFKlasa1a", "TFKlasa1awyr"}},
-      {"TFArkuszStr3b", {"TFKlasa2a", "TFKlasa2awyr"}},
-      {"TFArkuszStr4b", {"TFKonieca", "TFKoniecawyr"}},
-  };
-  for (const auto& [page, certificates] : offered) {
-    std::vector<std::string> found;
-    for (int i = 0; i < kFormSpecCount; ++i)
-      for (int p = 0; p < kFormSpecs[i].sheetPageCount; ++p)
-        if (page == kFormSpecs[i].sheetPages[p].pageClass) found.push_back(kFormSpecs[i].identity.className);
-    EXPECT_EQ(found, certificates) << page;
-    // As many items as certificates.
-    const TFormSpec& desc = formSpec(page.c_str());
+  // Every certificate the reference table gives a list item fills a page,
+  // and every page that has a list offers as many items as certificates fill
+  // it, numbered from 1 as the table numbers them.
+  std::map<std::string, std::set<std::string>> pagesOf;
+  for (const TFormReference& page : kFormReference) {
+    const TFormSpec& desc = formSpec(page.className);
+    const TComponentSpec* list = nullptr;
     for (int i = 0; i < desc.componentCount; ++i)
-      if (const std::string name = desc.components[i].name; name == "SwiadectwoComboBox" || name == "CertTypeComboBox") {
-        EXPECT_EQ(desc.components[i].itemCount, static_cast<int>(certificates.size())) << page;
-      }
+      if (const std::string name = desc.components[i].name; name == "SwiadectwoComboBox" || name == "CertTypeComboBox")
+        list = &desc.components[i];
+    const std::vector<const TFormReference*> certificates = referenceCertificateList(page.className);
+    SCOPED_TRACE(page.className);
+    EXPECT_EQ(list != nullptr, !certificates.empty());
+    if (!list) continue;
+    ASSERT_EQ(list->itemCount, static_cast<int>(certificates.size()));
+    for (std::size_t n = 0; n < certificates.size(); ++n) {
+      EXPECT_EQ(certificates[n]->listItem, static_cast<int>(n) + 1) << certificates[n]->className;
+      EXPECT_EQ(formSpec(certificates[n]->className).sheetItem, certificates[n]->listItem);
+      EXPECT_STREQ(list->items[n], certificates[n]->listText);
+      pagesOf[certificates[n]->className].insert(page.className);
+    }
+  }
+  // The certificates of the earlier blanks (not offered in the tree) fill the
+  // earlier edition's four class pages; those of the current blanks one page
+  // of the current edition.
+  const std::set<std::string> earlier = {"TFArkuszStr2", "TFArkuszStr3", "TFArkuszStr4", "TFArkuszStr5"};
+  const std::set<std::string> current = {"TFArkuszStr2b", "TFArkuszStr3b", "TFArkuszStr4b"};
+  for (const TFormReference& r : kFormReference) {
+    const std::set<std::string>& pages = pagesOf[r.className];
+    if (r.listItem == 0) {
+      EXPECT_TRUE(pages.empty()) << r.className;
+    } else if (r.tree == 0) {
+      EXPECT_EQ(pages, earlier) << r.className;
+    } else {
+      ASSERT_EQ(pages.size(), 1u) << r.className;
+      EXPECT_EQ(current.count(*pages.begin()), 1u) << r.className;
+    }
   }
 }
 

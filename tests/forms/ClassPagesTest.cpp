@@ -6,6 +6,7 @@
 #include "forms/FormFactory.h"
 #include "platform/Cp1250.h"
 #include "toolkit/Components.h"
+#include "support/FormReference.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -210,6 +211,13 @@ QStringList itemsOf(const QComboBox* combo) {
   return items;
 }
 
+// The items of a class page's certificate list, as the reference table gives them.
+QStringList certificateItems(const char* pageClass) {
+  QStringList items;
+  for (const TFormReference* r : referenceCertificateList(pageClass)) items << QString::fromUtf8(r->listText);
+  return items;
+}
+
 void pressEnter(QWidget* memo) {
   QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
   QCoreApplication::sendEvent(memo, &press);
@@ -281,8 +289,8 @@ TEST(ClassPages, TwinsDifferOnlyWhereThePagesDo) {
             cp1250("Wyniki klasyfikacji rocznej"));
   EXPECT_EQ(strFunGetText(p4b->findComponent("STALY_WynikiKlasyfikacji2_DATA_LABEL")),
             cp1250("Wyniki klasyfikacji końcowej"));
-  EXPECT_EQ(itemsOf(p3b->findComponentAs<QComboBox>("CertTypeComboBox")), (QStringList {"MEN-I/21a/2", "MEN-I/21a-w/2"}));
-  EXPECT_EQ(itemsOf(p4b->findComponentAs<QComboBox>("CertTypeComboBox")), (QStringList {"MEN-I/23a/2", "MEN-I/23a-w/2"}));
+  EXPECT_EQ(itemsOf(p3b->findComponentAs<QComboBox>("CertTypeComboBox")), certificateItems("TFArkuszStr3b"));
+  EXPECT_EQ(itemsOf(p4b->findComponentAs<QComboBox>("CertTypeComboBox")), certificateItems("TFArkuszStr4b"));
   EXPECT_EQ(p3b->findComponentAs<QPushButton>("LoadDataToSeetButton")->text(),
             QString::fromUtf8("Wczytaj dane z wybranego świadectwa"));
   EXPECT_EQ(p4b->findComponentAs<QPushButton>("LoadDataToSeetButton")->text(),
@@ -654,35 +662,34 @@ TEST(ClassPages, ThePanelsListsAndButtonsOfEachPage) {
     bool names;
     int height;
   };
-  const QStringList sources = {"kl 1.", "kl 1 z wyr.", "kl 2.", "kl 2 z wyr.", "koniec", "koniec z wyr."};
   const QStringList two = {"kol. 1", "kol. 2"}, three = {"kol. 1", "kol. 2", "kol. 3"};
   const QStringList print2 = {"kolumna 1", "kolumna 2"}, print3 = {"kolumna 1", "kolumna 2", "kolumna 3"};
   const std::vector<TPanel> panels = {
-      {"TFArkuszStr2", {{"SwiadectwoComboBox", sources}, {"KolumnaComboBox", two}, {"KolumnaDrukComboBox", print2}},
+      {"TFArkuszStr2", {{"SwiadectwoComboBox", certificateItems("TFArkuszStr2")}, {"KolumnaComboBox", two}, {"KolumnaDrukComboBox", print2}},
        {{"WczytajDaneZSwiadectwaButton", "Wczytaj dane z wybranego świadectwa"},
         {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"WyczyscDaneButton", "Wyczyść arkusz"}},
        true, 67},
-      {"TFArkuszStr3", {{"SwiadectwoComboBox", sources}, {"KolumnaComboBox", three}, {"KolumnaDrukComboBox", print3}},
+      {"TFArkuszStr3", {{"SwiadectwoComboBox", certificateItems("TFArkuszStr3")}, {"KolumnaComboBox", three}, {"KolumnaDrukComboBox", print3}},
        {{"WczytajDaneZSwiadectwaButton", "Wczytaj dane z wybranego świadectwa"},
         {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"WyczyscDaneButton", "Wyczyść dane"}},
        false, 83},
-      {"TFArkuszStr4", {{"SwiadectwoComboBox", sources}, {"KolumnaComboBox", two}, {"KolumnaDrukComboBox", print2}},
+      {"TFArkuszStr4", {{"SwiadectwoComboBox", certificateItems("TFArkuszStr4")}, {"KolumnaComboBox", two}, {"KolumnaDrukComboBox", print2}},
        {{"WczytajDaneZSwiadectwaButton", "Wczytaj dane z wybranego świadectwa"},
         {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"WyczyscDaneButton", "Wyczyść arkusz"}},
        true, 75},
-      {"TFArkuszStr5", {{"SwiadectwoComboBox", sources}, {"KolumnaComboBox", three}, {"KolumnaDrukComboBox", print3}},
+      {"TFArkuszStr5", {{"SwiadectwoComboBox", certificateItems("TFArkuszStr5")}, {"KolumnaComboBox", three}, {"KolumnaDrukComboBox", print3}},
        {{"WczytajDaneZSwiadectwaButton", "Wczytaj dane z wybranego świadectwa"},
         {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"WyczyscDaneButton", "Wyczyść dane"}},
        false, 67},
-      {"TFArkuszStr2b", {{"CertTypeComboBox", {"MEN-I/21a/2", "MEN-I/21a-w/2"}}},
+      {"TFArkuszStr2b", {{"CertTypeComboBox", certificateItems("TFArkuszStr2b")}},
        {{"BitBtn1", "Wczytaj dane ze świadectwa"}, {"BitBtn2", "Wyczyść dane"}}, true, 51},
       {"TFArkuszStr3b",
-       {{"CertTypeComboBox", {"MEN-I/21a/2", "MEN-I/21a-w/2"}}, {"ColumnComboBox", two}, {"ColumnPrintComboBox", print2}},
+       {{"CertTypeComboBox", certificateItems("TFArkuszStr3b")}, {"ColumnComboBox", two}, {"ColumnPrintComboBox", print2}},
        {{"LoadDataToSeetButton", "Wczytaj dane z wybranego świadectwa"},
         {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"BitBtn2", "Wyczyść dane"}},
        true, 67},
       {"TFArkuszStr4b",
-       {{"CertTypeComboBox", {"MEN-I/23a/2", "MEN-I/23a-w/2"}}, {"ColumnComboBox", two}, {"ColumnPrintComboBox", print2}},
+       {{"CertTypeComboBox", certificateItems("TFArkuszStr4b")}, {"ColumnComboBox", two}, {"ColumnPrintComboBox", print2}},
        {{"LoadDataToSeetButton", "Wczytaj dane ze świadectwa"},
         {"DrukujWybranaKolumneButton", "Drukuj wybraną kolumnę"}, {"BitBtn2", "Wyczyść dane"}},
        true, 67},
