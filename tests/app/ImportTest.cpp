@@ -174,12 +174,15 @@ TEST_F(ImportCommandTest, SavingAfterAnImportAsksForAFileAndLeavesTheOpenOneAlon
     FGlowna->findComponentAs<QAction>("Zapisz1")->trigger();
     ASSERT_EQ(script.fileDialogs.size(), 2u);  // the import's, then the save's
     EXPECT_EQ(script.fileDialogs[1].title, "Zapisz");
-    if (c.savedTo == open3)
+    if (c.savedTo == open3) {
       EXPECT_EQ(tablesOf(open3), imported);
-    else
+    } else {
       EXPECT_EQ(bytes(open3), before);
+    }
     EXPECT_EQ(c.savedTo == other, fs::exists(cp1250ToUtf8(other)));
-    if (c.savedTo == other) EXPECT_EQ(tablesOf(other), imported);
+    if (c.savedTo == other) {
+      EXPECT_EQ(tablesOf(other), imported);
+    }
     EXPECT_EQ(FGlowna->StatusBar->SimpleText(), c.savedTo);
     EXPECT_EQ(FGlowna->bDataModified, c.savedTo.empty());
   }

