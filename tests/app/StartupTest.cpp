@@ -40,7 +40,8 @@ TEST_F(AppTest, AllWindowsAreMadeInTheirFixedOrder) {
   vFunUtworzOkna();
   const auto& windows = vFunOkna();
   const std::vector<std::string> order = referenceWindowOrder();
-  ASSERT_EQ(windows.size(), order.size());
+  ASSERT_EQ(windows.size(), order.size())
+      << "the registry's windows and tests/support/FormReference.h differ: a form without its row there?";
   for (std::size_t i = 0; i < windows.size(); ++i) {
     const std::string& name = order[i];
     EXPECT_EQ(windows[i]->objectName().toStdString(), name);

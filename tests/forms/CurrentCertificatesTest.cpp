@@ -443,6 +443,16 @@ class CurrentCertificates : public EveryFormMade {
 }  // namespace
 
 TEST(FormRegistry, EveryFormKeepsItsIdentityInProtocolOrder) {
+  // A form the build makes needs its row in the reference table, and a row
+  // names a form the build makes.
+  for (int i = 0; i < kFormSpecCount; ++i)
+    EXPECT_NE(referenceOf(kFormSpecs[i].identity.className), nullptr)
+        << kFormSpecs[i].identity.className << " has no row in tests/support/FormReference.h";
+  for (const TFormReference& r : kFormReference) {
+    bool made = false;
+    for (int i = 0; i < kFormSpecCount; ++i) made = made || std::strcmp(kFormSpecs[i].identity.className, r.className) == 0;
+    EXPECT_TRUE(made) << r.className << " of tests/support/FormReference.h is not in the registry";
+  }
   ASSERT_EQ(kFormSpecCount, kFormReferenceCount);
   for (int i = 0; i < kFormSpecCount; ++i) {
     const TFormSpec& desc = kFormSpecs[i];
@@ -496,7 +506,9 @@ TEST(FormRegistry, WindowsAreMadeInTheOrderOfTheRegistry) {
 TEST_F(CurrentCertificates, EachItemOfAClassPagesCertificateListIsItsCertificate) {
   std::map<std::string, Names> lists;  // page class -> texts by item
   for (int i = 0; i < kFormSpecCount; ++i) {
-    const TFormReference& r = *referenceOf(kFormSpecs[i].identity.className);
+    const TFormReference* row = referenceOf(kFormSpecs[i].identity.className);
+    ASSERT_NE(row, nullptr) << kFormSpecs[i].identity.className << " has no row in tests/support/FormReference.h";
+    const TFormReference& r = *row;
     for (int p = 0; p < kFormSpecs[i].sheetPageCount; ++p) {
       Names& items = lists[kFormSpecs[i].sheetPages[p].pageClass];
       ASSERT_GT(r.listItem, 0) << r.className;
