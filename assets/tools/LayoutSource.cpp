@@ -31,8 +31,11 @@ int wholeNumber(const std::string& text, const std::string& where) {
 
 namespace {
 
-std::vector<TLayoutRow> readLayoutFrom(const std::filesystem::path& source, int depth) {
+std::vector<TLayoutRow> readLayoutFrom(const std::filesystem::path& source, const std::string& namedAt, int depth) {
   if (depth > 8) sourceFault(source.string() + ":1", "\"@base\" goes round in a circle");
+  std::error_code error;
+  if (!namedAt.empty() && !std::filesystem::exists(source, error) && !error)
+    sourceFault(namedAt, "no layout file " + source.filename().string() + " in " + source.parent_path().string());
   std::ifstream in(source, std::ios::binary);
   if (!in) sourceFault(source.string() + ":1", "cannot read the file");
   std::vector<TLayoutRow> rows;
@@ -48,7 +51,7 @@ std::vector<TLayoutRow> readLayoutFrom(const std::filesystem::path& source, int 
       const std::string arg = blank == std::string::npos ? "" : trimmed(line.substr(blank));
       if (word == "@base") {
         if (!rows.empty()) sourceFault(where, "\"@base\" must come before every row");
-        rows = readLayoutFrom(source.parent_path() / arg, depth + 1);
+        rows = readLayoutFrom(source.parent_path() / arg, where, depth + 1);
       } else if (word == "@remove") {
         const std::string name = cp1250FromUtf8(arg);
         const auto before = rows.size();
@@ -89,4 +92,6 @@ std::vector<TLayoutRow> readLayoutFrom(const std::filesystem::path& source, int 
 
 }  // namespace
 
-std::vector<TLayoutRow> readLayout(const std::filesystem::path& source) { return readLayoutFrom(source, 0); }
+std::vector<TLayoutRow> readLayout(const std::filesystem::path& source, const std::string& namedAt) {
+  return readLayoutFrom(source, namedAt, 0);
+}

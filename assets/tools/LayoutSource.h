@@ -5,7 +5,8 @@
 // from another starts with "@base <other>.csv" and then names only what
 // differs: "@remove NAME" leaves a row out, a row of a name the base has
 // replaces that row in its place, a row of a new name is added at the end.
-// A fault throws std::runtime_error naming the file and line.
+// A fault throws std::runtime_error naming the file and line (a missing base
+// at the "@base" line that names it).
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,7 +19,10 @@ struct TLayoutRow {
   std::string where;  // "path:line" of the row, for messages
 };
 
-std::vector<TLayoutRow> readLayout(const std::filesystem::path& source);
+// namedAt: "path:line" of the statement that names the layout; a file that
+// is not there is told there ("no layout file <name> in <folder>"), not at a
+// line of a file that does not exist.
+std::vector<TLayoutRow> readLayout(const std::filesystem::path& source, const std::string& namedAt = {});
 
 // Helpers shared by the generators.
 // A fault in a source: "path:line: error: what", the form editors and

@@ -3,13 +3,15 @@
 // Each source "<table>.csv" becomes the table of that name; a certificate
 // layout also gives its twin for printing without dotted lines (the table
 // the kinds table names for it, the same rows less the dotted lines). The
-// sources are UTF-8; the file keeps its text as Windows-1250. The output is
-// made anew on every run.
+// sources are UTF-8; the file keeps its text as Windows-1250. Every document
+// kind needs its source. Every fault is told, as "path:line: error: what",
+// and any of them writes no file; the output is made anew on every run.
 #include "LayoutSource.h"
 #include "render/DocumentKinds.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -53,11 +55,23 @@ void writeTable(sqlite3* db, const std::string& table, const std::vector<TLayout
   sqlite3_finalize(insert);
 }
 
-// The kind whose layout the table is: a source must be one.
-const TDocKindInfo& kindOfTable(const std::string& table) {
+// The kind whose layout the source is: a source must be one.
+const TDocKindInfo& kindOfSource(const std::filesystem::path& source) {
+  const std::string table = source.stem().string();
   for (const TDocKindInfo& info : kDocKinds)
     if (table == info.table) return info;
-  throw std::runtime_error("no document kind is drawn by the layout \"" + table + "\"");
+  sourceFault(source.string() + ":1", "no document kind is drawn by the layout \"" + table + "\"");
+}
+
+// "path:line" of the kind's own line in the kinds' header.
+std::string whereKindIs(const TDocKindInfo& info) {
+  const std::string header = TARVEK_DOC_KINDS_HEADER;
+  std::ifstream in(header);
+  const std::string own = std::string("X(") + info.name + ",";
+  int lineNo = 1;
+  for (std::string line; std::getline(in, line); ++lineNo)
+    if (line.find(own) != std::string::npos) return header + ":" + std::to_string(lineNo);
+  return header + ":1";
 }
 
 }  // namespace
@@ -70,21 +84,37 @@ int main(int argc, char** argv) {
   const std::string out = argv[1];
   const std::string tmp = out + ".new";
   std::remove(tmp.c_str());
+  // Every fault of the sources is told; any of them writes no file.
+  std::vector<std::string> faults;
   sqlite3* db = nullptr;
   try {
     if (sqlite3_open(tmp.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create " + tmp);
     check(sqlite3_exec(db, "begin transaction", nullptr, nullptr, nullptr), db, "begin");
+    std::set<std::string> drawn;
     for (int i = 2; i < argc; ++i) {
       const std::filesystem::path source(argv[i]);
-      const std::string table = source.stem().string();
-      const TDocKindInfo& kind = kindOfTable(table);
-      const std::vector<TLayoutRow> rows = readLayout(source);
-      writeTable(db, table, rows, true);
-      if (kind.tableNoDots) writeTable(db, kind.tableNoDots, rows, false);
+      try {
+        const TDocKindInfo& kind = kindOfSource(source);
+        drawn.insert(kind.table);
+        const std::vector<TLayoutRow> rows = readLayout(source);
+        writeTable(db, kind.table, rows, true);
+        if (kind.tableNoDots) writeTable(db, kind.tableNoDots, rows, false);
+      } catch (const std::runtime_error& fault) {
+        // A twin's base read again would tell its fault again.
+        if (std::find(faults.begin(), faults.end(), fault.what()) == faults.end()) faults.push_back(fault.what());
+      }
     }
+    // Every kind is drawn by its layout: the program looks its table up.
+    const std::filesystem::path folder = argc > 2 ? std::filesystem::path(argv[2]).parent_path() : ".";
+    for (const TDocKindInfo& info : kDocKinds)
+      if (!drawn.count(info.table))
+        faults.push_back(whereKindIs(info) + ": error: the document kind " + info.name + " has no layout: " +
+                         (folder / (std::string(info.table) + ".csv")).string() + " is missing");
+    if (!faults.empty()) throw std::runtime_error(std::to_string(faults.size()) + " fault(s) in the layout sources");
     check(sqlite3_exec(db, "commit transaction", nullptr, nullptr, nullptr), db, "commit");
     sqlite3_close(db);
   } catch (const std::exception& e) {
+    for (const std::string& fault : faults) std::fprintf(stderr, "%s\n", fault.c_str());
     std::fprintf(stderr, "%s\n", e.what());
     sqlite3_close(db);
     std::remove(tmp.c_str());

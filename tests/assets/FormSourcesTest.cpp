@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -109,6 +110,13 @@ TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
        "X.form:7: error: \"STALY_U_STR1_DATA_LABEL\" needs a place"},
       {kHead + kFields + "frame X\n", kLayout, "", "X.form:7: error: unknown statement \"frame\""},
       {"form TFZ\n", kLayout, "", "\"TFZ\" is not in registry.csv"},
+      // A layout not there is told where it is named.
+      {"form TFX\nlayout tarvek_klasa_I_nowyX\n" + kHead.substr(kHead.find("side")) + kFields, kLayout, "",
+       "X.form:2: error: no layout file tarvek_klasa_I_nowyX.csv in " + root() + "/layouts\n"},
+      {kHead + kFields, kLayout, "form TFY\nbase X.form\n# its own\nlayout tarvek_klasa_IIx\n",
+       "Y.form:4: error: no layout file tarvek_klasa_IIx.csv in " + root() + "/layouts\n"},
+      {kHead + kFields, "@base tarvek_klasa_0.csv\n" + kLayout, "",
+       "tarvek_klasa_I.csv:1: error: no layout file tarvek_klasa_0.csv in " + root() + "/layouts\n"},
       // Numbers of a component.
       {kHead + "edit ZMIENNA_A_STR1_DATA_EDIT max=-3\ncombo ZMIENNA_B_STR1_DATA_COMBOBOX list=grades\n", kLayout, "",
        "X.form:4: error: max= takes 0 or more"},
@@ -168,49 +176,82 @@ TEST_F(FormSourcesTest, AFaultyDescriptionStopsTheBuildWithItsFileAndLine) {
 }
 
 // The registry is checked whole: every row that takes what another has, or a
-// place outside the windows, is refused at its own line, all in one run.
+// place outside the windows, is refused at its own line, all in one run; every
+// fault of a row is told, and a refused row leaves its form no stranger (the
+// run tells its faults, no more).
 TEST_F(FormSourcesTest, AFaultyRegistryRowIsRefusedAtItsLine) {
   const std::string head =
       "TFGlowna; FGlowna; 1\n"
       "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 2; CancelButton; no; Okno X; a test form\n";
   struct Case {
-    std::string row, error;
+    std::string row;
+    std::vector<std::string> errors;  // every fault of the run
   };
+  const std::string notRegistered = "Y.form:1: error: \"TFY\" is not in registry.csv";
   const Case cases[] = {
       {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 2; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: created: the place 2 among the windows is taken (" },
+       {"registry.csv:3: error: created: the place 2 among the windows is taken ("}},
       {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 4; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: created: the place 4 is outside 1 to 3"},
+       {"registry.csv:3: error: created: the place 4 is outside 1 to 3"}},
       {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 0; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: created: the place 0 is outside 1 to 3"},
+       {"registry.csv:3: error: created: the place 0 is outside 1 to 3"}},
       {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument X; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: the document name \"dokument X\" is taken ("},
+       {"registry.csv:3: error: the document name \"dokument X\" is taken ("}},
       {"TFY; FY; YUnit; X TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: the tag \"X TARVEK\" is taken ("},
+       {"registry.csv:3: error: the tag \"X TARVEK\" is taken ("}},
+      // The description of TFY names a class the registry has not.
       {"TFX; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: the class \"TFX\" is taken ("},
+       {"registry.csv:3: error: the class \"TFX\" is taken (", notRegistered}},
       {"TFY; FX; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: the global \"FX\" is taken ("},
+       {"registry.csv:3: error: the global \"FX\" is taken ("}},
       {"TFY; FGlowna; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: the global \"FGlowna\" is taken ("},
+       {"registry.csv:3: error: the global \"FGlowna\" is taken ("}},
       {"TFY; FY; YUnit; Y TARVEK; dkKlasaI; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: the kind \"dkKlasaI\" is taken ("},
+       {"registry.csv:3: error: the kind \"dkKlasaI\" is taken ("}},
       {"TF-Y; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: \"TF-Y\" is not a C++ name"},
+       {"registry.csv:3: error: \"TF-Y\" is not a C++ name", notRegistered}},
       {"TFY; F Y; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: \"F Y\" is not a C++ name"},
+       {"registry.csv:3: error: \"F Y\" is not a C++ name"}},
       {"TFY; 1FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n",
-       "registry.csv:3: error: \"1FY\" is not a C++ name"},
+       {"registry.csv:3: error: \"1FY\" is not a C++ name"}},
       {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n"
        "TFZ; FZ; ZUnit; Z TARVEK; dkKlasaIIWyr; dokument Z; 1; 4; CancelButton; no; Z; z\n",
-       "registry.csv:4: error: the tree position \"1\" is taken ("},
-      {"TFY; FY; 2\n", "registry.csv:3: error: created: the place 2 among the windows is taken"},
+       {"registry.csv:4: error: the tree position \"1\" is taken ("}},
+      {"TFY; FY; 2\n", {"registry.csv:3: error: created: the place 2 among the windows is taken"}},
+      // Several faults of one row.
+      {"TFY; FY; YUnit; X TARVEK; dkKlasaII; dokument Y; 1; 2; CancelButton; no; Y; y\n",
+       {"registry.csv:3: error: the tag \"X TARVEK\" is taken (",
+        "registry.csv:3: error: created: the place 2 among the windows is taken ("}},
+      {"TFY; F Y; YUnit; Y TARVEK; dkKlasaI; dokument X; 1; 9; CancelButton; maybe; Y; y\n",
+       {"registry.csv:3: error: \"F Y\" is not a C++ name", "registry.csv:3: error: line rows: \"yes\" or \"no\" expected",
+        "registry.csv:3: error: the kind \"dkKlasaI\" is taken (", "registry.csv:3: error: the document name \"dokument X\" is taken (",
+        "registry.csv:3: error: created: the place 9 is outside 1 to 3"}},
+      // The tree positions run 1, 2, ... without a gap.
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 3; 3; CancelButton; no; Y; y\n",
+       {"registry.csv:3: error: tree: the position 3 leaves a gap: 1 and 2 are unused (the positions run 1, 2, ... without a gap)"}},
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n"
+       "TFZ; FZ; ZUnit; Z TARVEK; dkKlasaIIWyr; dokument Z; 5; 4; CancelButton; no; Z; z\n",
+       {"registry.csv:4: error: tree: the position 5 leaves a gap: 2 to 4 are unused"}},
+      {"TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 2; 3; CancelButton; no; Y; y\n"
+       "TFZ; FZ; ZUnit; Z TARVEK; dkKlasaIIWyr; dokument Z; 4; 4; CancelButton; no; Z; z\n",
+       {"registry.csv:3: error: tree: the position 2 leaves a gap: 1 is unused",
+        "registry.csv:4: error: tree: the position 4 leaves a gap: 3 is unused"}},
   };
   for (const Case& c : cases) {
     registry = head + c.row;
-    EXPECT_EQ(generate(kHead + kFields, kLayout), 1) << c.error;
-    EXPECT_NE(errors().find(c.error), std::string::npos) << c.error << "\n" << errors();
+    EXPECT_EQ(generate(kHead + kFields, kLayout, "form TFY\nbase X.form\nlayout tarvek_klasa_II\n"), 1) << c.errors[0];
+    for (const std::string& error : c.errors)
+      EXPECT_NE(errors().find(root() + "/forms/" + error), std::string::npos) << error << "\n" << errors();
+    EXPECT_NE(errors().find("\n" + std::to_string(c.errors.size()) + " fault(s) in the descriptions"), std::string::npos)
+        << c.errors[0] << "\n" << errors();
   }
+  // The form of a refused row is still checked on its own.
+  registry = head + "TFY; FY; YUnit; X TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n";
+  EXPECT_EQ(generate(kHead + kFields, kLayout, "form TFY\nbase X.form\nlayout tarvek_klasa_IIx\n"), 1);
+  for (const std::string error : {"registry.csv:3: error: the tag \"X TARVEK\" is taken (",
+                                  "Y.form:3: error: no layout file tarvek_klasa_IIx.csv in ", "\n2 fault(s)"})
+    EXPECT_NE(errors().find(error), std::string::npos) << error << "\n" << errors();
+  fs::remove(root() + "/forms/Y.form");
   // A document form in the main window's place.
   registry = "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 1; CancelButton; no; Okno X; a test form\n"
              "TFGlowna; FGlowna; 2\n";

@@ -1,13 +1,17 @@
 // The generator of the calibration file from the layout sources.
 #include "platform/Cp1250.h"
+#include "render/DocumentKinds.h"
 #include "support/TempFolders.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,10 +21,19 @@ class LayoutSourcesTest : public ::testing::Test {
  protected:
   TempFolders dirs;
   std::string out() const { return dirs.root() + "/kalibracja.sqset"; }
-  // Runs the generator on sources of these names and texts; its exit code.
-  int generate(const std::vector<std::pair<std::string, std::string>>& sources) const {
+  // Runs the generator on sources of these names and texts, and an empty
+  // layout of every other kind but those left out; its exit code.
+  int generate(const std::vector<std::pair<std::string, std::string>>& sources,
+               const std::set<std::string>& leftOut = {}) const {
+    std::vector<std::pair<std::string, std::string>> all = sources;
+    for (const TDocKindInfo& info : kDocKinds) {
+      const std::string name = std::string(info.table) + ".csv";
+      if (!leftOut.count(info.table) &&
+          std::none_of(sources.begin(), sources.end(), [&](const auto& source) { return source.first == name; }))
+        all.emplace_back(name, "");
+    }
     std::string command = std::string(TARVEK_MKLAYOUTS) + " '" + out() + "'";
-    for (const auto& [name, text] : sources) {
+    for (const auto& [name, text] : all) {
       const std::string path = dirs.root() + "/" + name;
       writeText(path, text);
       command += " '" + path + "'";
@@ -50,9 +63,15 @@ TEST_F(LayoutSourcesTest, ACertificateLayoutGivesItsTableAndTheTwinWithoutDotted
   EXPECT_EQ(sqlRows(out(), columns + "tarvek_klasa_IIa order by rowid"), plain);
   EXPECT_EQ(sqlRows(out(), columns + "tarvek_klasa_IIa_bk order by rowid"),
             (std::vector<std::vector<std::string>> {plain[0], plain[2]}));
-  EXPECT_EQ(sqlRows(out(), "select name from sqlite_master where type='table' order by name"),
+  // The certificate's twin without dotted lines; none of the other layout.
+  EXPECT_EQ(sqlRows(out(), "select name from sqlite_master where name in ('tarvek_klasa_IIa', 'tarvek_klasa_IIa_bk', "
+                           "'tarvek_wywiadowka', 'tarvek_wywiadowka_bk') order by name"),
             (std::vector<std::vector<std::string>> {{"tarvek_klasa_IIa"}, {"tarvek_klasa_IIa_bk"},
                                                     {"tarvek_wywiadowka"}}));
+  // A table of every kind and a twin of every certificate's, no more.
+  const auto twins = std::count_if(kDocKinds.begin(), kDocKinds.end(), [](const TDocKindInfo& info) { return info.tableNoDots; });
+  EXPECT_EQ(sqlRows(out(), "select count(*) from sqlite_master where type='table'"),
+            (std::vector<std::vector<std::string>> {{std::to_string(kDocKindCount + twins)}}));
 }
 
 TEST_F(LayoutSourcesTest, AFaultySourceStopsTheBuildWithItsLineAndWritesNoFile) {
@@ -61,7 +80,7 @@ TEST_F(LayoutSourcesTest, AFaultySourceStopsTheBuildWithItsLineAndWritesNoFile) 
     std::string name, text, error;
   };
   const Case cases[] = {
-      {"tarvek_klasa_Ib.csv", good, "no document kind is drawn by the layout \"tarvek_klasa_Ib\""},
+      {"tarvek_klasa_Ib.csv", good, "tarvek_klasa_Ib.csv:1: error: no document kind is drawn by the layout \"tarvek_klasa_Ib\""},
       {"tarvek_klasa_Ia.csv", good + "B; 1; 2; 3\n", "tarvek_klasa_Ia.csv:2: error: 12 columns expected, found 4"},
       {"tarvek_klasa_Ia.csv", "# x\nB; 1; 2x; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n",
        "tarvek_klasa_Ia.csv:2: error: not a whole number: \"2x\""},
@@ -97,7 +116,8 @@ TEST_F(LayoutSourcesTest, ATwinLayoutIsItsBaseWithWhatItRemovesReplacesAndAdds) 
   };
   const Case cases[] = {
       {"@base tarvek_klasa_Ia.csv\n@remove X_STR1_DATA_EDIT\n", "tarvek_klasa_IIa.csv:2: error: \"X_STR1_DATA_EDIT\" is not in the base"},
-      {"@base nowhere.csv\n", "cannot read"},
+      {"# a base mistyped\n@base nowhere.csv\n",
+       "tarvek_klasa_IIa.csv:2: error: no layout file nowhere.csv in " + dirs.root() + "\n"},
       {"@base tarvek_klasa_IIa.csv\n", "goes round in a circle"},
       {"A_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n@base tarvek_klasa_Ia.csv\n",
        "tarvek_klasa_IIa.csv:2: error: \"@base\" must come before every row"},
@@ -106,6 +126,35 @@ TEST_F(LayoutSourcesTest, ATwinLayoutIsItsBaseWithWhatItRemovesReplacesAndAdds) 
   for (const Case& c : cases) {
     EXPECT_EQ(generate({{"tarvek_klasa_Ia.csv", base}, {"tarvek_klasa_IIa.csv", c.text}}), 1) << c.error;
     EXPECT_NE(errors().find(c.error), std::string::npos) << errors();
+  }
+}
+
+// A kind whose layout is missing would print nothing: every one missing is
+// refused at its line in the kinds' header, naming the file it expected,
+// all in one run, and no file is written.
+TEST_F(LayoutSourcesTest, AKindWithoutItsLayoutIsRefused) {
+  EXPECT_EQ(generate({{"tarvek_klasa_Ia.csv", "A_STR1_DATA_EDIT; 1; 2; 3; 4; Arial; 10; 0; 0; 0; 0; 0\n"}},
+                     {"tarvek_wywiadowka", "tarvek_arkusz_str4b_kol2"}),
+            1);
+  EXPECT_FALSE(std::filesystem::exists(out()));
+  std::vector<std::string> refused;
+  std::istringstream lines(errors());
+  for (std::string line; std::getline(lines, line);)
+    if (line.find(": error: ") != std::string::npos) refused.push_back(line);
+  ASSERT_EQ(refused.size(), 2u) << errors();
+  const std::pair<const char*, const char*> kinds[] = {{"dkWywiadowka", "tarvek_wywiadowka"},
+                                                        {"dkArkuszStr4bKol2", "tarvek_arkusz_str4b_kol2"}};
+  for (std::size_t k = 0; k < refused.size(); ++k) {
+    const std::string said = std::string(": error: the document kind ") + kinds[k].first + " has no layout: " +
+                             dirs.root() + "/" + kinds[k].second + ".csv is missing";
+    const std::size_t at = refused[k].find(said);
+    ASSERT_NE(at, std::string::npos) << refused[k];
+    // The kind's own line of the header.
+    const std::string where = refused[k].substr(0, at);
+    const std::string header = "render/DocumentKinds.h:";
+    ASSERT_NE(where.find(header), std::string::npos) << where;
+    const std::string lineNo = where.substr(where.find(header) + header.size());
+    EXPECT_TRUE(!lineNo.empty() && lineNo.find_first_not_of("0123456789") == std::string::npos && lineNo != "1") << where;
   }
 }
 

@@ -42,9 +42,11 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"plabel", {"at"}},
 };
 
-const std::vector<TLayoutRow>& layoutOf(Layouts& cache, const fs::path& dir, const std::string& table) {
+// namedAt: the "layout" statement, where a missing file is told.
+const std::vector<TLayoutRow>& layoutOf(Layouts& cache, const fs::path& dir, const std::string& table,
+                                        const std::string& namedAt) {
   auto it = cache.find(table);
-  if (it == cache.end()) it = cache.emplace(table, readLayout(dir / (table + ".csv"))).first;
+  if (it == cache.end()) it = cache.emplace(table, readLayout(dir / (table + ".csv"), namedAt)).first;
   return it->second;
 }
 
@@ -60,7 +62,13 @@ std::vector<Checked> check(const Form& form, const Lists& lists, Layouts& cache,
   std::vector<Checked> out;
   std::map<std::string, std::string> names;  // lower-cased -> where
   std::vector<const std::vector<TLayoutRow>*> layouts;
-  for (const std::string& table : form.layouts) layouts.push_back(&layoutOf(cache, layoutDir, table));
+  // Every layout read (each fault told); without them all, the checks
+  // against them would only tell follow-on faults.
+  bool readable = true;
+  for (std::size_t l = 0; l < form.layouts.size(); ++l)
+    readable = attempt([&] { layouts.push_back(&layoutOf(cache, layoutDir, form.layouts[l], form.layoutsWhere[l])); }) &&
+               readable;
+  if (!readable) return out;
 
   for (const Component& c : form.components) attempt([&] {
     const auto [it, fresh] = names.emplace(lower(c.name), c.where);

@@ -96,10 +96,14 @@ struct ShellWindow {
 struct Registry {
   std::vector<Entry> forms;           // in protocol order
   std::vector<ShellWindow> shell;
+  std::set<std::string> refused;      // the classes of the rows refused
+  // Whether a row names the class as a document form (or a row of it was
+  // refused: its fault is told, its form is no stranger).
+  bool names(const std::string& className) const;
   int windowCount() const { return static_cast<int>(forms.size() + shell.size()); }
 };
 // Every row checked on its own and against the others; each fault is kept
-// (noteFault) and its row left out.
+// (noteFault), all of a row's, and its row left out.
 Registry readRegistry(const fs::path& file);
 
 // ---- A form (FormReader.cpp, Twins.cpp) ----
@@ -167,6 +171,7 @@ struct Form {
   std::string font = "MS Sans Serif", labelFont = "Times New Roman";
   int fontHeight = 11, labelFontHeight = 16;
   std::vector<std::string> layouts;
+  std::vector<std::string> layoutsWhere;  // the "layout" statement of each
   std::vector<Side> sides;
   int panelHeight = 41;
   std::vector<Personal> personal;

@@ -182,9 +182,13 @@ Form readFormVisiting(const fs::path& file, std::vector<fs::path>& visiting) {
       (head == "font" ? form.font : form.labelFont) = arg(1).value;
       (head == "font" ? form.fontHeight : form.labelFontHeight) = wholeNumber(arg(2).value, where);
     } else if (head == "layout") {
-      if (twin && !layoutsGiven) form.layouts.clear();
+      if (twin && !layoutsGiven) {
+        form.layouts.clear();
+        form.layoutsWhere.clear();
+      }
       layoutsGiven = true;
       form.layouts.push_back(arg(1).value);
+      form.layoutsWhere.push_back(where);
     } else if (head == "side" && words.size() == 2) {
       // "side N" alone goes back to a side given before.
       currentSide = wholeNumber(arg(1).value, where);

@@ -51,29 +51,50 @@ class Unique {
   std::map<std::string, std::string> seen_;
 };
 
+// The missing numbers of a run: "12 is", "12 and 13 are" or "12 to 20 are".
+std::string missingRun(int first, int last) {
+  if (first == last) return std::to_string(first) + " is";
+  return std::to_string(first) + (last == first + 1 ? " and " : " to ") + std::to_string(last) + " are";
+}
+
 }  // namespace
 
 Registry readRegistry(const fs::path& file) {
   StatementReader statements(file);
   Registry registry;
   Unique classes("class"), globals("global"), tags("tag"), kinds("kind"), names("document name"), tree("tree position");
-  std::map<int, std::string> slots;  // created -> where
-  int rows = 0;                      // windows, a faulty row among them
+  struct Slot {
+    std::string where;
+    bool shell;
+  };
+  std::map<int, Slot> slots;                        // created -> the first row of that place
+  std::vector<std::pair<int, std::string>> places;  // every row's created place, where
+  std::map<int, std::string> positions;             // tree -> the first row of that position
+  int rows = 0;                                     // windows, the faulty rows among them
   std::string line;
-  for (std::string where; statements.next(line, where);) attempt([&] {
+  for (std::string where; statements.next(line, where);) {
     std::vector<std::string> cells;
     std::stringstream split(line);
     for (std::string cell; std::getline(split, cell, ';');) cells.push_back(trimmed(cell));
-    if (cells.size() != 12 && cells.size() != 3)
-      fail(where, "12 columns (a document form) or 3 (a window of the program's own) expected, found " +
-                      std::to_string(cells.size()));
+    if (cells.size() != 12 && cells.size() != 3) {
+      noteFault(where + ": error: 12 columns (a document form) or 3 (a window of the program's own) expected, found " +
+                std::to_string(cells.size()));
+      if (!cells.empty()) registry.refused.insert(cells[0]);
+      continue;
+    }
     ++rows;
+    const bool form = cells.size() == 12;
+    // Each check on its own: every fault of the row is told, and a row with
+    // any is left out.
+    bool sound = true;
+    auto check = [&](auto&& step) { sound = attempt(step) && sound; };
     const std::string &className = cells[0], &global = cells[1];
     for (const std::string* name : {&className, &global})
-      if (!isCppName(*name)) fail(where, "\"" + *name + "\" is not a C++ name (letters, digits and \"_\")");
-    const int created = wholeNumber(cells[cells.size() == 3 ? 2 : 7], where);
+      check([&] { if (!isCppName(*name)) fail(where, "\"" + *name + "\" is not a C++ name (letters, digits and \"_\")"); });
+    std::optional<int> created;
+    check([&] { created = wholeNumber(cells[form ? 7 : 2], where); });
     Entry e;
-    if (cells.size() == 12) {
+    if (form) {
       e.where = where;
       e.className = className;
       e.global = global;
@@ -81,44 +102,63 @@ Registry readRegistry(const fs::path& file) {
       e.tag = cells[3];
       e.kind = cells[4];
       e.documentName = cells[5];
-      e.tree = cells[6] == "-" ? 0 : wholeNumber(cells[6], where);
-      if (cells[6] != "-" && e.tree < 1) fail(where, "tree: a position from 1 or \"-\" expected");
-      e.created = created;
+      if (cells[6] != "-") check([&] {
+        e.tree = wholeNumber(cells[6], where);
+        if (e.tree < 1) fail(where, "tree: a position from 1 or \"-\" expected");
+      });
+      e.created = created.value_or(0);
       e.cancel = cells[8];
-      if (cells[9] != "yes" && cells[9] != "no") fail(where, "line rows: \"yes\" or \"no\" expected");
+      check([&] { if (cells[9] != "yes" && cells[9] != "no") fail(where, "line rows: \"yes\" or \"no\" expected"); });
       e.lineRows = cells[9] == "yes";
       e.caption = cells[10];
       e.description = cells[11];
-      if (!isCppName(e.cancel)) fail(where, "the cancel button \"" + e.cancel + "\" is not a component name");
+      check([&] { if (!isCppName(e.cancel)) fail(where, "the cancel button \"" + e.cancel + "\" is not a component name"); });
     }
-    classes.add(className, where);
-    globals.add(global, where);
-    if (cells.size() == 12) {
-      tags.add(e.tag, where);
-      kinds.add(e.kind, where);
-      names.add(e.documentName, where);
-      if (e.tree > 0) tree.add(std::to_string(e.tree), where);
+    check([&] { classes.add(className, where); });
+    check([&] { globals.add(global, where); });
+    if (form) {
+      check([&] { tags.add(e.tag, where); });
+      check([&] { kinds.add(e.kind, where); });
+      check([&] { names.add(e.documentName, where); });
+      if (e.tree > 0) {
+        check([&] { tree.add(std::to_string(e.tree), where); });
+        positions.emplace(e.tree, where);
+      }
     }
-    if (const auto [it, fresh] = slots.emplace(created, where); !fresh)
-      fail(where, "created: the place " + std::to_string(created) + " among the windows is taken (" + it->second + ")");
-    if (cells.size() == 12) registry.forms.push_back(e);
-    else registry.shell.push_back({className, global, created, where});
-  });
+    if (created) {
+      places.emplace_back(*created, where);
+      if (const auto [it, fresh] = slots.emplace(*created, Slot {where, !form}); !fresh)
+        check([&] {
+          fail(where, "created: the place " + std::to_string(*created) + " among the windows is taken (" + it->second.where + ")");
+        });
+    }
+    if (!sound) registry.refused.insert(className);
+    else if (form) registry.forms.push_back(e);
+    else registry.shell.push_back({className, global, *created, where});
+  }
   // The places are 1 to the number of windows, each once (so none is left
   // empty); the main window, made by the program's own code, is the first.
-  const int count = rows;
-  auto outOfRange = [&](int created, const std::string& where) {
-    if (created < 1 || created > count)
+  for (const auto& [created, where] : places)
+    if (created < 1 || created > rows)
       noteFault(where + ": error: created: the place " + std::to_string(created) + " is outside 1 to " +
-                std::to_string(count) + ", the number of windows in the registry");
-  };
-  for (const Entry& e : registry.forms) outOfRange(e.created, e.where);
-  for (const ShellWindow& w : registry.shell) outOfRange(w.created, w.where);
-  if (const auto first = slots.find(1);
-      first != slots.end() && std::none_of(registry.shell.begin(), registry.shell.end(),
-                                           [](const ShellWindow& w) { return w.created == 1; }))
-    noteFault(first->second + ": error: created: the first window made is the main window, not a document form");
+                std::to_string(rows) + ", the number of windows in the registry");
+  if (const auto first = slots.find(1); first != slots.end() && !first->second.shell)
+    noteFault(first->second.where + ": error: created: the first window made is the main window, not a document form");
+  // The tree positions run 1, 2, ... without a gap: a position after a gap
+  // is refused, naming the positions left unused.
+  int last = 0;
+  for (const auto& [position, where] : positions) {
+    if (position > last + 1)
+      noteFault(where + ": error: tree: the position " + std::to_string(position) + " leaves a gap: " +
+                missingRun(last + 1, position - 1) + " unused (the positions run 1, 2, ... without a gap)");
+    last = position;
+  }
   return registry;
+}
+
+bool Registry::names(const std::string& className) const {
+  return refused.count(className) ||
+         std::any_of(forms.begin(), forms.end(), [&](const Entry& e) { return e.className == className; });
 }
 
 }  // namespace mkforms
