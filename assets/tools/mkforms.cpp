@@ -54,7 +54,11 @@ int main(int argc, char** argv) {
       if (!kind) fail(e.where, "unknown document kind \"" + e.kind + "\"");
       Resolved r {&e, *kind, {}, {}};
       r.form.className = e.className;
-      if (const auto form = all.find(e.className); form != all.end()) r.form = form->second;
+      const auto form = all.find(e.className);
+      if (form == all.end())
+        fail(e.where, e.className + " has no description: no \".form\" file in " + sources.string() +
+                          " starts with \"form " + e.className + "\"");
+      r.form = form->second;
       if (faulty.count(e.className)) return;  // its faults are told; checks would only repeat them
       const std::size_t before = faults().size();
       r.parts = check(r.form, lists, cache, layoutDir);

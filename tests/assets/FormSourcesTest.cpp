@@ -43,6 +43,7 @@ class FormSourcesTest : public ::testing::Test {
     writeText(root() + "/layouts/tarvek_klasa_I.csv", layout);
     writeText(root() + "/layouts/tarvek_klasa_II.csv", "@base tarvek_klasa_I.csv\n");
     writeText(root() + "/layouts/tarvek_klasa_I_wyr.csv", "@base tarvek_klasa_I.csv\n");
+    writeText(root() + "/layouts/tarvek_klasa_II_wyr.csv", "@base tarvek_klasa_I.csv\n");
     const std::string command = std::string(TARVEK_MKFORMS) + " '" + root() + "/forms' '" + root() + "/layouts' '" +
                                 tables() + "' '" + root() + "/FormUnits.h' '" + root() + "/FormUnits.cpp' 2>'" +
                                 root() + "/errors.txt'";
@@ -239,12 +240,18 @@ TEST_F(FormSourcesTest, AFaultyRegistryRowIsRefusedAtItsLine) {
   };
   for (const Case& c : cases) {
     registry = head + c.row;
+    // A second form's row comes with its description.
+    moreForms.clear();
+    fs::remove(root() + "/forms/Z.form");
+    if (c.row.find("\nTFZ;") != std::string::npos) moreForms["Z.form"] = "form TFZ\nbase X.form\nlayout tarvek_klasa_II_wyr\n";
     EXPECT_EQ(generate(kHead + kFields, kLayout, "form TFY\nbase X.form\nlayout tarvek_klasa_II\n"), 1) << c.errors[0];
     for (const std::string& error : c.errors)
       EXPECT_NE(errors().find(root() + "/forms/" + error), std::string::npos) << error << "\n" << errors();
     EXPECT_NE(errors().find("\n" + std::to_string(c.errors.size()) + " fault(s) in the descriptions"), std::string::npos)
         << c.errors[0] << "\n" << errors();
   }
+  moreForms.clear();
+  fs::remove(root() + "/forms/Z.form");
   // The form of a refused row is still checked on its own.
   registry = head + "TFY; FY; YUnit; X TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n";
   EXPECT_EQ(generate(kHead + kFields, kLayout, "form TFY\nbase X.form\nlayout tarvek_klasa_IIx\n"), 1);
@@ -252,6 +259,12 @@ TEST_F(FormSourcesTest, AFaultyRegistryRowIsRefusedAtItsLine) {
                                   "Y.form:3: error: no layout file tarvek_klasa_IIx.csv in ", "\n2 fault(s)"})
     EXPECT_NE(errors().find(error), std::string::npos) << error << "\n" << errors();
   fs::remove(root() + "/forms/Y.form");
+  // A row without a description: no form would be made of it.
+  registry = head + "TFY; FY; YUnit; Y TARVEK; dkKlasaII; dokument Y; 1; 3; CancelButton; no; Y; y\n";
+  EXPECT_EQ(generate(kHead + kFields, kLayout), 1);
+  EXPECT_NE(errors().find(root() + "/forms/registry.csv:3: error: TFY has no description: no \".form\" file in "),
+            std::string::npos)
+      << errors();
   // A document form in the main window's place.
   registry = "TFX; FX; XUnit; X TARVEK; dkKlasaI; dokument X; -; 1; CancelButton; no; Okno X; a test form\n"
              "TFGlowna; FGlowna; 2\n";
