@@ -50,8 +50,8 @@ void openDocument(CppSQLite3DB& db, const std::string& path, int flags) {
   db.openSystemPath(path, flags);
 }
 
-// Removes what an interrupted save beside the document left, unless a save
-// of it is under way (it holds the document).
+// Removes what interrupted saves beside the document left, unless a save
+// is at work on it (it holds its own file).
 void removeUnheldLeftover(const std::string& target);
 
 // The data folder, where the working copy lies and temporaries are recorded.
@@ -371,11 +371,13 @@ class TDocumentHold {
 };
 
 void removeUnheldLeftover(const std::string& target) {
-  const std::string leftover = strFunSaveInProgressPath(target);
-  if (!native::exists(leftover)) return;
+  const std::string stem = strFunSaveInProgressPath(target);
+  iFunRemoveUnheldTemporaries(stem);
+  // The one name an earlier version wrote: its save held the document.
+  if (!native::exists(stem)) return;
   TDocumentHold held;
   TFileFailure ignored;
-  if (held.take(target, 0, ignored)) removeQuietly(leftover);
+  if (held.take(target, 0, ignored)) bFunRemoveUnheldTemporary(stem);
 }
 
 // Reads up to `size` bytes at `at`; fewer only at the end of the file.
@@ -789,7 +791,6 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
     why.systemError = EINVAL;  // a pipe or a device is never written into
     return false;
   }
-  const std::string temp = strFunSaveInProgressPath(target);
 
   // A file put in its place is this user's: where the document is someone
   // else's (a shared folder), or in a group the user is not in, it is written
@@ -802,24 +803,29 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   }
   if (!beside) return saveInPlace(workingCopy, target, why);
 
-  // Held from here until it is renamed into place, so no open of the
-  // document takes this save's file for a leftover; one left by an earlier
-  // save goes now.
+  // What earlier saves that were killed left goes first.
+  removeUnheldLeftover(target);
   CppSQLite3DB guard;
   if (!holdDocument(guard, target, why)) return false;
-  removeQuietly(temp);
-  // Killed before the rename, the save leaves this file in the user's
-  // folder: the next start removes it by its record.
-  const TTemporaryRecord record(dataFolderOf(workingCopy), temp);
-  if (!copyCommittedState(workingCopy, temp, why)) return false;
+  // The save's own file, held until it is renamed into place: another save
+  // of the same name (another user of a shared folder, another process)
+  // writes its own and leaves this one alone, and so does an open of the
+  // document. Killed before the rename, the save leaves it in the user's
+  // folder: the next start removes it by its record, the next open of the
+  // document too. It is made as SQLite makes a new database (0644 less the
+  // umask); a document already there gives it its bits below.
+  const TOwnTemporary temp(dataFolderOf(workingCopy), strFunSaveInProgressPath(target), 0644);
+  if (!temp.made()) return fromErrno(why, temp.error());
+  if (!copyCommittedState(workingCopy, temp.path(), why)) return false;
 
-  bool placed = native::syncFile(temp) && (!native::exists(target) || native::copyOwnership(target, temp));
+  bool placed =
+      native::syncFile(temp.path()) && (!native::exists(target) || native::copyOwnership(target, temp.path()));
   if (placed) {
     saveStep("copied");
-    placed = native::replaceFile(temp, target);
+    placed = native::replaceFile(temp.path(), target);
   }
   if (placed) return true;
   fromSystem(why);
-  removeQuietly(temp);
+  removeQuietly(temp.path());
   return false;
 }

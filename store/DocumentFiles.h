@@ -117,6 +117,8 @@ void vFunSetSaveStepHook(std::function<void(const std::string& step)> hook);
 // How long an open or a save waits for a document another program holds.
 constexpr int kDocumentBusyWaitMs = 300;
 
-// The name of the file a save of the document writes before it renames it
-// into place.
+// The stem of the names of the files saves beside the document write
+// before they rename them into place: each save writes its own,
+// "<stem>.<process id>.<random part>" (TOwnTemporary); an earlier version
+// wrote the stem itself.
 std::string strFunSaveInProgressPath(const std::string& document);

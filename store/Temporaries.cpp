@@ -4,12 +4,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <random>
 #include <vector>
 
 namespace {
@@ -36,9 +38,46 @@ void syncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+// The hold of a temporary (TOwnTemporary): a lock of the open file
+// description on the file's first byte. Its maker takes it for writing; a
+// cleanup takes it for reading, so it gets it only while nobody works on
+// the file, and keeps it while it removes the file.
+bool takeHold(int fd, short type) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = 0;
+  lock.l_len = 1;
+  while (::fcntl(fd, F_OFD_SETLK, &lock) != 0)
+    if (errno != EINTR) return false;
+  return true;
+}
+
+// Still linked under `path`, as the very file of the descriptor.
+bool stillNamed(const std::string& path, int fd) {
+  struct stat opened {}, named {};
+  return ::fstat(fd, &opened) == 0 && opened.st_nlink > 0 && ::lstat(path.c_str(), &named) == 0 &&
+         named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
+// A regular file (a symbolic link is never followed) opened for reading
+// without waiting, or -1.
+int openRegular(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
 // Removes what a record names, when it is a file of this user's (never
-// through a symbolic link, never a folder).
+// through a symbolic link, never a folder) that no process holds: a name
+// that another process made anew after the record's process died is left
+// to it.
 int removeNamed(const std::string& temporary) {
+  const int fd = openRegular(temporary);
+  if (fd >= 0 && !takeHold(fd, F_RDLCK) && (errno == EAGAIN || errno == EACCES)) {
+    ::close(fd);
+    return 0;
+  }
   int removed = 0;
   for (const char* companion : kCompanions) {
     const std::string path = temporary + companion;
@@ -46,6 +85,7 @@ int removeNamed(const std::string& temporary) {
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
     if (::unlink(path.c_str()) == 0 && *companion == '\0') ++removed;
   }
+  if (fd >= 0) ::close(fd);
   return removed;
 }
 
@@ -128,5 +168,88 @@ int iFunRemoveLeftTemporaries(const std::string& dataFolder) {
     ::close(fd);
   }
   ::rmdir(folder.c_str());
+  return removed;
+}
+
+TOwnTemporary::TOwnTemporary(const std::string& dataFolder, const std::string& stem, mode_t mode) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    char part[17];
+    std::snprintf(part, sizeof part, "%08x%08x", static_cast<unsigned>(random()), static_cast<unsigned>(random()));
+    const std::string path = stem + "." + std::to_string(::getpid()) + "." + part;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) continue;  // another process's
+    // Recorded before it is made, for a name nobody had: the record never
+    // names another process's file for long.
+    record_.reset();
+    record_.emplace(dataFolder, path);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, mode);
+    if (fd < 0) {
+      error_ = errno;
+      record_.reset();
+      if (errno == EEXIST) continue;
+      return;
+    }
+    // Held before a byte is written. A cleanup that took the empty file for
+    // a leftover in the moment before holds it or has removed it: it is
+    // left to that cleanup and another name is made. A file system without
+    // such locks keeps the file unheld (a cleanup then never removes it;
+    // the next start does, by its record).
+    if (!takeHold(fd, F_WRLCK) && (errno == EAGAIN || errno == EACCES)) {
+      ::close(fd);
+      continue;
+    }
+    if (!stillNamed(path, fd)) {
+      ::close(fd);
+      continue;
+    }
+    path_ = path;
+    fd_ = fd;
+    error_ = 0;
+  }
+  if (fd_ < 0) record_.reset();
+  if (fd_ < 0 && error_ == 0) error_ = EEXIST;
+}
+
+TOwnTemporary::~TOwnTemporary() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool bFunIsOwnTemporaryOf(const std::string& stem, const std::string& path) {
+  if (path.size() <= stem.size() + 1 || path.compare(0, stem.size(), stem) != 0 || path[stem.size()] != '.')
+    return false;
+  const std::string rest = path.substr(stem.size() + 1);
+  const auto dot = rest.find('.');
+  return dot != std::string::npos && dot > 0 && dot + 1 < rest.size() &&
+         rest.find_first_not_of("0123456789") == dot &&
+         rest.find_first_not_of("0123456789abcdef", dot + 1) == std::string::npos;
+}
+
+bool bFunRemoveUnheldTemporary(const std::string& path) {
+  const int fd = openRegular(path);
+  if (fd < 0) return false;
+  const bool removed = takeHold(fd, F_RDLCK) && stillNamed(path, fd) && ::unlink(path.c_str()) == 0;
+  ::close(fd);
+  if (removed)
+    for (const char* companion : kCompanions) {
+      struct stat st {};
+      const std::string other = path + companion;
+      if (*companion != '\0' && ::lstat(other.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(other.c_str());
+    }
+  return removed;
+}
+
+int iFunRemoveUnheldTemporaries(const std::string& stem) {
+  const auto slash = stem.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : stem.substr(0, slash);
+  const std::string prefix = slash == std::string::npos ? std::string() : stem.substr(0, slash + 1);
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(dir))
+      if (bFunIsOwnTemporaryOf(stem, prefix + entry->d_name)) names.push_back(prefix + entry->d_name);
+    ::closedir(dir);
+  }
+  int removed = 0;
+  for (const std::string& name : names) removed += bFunRemoveUnheldTemporary(name) ? 1 : 0;
   return removed;
 }

@@ -1,12 +1,14 @@
 #pragma once
 // Temporary files that a save, an open or an import writes before it puts
-// them in place (a "Zapisz jako" writes "<name>.sqtvk.zapis-tmp" in the
-// folder the user chose): each is recorded in the data folder before it is
-// made, and the record is held by the process that works on it. A killed
-// process leaves its record unheld, and the next start removes the
+// them in place (a "Zapisz jako" writes "<name>.sqtvk.zapis-tmp.<process>.<random>"
+// in the folder the user chose): each is recorded in the data folder before
+// it is made, and the record is held by the process that works on it. A
+// killed process leaves its record unheld, and the next start removes the
 // temporary it names; a temporary whose process still runs is never
 // touched. Paths are the system's own (UTF-8).
+#include <optional>
 #include <string>
+#include <sys/types.h>
 
 class TTemporaryRecord {
  public:
@@ -32,3 +34,41 @@ std::string strFunTemporaryRecordsFolder(const std::string& dataFolder);
 // regular file of this user's, with SQLite's companions of it) and those
 // records. Gives the number of temporaries removed.
 int iFunRemoveLeftTemporaries(const std::string& dataFolder);
+
+// A temporary of this process's own in a folder others may write too (a
+// save beside a document): made exclusively (never through a symbolic link)
+// under a name no other process uses, "<stem>.<process id>.<random part>",
+// recorded before it is made, and held by this process (a write lock of its
+// open file description on the file's first byte, which SQLite never locks)
+// until the object goes. Another save of the same document makes its own,
+// and a cleanup of any user or process that can read it sees the hold and
+// leaves it alone. made() is false when no such file could be made; error()
+// then gives the system's reason.
+class TOwnTemporary {
+ public:
+  TOwnTemporary(const std::string& dataFolder, const std::string& stem, mode_t mode);
+  ~TOwnTemporary();
+  TOwnTemporary(const TOwnTemporary&) = delete;
+  TOwnTemporary& operator=(const TOwnTemporary&) = delete;
+  bool made() const { return fd_ >= 0; }
+  int error() const { return error_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::optional<TTemporaryRecord> record_;
+  std::string path_;
+  int fd_ = -1;
+  int error_ = 0;
+};
+
+// True for a name TOwnTemporary makes from `stem` (the same folder).
+bool bFunIsOwnTemporaryOf(const std::string& stem, const std::string& path);
+
+// Removes the temporary at `path` with SQLite's companions of it while
+// holding it, when it is a regular file this process can read (never
+// through a link) and no process holds it. Gives whether it went.
+bool bFunRemoveUnheldTemporary(const std::string& path);
+
+// bFunRemoveUnheldTemporary on every temporary TOwnTemporary made from
+// `stem`; gives how many went.
+int iFunRemoveUnheldTemporaries(const std::string& stem);

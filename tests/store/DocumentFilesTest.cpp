@@ -94,6 +94,14 @@ std::vector<std::string> filesIn(const std::string& folder) {
   return names;
 }
 
+// The files that saves beside a document write (or left) in the folder.
+std::vector<std::string> savesFilesIn(const std::string& folder) {
+  std::vector<std::string> found;
+  for (const std::string& name : filesIn(folder))
+    if (name.find(".zapis-tmp") != std::string::npos) found.push_back(name);
+  return found;
+}
+
 class DocumentFilesTest : public ::testing::Test {
  protected:
   TempFolders dirs;
@@ -799,18 +807,119 @@ TEST_F(DocumentFilesTest, AnOpenDuringASaveBesideTheDocumentLeavesTheSavesFileAl
     return bFunSaveDocument(wc, doc, why) ? 0 : 1;
   });
   ASSERT_TRUE(owner.standing());
-  ASSERT_TRUE(fs::exists(strFunSaveInProgressPath(doc)));
+  ASSERT_EQ(savesFilesIn(folder).size(), 1u);
   const int opening = inChild([&] {
     if (!asOrdinaryUser()) return 3;
     TFileFailure why;
     return bFunLoadDocument(doc, otherCopy, why) ? 0 : 1;
   });
   EXPECT_EQ(exitCode(opening), 0);
-  EXPECT_TRUE(fs::exists(strFunSaveInProgressPath(doc)));
+  EXPECT_EQ(savesFilesIn(folder).size(), 1u);
   EXPECT_EQ(exitCode(owner.finish()), 0);
   EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
   EXPECT_EQ(tablesOf(otherCopy), (Rows {{"PESEL9"}}));
   EXPECT_EQ(filesIn(folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
+}
+
+namespace {
+
+// A folder the user chose for "Zapisz jako" that others may write too.
+struct ChosenFolder {
+  std::string folder, doc;
+  ChosenFolder(const TempFolders& dirs, const std::string& docs) {
+    folder = docs + "/Świadectwa 2025 – klasy drugie";
+    doc = folder + "/klasa 2b żółć.sqtvk";
+    fs::create_directories(folder);
+    ::chmod(dirs.root().c_str(), 0755);
+    ::chmod(docs.c_str(), 0755);
+    ::chmod(folder.c_str(), 0777);
+  }
+};
+
+int saveAs(const std::string& workingCopy, const std::string& doc) {
+  TFileFailure why;
+  return bFunSaveDocument(workingCopy, doc, why) ? 0 : 1;
+}
+
+}  // namespace
+
+// Two saves onto the same new name, by another process of the user or by a
+// colleague, the first held just before its rename while the second runs
+// through and the new document is opened: neither touches the other's
+// file, both end with a whole document (the last rename wins) and nothing
+// of theirs is left.
+TEST_F(DocumentFilesTest, TwoSavesOntoTheSameNewNameEachWriteAFileOfTheirOwn) {
+  const ChosenFolder chosen(dirs, docs);
+  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
+  fs::create_directories(otherWork);
+  ::chmod(otherWork.c_str(), 0777);
+  makeDocument(otherCopy, {"7"});
+  for (const bool colleague : {false, true}) {
+    SCOPED_TRACE(colleague ? "a colleague" : "another process");
+    fs::remove(chosen.doc);
+    ::chmod(otherCopy.c_str(), 0666);
+    auto asTheOther = [&](const std::function<int()>& what) {
+      return exitCode(inChild([&] { return colleague && !asOrdinaryUser() ? 3 : what(); }));
+    };
+    StoppedSave first("copied", false, [&] { return saveAs(wc, chosen.doc); });
+    ASSERT_TRUE(first.standing());
+    ASSERT_EQ(savesFilesIn(chosen.folder).size(), 1u);
+    EXPECT_EQ(asTheOther([&] { return saveAs(otherCopy, chosen.doc); }), 0);
+    EXPECT_EQ(tablesOf(chosen.doc), (Rows {{"PESEL7"}}));
+    EXPECT_EQ(asTheOther([&] {
+                TFileFailure why;
+                return bFunLoadDocument(chosen.doc, otherCopy, why) ? 0 : 1;
+              }),
+              0);
+    EXPECT_EQ(savesFilesIn(chosen.folder).size(), 1u);  // the first save's, still at work
+
+    EXPECT_EQ(exitCode(first.finish()), 0);
+    EXPECT_EQ(tablesOf(chosen.doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    EXPECT_EQ(query(chosen.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+    EXPECT_EQ(filesIn(chosen.folder), (std::vector<std::string> {"klasa 2b żółć.sqtvk"}));
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+    EXPECT_EQ(filesIn(otherWork), (std::vector<std::string> {"data_tmp.tmp"}));
+  }
+}
+
+// A save beside a document killed just before its rename leaves its file,
+// recorded in the data folder: the next open of the document removes it,
+// and the next start does (a "Zapisz jako" onto a new name leaves no
+// document to open). A record left by a killed process never removes a
+// file that a save at work holds.
+TEST_F(DocumentFilesTest, WhatAKilledSaveBesideADocumentLeftGoesAtTheNextOpenOrStart) {
+  const ChosenFolder chosen(dirs, docs);
+  for (const bool byOpen : {true, false}) {
+    SCOPED_TRACE(byOpen ? "the next open" : "the next start");
+    fs::remove(chosen.doc);
+    if (byOpen) makeDocument(chosen.doc, {"9"});
+    StoppedSave killed("copied", true, [&] { return saveAs(wc, chosen.doc); });
+    ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+    ASSERT_EQ(savesFilesIn(chosen.folder).size(), 1u);
+    TFileFailure why;
+    if (byOpen) {
+      ASSERT_TRUE(bFunLoadDocument(chosen.doc, wc, why));
+    }
+    EXPECT_EQ(iFunRemoveLeftTemporaries(work), byOpen ? 0 : 1);
+    EXPECT_EQ(savesFilesIn(chosen.folder), std::vector<std::string> {});
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+  }
+
+  StoppedSave working("copied", false, [&] { return saveAs(wc, chosen.doc); });
+  ASSERT_TRUE(working.standing());
+  const std::vector<std::string> own = savesFilesIn(chosen.folder);
+  ASSERT_EQ(own.size(), 1u);
+  const int recording = inChild([&] {
+    TTemporaryRecord record(work, chosen.folder + "/" + own[0]);
+    ::raise(SIGKILL);
+    return 1;
+  });
+  ASSERT_TRUE(WIFSIGNALED(recording));
+  EXPECT_EQ(iFunRemoveLeftTemporaries(work), 0);
+  EXPECT_EQ(savesFilesIn(chosen.folder), own);
+  EXPECT_EQ(exitCode(working.finish()), 0);
+  EXPECT_EQ(tablesOf(chosen.doc), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(filesIn(chosen.folder), (std::vector<std::string> {"klasa 2b żółć.sqtvk"}));
 }
 
 TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFullDiskFailsAndLeavesItAsItWas) {
