@@ -70,7 +70,7 @@ TDataRecord record(std::string_view id, std::string_view name, std::string_view 
 }
 
 bool fail(TImportFailure& failure, std::size_t line, std::string reason, const char* fun) {
-  failure = {line, std::move(reason), fun};
+  failure = {line, std::move(reason), fun, false, {}};
   return false;
 }
 

@@ -163,7 +163,9 @@ TEST_F(PreviewsTest, AStudentWithoutBirthDataShowsNoneOfThePreviousStudents) {
       const std::string& name = row.comp_name.str();
       for (const char* value : firsts) EXPECT_EQ(row.value.str().find(value), std::string::npos) << name;
       for (const std::string& ending : endings)
-        if (name.starts_with("ZMIENNA_" + ending + "_")) EXPECT_EQ(row.value.str(), "") << row.id.str() << " " << name;
+        if (name.starts_with("ZMIENNA_" + ending + "_")) {
+          EXPECT_EQ(row.value.str(), "") << row.id.str() << " " << name;
+        }
     }
 
     const QStringList shown = preview();

@@ -171,7 +171,7 @@ TEST_F(FieldDrawingTest, DotsEverySixUnitsFromTheLeftEdgeWhileLeftOfTheRightEdge
       QFont unspaced = t.font;
       unspaced.setLetterSpacing(QFont::AbsoluteSpacing, 0);
       const qreal step = QFontMetricsF(unspaced, &device).horizontalAdvance(QLatin1Char('.')) + t.font.letterSpacing();
-      for (qsizetype k = 0; k < t.text.size(); ++k) drawn.push_back(t.baseline.x() + k * step);
+      for (qsizetype k = 0; k < t.text.size(); ++k) drawn.push_back(t.baseline.x() + static_cast<qreal>(k) * step);
     }
     ASSERT_EQ(drawn.size(), xs.size()) << x2;
     for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_NEAR(drawn[k], xs[k], 1e-6) << x2;

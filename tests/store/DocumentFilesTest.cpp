@@ -1097,7 +1097,9 @@ TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse)
     ASSERT_TRUE(WIFSIGNALED(status));
   }
   std::ofstream(dead + "-journal") << "its journal";
-  if (::geteuid() == 0) ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+  }
   // One whose process still works on it.
   int ready[2], finish[2];
   ASSERT_EQ(::pipe(ready), 0);
