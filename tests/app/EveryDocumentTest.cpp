@@ -36,14 +36,14 @@ class EveryDocumentTest : public StudentTest, public ::testing::WithParamInterfa
   static std::map<std::string, std::string> wordsFor(TDocumentForm& form) {
     std::map<std::string, std::string> words;
     char letter = 'A';
-    const TFormSpec& spec = *form.Spec;
-    const auto personal = [&spec](const std::string& name) {
-      for (int p = 0; p < spec.personalCount; ++p)
-        if (name == spec.personal[p].field && !spec.personal[p].onlyIntoEmpty) return true;
+    const TFormSpec& desc = *form.Spec;
+    const auto personal = [&desc](const std::string& name) {
+      for (int p = 0; p < desc.personalCount; ++p)
+        if (name == desc.personal[p].field && !desc.personal[p].onlyIntoEmpty) return true;
       return false;
     };
-    for (int c = 0; c < spec.componentCount; ++c) {
-      const TComponentSpec& field = spec.components[c];
+    for (int c = 0; c < desc.componentCount; ++c) {
+      const TComponentSpec& field = desc.components[c];
       const std::string name = field.name;
       if (name.find("_DATA_EDIT") == std::string::npos && name.find("_DATA_COMBOBOX") == std::string::npos) continue;
       if ((field.flags & (sfDisabled | sfReadOnly)) != 0 || personal(name)) continue;
@@ -165,11 +165,11 @@ TEST_P(EveryDocumentTest, ItsItemOnTheClassPagesCopiesItself) {
   const TFormReference& reference = GetParam();
   TDocumentForm* form = frmFunFormOfClass(reference.className);
   ASSERT_NE(form, nullptr);
-  const TFormSpec& spec = *form->Spec;
-  EXPECT_EQ(spec.sheetPageCount > 0, reference.listItem > 0);
+  const TFormSpec& desc = *form->Spec;
+  EXPECT_EQ(desc.sheetPageCount > 0, reference.listItem > 0);
   const std::string year = "rok-" + std::string(reference.className);
-  for (int p = 0; p < spec.sheetPageCount; ++p) {
-    TDocumentForm* page = frmFunFormOfClass(spec.sheetPages[p].pageClass);
+  for (int p = 0; p < desc.sheetPageCount; ++p) {
+    TDocumentForm* page = frmFunFormOfClass(desc.sheetPages[p].pageClass);
     ASSERT_NE(page, nullptr);
     SCOPED_TRACE(page->Identity.className);
     // Every certificate tells itself apart by its school years.
