@@ -522,6 +522,18 @@ struct SharedFolder {
   }
 };
 
+// A colleague's data folder, which an ordinary user may write, with the
+// colleague's working copy of one student in it.
+struct ColleagueCopy {
+  std::string folder, copy;
+  explicit ColleagueCopy(const TempFolders& dirs) : folder(dirs.root() + "/dane kolegi"), copy(folder + "/data_tmp.tmp") {
+    fs::create_directories(folder);
+    makeDocument(copy, {"7"});
+    ::chmod(folder.c_str(), 0777);
+    ::chmod(copy.c_str(), 0666);
+  }
+};
+
 bool asOrdinaryUser() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
 
 }  // namespace
@@ -629,11 +641,7 @@ TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledIsPutBackAtTheNe
 TEST_F(DocumentFilesTest, TwoSavesIntoTheDocumentItselfNeverRunAtOnce) {
   SharedFolder shared(dirs, work, wc, docs);
   makeDocument(wc, {"3", "4", "5", "6"}, 100);
-  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
-  fs::create_directories(otherWork);
-  makeDocument(otherCopy, {"7"});
-  ::chmod(otherWork.c_str(), 0777);
-  ::chmod(otherCopy.c_str(), 0666);
+  const ColleagueCopy other(dirs);
   struct Case {
     const char* step;
     Rows saved;
@@ -645,21 +653,21 @@ TEST_F(DocumentFilesTest, TwoSavesIntoTheDocumentItselfNeverRunAtOnce) {
     if (step == std::string("writing")) exec(wc, "drop table PESEL6");
     StoppedSave first(step, false, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
     ASSERT_TRUE(first.standing());
-    const int second = inChild([&] { return saveAsOrdinaryUser(otherCopy, shared.doc); });
+    const int second = inChild([&] { return saveAsOrdinaryUser(other.copy, shared.doc); });
     EXPECT_EQ(exitCode(second), 2);
     const int opening = inChild([&] {
       if (!asOrdinaryUser()) return 3;
       TFileFailure why;
-      return bFunLoadDocument(shared.doc, otherCopy, why) ? 0 : why.inUse ? 2 : 1;
+      return bFunLoadDocument(shared.doc, other.copy, why) ? 0 : why.inUse ? 2 : 1;
     });
     EXPECT_EQ(exitCode(opening), 2);
-    EXPECT_EQ(filesIn(otherWork), (std::vector<std::string> {"data_tmp.tmp"}));
+    EXPECT_EQ(filesIn(other.folder), (std::vector<std::string> {"data_tmp.tmp"}));
     EXPECT_EQ(exitCode(first.finish()), 0);
     EXPECT_EQ(tablesOf(shared.doc), c.saved);
     EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
     EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
   }
-  EXPECT_EQ(tablesOf(otherCopy), (Rows {{"PESEL7"}}));
+  EXPECT_EQ(tablesOf(other.copy), (Rows {{"PESEL7"}}));
 }
 
 namespace {
@@ -678,11 +686,7 @@ std::string keptAside(const std::string& work, int number = 1) {
 // state where the user can open it.
 TEST_F(DocumentFilesTest, APutBackNeverUndoesAColleaguesLaterSave) {
   SharedFolder shared(dirs, work, wc, docs);
-  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
-  fs::create_directories(otherWork);
-  makeDocument(otherCopy, {"7"});
-  ::chmod(otherWork.c_str(), 0777);
-  ::chmod(otherCopy.c_str(), 0666);
+  const ColleagueCopy other(dirs);
   struct Case {
     const char* colleague;
     bool inPlace;
@@ -697,7 +701,7 @@ TEST_F(DocumentFilesTest, APutBackNeverUndoesAColleaguesLaterSave) {
     // The superuser writes the folder: the colleague's save renames a new file into place.
     const int status = inChild([&] {
       TFileFailure why;
-      return c.inPlace ? saveAsOrdinaryUser(otherCopy, shared.doc) : bFunSaveDocument(otherCopy, shared.doc, why) ? 0 : 1;
+      return c.inPlace ? saveAsOrdinaryUser(other.copy, shared.doc) : bFunSaveDocument(other.copy, shared.doc, why) ? 0 : 1;
     });
     ASSERT_EQ(exitCode(status), 0);
     struct stat now {};
@@ -793,15 +797,13 @@ TEST_F(DocumentFilesTest, AMarkerThatRecordsNoStateNeverPutsBackBlindly) {
 // the save goes through.
 TEST_F(DocumentFilesTest, AnOpenDuringASaveBesideTheDocumentLeavesTheSavesFileAlone) {
   const std::string folder = docs + "/wspólny folder", doc = folder + "/klasa 3a.sqtvk";
-  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
+  const ColleagueCopy other(dirs);
   fs::create_directories(folder);
-  fs::create_directories(otherWork);
   makeDocument(doc, {"9"});
   ::chmod(dirs.root().c_str(), 0755);
   ::chmod(docs.c_str(), 0755);
   ::chmod(folder.c_str(), 0777);
   ::chmod(doc.c_str(), 0666);
-  ::chmod(otherWork.c_str(), 0777);
   StoppedSave owner("copied", false, [&] {
     TFileFailure why;
     return bFunSaveDocument(wc, doc, why) ? 0 : 1;
@@ -811,13 +813,13 @@ TEST_F(DocumentFilesTest, AnOpenDuringASaveBesideTheDocumentLeavesTheSavesFileAl
   const int opening = inChild([&] {
     if (!asOrdinaryUser()) return 3;
     TFileFailure why;
-    return bFunLoadDocument(doc, otherCopy, why) ? 0 : 1;
+    return bFunLoadDocument(doc, other.copy, why) ? 0 : 1;
   });
   EXPECT_EQ(exitCode(opening), 0);
   EXPECT_EQ(savesFilesIn(folder).size(), 1u);
   EXPECT_EQ(exitCode(owner.finish()), 0);
   EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
-  EXPECT_EQ(tablesOf(otherCopy), (Rows {{"PESEL9"}}));
+  EXPECT_EQ(tablesOf(other.copy), (Rows {{"PESEL9"}}));
   EXPECT_EQ(filesIn(folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
 }
 
@@ -850,25 +852,22 @@ int saveAs(const std::string& workingCopy, const std::string& doc) {
 // of theirs is left.
 TEST_F(DocumentFilesTest, TwoSavesOntoTheSameNewNameEachWriteAFileOfTheirOwn) {
   const ChosenFolder chosen(dirs, docs);
-  const std::string otherWork = dirs.root() + "/dane kolegi", otherCopy = otherWork + "/data_tmp.tmp";
-  fs::create_directories(otherWork);
-  ::chmod(otherWork.c_str(), 0777);
-  makeDocument(otherCopy, {"7"});
+  const ColleagueCopy other(dirs);
   for (const bool colleague : {false, true}) {
     SCOPED_TRACE(colleague ? "a colleague" : "another process");
     fs::remove(chosen.doc);
-    ::chmod(otherCopy.c_str(), 0666);
+    ::chmod(other.copy.c_str(), 0666);
     auto asTheOther = [&](const std::function<int()>& what) {
       return exitCode(inChild([&] { return colleague && !asOrdinaryUser() ? 3 : what(); }));
     };
     StoppedSave first("copied", false, [&] { return saveAs(wc, chosen.doc); });
     ASSERT_TRUE(first.standing());
     ASSERT_EQ(savesFilesIn(chosen.folder).size(), 1u);
-    EXPECT_EQ(asTheOther([&] { return saveAs(otherCopy, chosen.doc); }), 0);
+    EXPECT_EQ(asTheOther([&] { return saveAs(other.copy, chosen.doc); }), 0);
     EXPECT_EQ(tablesOf(chosen.doc), (Rows {{"PESEL7"}}));
     EXPECT_EQ(asTheOther([&] {
                 TFileFailure why;
-                return bFunLoadDocument(chosen.doc, otherCopy, why) ? 0 : 1;
+                return bFunLoadDocument(chosen.doc, other.copy, why) ? 0 : 1;
               }),
               0);
     EXPECT_EQ(savesFilesIn(chosen.folder).size(), 1u);  // the first save's, still at work
@@ -878,7 +877,7 @@ TEST_F(DocumentFilesTest, TwoSavesOntoTheSameNewNameEachWriteAFileOfTheirOwn) {
     EXPECT_EQ(query(chosen.doc, "pragma integrity_check"), (Rows {{"ok"}}));
     EXPECT_EQ(filesIn(chosen.folder), (std::vector<std::string> {"klasa 2b żółć.sqtvk"}));
     EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
-    EXPECT_EQ(filesIn(otherWork), (std::vector<std::string> {"data_tmp.tmp"}));
+    EXPECT_EQ(filesIn(other.folder), (std::vector<std::string> {"data_tmp.tmp"}));
   }
 }
 
