@@ -83,7 +83,7 @@ void makeTaggedText(const std::string& path, const std::string& prefix, int stud
   }
 }
 
-// A calibration file of `layouts` layout tables named "tarvek_" + prefix + n.
+// A calibration file of `layouts` layout tables named "tarvek_" + n.
 void makeCalibration(const std::string& path, const std::string& prefix, int layouts) {
   std::string sql = "begin;";
   for (int l = 0; l < layouts; ++l) {
