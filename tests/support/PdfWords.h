@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -13,8 +15,25 @@ struct TPdfWordBox {
   double left, top, right, bottom;  // millimetres from the sheet's top-left corner
 };
 
-inline std::vector<std::multimap<std::string, TPdfWordBox>> vFunPdfWords(const std::string& pdf, double sheetWidthMm,
-                                                                       double sheetHeightMm) {
+// A page of the blanks (page units) printed over a whole A4 sheet.
+inline constexpr double kPdfPageUnitsWide = 885.0, kPdfPageUnitsHigh = 1314.0;
+inline constexpr double kPdfSheetWidthMm = 210.0, kPdfSheetHeightMm = 297.0;
+
+// Whether a word printed over the whole sheet lies within a layout
+// rectangle (page units), give or take half a millimetre.
+inline ::testing::AssertionResult bFunWordInsideRectangle(const TPdfWordBox& box, int x1, int x2, int y1, int y2) {
+  const double left = x1 * kPdfSheetWidthMm / kPdfPageUnitsWide, right = x2 * kPdfSheetWidthMm / kPdfPageUnitsWide;
+  const double top = y1 * kPdfSheetHeightMm / kPdfPageUnitsHigh, bottom = y2 * kPdfSheetHeightMm / kPdfPageUnitsHigh;
+  if (box.left >= left - 0.5 && box.right <= right + 0.5 && box.top >= top - 0.5 && box.bottom <= bottom + 0.5)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the word at (" << box.left << ", " << box.top << ")-(" << box.right << ", "
+                                       << box.bottom << ") mm is outside (" << left << ", " << top << ")-(" << right
+                                       << ", " << bottom << ") mm";
+}
+
+inline std::vector<std::multimap<std::string, TPdfWordBox>> vFunPdfWords(const std::string& pdf,
+                                                                       double sheetWidthMm = kPdfSheetWidthMm,
+                                                                       double sheetHeightMm = kPdfSheetHeightMm) {
   QProcess run;
   run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QString::fromStdString(pdf), QStringLiteral("-")});
   run.waitForFinished(30000);
