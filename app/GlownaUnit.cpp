@@ -365,7 +365,13 @@ void TFGlowna::FormClose(TCloseAction& Action) {
     Action = TCloseAction::caFree;
     return;
   }
-  if (bDataModified && MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO) == IDYES) Zapisz1Click();
+  // Work the user wants kept is saved before the program ends; a save that
+  // fails or is cancelled keeps the program open with the work, so that it
+  // can still be saved elsewhere ("Zapisz jako").
+  if (bDataModified && MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO) == IDYES && !Zapisz1Click()) {
+    Action = TCloseAction::caNone;
+    return;
+  }
   if (MessageBox(cp1250("Czy na pewno chcesz zakończyć pracę ?"), "Koniec", MB_YESNO | MB_ICONQUESTION) == IDYES)
     Action = TCloseAction::caFree;
   else
