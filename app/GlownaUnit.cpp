@@ -144,10 +144,12 @@ TFGlowna::TFGlowna(QWidget* parent) : TForm("FGlowna", parent) {
   OpenDialog = Make<TFileDialog>("OpenDialog", TFileDialog::TKind::Open, this);
   SaveDialog = Make<TFileDialog>("SaveDialog", TFileDialog::TKind::Save, this);
   SaveDialog->FileName = "nowy";
-  // The file dialogs of every window start in the open document's folder.
-  vFunSetOpenDocumentSource([window = QPointer<TFGlowna>(this)] {
-    return window ? window->strFunOtwartyPlik() : TSystemPath();
-  });
+  // The file dialogs of every window know the open document: those for
+  // documents start in its folder, the others where their kind was chosen
+  // last, else there too.
+  vFunSetOpenDocumentSource(
+      [window = QPointer<TFGlowna>(this)] { return window ? window->strFunOtwartyPlik() : TSystemPath(); },
+      kDocumentFilter);
   AktualizacjaTimer = Make<TTimer>("AktualizacjaTimer", this);
   AktualizacjaTimer->setEnabled(false);
 

@@ -33,6 +33,9 @@ class TFGlowna : public TForm {
   explicit TFGlowna(QWidget* parent = nullptr);
   ~TFGlowna() override;
 
+  // The file dialogs' filter of document files, their kind of file.
+  static constexpr char kDocumentFilter[] = "Tarvek(*.sqtvk)|*.sqtvk";
+
   // ---- Components ---------------------------------------------------------
   QToolBar* ToolBar1;
   QToolButton* NowyPlikToolButton;
