@@ -557,3 +557,22 @@ TEST_F(KeyboardTest, NoKeyOfTheMainWindowWorksWhileAModalWindowIsOpen) {
   EXPECT_TRUE(FGlowna->bDataModified);
   EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
 }
+
+// When a window closes, the keyboard goes back to the window that opened it,
+// with or without a window manager to hand it back: the keys of the main
+// window work at once after a student's dialog or a message closes.
+TEST_F(KeyboardTest, TheKeyboardGoesBackToTheOpenerWhenAWindowCloses) {
+  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  showActive(FGlowna);
+  FGlowna->TreeView->setFocus();
+  select(0);
+  modal([] { FGlowna->vFunOtworzWybranyWezel(); }, [&](QDialog* d) {
+    ASSERT_EQ(d, FDaneUcznia);
+    press(d, Qt::Key_Escape);
+  });
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), FGlowna);
+  script.fileDialogs.clear();
+  press(FGlowna, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(script.fileDialogs.size(), 1u);
+}
