@@ -85,7 +85,7 @@ void TFGlowna::Ustawieniaczcionki1Click() { vFunPokazKalibracje(true, "Formatowa
 void TFGlowna::Eksportujustawieniakalibracji1Click() {
   SaveDialog->Title = "Zapisz plik kalibracji";
   SaveDialog->Filter = "Kalibracja(*.sqset)|*.sqset";
-  SaveDialog->FileName = "tvk_kalibracja";
+  SaveDialog->ProposeOwnKind("tvk_kalibracja");
   SaveDialog->DefaultExt = "sqset";
   SaveDialog->ConfirmOverwrite = false;
   if (!SaveDialog->Execute()) return;

@@ -23,7 +23,7 @@
 
 namespace {
 
-const char kFilter[] = "Tarvek(*.sqtvk)|*.sqtvk";
+const char* const kFilter = TFGlowna::kDocumentFilter;
 
 std::string code() { return std::to_string(platform::lastError()); }
 
@@ -144,6 +144,12 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
   SaveDialog->Title = "Zapisz";
   SaveDialog->Filter = kFilter;
   SaveDialog->DefaultExt = "sqtvk";
+  // The open document's own name in its folder; a new one is "nowy" in the
+  // folder of the documents chosen last.
+  if (const TSystemPath open = strFunOtwartyPlik(); !open.empty())
+    SaveDialog->Propose(open);
+  else
+    SaveDialog->FileName = "nowy";
   if (!SaveDialog->Execute()) return false;
   const TSystemPath file = SaveDialog->Path;
   const bool exists = platform::native::exists(file.bytes());

@@ -9,6 +9,8 @@
 #include "platform/Platform.h"
 #include "platform/Cp1250.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QLineEdit>
 #include <QElapsedTimer>
@@ -96,6 +98,35 @@ void TFGlowna::vFunConnectStudentCommands() {
     if (std::exchange(bClickSelected_, false)) return;
     TreeViewClick();
   });
+  // A double click opens the node as Enter does (a student's documents
+  // unfold by the arrow beside him, the keys Right and Left, or + and -).
+  TreeView->setExpandsOnDoubleClick(false);
+  connect(TreeView, &QTreeWidget::itemDoubleClicked, this, [this] { vFunOtworzWybranyWezel(); });
+}
+
+void TFGlowna::vFunOtworzWybranyWezel() {
+  const QTreeWidgetItem* node = TreeView->currentItem();
+  if (!node) return;
+  if (!node->parent())
+    EdytujDaneUczniaToolButtonClick();
+  else if (!strFunNazwaZDrzewa(0).empty())
+    EdytujSwiadectwoToolButtonClick();
+}
+
+bool TFGlowna::bFunKlawiszDrzewa(int key) {
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      vFunOtworzWybranyWezel();
+      return true;
+    case Qt::Key_Delete:
+      // Only a student's own node deletes him: on one of his documents the
+      // key does nothing.
+      if (const QTreeWidgetItem* node = TreeView->currentItem(); node && !node->parent()) UsunUczniaToolButtonClick();
+      return true;
+    default:
+      return false;
+  }
 }
 
 // ---------------------------------------------------------------- save, load
@@ -293,6 +324,14 @@ void TFGlowna::EdytujDaneUczniaToolButtonClick() {
   if (FDaneUcznia->ShowModal() != mrOk) TreeViewClick();
 }
 
+std::string TFGlowna::strFunKtoryUczen(const std::string& name, const std::string& table) const {
+  const auto namesakes = std::count_if(StudentsList.begin(), StudentsList.end(),
+                                       [&](const TStudentListRecord& s) { return s.DisplayName.str() == name; });
+  if (namesakes < 2) return name;
+  const std::string pesel = table.substr(std::min<std::size_t>(table.size(), 5));  // after "PESEL"
+  return name + (pesel.empty() ? cp1250(" (bez numeru PESEL)") : " (PESEL: " + pesel + ")");
+}
+
 void TFGlowna::UsunUczniaToolButtonClick() {
   bDataModified = true;
   const std::string student = strFunNazwaZDrzewa(1);
@@ -301,8 +340,8 @@ void TFGlowna::UsunUczniaToolButtonClick() {
     return;
   }
   const std::string table = strFunTabelaZDrzewa();
-  if (MessageBox(cp1250("Czy na pewno chcesz skasować dane ucznia: \n") + student, cp1250("Usuń"),
-                 MB_YESNO | MB_ICONWARNING) == IDYES)
+  if (MessageBox(cp1250("Czy na pewno chcesz skasować dane ucznia: \n") + strFunKtoryUczen(student, table),
+                 cp1250("Usuń"), MB_YESNO | MB_ICONWARNING) == IDYES)
     bFunDeleteTable(&DataStore, strFunGetTmpFilePath(&DataStore), table);
   bFunWczytajListeUczniow();
 }

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -72,11 +74,14 @@ const TOptionEntry kOptions[] = {
 };
 
 // Menu items: a caption of nullptr is a separator; hidden items are made
-// but never shown.
+// but never shown. An item's keys work while the main window is the active
+// window (so never while one of its modal windows is open) and are shown
+// beside it. A menu's caption marks with "&" the letter that Alt opens it by.
 struct TMenuItemEntry {
   const char* name;
   const char* caption;
   bool hidden = false;
+  const char* keys = nullptr;
 };
 struct TMenuEntry {
   const char* name;
@@ -85,36 +90,36 @@ struct TMenuEntry {
 };
 const std::vector<TMenuEntry>& menus() {
   static const std::vector<TMenuEntry> kMenus = {
-      {"Plik1", "Plik",
-       {{"Nowyplik1", "Nowy plik"},
-        {"Otwrzplik1", "Otwórz plik"},
+      {"Plik1", "&Plik",
+       {{"Nowyplik1", "Nowy plik", false, "Ctrl+N"},
+        {"Otwrzplik1", "Otwórz plik", false, "Ctrl+O"},
         {"Importuj1", "Importuj"},
         {"N1", nullptr},
-        {"Zapisz1", "Zapisz"},
-        {"Zapiszjako1", "Zapisz jako"},
+        {"Zapisz1", "Zapisz", false, "Ctrl+S"},
+        {"Zapiszjako1", "Zapisz jako", false, "Ctrl+Shift+S"},
         {"N2", nullptr},
         {"Szablondanychszkoy1", "Szablon danych szkoły"},
         {"N3", nullptr},
         {"Koniec1", "Koniec"}}},
-      {"Uczniowie1", "Uczniowie",
+      {"Uczniowie1", "&Uczniowie",
        {{"Dodajnowegoucznia1", "Dodaj nowego ucznia"},
         {"Edytujdanewybranegoucznia1", "Edytuj dane wybranego ucznia"},
         {"Usuwybranegoucznia1", "Usuń wybranego ucznia"},
         {"Importujdane1", "Importuj dane", true}}},
-      {"wiadectwa1", "Świadectwa",
+      {"wiadectwa1", "Ś&wiadectwa",
        {{"Edytujwybranewiadectwodokument1", "Edytuj wybrane świadectwo / dokument"},
-        {"Drukujwybranewiadectwo1", "Drukuj wybrane świadectwo"}}},
-      {"Ustawienia1", "Ustawienia",
+        {"Drukujwybranewiadectwo1", "Drukuj wybrane świadectwo", false, "Ctrl+P"}}},
+      {"Ustawienia1", "U&stawienia",
        {{"Formatowaniewiadectwapodstawowe1", "Formatowanie podstawowe ( tylko zmienne )"},
         {"Ustawieniaczcionki1", "Formatowanie zaawansowane ( wszystkie obiekty )"},
         {"N4", nullptr},
         {"Eksportujustawieniakalibracji1", "Eksportuj ustawienia kalibracji"},
         {"Importujustawieniakalibracji1", "Importuj ustawienia kalibracji"}}},
-      {"Pomoc1", "Pomoc",
+      {"Pomoc1", "Pomo&c",
        {{"Oprogramie1", "O programie"},
         {"Sprawdczyjestnowawersja1", "Sprawdź czy jest nowa wersja"},
         {"N5", nullptr},
-        {"Instrukcjaobsugi1", "Instrukcja obsługi"},
+        {"Instrukcjaobsugi1", "Instrukcja obsługi", false, "F1"},
         {"N6", nullptr},
         {"Wylijwiadomo1", "Wyślij wiadomość"},
         {"N7", nullptr},
@@ -144,10 +149,12 @@ TFGlowna::TFGlowna(QWidget* parent) : TForm("FGlowna", parent) {
   OpenDialog = Make<TFileDialog>("OpenDialog", TFileDialog::TKind::Open, this);
   SaveDialog = Make<TFileDialog>("SaveDialog", TFileDialog::TKind::Save, this);
   SaveDialog->FileName = "nowy";
-  // The file dialogs of every window start in the open document's folder.
-  vFunSetOpenDocumentSource([window = QPointer<TFGlowna>(this)] {
-    return window ? window->strFunOtwartyPlik() : TSystemPath();
-  });
+  // The file dialogs of every window know the open document: those for
+  // documents start in its folder, the others where their kind was chosen
+  // last, else there too.
+  vFunSetOpenDocumentSource(
+      [window = QPointer<TFGlowna>(this)] { return window ? window->strFunOtwartyPlik() : TSystemPath(); },
+      kDocumentFilter);
   AktualizacjaTimer = Make<TTimer>("AktualizacjaTimer", this);
   AktualizacjaTimer->setEnabled(false);
 
@@ -207,6 +214,7 @@ void TFGlowna::vFunBuildMenus() {
     for (const TMenuItemEntry& item : items) {
       QAction* action = item.caption ? Make<QAction>(item.name, qt(item.caption), menu) : Make<QAction>(item.name, menu);
       if (!item.caption) action->setSeparator(true);
+      if (item.keys) action->setShortcut(QKeySequence(QString::fromLatin1(item.keys), QKeySequence::PortableText));
       action->setVisible(!item.hidden);
       menu->addAction(action);
     }
@@ -365,7 +373,13 @@ void TFGlowna::FormClose(TCloseAction& Action) {
     Action = TCloseAction::caFree;
     return;
   }
-  if (bDataModified && MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO) == IDYES) Zapisz1Click();
+  // Work the user wants kept is saved before the program ends; a save that
+  // fails or is cancelled keeps the program open with the work, so that it
+  // can still be saved elsewhere ("Zapisz jako").
+  if (bDataModified && MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO) == IDYES && !Zapisz1Click()) {
+    Action = TCloseAction::caNone;
+    return;
+  }
   if (MessageBox(cp1250("Czy na pewno chcesz zakończyć pracę ?"), "Koniec", MB_YESNO | MB_ICONQUESTION) == IDYES)
     Action = TCloseAction::caFree;
   else
@@ -389,6 +403,10 @@ void TFGlowna::FormMouseWheel(int wheelDelta) {
 }
 
 bool TFGlowna::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched == TreeView) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && bFunKlawiszDrzewa(key->key());
+  }
   if (event->type() != QEvent::Wheel || !watched->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(watched);
   if (widget->window() != this) return false;

@@ -33,6 +33,9 @@ class TFGlowna : public TForm {
   explicit TFGlowna(QWidget* parent = nullptr);
   ~TFGlowna() override;
 
+  // The file dialogs' filter of document files, their kind of file.
+  static constexpr char kDocumentFilter[] = "Tarvek(*.sqtvk)|*.sqtvk";
+
   // ---- Components ---------------------------------------------------------
   QToolBar* ToolBar1;
   QToolButton* NowyPlikToolButton;
@@ -131,7 +134,17 @@ class TFGlowna : public TForm {
   void DodajUczniaToolButtonClick();
   void EdytujDaneUczniaToolButtonClick();
   void UsunUczniaToolButtonClick();
+  // The student's name as a question shows it: with the PESEL number when
+  // another student has the same name.
+  std::string strFunKtoryUczen(const std::string& name, const std::string& table) const;
   void EdytujSwiadectwoToolButtonClick();
+  // Enter or a double click on a node: a document's form opens as
+  // "Edytuj wybrane świadectwo" opens it, a student's data as "Edytuj dane
+  // wybranego ucznia" does; the child without a document opens nothing.
+  void vFunOtworzWybranyWezel();
+  // A key typed into the tree without modifiers: Enter opens the node,
+  // Delete on a student asks as "Usuń" does. True when the key was the tree's.
+  bool bFunKlawiszDrzewa(int key);
 
   // ---- Document files (GlownaPliki.cpp) ---------------------------------
   bool bFunWczytajPlikSwiadectw(const TSystemPath& path);

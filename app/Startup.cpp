@@ -27,6 +27,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <functional>
@@ -167,8 +168,13 @@ void vFunOtworzPlikZLiniiPolecen(const TSystemPath& arguments) {
   if (isFile && FGlowna->bDataModified &&
       MessageBox(cp1250("Czy chcesz zapisać zmiany ?"), "", MB_YESNO) == IDYES && !FGlowna->Zapisz1Click())
     return;
-  const bool opened = isFile && FGlowna->bFunWczytajPlikSwiadectw(arguments);
-  FGlowna->StatusBar->setSimplePath(opened ? arguments : TSystemPath());
+  // A name relative to the folder the program was started in is kept whole,
+  // so the status bar and the file dialogs know the document's folder.
+  std::error_code ec;
+  const std::filesystem::path whole = std::filesystem::absolute(arguments.bytes(), ec).lexically_normal();
+  const TSystemPath document = ec ? arguments : TSystemPath(whole.string());
+  const bool opened = isFile && FGlowna->bFunWczytajPlikSwiadectw(document);
+  FGlowna->StatusBar->setSimplePath(opened ? document : TSystemPath());
   FGlowna->StatusBar->repaint();
 }
 

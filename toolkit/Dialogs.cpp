@@ -14,14 +14,25 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include <map>
+
 namespace {
 
 TScriptedDialogs* gScript = nullptr;
 
-// The session of the file dialogs: the folder last chosen in any of them,
-// and where the open document's path comes from.
+// The session of the file dialogs: for each kind of file (a dialog's
+// filter) the file last chosen in a dialog of that kind, the folder last
+// chosen in any of them, and where the open document's path comes from,
+// with the filter of its kind.
+std::map<std::string, TSystemPath> gChosenOfKind;
 TSystemPath gChosenFolder;
 std::function<TSystemPath()> gOpenDocument;
+std::string gDocumentFilter;
+
+TSystemPath chosenOfKind(const std::string& filter) {
+  const auto it = gChosenOfKind.find(filter);
+  return it == gChosenOfKind.end() ? TSystemPath() : it->second;
+}
 
 TSystemPath systemPath(const QString& name) { return TSystemPath(QFile::encodeName(name).toStdString()); }
 QString qtPath(const TSystemPath& path) { return QFile::decodeName(path.c_str()); }
@@ -162,17 +173,53 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
   return confirmed;
 }
 
-void vFunSetOpenDocumentSource(std::function<TSystemPath()> source) { gOpenDocument = std::move(source); }
-void vFunForgetChosenFolder() { gChosenFolder = TSystemPath(); }
+void vFunSetOpenDocumentSource(std::function<TSystemPath()> source, const std::string& documentFilter) {
+  gOpenDocument = std::move(source);
+  gDocumentFilter = documentFilter;
+}
+void vFunForgetChosenFolder() {
+  gChosenFolder = TSystemPath();
+  gChosenOfKind.clear();
+}
 
 TSystemPath TFileDialog::StartFolder() const {
   if (isFolder(InitialDir)) return InitialDir;
+  TSystemPath documentFolder;
   if (gOpenDocument) {
     const TSystemPath document = gOpenDocument();
-    if (!document.empty() && isFolder(document.folder())) return document.folder();
+    if (!document.empty() && isFolder(document.folder())) documentFolder = document.folder();
   }
+  if (!documentFolder.empty() && Filter == gDocumentFilter) return documentFolder;
+  if (const TSystemPath own = chosenOfKind(Filter); !own.empty() && isFolder(own.folder())) return own.folder();
+  if (!documentFolder.empty()) return documentFolder;
   if (isFolder(gChosenFolder)) return gChosenFolder;
   return systemPath(QDir::homePath());
+}
+
+void TFileDialog::Propose(const TSystemPath& file) {
+  Path = file;
+  FileName = file.text();
+  chosenFilter_ = Filter;
+}
+
+void TFileDialog::ProposeOwnKind(const std::string& firstName) {
+  if (const TSystemPath last = chosenOfKind(Filter); !last.empty())
+    Propose(last);
+  else
+    FileName = firstName;
+}
+
+std::string TFileDialog::ProposedName() const {
+  if (Kind != TKind::Save) return {};
+  // A choice left in the dialog by another kind of file is never proposed.
+  const bool leftOver = !Path.empty() && Path.text() == FileName;
+  std::string name = !leftOver                 ? TSystemPath::fromText(FileName).name()
+                     : chosenFilter_ == Filter ? Path.name()
+                                               : chosenOfKind(Filter).name();
+  // Shown with the ending the saved file gets.
+  if (!name.empty() && !DefaultExt.empty() && QFileInfo(QFile::decodeName(name.c_str())).suffix().isEmpty())
+    name += "." + DefaultExt;
+  return name;
 }
 
 bool TFileDialog::Execute() {
@@ -180,7 +227,7 @@ bool TFileDialog::Execute() {
   const TSystemPath folder = StartFolder();
   onGui([&] {
     if (gScript) {
-      gScript->fileDialogs.push_back({Kind, Title, Filter, FileName, folder});
+      gScript->fileDialogs.push_back({Kind, Title, Filter, FileName, folder, ProposedName()});
       auto& names = gScript->fileNames;
       if (!names.empty()) {
         chosen = names.front();
@@ -189,14 +236,8 @@ bool TFileDialog::Execute() {
       return;
     }
     QWidget* parent = QApplication::activeWindow();
-    // A save proposes a name: the whole last choice unless the program has
-    // set another since.
     QString start = qtPath(folder);
-    if (Kind == TKind::Save) {
-      const std::string proposed =
-          !Path.empty() && Path.text() == FileName ? Path.name() : TSystemPath::fromText(FileName).name();
-      if (!proposed.empty()) start = qtPath(folder / proposed);
-    }
+    if (const std::string proposed = ProposedName(); !proposed.empty()) start = qtPath(folder / proposed);
     const QString name =
         Kind == TKind::Open ? QFileDialog::getOpenFileName(parent, qt(Title), start, qtFilter(Filter))
                             : QFileDialog::getSaveFileName(parent, qt(Title), start, qtFilter(Filter), nullptr,
@@ -209,6 +250,8 @@ bool TFileDialog::Execute() {
   if (Kind == TKind::Save && !DefaultExt.empty() && QFileInfo(*chosen).suffix().isEmpty())
     Path = TSystemPath(Path.bytes() + "." + DefaultExt);
   FileName = Path.text();
+  chosenFilter_ = Filter;
+  gChosenOfKind[Filter] = Path;
   gChosenFolder = Path.folder();
   return true;
 }

@@ -37,10 +37,15 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
 // for messages and the proposed name; Path is the same choice as the system
 // names the file, the one to open and save under.
 //
-// A dialog starts in InitialDir when the program set one, else in the folder
-// of the open document, else in the folder last chosen in any file dialog
-// of this run, else in the home folder. A save dialog proposes the last
-// part of FileName (the whole of the last choice when FileName is still it).
+// The kind of file a dialog is for is its Filter: each kind keeps the file
+// last chosen for it in this run, whichever dialog chose it. A dialog starts
+// in InitialDir when the program set one; else, for the open document's own
+// kind, in that document's folder; else in the folder of its kind's last
+// choice; else in the open document's folder; else in the folder last
+// chosen in any file dialog of this run; else in the home folder. A save
+// dialog proposes the last part of FileName (the whole of the last choice
+// when FileName is still it), never a choice of another kind left in it,
+// with the ending of DefaultExt when it has none.
 class TFileDialog : public QObject {
   Q_OBJECT
  public:
@@ -62,12 +67,25 @@ class TFileDialog : public QObject {
 
   // The folder the next Execute starts in.
   TSystemPath StartFolder() const;
+  // The name a save dialog proposes at the next Execute (system bytes;
+  // empty for none, and for an open dialog).
+  std::string ProposedName() const;
+  // The next Execute proposes this file, as if it had just been chosen in
+  // this dialog for its kind of file (set the Filter first).
+  void Propose(const TSystemPath& file);
+  // The next Execute proposes the file last chosen for this dialog's kind of
+  // file in this run, or firstName when none has been.
+  void ProposeOwnKind(const std::string& firstName);
+
+ private:
+  std::string chosenFilter_;  // the kind of the last choice made here
 };
 
-// The path of the document the program has open (empty when none); the
-// main window gives it, and the file dialogs start in its folder.
-void vFunSetOpenDocumentSource(std::function<TSystemPath()> source);
-// Forgets the folder last chosen (a new session).
+// The path of the document the program has open (empty when none) and the
+// filter of its kind of file; the main window gives them, and the file
+// dialogs start in its folder.
+void vFunSetOpenDocumentSource(std::function<TSystemPath()> source, const std::string& documentFilter = {});
+// Forgets the files and folders last chosen (a new session).
 void vFunForgetChosenFolder();
 
 // What a test sees of a shown dialog.
@@ -80,6 +98,7 @@ struct TShownFileDialog {
   TFileDialog::TKind kind;
   std::string title, filter, fileName;
   TSystemPath folder;  // where it started
+  std::string proposed;  // the name a save dialog proposed (system bytes)
 };
 struct TShownPrompt {
   std::string caption, prompt, value;

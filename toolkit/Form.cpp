@@ -4,6 +4,7 @@
 #include "toolkit/Dialogs.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -60,6 +61,42 @@ void noteFrameMargins(const QWidget* window, bool dialog) {
   if (dialog || gSeenMargins.isNull()) gSeenMargins = margins;
 }
 
+// When the window that has the keyboard goes (a dialog, a message, a file
+// dialog closes), the keyboard goes to the window left in front: the modal
+// window still open, else the window that opened it, else the main window.
+// A window manager hands it back itself; without one it would stay with no
+// window, and no key would reach the program until a click.
+class TKeyboardReturn : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Hide || !watched->isWidgetType()) return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow() || window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip ||
+        (QApplication::activeWindow() && QApplication::activeWindow() != window))
+      return false;  // another window has the keyboard
+    QPointer<QWidget> opener = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    QTimer::singleShot(0, this, [opener] {
+      if (QApplication::activeWindow() || QApplication::activePopupWidget()) return;
+      QWidget* next = QApplication::activeModalWidget();
+      if (!next && opener && opener->isVisible()) next = opener;
+      for (QWidget* top : QApplication::topLevelWidgets())
+        if (!next && top->isVisible() && qobject_cast<QMainWindow*>(top)) next = top;
+      if (next) next->activateWindow();
+    });
+    return false;
+  }
+};
+
+void vFunReturnKeyboardOnClose() {
+  static QPointer<TKeyboardReturn> installed;
+  if (installed || !qApp) return;
+  installed = new TKeyboardReturn(qApp);
+  qApp->installEventFilter(installed);
+}
+
 }  // namespace
 
 QRect rectFunFrameInside(const QRect& frame, const QRect& available) {
@@ -107,7 +144,10 @@ void TFormBase::prepareTyping(QObject* component) {
   vFunTabLeavesMemo(component);
 }
 
-TForm::TForm(const QString& name, QWidget* parent) : QMainWindow(parent) { setObjectName(name); }
+TForm::TForm(const QString& name, QWidget* parent) : QMainWindow(parent) {
+  setObjectName(name);
+  vFunReturnKeyboardOnClose();
+}
 
 void TForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);

@@ -84,6 +84,25 @@ TEST_F(FilesTest, TheCommandLineOpensALongEnoughPathOfAFile) {
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
 }
 
+// Started in the class folder with the document's own name, as
+// `./scripts/run.sh "klasa 2b.sqtvk"` starts it: the document opens, and the
+// program knows its folder (shown whole, where "Zapisz jako" starts).
+TEST_F(FilesTest, TheCommandLineOpensANameRelativeToTheFolderItWasStartedIn) {
+  const std::string folder = dirs.root() + "/klasa 2b żółć";
+  fs::create_directories(folder);
+  fs::copy_file(u(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}})), folder + "/klasa 2b.sqtvk");
+  const fs::path started = fs::current_path();
+  fs::current_path(folder);
+  vFunOtworzPlikZLiniiPolecen(TSystemPath("klasa 2b.sqtvk"));
+  FGlowna->Zapiszjako1Click();  // cancelled
+  fs::current_path(started);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+  EXPECT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(folder + "/klasa 2b.sqtvk"));
+  ASSERT_EQ(script.fileDialogs.size(), 1u);
+  EXPECT_EQ(script.fileDialogs[0].folder, TSystemPath(folder));
+  EXPECT_TRUE(script.boxes.empty());
+}
+
 TEST_F(FilesTest, SaveWritesTheWorkingCopyOverTheOpenFile) {
   const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
   open(path);

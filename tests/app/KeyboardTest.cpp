@@ -8,13 +8,18 @@
 
 #include "app/AktualizacjaUnit.h"
 #include "app/DaneSzkoly.h"
+#include "app/OProgramieUnit.h"
 #include "app/Startup.h"
 #include "forms/DocumentForm.h"
 #include "forms/DocumentForms.h"
 #include "forms/FormUnits.h"
+#include "platform/Desktop.h"
+#include "render/Drukowanie.h"
 #include "render/Kalibracja.h"
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -365,4 +370,209 @@ TEST_F(KeyboardTest, EscapeSavesNoTemplateAndPrintsNothing) {
   });
   EXPECT_TRUE(script.fileDialogs.empty());  // no PDF asked for
   EXPECT_TRUE(script.boxes.empty());
+}
+
+// ------------------------------------------------------- the usual keys
+
+namespace {
+
+// The desktop's opener replaced for a test: what it was handed.
+struct TOpened {
+  std::vector<std::string> targets;
+  TOpened() {
+    platform::setDesktopOpener([this](const std::string& target) {
+      targets.push_back(target);
+      return true;
+    });
+  }
+  ~TOpened() { platform::setDesktopOpener(nullptr); }
+};
+
+QKeySequence keys(Qt::Key key, Qt::KeyboardModifiers modifiers) { return QKeySequence(key | modifiers); }
+
+}  // namespace
+
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P and F1 typed into the main
+// window run "Nowy plik", "Otwórz plik", "Zapisz", "Zapisz jako", "Drukuj"
+// and the help, each shown beside its menu item; Alt with the underlined
+// letter opens each menu.
+TEST_F(KeyboardTest, TheUsualKeysRunTheirCommandsAndAltOpensTheMenus) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  showActive(FGlowna);
+  select(0, 0);
+  TOpened opened;
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* item;
+    std::function<void()> before;
+    std::function<bool()> ran;
+  };
+  const Case cases[] = {
+      {Qt::Key_O, Qt::ControlModifier, "Otwrzplik1", nullptr,
+       [&] { return !script.fileDialogs.empty() && script.fileDialogs.back().title == "Wczytaj plik"; }},
+      {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier, "Zapiszjako1", nullptr,
+       [&] { return !script.fileDialogs.empty() && script.fileDialogs.back().title == "Zapisz"; }},
+      {Qt::Key_S, Qt::ControlModifier, "Zapisz1", [] { FGlowna->bDataModified = true; },
+       [&] { return script.fileDialogs.empty() && !FGlowna->bDataModified; }},  // into the open file
+      {Qt::Key_P, Qt::ControlModifier, "Drukujwybranewiadectwo1", nullptr,
+       [&] { return script.modalRuns == std::vector<QDialog*> {FDrukuj}; }},
+      {Qt::Key_F1, Qt::NoModifier, "Instrukcjaobsugi1", nullptr, [&] { return opened.targets.size() == 1; }},
+      {Qt::Key_N, Qt::ControlModifier, "Nowyplik1", [] { FGlowna->bDataModified = true; },
+       [&] {
+         return script.boxes.size() == 1 && script.boxes[0].caption == "Edycja" && roots().empty();
+       }},  // "Nie" to saving: the document is closed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item);
+    script.boxes.clear();
+    script.fileDialogs.clear();
+    script.modalRuns.clear();
+    opened.targets.clear();
+    if (c.before) c.before();
+    FGlowna->TreeView->setFocus();
+    press(FGlowna, c.key, c.modifiers);
+    EXPECT_TRUE(c.ran());
+    EXPECT_EQ(FGlowna->findComponentAs<QAction>(c.item)->shortcut(), keys(c.key, c.modifiers));
+  }
+
+  const std::pair<Qt::Key, const char*> menus[] = {{Qt::Key_P, "Plik1"},
+                                                   {Qt::Key_U, "Uczniowie1"},
+                                                   {Qt::Key_W, "wiadectwa1"},
+                                                   {Qt::Key_S, "Ustawienia1"},
+                                                   {Qt::Key_C, "Pomoc1"}};
+  for (const auto& [key, menu] : menus) {
+    SCOPED_TRACE(menu);
+    FGlowna->TreeView->setFocus();
+    press(FGlowna, key, Qt::AltModifier);
+    QWidget* popup = QApplication::activePopupWidget();
+    EXPECT_EQ(popup, FGlowna->findComponentAs<QMenu>(menu));
+    if (popup) popup->close();
+  }
+}
+
+// In the student tree Enter or a double click opens a document's form as
+// "Edytuj wybrane świadectwo" does and a student's data as "Edytuj dane
+// wybranego ucznia" does; Delete on a student asks as "Usuń" does, naming
+// the PESEL number of a student whose name another one has too.
+TEST_F(KeyboardTest, TheTreeOpensANodeByEnterOrADoubleClickAndDeletesAStudentByDelete) {
+  open(makeDocumentFile({{"111", personalRows("Nowak", "Anna", "111")},
+                         {"222", personalRows("Nowak", "Anna", "222")},
+                         {"333", personalRows("Lis", "Ewa", "333")}}));
+  ASSERT_EQ(roots(), (std::vector<std::string> {"Lis Ewa", "Nowak Anna", "Nowak Anna"}));
+  showActive(FGlowna);
+  QTreeWidget* tree = FGlowna->TreeView;
+  tree->setFocus();
+  const int meeting = static_cast<int>(referenceTreeDocuments().size()) - 1;  // "wywiadówka"
+  auto doubleClick = [&](int student, int child) {
+    select(student, child);
+    QTreeWidgetItem* node = tree->currentItem();
+    if (node->parent()) node->parent()->setExpanded(true);
+    tree->scrollToItem(node);
+    // Through the window, as the system gives it: press, release, press, release.
+    QTest::mouseDClick(FGlowna->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                       tree->viewport()->mapTo(FGlowna, tree->visualItemRect(node).center()));
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    QDialog* opens;
+  };
+  const Case cases[] = {
+      {"Enter on a document", [&] { select(1, 0); press(FGlowna, Qt::Key_Return); }, FKlasa1a},
+      {"Enter of the keypad on a student", [&] { select(2); press(FGlowna, Qt::Key_Enter, Qt::KeypadModifier); },
+       FDaneUcznia},
+      {"a double click on a document", [&] { doubleClick(0, meeting); }, FWywiadowka},
+      {"a double click on a student", [&] { doubleClick(1, -1); }, FDaneUcznia},
+      {"Enter on the node without a document", [&] { select(0, documentlessChild()); press(FGlowna, Qt::Key_Return); },
+       nullptr},
+      {"Delete on a document", [&] { select(0, 0); press(FGlowna, Qt::Key_Delete); }, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    script.modalRuns.clear();
+    c.act();
+    EXPECT_EQ(script.modalRuns, c.opens ? std::vector<QDialog*> {c.opens} : std::vector<QDialog*> {});
+    if (c.opens == FDaneUcznia) {
+      EXPECT_TRUE(FDaneUcznia->bEditMode);
+    }
+  }
+  // Asked only about the students, never about a document's node.
+  const auto deleteQuestions = [&] {
+    return std::count_if(script.boxes.begin(), script.boxes.end(),
+                         [](const TShownBox& b) { return b.caption == cp1250("Usuń"); });
+  };
+  EXPECT_EQ(deleteQuestions(), 0);
+
+  const std::string question = cp1250("Czy na pewno chcesz skasować dane ucznia: \n");
+  script.boxes.clear();
+  select(2);
+  script.answers = {IDYES};
+  press(FGlowna, Qt::Key_Delete);
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0], (TShownBox {question + "Nowak Anna (PESEL: 222)", cp1250("Usuń"), MB_YESNO | MB_ICONWARNING}));
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL111", "PESEL333"}));
+
+  // Without a namesake the question stands as it always did.
+  script.boxes.clear();
+  select(1);
+  script.answers = {IDNO};
+  press(FGlowna, Qt::Key_Delete);
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0].text, question + "Nowak Anna");
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL111", "PESEL333"}));
+}
+
+// While a modal window is open (here a certificate's form), none of the main
+// window's keys does anything, typed into the form or into the main window.
+TEST_F(KeyboardTest, NoKeyOfTheMainWindowWorksWhileAModalWindowIsOpen) {
+  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  select(0, 0);
+  FGlowna->bDataModified = true;
+  showActive(FGlowna);
+  TOpened opened;
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> typed[] = {
+      {Qt::Key_N, Qt::ControlModifier}, {Qt::Key_O, Qt::ControlModifier},
+      {Qt::Key_S, Qt::ControlModifier}, {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier},
+      {Qt::Key_P, Qt::ControlModifier}, {Qt::Key_F1, Qt::NoModifier},
+      {Qt::Key_P, Qt::AltModifier},     {Qt::Key_U, Qt::AltModifier}};
+  modal([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
+    ASSERT_EQ(d, FKlasa1a);
+    d->hide();
+    d->setWindowModality(Qt::ApplicationModal);  // as its real modal run has it
+    showActive(d);
+    script.boxes.clear();
+    for (QWidget* window : {static_cast<QWidget*>(d), static_cast<QWidget*>(FGlowna)})
+      for (const auto& [key, modifiers] : typed) press(window, key, modifiers);
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Delete}) press(FGlowna, key);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    d->setWindowModality(Qt::NonModal);
+  });
+  EXPECT_TRUE(script.boxes.empty());
+  EXPECT_TRUE(script.fileDialogs.empty());
+  EXPECT_EQ(script.modalRuns, std::vector<QDialog*> {FKlasa1a});
+  EXPECT_TRUE(opened.targets.empty());
+  EXPECT_TRUE(FGlowna->bDataModified);
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+}
+
+// When a window closes, the keyboard goes back to the window that opened it,
+// with or without a window manager to hand it back: the keys of the main
+// window work at once after a student's dialog or a message closes.
+TEST_F(KeyboardTest, TheKeyboardGoesBackToTheOpenerWhenAWindowCloses) {
+  open(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  showActive(FGlowna);
+  FGlowna->TreeView->setFocus();
+  select(0);
+  modal([] { FGlowna->vFunOtworzWybranyWezel(); }, [&](QDialog* d) {
+    ASSERT_EQ(d, FDaneUcznia);
+    press(d, Qt::Key_Escape);
+  });
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), FGlowna);
+  script.fileDialogs.clear();
+  press(FGlowna, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(script.fileDialogs.size(), 1u);
 }

@@ -72,17 +72,18 @@ TEST_F(AppTest, TheToolBarHoldsItsButtonsWithHintsAndTheOptionBoxes) {
   EXPECT_FALSE(FGlowna->cbWordWrap->isChecked());
 }
 
+// Each menu's caption marks (underlines) the letter Alt opens it by.
 TEST_F(AppTest, TheMenusHoldEveryItemAndSeparatorInOrder) {
   vFunUtworzOkna();
   const std::vector<std::pair<const char*, QStringList>> menus = {
-      {"Plik", {q("Nowy plik"), q("Otwórz plik"), q("Importuj"), "-", q("Zapisz"), q("Zapisz jako"), "-",
+      {"&Plik", {q("Nowy plik"), q("Otwórz plik"), q("Importuj"), "-", q("Zapisz"), q("Zapisz jako"), "-",
                 q("Szablon danych szkoły"), "-", q("Koniec")}},
-      {"Uczniowie", {q("Dodaj nowego ucznia"), q("Edytuj dane wybranego ucznia"), q("Usuń wybranego ucznia")}},
-      {"Świadectwa", {q("Edytuj wybrane świadectwo / dokument"), q("Drukuj wybrane świadectwo")}},
-      {"Ustawienia", {q("Formatowanie podstawowe ( tylko zmienne )"),
+      {"&Uczniowie", {q("Dodaj nowego ucznia"), q("Edytuj dane wybranego ucznia"), q("Usuń wybranego ucznia")}},
+      {"Ś&wiadectwa", {q("Edytuj wybrane świadectwo / dokument"), q("Drukuj wybrane świadectwo")}},
+      {"U&stawienia", {q("Formatowanie podstawowe ( tylko zmienne )"),
                       q("Formatowanie zaawansowane ( wszystkie obiekty )"), "-", q("Eksportuj ustawienia kalibracji"),
                       q("Importuj ustawienia kalibracji")}},
-      {"Pomoc", {q("O programie"), q("Sprawdź czy jest nowa wersja"), "-", q("Instrukcja obsługi"), "-",
+      {"Pomo&c", {q("O programie"), q("Sprawdź czy jest nowa wersja"), "-", q("Instrukcja obsługi"), "-",
                  q("Wyślij wiadomość"), "-", q("Logi programu")}},
   };
   const QList<QAction*> bar = FGlowna->menuBar()->actions();

@@ -80,7 +80,7 @@ TEST_F(StudentTest, NamesakesAreTwoStudentsAndDeletingOneKeepsTheOther) {
   EXPECT_EQ(text(FDaneUcznia->NrPesel_DATA_EDIT), "222");
   script.answers = {IDYES};
   FGlowna->UsunUczniaToolButtonClick();
-  EXPECT_EQ(script.boxes.back(), (TShownBox {cp1250("Czy na pewno chcesz skasować dane ucznia: \nNowak Jan"),
+  EXPECT_EQ(script.boxes.back(), (TShownBox {cp1250("Czy na pewno chcesz skasować dane ucznia: \nNowak Jan (PESEL: 222)"),
                                              cp1250("Usuń"), MB_YESNO | MB_ICONWARNING}));
   EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL111"}));
   EXPECT_TRUE(FGlowna->bDataModified);
