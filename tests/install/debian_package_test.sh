@@ -28,10 +28,11 @@ deb="$out/kestal-tarvek_${version}_$(dpkg --print-architecture).deb"
 
 # What it needs, by package name: the libraries the program links (Qt 6,
 # SQLite, libjpeg, libcurl), CUPS (reached through Qt's print plugin), the
-# fonts its pages print with and the desktop's tools for opening files.
+# fonts its pages print with and its windows show, and the desktop's tools
+# for opening files.
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
 for need in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6printsupport6 libsqlite3-0 libjpeg62-turbo \
-  libcurl4 libcups2 fonts-liberation2 xdg-utils shared-mime-info; do
+  libcurl4 libcups2 fonts-liberation2 fonts-dejavu-core xdg-utils shared-mime-info; do
   echo "$depends" | grep -qx "$need" || fail "it does not depend on $need: $(dpkg-deb -f "$deb" Depends)"
 done
 
