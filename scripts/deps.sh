@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need,
 # when any of them is missing (xdg-utils opens the help and the mail
-# command with the desktop).
+# command with the desktop, and libfile-mimeinfo-perl tells it a class
+# file's type; the desktop-entry test reads and checks what the install
+# gives the desktop with sqlite3, desktop-file-utils and shared-mime-info).
 set -euo pipefail
 
 PACKAGES=(
@@ -11,7 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 poppler-utils
   cups printer-driver-cups-pdf
-  xdg-utils
+  xdg-utils libfile-mimeinfo-perl sqlite3 desktop-file-utils shared-mime-info
 )
 
 missing=()
