@@ -24,4 +24,29 @@ std::string dataFolderOf(const std::string& workingCopy);
 // Deletes a database file and its companions, whatever fails.
 void removeQuietly(const std::string& path);
 
+// A file of the data folder opened as a descriptor that closes itself
+// (never through a symbolic link; made 0600 where O_CREAT makes it).
+struct TFile {
+  int fd = -1;
+  TFile(const std::string& path, int flags);
+  ~TFile();
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+};
+
+// Writes a small file of the data folder in one step: written aside,
+// flushed, renamed into place (0600).
+bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why);
+
+// The header of a document while a save into it writes it: SQLite's
+// signature (its first 16 bytes) replaced, so SQLite refuses the file and
+// this program's open recognises it. The save writes it first and the
+// document's own header last.
+inline constexpr char kSaveMark[] = "Tarvek zapis 3\0";
+static_assert(sizeof kSaveMark == 16);
+
+// True when the document open at `fd` carries the mark: `why` says a save
+// into it was interrupted, or that the save still holds it (`inUse`).
+bool refusedAsMarked(int fd, TFileFailure& why);
+
 }  // namespace docfiles

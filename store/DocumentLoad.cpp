@@ -7,6 +7,7 @@
 #include "store/Temporaries.h"
 #include "platform/NativeFiles.h"
 
+#include <fcntl.h>
 #include <strings.h>
 #include <vector>
 
@@ -93,7 +94,8 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why) 
   }
 }
 
-bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why) {
+bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
+                      TOpenedFile* read) {
   const native::TPickedFile picked(document);
   if (picked.error() != 0) {
     // A named pipe or a device is no document; it is never read.
@@ -101,6 +103,12 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
     why.notDocument = why.notRegular;
     return false;
   }
+  // The file as it stands before it is read, for "Zapisz" to check later;
+  // one that a save into it left half-written is not read at all.
+  const TFile file(native::linkTarget(document), O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  TOpenedFile before;
+  const bool known = file.fd >= 0 && bFunFileNow(file.fd, before);
+  if (file.fd >= 0 && refusedAsMarked(file.fd, why)) return false;
   const std::string next = workingCopy + ".wczytywany";
   removeQuietly(next);
   const TTemporaryRecord record(dataFolderOf(workingCopy), next);
@@ -149,5 +157,10 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
     return false;
   }
   removeUnheldLeftover(native::linkTarget(document));
+  if (read) {
+    // Changed while it was read: no identity, so "Zapisz" asks first.
+    *read = known && bFunSameFile(file.fd, before) ? before : TOpenedFile();
+    read->path = document;
+  }
   return true;
 }

@@ -63,6 +63,20 @@ bool TDocumentHold::take(const std::string& path, int waitMs, TFileFailure& why)
   return true;
 }
 
+bool TDocumentHold::heldElsewhere(int fd) {
+  struct flock lock {};
+  lock.l_type = F_RDLCK;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = kPendingByte;
+  lock.l_len = kLockBytes;
+#ifdef F_OFD_GETLK
+  const int command = F_OFD_GETLK;
+#else
+  const int command = F_GETLK;
+#endif
+  return ::fcntl(fd, command, &lock) == 0 && lock.l_type != F_UNLCK;
+}
+
 bool TDocumentHold::busy(TFileFailure& why) {
   why.inUse = true;
   why.sqliteCode = SQLITE_BUSY;

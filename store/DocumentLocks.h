@@ -49,6 +49,9 @@ class TDocumentHold {
   bool take(const std::string& path, int waitMs, TFileFailure& why);
   int fd() const { return fd_; }
   const struct stat& file() const { return file_; }
+  // True when another open of the file (a save, a put-back, a writer
+  // through SQLite) holds a write lock that this hold would wait for.
+  static bool heldElsewhere(int fd);
 
  private:
   static constexpr off_t kPendingByte = 0x40000000;

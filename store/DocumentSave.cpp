@@ -57,14 +57,6 @@ bool writeAt(int fd, const char* data, size_t size, off_t at) {
   return true;
 }
 
-// FNV-1a over the bytes of a file.
-struct TChecksum {
-  std::uint64_t value = 1469598103934665603ull;
-  void add(const char* data, size_t size) {
-    for (size_t i = 0; i < size; ++i) value = (value ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
-  }
-};
-
 constexpr size_t kChunk = 1 << 16;
 
 // Writes every byte of `in` over `out` from its start, cuts `out` to their
@@ -89,29 +81,51 @@ bool copyBytes(int in, int out, off_t& size, std::uint64_t& sum, TFileFailure& w
   return true;
 }
 
-bool checksumOf(int fd, off_t& size, std::uint64_t& sum) {
+// Writes every byte of `in` over the document `out` as copyBytes does,
+// under the mark: the mark goes over the document's header first, then
+// all of `in` but its header, and the header last, each step flushed. From
+// the first write to the last the document is refused by every reader, so
+// a kill or a failure in between never shows anyone a mix.
+bool writeUnderMark(int in, int out, off_t& size, std::uint64_t& sum, TFileFailure& why,
+                    const char* step = nullptr) {
+  constexpr size_t kMarkSize = sizeof kSaveMark;
+  if (!writeAt(out, kSaveMark, kMarkSize, 0)) return fromErrno(why, errno != 0 ? errno : EIO);
+  if (::fsync(out) != 0) return fromErrno(why, errno);
   std::vector<char> buffer(kChunk);
   TChecksum checksum;
+  char header[kMarkSize];
+  size_t headerSize = 0;
   off_t at = 0;
-  for (ssize_t got; (got = readAt(fd, buffer.data(), buffer.size(), at)) != 0; at += got) {
-    if (got < 0) return false;
+  for (;;) {
+    const ssize_t got = readAt(in, buffer.data(), buffer.size(), at);
+    if (got < 0) return fromErrno(why, errno);
+    if (got == 0) break;
     checksum.add(buffer.data(), static_cast<size_t>(got));
+    if (at == 0) {
+      headerSize = std::min(kMarkSize, static_cast<size_t>(got));
+      std::memcpy(header, buffer.data(), headerSize);
+      std::memcpy(buffer.data(), kSaveMark, headerSize);
+    }
+    if (!writeAt(out, buffer.data(), static_cast<size_t>(got), at)) return fromErrno(why, errno != 0 ? errno : EIO);
+    if (at == 0 && step) saveStep(step);
+    at += got;
   }
+  if (::ftruncate(out, at) != 0 || ::fsync(out) != 0) return fromErrno(why, errno);
+  if (headerSize > 0 && !writeAt(out, header, headerSize, 0)) return fromErrno(why, errno != 0 ? errno : EIO);
+  if (::fsync(out) != 0) return fromErrno(why, errno);
   size = at;
   sum = checksum.value;
   return true;
 }
 
-// A file of the data folder opened as a descriptor that closes itself.
-struct TFile {
-  int fd = -1;
-  TFile(const std::string& path, int flags) : fd(::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600)) {}
-  ~TFile() {
-    if (fd >= 0) ::close(fd);
-  }
-  TFile(const TFile&) = delete;
-  TFile& operator=(const TFile&) = delete;
-};
+bool markedHeader(const char* header) { return std::memcmp(header, kSaveMark, sizeof kSaveMark) == 0; }
+
+bool checksumOf(int fd, off_t& size, std::uint64_t& sum) {
+  long long length = 0;
+  if (!bFunChecksumOf(fd, length, sum)) return false;
+  size = static_cast<off_t>(length);
+  return true;
+}
 
 // What a save into the document itself records before it writes the first
 // byte: which file the document was (device, inode), its state then (size,
@@ -158,9 +172,30 @@ TSaveRecord recordFrom(const std::string& text) {
   return r;
 }
 
+}  // namespace
+
+docfiles::TFile::TFile(const std::string& path, int flags) : fd(::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600)) {}
+
+docfiles::TFile::~TFile() {
+  if (fd >= 0) ::close(fd);
+}
+
+bool docfiles::refusedAsMarked(int fd, TFileFailure& why) {
+  char header[sizeof kSaveMark];
+  if (readAt(fd, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header) || !markedHeader(header))
+    return false;
+  if (TDocumentHold::heldElsewhere(fd)) {
+    why.inUse = true;
+    why.sqliteCode = SQLITE_BUSY;
+  } else {
+    why.interruptedSave = true;
+  }
+  return true;
+}
+
 // The marker names the document whose old state is kept; it appears in one
 // step (written aside, flushed, renamed) once the kept state is on the disk.
-bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why) {
+bool docfiles::writeMarker(const std::string& marker, const std::string& text, TFileFailure& why) {
   const std::string next = marker + ".nowy";
   const int fd = ::open(next.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return fromErrno(why, errno);
@@ -172,6 +207,8 @@ bool writeMarker(const std::string& marker, const std::string& text, TFileFailur
   if (error != 0) native::removeFile(next);
   return error == 0 ? true : fromErrno(why, error);
 }
+
+namespace {
 
 // Drops the marker first (durably), then the states it pointed at.
 bool forgetOldState(const std::string& workingCopy) {
@@ -238,7 +275,8 @@ bool copyCommittedState(const std::string& workingCopy, const std::string& to, T
 // first byte of it changes. The document is held from before its old state
 // is read until the last byte of the new one (or of the old one, when the
 // save fails) is written and flushed.
-bool saveInPlace(const std::string& workingCopy, const std::string& target, TFileFailure& why) {
+bool saveInPlace(const std::string& workingCopy, const std::string& target, TFileFailure& why,
+                 const TOpenedFile* expected, TOpenedFile* written, const std::string& document) {
   const std::string keep = strFunOldStatePath(workingCopy), marker = strFunOldStateMarkerPath(workingCopy),
                     next = strFunNewStatePath(workingCopy);
   // The old state of an earlier save that did not finish is dealt with
@@ -252,6 +290,13 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   // Another save or put-back of the document holds it: nothing is touched.
   TDocumentHold held;
   if (!held.take(target, kDocumentBusyWaitMs, why)) {
+    removeQuietly(next);
+    return false;
+  }
+  // Another user's save into it that was interrupted waits for that user's
+  // put-back; "Zapisz" writes only into the very file it opened or saved.
+  if (refusedAsMarked(held.fd(), why) || (expected && !bFunSameFile(held.fd(), *expected))) {
+    why.changedSinceOpened = !why.interruptedSave && !why.inUse;
     removeQuietly(next);
     return false;
   }
@@ -287,8 +332,12 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   TFile made(next, O_RDONLY);
   off_t size = 0;
   std::uint64_t sum = 0;
-  if (made.fd >= 0 && copyBytes(made.fd, held.fd(), size, sum, why, "writing")) {
+  if (made.fd >= 0 && writeUnderMark(made.fd, held.fd(), size, sum, why, "writing")) {
     saveStep("written");
+    if (written) {
+      if (!bFunFileNow(held.fd(), *written)) *written = TOpenedFile();
+      written->path = document;
+    }
     forgetOldState(workingCopy);
     return true;
   }
@@ -298,7 +347,7 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   // start or open.
   TFile old(keep, O_RDONLY);
   TFileFailure restoring;
-  if (old.fd >= 0 && copyBytes(old.fd, held.fd(), size, sum, restoring)) forgetOldState(workingCopy);
+  if (old.fd >= 0 && writeUnderMark(old.fd, held.fd(), size, sum, restoring)) forgetOldState(workingCopy);
   return false;
 }
 
@@ -314,7 +363,12 @@ TDocumentState stateOf(int doc, off_t docSize, int old, off_t oldSize, int made,
   if (docSize < low || docSize > high) return TDocumentState::other;
   constexpr size_t kUnit = 512;
   std::vector<char> d(kChunk), o(kChunk), n(kChunk);
-  bool allOld = docSize == oldSize, allNew = made >= 0 && docSize == newSize;
+  // A document under the mark was still being written: its header is
+  // neither state's, the rest of it is compared as it stands.
+  char header[sizeof kSaveMark];
+  const bool marked = readAt(doc, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) &&
+                      markedHeader(header);
+  bool allOld = !marked && docSize == oldSize, allNew = !marked && made >= 0 && docSize == newSize;
   for (off_t at = 0; at < docSize; at += static_cast<off_t>(kChunk)) {
     const size_t length = static_cast<size_t>(std::min<off_t>(static_cast<off_t>(kChunk), docSize - at));
     const ssize_t gotD = readAt(doc, d.data(), length, at);
@@ -323,8 +377,11 @@ TDocumentState stateOf(int doc, off_t docSize, int old, off_t oldSize, int made,
     if (gotD != static_cast<ssize_t>(length) || gotO < 0 || gotN < 0) return TDocumentState::other;
     for (size_t u = 0; u < length; u += kUnit) {
       const size_t part = std::min(kUnit, length - u);
-      const bool sameOld = static_cast<ssize_t>(u + part) <= gotO && std::memcmp(&d[u], &o[u], part) == 0;
-      const bool sameNew = static_cast<ssize_t>(u + part) <= gotN && std::memcmp(&d[u], &n[u], part) == 0;
+      const size_t from = at == 0 && u == 0 && marked ? std::min(part, sizeof kSaveMark) : 0;
+      const bool sameOld = static_cast<ssize_t>(u + part) <= gotO &&
+                           std::memcmp(&d[u + from], &o[u + from], part - from) == 0;
+      const bool sameNew = static_cast<ssize_t>(u + part) <= gotN &&
+                           std::memcmp(&d[u + from], &n[u + from], part - from) == 0;
       if (!sameOld && !sameNew) return TDocumentState::other;
       allOld = allOld && sameOld;
       allNew = allNew && sameNew;
@@ -430,12 +487,13 @@ int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& docu
   }
   off_t size = 0;
   std::uint64_t sum = 0;
-  if (!copyBytes(old.fd, held.fd(), size, sum, why)) return -1;
+  if (!writeUnderMark(old.fd, held.fd(), size, sum, why)) return -1;
   forgetOldState(workingCopy);
   return 1;
 }
 
-bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why) {
+bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
+                      const TOpenedFile* expected, TOpenedFile* written) {
   const std::string target = native::linkTarget(document);
   if (native::isDirectory(target)) {
     why.systemError = EISDIR;
@@ -455,12 +513,28 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
     why.systemError = EACCES;
     return false;
   }
-  if (!beside) return saveInPlace(workingCopy, target, why);
+  if (!beside) return saveInPlace(workingCopy, target, why, expected, written, document);
 
   // What earlier saves that were killed left goes first.
   removeUnheldLeftover(target);
   CppSQLite3DB guard;
+  // Opened before the lock and closed only after the rename: closing any
+  // descriptor of the file lets go of this process's locks on it, the
+  // guard's among them.
+  const TFile now(expected ? target : std::string(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
   if (!holdDocument(guard, target, why)) return false;
+  if (expected) {
+    // Under the document's lock, before anything is made: still the very
+    // file opened or last saved here (and under its name), and not another
+    // user's save left half-way?
+    if (now.fd >= 0 && refusedAsMarked(now.fd, why)) return false;
+    struct stat named {}, opened {};
+    if (now.fd < 0 || ::lstat(target.c_str(), &named) != 0 || ::fstat(now.fd, &opened) != 0 ||
+        named.st_dev != opened.st_dev || named.st_ino != opened.st_ino || !bFunSameFile(now.fd, *expected)) {
+      why.changedSinceOpened = true;
+      return false;
+    }
+  }
   // The save's own file, held until it is renamed into place: another save
   // of the same name (another user of a shared folder, another process)
   // writes its own and leaves this one alone, and so does an open of the
@@ -476,7 +550,15 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
       native::syncFile(temp.path()) && (!native::exists(target) || native::copyOwnership(target, temp.path()));
   if (placed) {
     saveStep("copied");
+    // What the document is once renamed: the same file, with the same time.
+    TOpenedFile made;
+    if (written) {
+      const TFile file(temp.path(), O_RDONLY);
+      if (file.fd < 0 || !bFunFileNow(file.fd, made)) made = TOpenedFile();
+      made.path = document;
+    }
     placed = native::replaceFile(temp.path(), target);
+    if (placed && written) *written = made;
   }
   if (placed) return true;
   fromSystem(why);

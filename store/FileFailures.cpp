@@ -56,6 +56,9 @@ std::string strFunSystemErrorAdvice(int systemError) {
 }
 
 std::string TFileFailure::strFunAdvice() const {
+  if (interruptedSave)
+    return cp1250("Zapis tego dokumentu został przerwany; zostanie przywrócony, gdy ten użytkownik ponownie "
+                  "uruchomi program.\n");
   if (notRegular)
     return cp1250("Wybrana nazwa nie jest zwykłym plikiem, tylko potokiem, urządzeniem albo gniazdem. Wybierz "
                   "plik.\n");

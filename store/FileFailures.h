@@ -14,6 +14,12 @@ struct TFileFailure {
   bool notDocument = false;  // the file is readable but holds no document
   bool inUse = false;        // another program holds the document locked
   bool notRegular = false;   // a named pipe, a device or a socket, no file
+  // "Zapisz" found the file no longer the one opened or last saved (a
+  // colleague saved it, another file took its name): nothing was written.
+  bool changedSinceOpened = false;
+  // A save into the document itself was interrupted and has not been put
+  // back yet: the document is refused until that user's next start.
+  bool interruptedSave = false;
   // The failure of a file the user picked, from platform::native::TPickedFile.
   static TFileFailure ofPickedFile(int error);
   // The number shown after "Kod błędu: ": the system's error code, else
