@@ -275,6 +275,19 @@ bool copyCommittedState(const std::string& workingCopy, const std::string& to, T
 // first byte of it changes. The document is held from before its old state
 // is read until the last byte of the new one (or of the old one, when the
 // save fails) is written and flushed.
+// The document holds again what it held before the save (`size` bytes
+// summing to `sum`): when the working copy belongs to it as it was then, its
+// record follows the document's new time, so "Zapisz" still knows it.
+void followPutBack(const std::string& workingCopy, int doc, off_t size, std::uint64_t sum) {
+  TOpenedFile opened, now;
+  if (bFunOpenedFileOf(workingCopy, opened) && bFunFileNow(doc, now) && now.device == opened.device &&
+      now.inode == opened.inode && now.size == opened.size && opened.size == size && now.sum == opened.sum &&
+      opened.sum == sum) {
+    now.path = opened.path;
+    bFunRecordOpenedFile(workingCopy, now);
+  }
+}
+
 bool saveInPlace(const std::string& workingCopy, const std::string& target, TFileFailure& why,
                  const TOpenedFile* expected, TOpenedFile* written, const std::string& document) {
   const std::string keep = strFunOldStatePath(workingCopy), marker = strFunOldStateMarkerPath(workingCopy),
@@ -347,7 +360,10 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   // start or open.
   TFile old(keep, O_RDONLY);
   TFileFailure restoring;
-  if (old.fd >= 0 && writeUnderMark(old.fd, held.fd(), size, sum, restoring)) forgetOldState(workingCopy);
+  if (old.fd >= 0 && writeUnderMark(old.fd, held.fd(), size, sum, restoring)) {
+    followPutBack(workingCopy, held.fd(), size, sum);
+    forgetOldState(workingCopy);
+  }
   return false;
 }
 
@@ -488,6 +504,7 @@ int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& docu
   off_t size = 0;
   std::uint64_t sum = 0;
   if (!writeUnderMark(old.fd, held.fd(), size, sum, why)) return -1;
+  followPutBack(workingCopy, held.fd(), size, sum);
   forgetOldState(workingCopy);
   return 1;
 }

@@ -756,6 +756,36 @@ TEST_F(DocumentFilesTest, AColleagueNeverOpensAnInterruptedSaveIntoTheDocumentIt
   }
 }
 
+// The user's own save into the shared document is killed half-way and put
+// back at the next start: the document holds what the user opened again,
+// so "Zapisz" writes into it without asking.
+TEST_F(DocumentFilesTest, AfterAPutBackTheOpenFileIsStillTheOneTheUserOpened) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(shared.doc, {"1", "2", "3", "4", "5", "6"}, 100);
+  const auto opens = [&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    TOpenedFile read;
+    return bFunLoadDocument(shared.doc, wc, why, &read) && bFunRecordOpenedFile(wc, read) ? 0 : 1;
+  };
+  ASSERT_EQ(exitCode(inChild(opens)), 0);
+  exec(wc, "update `PESEL1` set value = 'NOWE ' || value; update `PESEL6` set value = 'NOWE ' || value;");
+  StoppedSave killed("writing", true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+  ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+  const int saved = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    std::string document, kept;
+    TFileFailure why;
+    if (iFunRestoreInterruptedSave(wc, document, kept, why) != 1) return 7;
+    TOpenedFile opened;
+    if (!bFunOpenedFileOf(wc, opened)) return 5;
+    if (bFunSaveDocument(wc, shared.doc, why, &opened)) return 0;
+    return why.changedSinceOpened ? 4 : 1;
+  });
+  EXPECT_EQ(exitCode(saved), 0);
+  EXPECT_EQ(versionIn(shared.doc), "new");
+}
+
 // Two users, each with the shared document open, save it at the same
 // moment, beside it (two processes of one user) and into the document
 // itself (two users, a folder that takes no new file). One save wins; the
