@@ -277,6 +277,17 @@ struct TTwoCopies {
   }
 };
 
+// The start of the program whose working copy a save into the document
+// itself was made from: its put-back, then the removal of temporaries.
+void startAfterSavesIntoTheDocument(const TTwoCopies& copies, const TBenchFolder& folder) {
+  for (const std::string& copy : {copies.a, copies.b}) {
+    std::string named, kept;
+    TFileFailure failure;
+    iFunRestoreInterruptedSave(copy, named, kept, failure);
+  }
+  iFunRemoveLeftTemporaries(folder.at("dane"));
+}
+
 void BM_KilledSave(benchmark::State& state) {
   const int students = 40;  // about 1 MB
   const TBenchFolder folder("normal");
@@ -325,15 +336,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
     TFileFailure failure;
     exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
   };
-  path.nextStart = [&] {
-    // The start of the program whose working copy the save was made from.
-    for (const std::string& copy : {copies.a, copies.b}) {
-      std::string named, kept;
-      TFileFailure failure;
-      iFunRestoreInterruptedSave(copy, named, kept, failure);
-    }
-    iFunRemoveLeftTemporaries(folder.at("dane"));
-  };
+  path.nextStart = [&] { startAfterSavesIntoTheDocument(copies, folder); };
   path.folders = {folder.at("wspólny"), folder.at("dane")};
   path.expected = {doc, copies.a, copies.b};
   path.again = [](std::string&) {};
@@ -488,13 +491,7 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
       ++asSaved;
     else
       ++mixed;
-    // The user's next start.
-    for (const std::string& copy : {copies.a, copies.b}) {
-      std::string named, kept;
-      TFileFailure failure;
-      iFunRestoreInterruptedSave(copy, named, kept, failure);
-    }
-    iFunRemoveLeftTemporaries(folder.at("dane"));
+    startAfterSavesIntoTheDocument(copies, folder);
     const std::string now = stateOf(doc, "PESEL", students);
     if (now != "A" && now != "B") ++afterMixed;
     current = now;
