@@ -441,10 +441,13 @@ int exitCodeOf(pid_t pid) {
 // in BM_KilledSaveIntoTheDocumentItself; before the user's next start a
 // colleague (another account) opens the document: it opens as it was, as
 // saved, is refused (the save was interrupted, or a save still holds it), or
-// shows a mix. Then the next start puts it back.
+// shows a mix. Then the next start puts it back. With the argument 1 every
+// save is killed while it writes the document itself (at its "writing"
+// step), where random kills rarely land.
 void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& state) {
+  const bool whileWriting = state.range(0) != 0;
   const int students = 100;
-  const TBenchFolder folder("colleague");
+  const TBenchFolder folder(whileWriting ? "colleague-writing" : "colleague");
   fs::create_directories(folder.root / "wspólny");
   fs::create_directories(folder.root / "kolega");
   const TTwoCopies copies(folder, students);
@@ -463,13 +466,20 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
     exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
   };
   const long micros = childMicros([&] { save(true); });
+  const auto killedSave = [&](bool toB) {
+    if (whileWriting)
+      vFunSetSaveStepHook([](const std::string& step) {
+        if (step == "writing") ::kill(::getpid(), SIGKILL);
+      });
+    save(toB);
+  };
   std::string current = stateOf(doc, "PESEL", students);
   std::mt19937 random(20240616);
   std::uniform_int_distribution<long> delay(0, micros * 2);
   long killedMidway = 0, asBefore = 0, asSaved = 0, refused = 0, inUse = 0, mixed = 0, failed = 0, afterMixed = 0;
   for (auto _ : state) {
     const bool toB = current != "B";
-    if (killedDuring([&] { save(toB); }, delay(random))) ++killedMidway;
+    if (killedDuring([&] { killedSave(toB); }, whileWriting ? micros * 2 : delay(random))) ++killedMidway;
     const pid_t colleague = ::fork();
     if (colleague == 0) {
       if (!asColleague()) ::_exit(3);
@@ -506,7 +516,11 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
   state.counters["mixed_after_start"] = static_cast<double>(afterMixed);
   state.counters["file_kB"] = static_cast<double>(fs::file_size(doc)) / 1024.0;
 }
-BENCHMARK(BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself)->Iterations(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
 
 // Which content a document holds: "A", "B" or "C" (all its tables of one),
 // else "mixed" (or "unreadable").
