@@ -19,6 +19,7 @@
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 #include "store/DocumentFiles.h"
+#include "store/OpenedFile.h"
 #include "store/Temporaries.h"
 
 namespace {
@@ -43,6 +44,17 @@ void report(TDataStore& DataStore, const std::string& fun, const std::string& me
 }
 
 std::string workingCopy(TDataStore& DataStore) { return cp1250ToUtf8(strFunGetTmpFilePath(&DataStore)); }
+
+// Saves the working copy into the file (with `expected`: only while the
+// file is still that one) and records the file as saved, for the next
+// "Zapisz" and for the working copy offered back after a crash.
+bool saveInto(TDataStore& DataStore, const TSystemPath& file, TFileFailure& why,
+              const TOpenedFile* expected = nullptr) {
+  TOpenedFile saved;
+  if (!bFunSaveDocument(workingCopy(DataStore), file.bytes(), why, expected, &saved)) return false;
+  bFunRecordOpenedFile(workingCopy(DataStore), saved);
+  return true;
+}
 
 // Another program holds the document: said at once, with what to do.
 std::string inUse(const TSystemPath& path) {
@@ -71,11 +83,17 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
   // copy takes its place, so a failure leaves the open document as it was.
   vFunDokonczPrzerwanyZapis();
   TFileFailure why;
-  if (!bFunLoadDocument(path.bytes(), workingCopy(DataStore), why)) {
+  TOpenedFile read;
+  if (!bFunLoadDocument(path.bytes(), workingCopy(DataStore), why, &read)) {
     const std::string codeLine = why.strFunCode().empty() ? "" : codeLines(why);
     if (why.inUse)
       report(DataStore, fun, inUse(path) + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"),
              MB_OK | MB_ICONSTOP);
+    else if (why.interruptedSave)
+      report(DataStore, fun,
+             cp1250("Nie można teraz otworzyć pliku:\n") + shown(path) + "\n" + strFunFailureLines(why) +
+                 cp1250("\nDane świadectw nie zostały wczytane."),
+             "Uwaga", MB_OK | MB_ICONWARNING);
     else if (why.notDocument || why.systemError == EISDIR)
       // The sentence already says what the file is not; what it is instead
       // (a folder, a pipe) is said too.
@@ -93,6 +111,8 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
              cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     return false;
   }
+  // The working copy belongs to this file, as it was read.
+  bFunRecordOpenedFile(workingCopy(DataStore), read);
   if (!platform::native::resetAttributes(path.bytes())) {
     report(DataStore, fun,
            cp1250("Uwaga\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
@@ -124,7 +144,26 @@ bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
   }
   vFunDokonczPrzerwanyZapis();
   TFileFailure why;
-  if (bFunSaveDocument(workingCopy(DataStore), file.bytes(), why)) return true;
+  // Written only while the file is still the one opened or last saved here.
+  TOpenedFile opened;
+  if (!bFunOpenedFileOf(workingCopy(DataStore), opened) || opened.path != file.bytes()) opened = TOpenedFile();
+  if (saveInto(DataStore, file, why, &opened)) return true;
+  if (why.changedSinceOpened) {
+    // Someone else saved it (or another file took its name) since it was
+    // opened or saved here: nothing was written, and nothing is overwritten
+    // unless the user says so.
+    const int answer = MessageBox(
+        cp1250("Plik:\n") + shown(file) +
+            cp1250("\nzmienił się od chwili, gdy został tu otwarty lub ostatnio zapisany (na przykład zapisał go inny "
+                   "użytkownik). Jeśli go zastąpisz, tamte zmiany zostaną utracone.\n\nCzy chcesz zastąpić ten plik "
+                   "swoimi danymi ?\n\nTak - zastąp plik.\nNie - zapisz dane w innym pliku (\"Zapisz jako\").\n"
+                   "Anuluj - nie zapisuj teraz."),
+        "Zapisz", MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
+    if (answer == IDNO) return bFunZapiszNowyPlikSwiadectw();
+    if (answer != IDYES) return false;
+    why = TFileFailure();
+    if (saveInto(DataStore, file, why)) return true;
+  }
   if (why.inUse) {
     report(DataStore, fun, inUse(file) + cp1250("\nMożesz też zapisać dane w innym pliku (\"Zapisz jako\").") +
                                cp1250("\n\nDane nie zostały zapisane."),
@@ -169,7 +208,7 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
   // (the save makes the working copy as one).
   vFunDokonczPrzerwanyZapis();
   TFileFailure why;
-  if (bFunSaveDocument(workingCopy(DataStore), file.bytes(), why)) {
+  if (saveInto(DataStore, file, why)) {
     StatusBar->setSimplePath(file);
     return true;
   }
@@ -253,7 +292,10 @@ void TFGlowna::vFunPrzywrocDaneSesji() {
   if (bFunCheckDocument(tmp, tables, why) && tables > 0 &&
       MessageBox(cp1250("Znaleziono niezapisane dane z poprzedniej sesji programu. Czy chcesz je przywrócić ?"),
                  cp1250("Przywracanie danych"), MB_YESNO | MB_ICONQUESTION) == IDYES) {
-    StatusBar->setSimpleText("");
+    // The data come back with the file they belong to; "Zapisz" writes
+    // there only while it is still the file they were read from or saved to.
+    TOpenedFile belongs;
+    StatusBar->setSimplePath(bFunOpenedFileOf(tmp, belongs) ? TSystemPath(belongs.path) : TSystemPath());
     bDataModified = true;
     bFunWczytajListeUczniow();
     return;

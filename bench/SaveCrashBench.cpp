@@ -13,6 +13,9 @@
 //   save as       "Zapisz jako" into a new file of a chosen folder
 //   import        "Importuj": an old tagged text file into the working copy
 //   calibration   "Importuj ustawienia kalibracji" over the data folder's file
+// and, 100 rounds each, a colleague's open of a shared document after a
+// killed save into it, and two users' "Zapisz" of one shared document at
+// the same moment.
 //   build/bench/save_crash_bench            (150 kills each; not part of ctest)
 #include "platform/Cp1250.h"
 #include "store/Calibration.h"
@@ -20,6 +23,7 @@
 #include "store/DocumentFiles.h"
 #include "store/Folders.h"
 #include "store/Import.h"
+#include "store/OpenedFile.h"
 #include "store/Temporaries.h"
 
 #include <benchmark/benchmark.h>
@@ -37,6 +41,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -272,6 +277,17 @@ struct TTwoCopies {
   }
 };
 
+// The start of the program whose working copy a save into the document
+// itself was made from: its put-back, then the removal of temporaries.
+void startAfterSavesIntoTheDocument(const TTwoCopies& copies, const TBenchFolder& folder) {
+  for (const std::string& copy : {copies.a, copies.b}) {
+    std::string named, kept;
+    TFileFailure failure;
+    iFunRestoreInterruptedSave(copy, named, kept, failure);
+  }
+  iFunRemoveLeftTemporaries(folder.at("dane"));
+}
+
 void BM_KilledSave(benchmark::State& state) {
   const int students = 40;  // about 1 MB
   const TBenchFolder folder("normal");
@@ -320,15 +336,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
     TFileFailure failure;
     exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
   };
-  path.nextStart = [&] {
-    // The start of the program whose working copy the save was made from.
-    for (const std::string& copy : {copies.a, copies.b}) {
-      std::string named, kept;
-      TFileFailure failure;
-      iFunRestoreInterruptedSave(copy, named, kept, failure);
-    }
-    iFunRemoveLeftTemporaries(folder.at("dane"));
-  };
+  path.nextStart = [&] { startAfterSavesIntoTheDocument(copies, folder); };
   path.folders = {folder.at("wspólny"), folder.at("dane")};
   path.expected = {doc, copies.a, copies.b};
   path.again = [](std::string&) {};
@@ -415,6 +423,224 @@ void BM_KilledCalibrationImport(benchmark::State& state) {
   runKills(state, path, 20240615);
 }
 BENCHMARK(BM_KilledCalibrationImport)->Iterations(kKills)->Unit(benchmark::kMillisecond);
+
+// A second local user of the machine: daemon when the bench runs as root.
+bool asColleague() {
+  if (::geteuid() != 0) return true;
+  const struct passwd* colleague = ::getpwnam("daemon");
+  return colleague && ::setgid(colleague->pw_gid) == 0 && ::setuid(colleague->pw_uid) == 0;
+}
+
+int exitCodeOf(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+// A save into the shared document itself is killed at a random moment, as
+// in BM_KilledSaveIntoTheDocumentItself; before the user's next start a
+// colleague (another account) opens the document: it opens as it was, as
+// saved, is refused (the save was interrupted, or a save still holds it), or
+// shows a mix. Then the next start puts it back. With the argument 1 every
+// save is killed while it writes the document itself (at its "writing"
+// step), where random kills rarely land.
+void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& state) {
+  const bool whileWriting = state.range(0) != 0;
+  const int students = 100;
+  const TBenchFolder folder(whileWriting ? "colleague-writing" : "colleague");
+  fs::create_directories(folder.root / "wspólny");
+  fs::create_directories(folder.root / "kolega");
+  const TTwoCopies copies(folder, students);
+  const std::string doc = folder.at("wspólny/klasa 3a.sqtvk"), colleagueCopy = folder.at("kolega/data_tmp.tmp");
+  TFileFailure why;
+  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  const bool asNobody = ::geteuid() == 0;
+  ::chmod(folder.root.c_str(), 0755);
+  ::chmod(folder.at("dane").c_str(), 0777);
+  ::chmod(folder.at("kolega").c_str(), 0777);
+  for (const std::string& f : {copies.a, copies.b, doc}) ::chmod(f.c_str(), 0666);
+  ::chmod(folder.at("wspólny").c_str(), 0555);
+  const auto save = [&](bool toB) {
+    if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    TFileFailure failure;
+    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+  };
+  const long micros = childMicros([&] { save(true); });
+  const auto killedSave = [&](bool toB) {
+    if (whileWriting)
+      vFunSetSaveStepHook([](const std::string& step) {
+        if (step == "writing") ::kill(::getpid(), SIGKILL);
+      });
+    save(toB);
+  };
+  std::string current = stateOf(doc, "PESEL", students);
+  std::mt19937 random(20240616);
+  std::uniform_int_distribution<long> delay(0, micros * 2);
+  long killedMidway = 0, asBefore = 0, asSaved = 0, refused = 0, inUse = 0, mixed = 0, failed = 0, afterMixed = 0;
+  for (auto _ : state) {
+    const bool toB = current != "B";
+    if (killedDuring([&] { killedSave(toB); }, whileWriting ? micros * 2 : delay(random))) ++killedMidway;
+    const pid_t colleague = ::fork();
+    if (colleague == 0) {
+      if (!asColleague()) ::_exit(3);
+      TFileFailure failure;
+      if (bFunLoadDocument(doc, colleagueCopy, failure)) ::_exit(0);
+      ::_exit(failure.interruptedSave ? 1 : failure.inUse ? 2 : 4);
+    }
+    const int opened = exitCodeOf(colleague);
+    const std::string seen = opened == 0 ? stateOf(colleagueCopy, "PESEL", students) : "";
+    if (opened == 1)
+      ++refused;
+    else if (opened == 2)
+      ++inUse;
+    else if (opened != 0)
+      ++failed;
+    else if (seen == current)
+      ++asBefore;
+    else if (seen == "A" || seen == "B")
+      ++asSaved;
+    else
+      ++mixed;
+    startAfterSavesIntoTheDocument(copies, folder);
+    const std::string now = stateOf(doc, "PESEL", students);
+    if (now != "A" && now != "B") ++afterMixed;
+    current = now;
+  }
+  state.counters["killed_midway"] = static_cast<double>(killedMidway);
+  state.counters["old"] = static_cast<double>(asBefore);
+  state.counters["new"] = static_cast<double>(asSaved);
+  state.counters["refused"] = static_cast<double>(refused);
+  state.counters["in_use"] = static_cast<double>(inUse);
+  state.counters["mixed"] = static_cast<double>(mixed);
+  state.counters["failed_otherwise"] = static_cast<double>(failed);
+  state.counters["mixed_after_start"] = static_cast<double>(afterMixed);
+  state.counters["file_kB"] = static_cast<double>(fs::file_size(doc)) / 1024.0;
+}
+BENCHMARK(BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
+
+// Which content a document holds: "A", "B" or "C" (all its tables of one),
+// else "mixed" (or "unreadable").
+std::string contentOf(const std::string& path, int count) {
+  for (const char* content : {"A", "B"})
+    if (stateOf(path, "PESEL", count) == content) return content;
+  sqlite3* db = nullptr;
+  std::string found = "unreadable";
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "select count(*) from sqlite_master where name like 'PESELC%'", -1, &st, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+      found = sqlite3_column_int(st, 0) == count ? "C" : "mixed";
+    sqlite3_finalize(st);
+  }
+  sqlite3_close(db);
+  return found;
+}
+
+// Puts the content of `from` into the working copy in place (the working
+// copy stays the same file, so it still belongs to the document it opened).
+void fillWorkingCopy(const std::string& workingCopy, const std::string& from) {
+  sqlite3 *to = nullptr, *source = nullptr;
+  sqlite3_open(workingCopy.c_str(), &to);
+  sqlite3_open_v2(from.c_str(), &source, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_backup* backup = sqlite3_backup_init(to, "main", source, "main");
+  if (!backup || sqlite3_backup_step(backup, -1) != SQLITE_DONE) throw std::runtime_error("cannot fill " + workingCopy);
+  sqlite3_backup_finish(backup);
+  sqlite3_close(source);
+  sqlite3_close(to);
+}
+
+// Two users have the class file of a shared folder open (the owner saves
+// beside it and renames, the colleague on another account into the file
+// itself) and press "Zapisz" at the same moment. Both told "saved" means one
+// save silently lost the other; "asked" means the later one found the file
+// changed since it was opened and wrote nothing (the program then asks);
+// "in use" means it found the other save holding the file. With the
+// argument 0 the saves make no check (how "Zapisz" was before).
+void BM_TwoUsersSaveAtOnce(benchmark::State& state) {
+  const bool checked = state.range(0) != 0;
+  const int students = 40;
+  const TBenchFolder folder(checked ? "twousers" : "twousers-unchecked");
+  fs::create_directories(folder.root / "wspólny");
+  fs::create_directories(folder.root / "kolega");
+  const TTwoCopies copies(folder, students);
+  const std::string base = folder.at("dane/c.tmp");
+  makeDocument(base, "C", students);
+  const std::string doc = folder.at("wspólny/klasa 3a.sqtvk");
+  const std::string mine = folder.at("dane/data_tmp.tmp"), theirs = folder.at("kolega/data_tmp.tmp");
+  ::chmod(folder.root.c_str(), 0755);
+  ::chmod(folder.at("wspólny").c_str(), 0777);
+  ::chmod(folder.at("kolega").c_str(), 0777);
+  for (const std::string& f : {copies.a, copies.b, base}) ::chmod(f.c_str(), 0644);
+  long bothSaved = 0, asked = 0, inUse = 0, mixed = 0, noneSaved = 0, lostTold = 0;
+  for (auto _ : state) {
+    TFileFailure why;
+    fs::remove(doc);
+    if (!bFunSaveDocument(base, doc, why)) throw std::runtime_error("cannot make the document");
+    ::chmod(doc.c_str(), 0666);
+    // Both open it: the owner here, the colleague in a process of his own.
+    TOpenedFile read;
+    if (!bFunLoadDocument(doc, mine, why, &read) || !bFunRecordOpenedFile(mine, read))
+      throw std::runtime_error("the owner's open failed");
+    const pid_t opening = ::fork();
+    if (opening == 0) {
+      TFileFailure failure;
+      TOpenedFile theirsRead;
+      ::_exit(asColleague() && bFunLoadDocument(doc, theirs, failure, &theirsRead) &&
+                      bFunRecordOpenedFile(theirs, theirsRead)
+                  ? 0
+                  : 1);
+    }
+    if (exitCodeOf(opening) != 0) throw std::runtime_error("the colleague's open failed");
+    fillWorkingCopy(mine, copies.a);
+    fillWorkingCopy(theirs, copies.b);
+    int go[2];
+    if (::pipe(go) != 0) throw std::runtime_error("pipe");
+    const auto saver = [&](const std::string& copy, bool colleague) {
+      const pid_t pid = ::fork();
+      if (pid == 0) {
+        ::close(go[1]);
+        if (colleague && !asColleague()) ::_exit(3);
+        char c;
+        if (::read(go[0], &c, 1) < 0) ::_exit(3);
+        TFileFailure failure;
+        TOpenedFile opened;
+        bFunOpenedFileOf(copy, opened);
+        if (bFunSaveDocument(copy, doc, failure, checked ? &opened : nullptr)) ::_exit(0);
+        ::_exit(failure.changedSinceOpened ? 4 : failure.inUse ? 2 : 1);
+      }
+      return pid;
+    };
+    const pid_t first = saver(mine, false), second = saver(theirs, true);
+    ::close(go[0]);
+    ::close(go[1]);  // both go at once
+    const int a = exitCodeOf(first), b = exitCodeOf(second);
+    const std::string now = contentOf(doc, students);
+    if (now != "A" && now != "B" && now != "C")
+      ++mixed;
+    else if (a == 0 && b == 0)
+      ++bothSaved;
+    else if ((a == 0 && b == 4) || (b == 0 && a == 4))
+      ++asked;
+    else if ((a == 0 && b == 2) || (b == 0 && a == 2))
+      ++inUse;
+    else
+      ++noneSaved;
+    // A save told "saved" whose content is not the file's was lost.
+    if ((a == 0 && b != 0 && now != "A") || (b == 0 && a != 0 && now != "B")) ++lostTold;
+  }
+  state.counters["both_saved_one_lost"] = static_cast<double>(bothSaved);
+  state.counters["one_asked"] = static_cast<double>(asked);
+  state.counters["one_in_use"] = static_cast<double>(inUse);
+  state.counters["mixed"] = static_cast<double>(mixed);
+  state.counters["none_saved"] = static_cast<double>(noneSaved);
+  state.counters["saved_but_lost"] = static_cast<double>(lostTold);
+}
+BENCHMARK(BM_TwoUsersSaveAtOnce)->Arg(0)->Arg(1)->Iterations(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -5,40 +5,11 @@
 // working copy's committed state into the document through SQLite beside the
 // file and renames it into place; a deletion takes SQLite's journal with it.
 // All paths here are the system's own (UTF-8), never Windows-1250.
+#include "store/FileFailures.h"
+#include "store/OpenedFile.h"
+
 #include <functional>
 #include <string>
-
-class CppSQLite3DB;
-class CppSQLite3Exception;
-
-// Why a file operation failed.
-struct TFileFailure {
-  int systemError = 0;       // the operating system's error code, 0 when none
-  int sqliteCode = 0;        // SQLite's result code, 0 when SQLite did not fail
-  bool notDocument = false;  // the file is readable but holds no document
-  bool inUse = false;        // another program holds the document locked
-  bool notRegular = false;   // a named pipe, a device or a socket, no file
-  // The failure of a file the user picked, from platform::native::TPickedFile.
-  static TFileFailure ofPickedFile(int error);
-  // The number shown after "Kod błędu: ": the system's error code, else
-  // SQLite's; "" when there is no code to show.
-  std::string strFunCode() const;
-  // A Polish sentence (Windows-1250, ending in "\n") that tells the user
-  // what to do about the cause, or "" when the code says nothing plainer.
-  std::string strFunAdvice() const;
-};
-
-// The sentence of TFileFailure::strFunAdvice for a system error code alone.
-std::string strFunSystemErrorAdvice(int systemError);
-
-// How every file failure is told to the user: the sentence that says what
-// to do (where the cause has a plainer name), then "Kod błędu: " and the
-// number (where there is one). Windows-1250, no line break at either end.
-std::string strFunFailureLines(const TFileFailure& why);
-
-// A failure of the access layer on a connection, as a file failure: SQLite's
-// code and the system's error behind it. Always false.
-bool bFunSqliteFailure(TFileFailure& why, const CppSQLite3Exception& e, const CppSQLite3DB* db = nullptr);
 
 // Deletes a database file and every file SQLite keeps beside it (its
 // rollback journal above all), the database first: a journal that outlives
@@ -58,8 +29,12 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why);
 // working copy, checks it, and only then puts it in the working copy's
 // place (the old working copy's journal goes first). Any failure leaves the
 // working copy as it was. A leftover of an interrupted save of the document
-// is removed.
-bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why);
+// is removed. A document a save into it left marked (killed, not yet put
+// back) is never read: `interruptedSave`, or `inUse` while that save is
+// still at work. `read`, when given, gets the file as it was read (its path
+// the `document` given; no identity when it changed during the open).
+bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
+                      TOpenedFile* read = nullptr);
 
 // Saves the working copy into the document (the file a symbolic link points
 // to): copied through SQLite into a file beside it, flushed, given the
@@ -71,14 +46,22 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
 // beside the working copy, the document is held against every other save
 // and reader, its old state is kept beside the working copy too (flushed,
 // with a marker that records which file the document was, its state and
-// what the save writes), then the new state goes into the document; a
-// failure puts the old state back at once, still holding the document, and
-// a save that was killed is dealt with by iFunRestoreInterruptedSave. A
+// what the save writes), then the new state goes into the document under a
+// mark in its header (the first and the last write, each flushed), so no
+// reader ever takes it for a document half-way; a failure puts the old
+// state back at once, still holding the document, and a save that was
+// killed is dealt with by iFunRestoreInterruptedSave. A document marked by
+// another user's interrupted save is not written (`interruptedSave`). A
 // working copy that does not exist yet is made as an empty database. No
 // temporary file stays behind, and one left by an earlier interrupted save
 // is removed. A document another program (or another save) holds fails at
-// once with `inUse` and is not touched.
-bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why);
+// once with `inUse` and is not touched. With `expected` the save writes
+// only while the document is still that file as it was then (bFunSameFile,
+// checked under the document's lock right before anything is written);
+// else it fails with `changedSinceOpened` and writes nothing. `written`,
+// when given, gets the document as saved (its path the `document` given).
+bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
+                      const TOpenedFile* expected = nullptr, TOpenedFile* written = nullptr);
 
 // Deals with a save into the document itself that did not finish (the
 // program was killed, the disk was full), by what its marker records. The

@@ -1,6 +1,7 @@
 #include "Folders.h"
 
 #include "store/DocumentFiles.h"
+#include "store/OpenedFile.h"
 #include "store/Operation.h"
 #include "store/SqlText.h"
 #include "platform/Cp1250.h"
@@ -182,6 +183,8 @@ bool bFunDeleteTmpFile(TDataStore* DataStore) {
   // The journal goes with the working copy: one left alone would be rolled
   // back into the next working copy of that name.
   TFileFailure why;
+  // The file it belonged to goes with it: a later working copy belongs to none.
+  vFunForgetOpenedFile(cp1250ToUtf8(path));
   if (bFunDeleteDatabaseFiles(cp1250ToUtf8(path), why)) return true;
   vFunReportError(DataStore,
                   cp1250("Błąd podczas próby kasowania pliku\n") + path + cp1250("\nKod błędu: ") + why.strFunCode(),

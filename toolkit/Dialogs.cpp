@@ -87,7 +87,7 @@ int realMessageBox(const std::string& text, const std::string& caption, int flag
     for (const auto& [which, label] : kTexts)
       if (which == b.button) pushButton->setText(QString::fromUtf8(label));
   }
-  box.setDefaultButton(buttons.front().button);
+  box.setDefaultButton(buttons[(flags & MB_DEFBUTTON2) && buttons.size() > 1 ? 1 : 0].button);
   box.exec();
   const auto pressed = box.standardButton(box.clickedButton());
   for (const auto& b : buttons)

@@ -19,6 +19,8 @@ class QDialog;
 constexpr int MB_OK = 0, MB_OKCANCEL = 1, MB_ABORTRETRYIGNORE = 2, MB_YESNOCANCEL = 3, MB_YESNO = 4,
               MB_RETRYCANCEL = 5;
 constexpr int MB_ICONSTOP = 16, MB_ICONQUESTION = 32, MB_ICONWARNING = 48, MB_ICONINFORMATION = 64;
+// The second button is the default one (Enter presses it), not the first.
+constexpr int MB_DEFBUTTON2 = 0x100;
 // Answers.
 constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7;
 

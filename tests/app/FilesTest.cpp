@@ -1,11 +1,17 @@
 #include "StudentFixture.h"
 
+#include "store/DocumentFiles.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QToolButton>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <fstream>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -340,4 +346,153 @@ TEST_F(FilesTest, ADocumentAnotherProgramHoldsIsRefusedAtOnceWithWhatToDo) {
             (TShownBox {inUse + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
   EXPECT_TRUE(FGlowna->bDataModified);
   EXPECT_EQ(roots(), (std::vector<std::string> {"Kot Jan", "Lis Anna"}));
+}
+
+namespace {
+
+// A colleague on another account of the machine (daemon when the tests run
+// as root) saves his own version of the shared document, one student of
+// PESEL 7, in a process of his own.
+void colleagueSaves(const std::string& document, const std::string& colleagueFolder) {
+  fs::create_directories(colleagueFolder);
+  ::chmod(colleagueFolder.c_str(), 0777);
+  const std::string copy = colleagueFolder + "/data_tmp.tmp";
+  fs::remove(copy);
+  sqlExec(copy, "create table `PESEL7`( id TEXT, comp_name TEXT, value TEXT );"
+                "insert into `PESEL7` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Kolega');");
+  ::chmod(copy.c_str(), 0666);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const struct passwd* colleague = ::getpwnam("daemon");
+    if (::geteuid() == 0 && (!colleague || ::setgid(colleague->pw_gid) != 0 || ::setuid(colleague->pw_uid) != 0))
+      ::_exit(3);
+    TFileFailure why;
+    ::_exit(bFunSaveDocument(copy, document, why) ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+Rows tablesIn(const std::string& path) {
+  return sqlRows(path, "select name from sqlite_master where type='table' order by name");
+}
+
+// The question of "Zapisz" about a file that changed since it was opened.
+bool asksAboutAChangedFile(const TShownBox& box, const std::string& path) {
+  return box.caption == "Zapisz" && box.flags == (MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) &&
+         box.text.rfind(cp1250("Plik:\n") + path + cp1250("\nzmienił się od chwili, gdy został tu otwarty"), 0) == 0;
+}
+
+}  // namespace
+
+// The user opens a shared class file, adds a student; a colleague saves his
+// version into the file; the user presses "Zapisz". Nothing is written
+// until the user answers: "Anuluj" keeps the colleague's save and the
+// user's work, "Nie" saves under another name ("Zapisz jako"), "Tak"
+// replaces the colleague's save. A save that went through is the file's
+// state from then on: the next "Zapisz" asks nothing.
+TEST_F(FilesTest, SaveAfterAColleaguesSaveAsksAndOverwritesNothingUnasked) {
+  ::chmod(dirs.root().c_str(), 0755);
+  const std::string path = documentPath(cp1250("klasa 2b żółć.sqtvk"));
+  const std::string mine = documentPath(cp1250("klasa 2b żółć moja.sqtvk"));
+  struct Case {
+    const char* answer;
+    int id;
+    Rows fileTables;  // what the shared file holds afterwards
+    bool saved;
+    bool savedAs;
+  } cases[] = {{"Anuluj", IDCANCEL, {{"PESEL7"}}, false, false},
+               {"Nie", IDNO, {{"PESEL7"}}, true, true},
+               {"Tak", IDYES, {{"PESEL1"}, {"PESEL2"}}, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    fs::remove(u(path));
+    fs::remove(u(mine));
+    makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}, cp1250("klasa 2b żółć.sqtvk"));
+    ::chmod(u(path).c_str(), 0666);
+    script.answers.clear();
+    if (FGlowna->bDataModified) script.answers.push_back(IDNO);  // the last round's work is not saved
+    script.fileNames = {chosenName(path)};
+    FGlowna->OtworzPlikToolButtonClick();
+    ASSERT_EQ(FGlowna->StatusBar->SimpleText(), path);
+    addStudent("Kot", "2");
+    colleagueSaves(u(path), dirs.root() + "/kolega");
+
+    script.boxes.clear();
+    script.answers = {c.id};
+    script.fileNames = {chosenName(mine)};
+    const std::size_t dialogs = script.fileDialogs.size();
+    FGlowna->SaveButton->click();
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_TRUE(asksAboutAChangedFile(script.boxes[0], path)) << script.boxes[0].text;
+    EXPECT_EQ(tablesIn(path), c.fileTables);
+    EXPECT_EQ(FGlowna->bDataModified, !c.saved);
+    EXPECT_EQ(script.fileDialogs.size(), dialogs + (c.savedAs ? 1 : 0));
+    EXPECT_EQ(fs::exists(u(mine)), c.savedAs);
+    if (c.savedAs) {
+      EXPECT_EQ(tablesIn(mine), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    }
+    EXPECT_EQ(FGlowna->StatusBar->SimpleText(), c.savedAs ? mine : path);
+    if (!c.saved) continue;
+    addStudent("Sowa", "3");
+    script.boxes.clear();
+    FGlowna->SaveButton->click();
+    EXPECT_TRUE(script.boxes.empty());
+    EXPECT_FALSE(FGlowna->bDataModified);
+    EXPECT_EQ(tablesIn(c.savedAs ? mine : path), (Rows {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}}));
+  }
+}
+
+// A session that was killed leaves its working copy; the next start offers
+// it back with the file it belongs to in the status bar, and "Zapisz"
+// checks that file as it checks one opened in this run.
+TEST_F(FilesTest, DataTakenBackAfterAKilledSessionKeepTheirFileAndItsCheck) {
+  ::chmod(dirs.root().c_str(), 0755);
+  const std::string path =
+      makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}, cp1250("klasa 2b żółć.sqtvk"));
+  ::chmod(u(path).c_str(), 0666);
+  script.fileNames = {chosenName(path)};
+  FGlowna->OtworzPlikToolButtonClick();
+  addStudent("Kot", "2");
+  script.answers = {IDYES};  // "Znaleziono niezapisane dane z poprzedniej sesji programu."
+  start();
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Kot Jan", "Lis Anna"}));
+
+  colleagueSaves(u(path), dirs.root() + "/kolega");
+  script.boxes.clear();
+  script.answers = {IDCANCEL};
+  const std::size_t dialogs = script.fileDialogs.size();
+  FGlowna->SaveButton->click();
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_TRUE(asksAboutAChangedFile(script.boxes[0], path)) << script.boxes[0].text;
+  EXPECT_EQ(script.fileDialogs.size(), dialogs);
+  EXPECT_EQ(tablesIn(path), (Rows {{"PESEL7"}}));
+  EXPECT_TRUE(FGlowna->bDataModified);
+}
+
+// A class file as a save into it that was killed leaves it until its user's
+// next start puts it back: its header marked. A colleague's "Otwórz plik"
+// refuses it with what happened and keeps the document open before.
+TEST_F(FilesTest, AFileOfAnInterruptedSaveIsRefusedWithWhatHappened) {
+  const std::string before = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(before);
+  const std::string path =
+      makeDocumentFile({{"2", personalRows("Kot", "Jan", "2")}}, cp1250("klasa 2b żółć.sqtvk"));
+  {
+    std::fstream file(u(path), std::ios::binary | std::ios::in | std::ios::out);
+    file.write("Tarvek zapis 3\0\0", 16);
+  }
+  script.boxes.clear();
+  script.fileNames = {chosenName(path)};
+  FGlowna->OtworzPlikToolButtonClick();
+  ASSERT_EQ(script.boxes.size(), 1u);
+  EXPECT_EQ(script.boxes[0],
+            (TShownBox {cp1250("Nie można teraz otworzyć pliku:\n") + path +
+                            cp1250("\nZapis tego dokumentu został przerwany; zostanie przywrócony, gdy ten użytkownik "
+                                   "ponownie uruchomi program.\nDane świadectw nie zostały wczytane."),
+                        "Uwaga", MB_OK | MB_ICONWARNING}));
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), before);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
 }

@@ -4,6 +4,7 @@
 #include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 #include "store/DocumentFiles.h"
+#include "store/OpenedFile.h"
 #include "store/Temporaries.h"
 #include "store/StudentTables.h"
 #include "support/TempFolders.h"
@@ -18,7 +19,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -668,6 +671,250 @@ TEST_F(DocumentFilesTest, TwoSavesIntoTheDocumentItselfNeverRunAtOnce) {
     EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
   }
   EXPECT_EQ(tablesOf(other.copy), (Rows {{"PESEL7"}}));
+}
+
+namespace {
+
+// A second local user of the machine (daemon when the tests run as root),
+// as a colleague who shares the folder; false when that cannot be.
+bool asColleague() {
+  if (::geteuid() != 0) return true;
+  const struct passwd* colleague = ::getpwnam("daemon");
+  return colleague && ::setgid(colleague->pw_gid) == 0 && ::setuid(colleague->pw_uid) == 0;
+}
+
+// How a document reads: "old" when every student holds the old values,
+// "new" when every one holds the saved values, "mixed" otherwise.
+std::string versionIn(const std::string& path) {
+  const Rows counts = query(path, "select (select count(*) from `PESEL1` where value like 'NOWE%') + "
+                                  "(select count(*) from `PESEL6` where value like 'NOWE%'), "
+                                  "(select count(*) from `PESEL1`) + (select count(*) from `PESEL6`)");
+  return counts[0][0] == "0" ? "old" : counts[0][0] == counts[0][1] ? "new" : "mixed";
+}
+
+// The colleague's "Otwórz plik" of the document in a process of its own:
+// "refused" when the open says that a save of it was interrupted, else
+// what the colleague's working copy then holds ("failed" when the open
+// failed otherwise).
+std::string colleagueOpens(const std::string& doc, const std::string& colleagueCopy) {
+  const int status = inChild([&] {
+    if (!asColleague()) return 3;
+    TFileFailure why;
+    if (bFunLoadDocument(doc, colleagueCopy, why)) return 0;
+    const bool told = why.interruptedSave &&
+                      strFunFailureLines(why).find(cp1250("Zapis tego dokumentu został przerwany; zostanie przywrócony, "
+                                                          "gdy ten użytkownik ponownie uruchomi program.")) == 0;
+    return told ? 1 : 2;
+  });
+  const int code = exitCode(status);
+  return code == 0 ? versionIn(colleagueCopy) : code == 1 ? "refused" : "failed " + std::to_string(code);
+}
+
+}  // namespace
+
+// A save into the shared document itself is killed at each of its steps; a
+// colleague opens the document before the user's next start and again after
+// it. From the save's first write to its last the document is refused with
+// what happened (by any program that reads it through SQLite too); the
+// put-back at the user's next start gives the old version back, and nobody
+// ever opens a mix.
+TEST_F(DocumentFilesTest, AColleagueNeverOpensAnInterruptedSaveIntoTheDocumentItself) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const ColleagueCopy other(dirs);
+  const std::vector<std::string> pesels {"1", "2", "3", "4", "5", "6"};
+  struct Case {
+    const char* step;
+    const char* before;  // what the colleague opens before the user's next start
+    const char* after;   // and after it
+  } cases[] = {{"kept", "old", "old"}, {"writing", "refused", "old"}, {"written", "new", "new"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.step);
+    fs::remove(shared.doc);
+    makeDocument(shared.doc, pesels, 100);
+    ::chmod(shared.doc.c_str(), 0666);
+    fs::remove(wc);
+    makeDocument(wc, pesels, 100);
+    ::chmod(wc.c_str(), 0666);
+    exec(wc, "update `PESEL1` set value = 'NOWE ' || value; update `PESEL6` set value = 'NOWE ' || value;");
+    StoppedSave killed(c.step, true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+    ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+
+    EXPECT_EQ(colleagueOpens(shared.doc, other.copy), c.before);
+    if (c.before == std::string("refused")) {
+      // Another program reading it through SQLite is refused too, never given a mix.
+      sqlite3* db = nullptr;
+      sqlite3_open_v2(shared.doc.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+      EXPECT_EQ(sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr), SQLITE_NOTADB);
+      sqlite3_close(db);
+    }
+    std::string document, kept;
+    TFileFailure why;
+    iFunRestoreInterruptedSave(wc, document, kept, why);
+    EXPECT_EQ(colleagueOpens(shared.doc, other.copy), c.after);
+    EXPECT_EQ(versionIn(shared.doc), c.after);
+    EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+  }
+}
+
+// The user's own save into the shared document is killed half-way and put
+// back at the next start: the document holds what the user opened again,
+// so "Zapisz" writes into it without asking.
+TEST_F(DocumentFilesTest, AfterAPutBackTheOpenFileIsStillTheOneTheUserOpened) {
+  SharedFolder shared(dirs, work, wc, docs);
+  makeDocument(shared.doc, {"1", "2", "3", "4", "5", "6"}, 100);
+  const auto opens = [&] {
+    if (!asOrdinaryUser()) return 3;
+    TFileFailure why;
+    TOpenedFile read;
+    return bFunLoadDocument(shared.doc, wc, why, &read) && bFunRecordOpenedFile(wc, read) ? 0 : 1;
+  };
+  ASSERT_EQ(exitCode(inChild(opens)), 0);
+  exec(wc, "update `PESEL1` set value = 'NOWE ' || value; update `PESEL6` set value = 'NOWE ' || value;");
+  StoppedSave killed("writing", true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+  ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+  const int saved = inChild([&] {
+    if (!asOrdinaryUser()) return 3;
+    std::string document, kept;
+    TFileFailure why;
+    if (iFunRestoreInterruptedSave(wc, document, kept, why) != 1) return 7;
+    TOpenedFile opened;
+    if (!bFunOpenedFileOf(wc, opened)) return 5;
+    if (bFunSaveDocument(wc, shared.doc, why, &opened)) return 0;
+    return why.changedSinceOpened ? 4 : 1;
+  });
+  EXPECT_EQ(exitCode(saved), 0);
+  EXPECT_EQ(versionIn(shared.doc), "new");
+}
+
+// Two users, each with the shared document open, save it at the same
+// moment, beside it (two processes of one user) and into the document
+// itself (two users, a folder that takes no new file). One save wins; the
+// other finds the file is no longer the one it opened, writes nothing and
+// says so, so nothing is lost unasked. Afterwards the winner saves again
+// without a word: the file is still the one it last saved.
+TEST_F(DocumentFilesTest, TwoSavesOfTheOpenFileAtOnceOneWinsTheOtherIsAsked) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const ColleagueCopy other(dirs);
+  const std::string besideDoc = docs + "/klasa 2b żółć.sqtvk";
+  struct Case {
+    const char* where;
+    std::string doc;
+    const char* holdAt;  // where the first save waits while the second starts
+    bool asUsers;        // the two savers are two local users
+  } cases[] = {{"beside", besideDoc, "copied", false}, {"in place", shared.doc, "kept", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    fs::remove(c.doc);
+    makeDocument(c.doc, {"9"});
+    ::chmod(c.doc.c_str(), 0666);
+    // As the program does it: the file read at the open is recorded for the
+    // working copy, and "Zapisz" writes only while the file is still that
+    // one, recording it anew once it is saved.
+    const auto checkedSave = [&](const std::string& copy, bool colleague) {
+      return [&, copy, colleague] {
+        if (c.asUsers && !(colleague ? asColleague() : asOrdinaryUser())) return 3;
+        TFileFailure why;
+        TOpenedFile opened, saved;
+        if (!bFunOpenedFileOf(copy, opened)) return 5;
+        if (bFunSaveDocument(copy, c.doc, why, &opened, &saved)) return bFunRecordOpenedFile(copy, saved) ? 0 : 6;
+        return why.changedSinceOpened ? 4 : why.inUse ? 2 : 1;
+      };
+    };
+    const auto opens = [&](const std::string& copy, bool colleague) {
+      return exitCode(inChild([&] {
+        if (c.asUsers && !(colleague ? asColleague() : asOrdinaryUser())) return 3;
+        TFileFailure why;
+        TOpenedFile read;
+        return bFunLoadDocument(c.doc, copy, why, &read) && read.path == c.doc && bFunRecordOpenedFile(copy, read) ? 0 : 1;
+      }));
+    };
+    ASSERT_EQ(opens(wc, false), 0);
+    ASSERT_EQ(opens(other.copy, true), 0);
+    exec(wc, "create table `PESEL10`( id TEXT, comp_name TEXT, value TEXT )");
+    exec(other.copy, "create table `PESEL20`( id TEXT, comp_name TEXT, value TEXT )");
+
+    StoppedSave first(c.holdAt, false, checkedSave(wc, false));
+    ASSERT_TRUE(first.standing());
+    const pid_t second = ::fork();
+    if (second == 0) ::_exit(checkedSave(other.copy, true)());
+    EXPECT_EQ(exitCode(first.finish()), 0);
+    int status = 0;
+    ::waitpid(second, &status, 0);
+    // Told: the file changed since it was opened, or (when the first save
+    // took longer than the wait) that a save holds it.
+    EXPECT_TRUE(exitCode(status) == 4 || exitCode(status) == 2) << exitCode(status);
+    EXPECT_EQ(tablesOf(c.doc), (Rows {{"PESEL10"}, {"PESEL9"}}));
+    EXPECT_EQ(query(c.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+    // Tried again, the colleague's save is asked about, never written.
+    EXPECT_EQ(exitCode(inChild(checkedSave(other.copy, true))), 4);
+    EXPECT_EQ(tablesOf(c.doc), (Rows {{"PESEL10"}, {"PESEL9"}}));
+
+    exec(wc, "create table `PESEL11`( id TEXT, comp_name TEXT, value TEXT )");
+    EXPECT_EQ(exitCode(inChild(checkedSave(wc, false))), 0);
+    EXPECT_EQ(tablesOf(c.doc), (Rows {{"PESEL10"}, {"PESEL11"}, {"PESEL9"}}));
+    EXPECT_EQ(savesFilesIn(docs), std::vector<std::string> {});
+    EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp", "data_tmp.tmp.otwarty-plik"}));
+    EXPECT_EQ(filesIn(other.folder), (std::vector<std::string> {"data_tmp.tmp", "data_tmp.tmp.otwarty-plik"}));
+    exec(wc, "drop table `PESEL10`; drop table `PESEL11`");
+  }
+}
+
+// The file as the open read it is what "Zapisz" checks: another file put
+// under the name since, or the same file with other content (even with its
+// time set back), fails the check and stays as it is. The record of it
+// beside the working copy gives it back; a working copy made anew (an
+// import) belongs to no file.
+TEST_F(DocumentFilesTest, ASaveIntoTheOpenFileWritesOnlyWhileItIsTheFileThatWasOpened) {
+  const std::string doc = docs + "/klasa 2b żółć.sqtvk";
+  struct Case {
+    const char* change;
+    std::function<void()> make;
+    bool saved;
+  } cases[] = {
+      {"nothing", [] {}, true},
+      {"a row changed and its time set back", [&] {
+         struct stat was {};
+         ::stat(doc.c_str(), &was);
+         exec(doc, "update `PESEL9` set value = 'kolega'");
+         const struct timespec times[2] = {was.st_atim, was.st_mtim};
+         ::utimensat(AT_FDCWD, doc.c_str(), times, 0);
+       }, false},
+      {"a row changed in place", [&] { exec(doc, "update `PESEL9` set value = 'kolega'"); }, false},
+      {"another file under its name", [&] {
+         makeDocument(doc + ".inny", {"9"});
+         fs::rename(doc + ".inny", doc);
+       }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.change);
+    fs::remove(doc);
+    makeDocument(doc, {"9"});
+    TFileFailure why;
+    TOpenedFile opened, recorded;
+    ASSERT_TRUE(bFunLoadDocument(doc, wc, why, &opened));
+    EXPECT_EQ(opened.path, doc);
+    ASSERT_TRUE(bFunRecordOpenedFile(wc, opened));
+    ASSERT_TRUE(bFunOpenedFileOf(wc, recorded));
+    EXPECT_EQ(recorded.path, doc);
+    c.make();
+    const Rows was = query(doc, "select value from `PESEL9`");
+    exec(wc, "create table `PESEL10`( id TEXT, comp_name TEXT, value TEXT )");
+    EXPECT_EQ(bFunSaveDocument(wc, doc, why, &recorded), c.saved);
+    EXPECT_EQ(why.changedSinceOpened, !c.saved);
+    EXPECT_EQ(tablesOf(doc), c.saved ? (Rows {{"PESEL10"}, {"PESEL9"}}) : (Rows {{"PESEL9"}}));
+    if (!c.saved) {
+      EXPECT_EQ(query(doc, "select value from `PESEL9`"), was);
+    }
+    EXPECT_EQ(savesFilesIn(docs), std::vector<std::string> {});
+  }
+  // The working copy made anew belongs to no file.
+  fs::rename(wc, wc + ".stary");
+  makeDocument(wc, {"1"});
+  TOpenedFile none;
+  EXPECT_FALSE(bFunOpenedFileOf(wc, none));
+  TFileFailure why;
+  EXPECT_FALSE(bFunSaveDocument(wc, doc, why, &none));
+  EXPECT_TRUE(why.changedSinceOpened);
 }
 
 namespace {

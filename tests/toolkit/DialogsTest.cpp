@@ -2,8 +2,12 @@
 
 #include "platform/Cp1250.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -36,6 +40,30 @@ TEST(DialogsTest, AnUnansweredBoxGetsItsCancellingAnswer) {
                         {MB_OKCANCEL, IDCANCEL}};
   TScriptedDialogs script;
   for (const auto& c : cases) EXPECT_EQ(MessageBox("?", "", c.flags), c.answer) << c.flags;
+}
+
+// The real box, answered with Enter as a user answers it: the first button
+// unless the second is named the default one.
+TEST(DialogsTest, EnterPressesTheDefaultButtonOfARealBox) {
+  struct Case {
+    int flags;
+    int answer;
+  };
+  const Case cases[] = {{MB_YESNO | MB_ICONQUESTION, IDYES},
+                        {MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, IDNO},
+                        {MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON2, IDNO},
+                        {MB_OK | MB_DEFBUTTON2, IDOK}};
+  for (const Case& c : cases) {
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      shown = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(MessageBox(cp1250("Czy chcesz zastąpić ten plik ?"), "Zapisz", c.flags), c.answer) << c.flags;
+    EXPECT_EQ(shown, QString::fromUtf8("Czy chcesz zastąpić ten plik ?")) << c.flags;
+  }
 }
 
 TEST(DialogsTest, ABoxAskedByAWorkerIsAnsweredOnTheGuiThread) {

@@ -1,0 +1,52 @@
+#pragma once
+// What the loading, the locking and the saving of documents share: the files
+// SQLite keeps beside a database, and how a failure is recorded. Only for
+// the files of store/ that handle documents.
+#include "store/FileFailures.h"
+
+#include <string>
+
+namespace docfiles {
+
+// Files SQLite may keep beside a database.
+inline constexpr const char* kCompanions[] = {"-journal", "-wal", "-shm"};
+
+// The failure of the system call just made; always false.
+bool fromSystem(TFileFailure& why);
+
+bool fromSqlite(TFileFailure& why, const CppSQLite3Exception& e, const CppSQLite3DB* db = nullptr);
+
+bool fromErrno(TFileFailure& why, int error);
+
+// The data folder, where the working copy lies and temporaries are recorded.
+std::string dataFolderOf(const std::string& workingCopy);
+
+// Deletes a database file and its companions, whatever fails.
+void removeQuietly(const std::string& path);
+
+// A file of the data folder opened as a descriptor that closes itself
+// (never through a symbolic link; made 0600 where O_CREAT makes it).
+struct TFile {
+  int fd = -1;
+  TFile(const std::string& path, int flags);
+  ~TFile();
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+};
+
+// Writes a small file of the data folder in one step: written aside,
+// flushed, renamed into place (0600).
+bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why);
+
+// The header of a document while a save into it writes it: SQLite's
+// signature (its first 16 bytes) replaced, so SQLite refuses the file and
+// this program's open recognises it. The save writes it first and the
+// document's own header last.
+inline constexpr char kSaveMark[] = "Tarvek zapis 3\0";
+static_assert(sizeof kSaveMark == 16);
+
+// True when the document open at `fd` carries the mark: `why` says a save
+// into it was interrupted, or that the save still holds it (`inUse`).
+bool refusedAsMarked(int fd, TFileFailure& why);
+
+}  // namespace docfiles
