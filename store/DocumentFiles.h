@@ -5,40 +5,10 @@
 // working copy's committed state into the document through SQLite beside the
 // file and renames it into place; a deletion takes SQLite's journal with it.
 // All paths here are the system's own (UTF-8), never Windows-1250.
+#include "store/FileFailures.h"
+
 #include <functional>
 #include <string>
-
-class CppSQLite3DB;
-class CppSQLite3Exception;
-
-// Why a file operation failed.
-struct TFileFailure {
-  int systemError = 0;       // the operating system's error code, 0 when none
-  int sqliteCode = 0;        // SQLite's result code, 0 when SQLite did not fail
-  bool notDocument = false;  // the file is readable but holds no document
-  bool inUse = false;        // another program holds the document locked
-  bool notRegular = false;   // a named pipe, a device or a socket, no file
-  // The failure of a file the user picked, from platform::native::TPickedFile.
-  static TFileFailure ofPickedFile(int error);
-  // The number shown after "Kod błędu: ": the system's error code, else
-  // SQLite's; "" when there is no code to show.
-  std::string strFunCode() const;
-  // A Polish sentence (Windows-1250, ending in "\n") that tells the user
-  // what to do about the cause, or "" when the code says nothing plainer.
-  std::string strFunAdvice() const;
-};
-
-// The sentence of TFileFailure::strFunAdvice for a system error code alone.
-std::string strFunSystemErrorAdvice(int systemError);
-
-// How every file failure is told to the user: the sentence that says what
-// to do (where the cause has a plainer name), then "Kod błędu: " and the
-// number (where there is one). Windows-1250, no line break at either end.
-std::string strFunFailureLines(const TFileFailure& why);
-
-// A failure of the access layer on a connection, as a file failure: SQLite's
-// code and the system's error behind it. Always false.
-bool bFunSqliteFailure(TFileFailure& why, const CppSQLite3Exception& e, const CppSQLite3DB* db = nullptr);
 
 // Deletes a database file and every file SQLite keeps beside it (its
 // rollback journal above all), the database first: a journal that outlives

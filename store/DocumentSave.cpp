@@ -1,0 +1,485 @@
+#include "DocumentFiles.h"
+
+#include "store/CppSQLite3.h"
+#include "store/DocumentFileParts.h"
+#include "store/DocumentLocks.h"
+#include "store/Temporaries.h"
+#include "platform/NativeFiles.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace native = platform::native;
+using namespace docfiles;
+
+namespace {
+
+std::function<void(const std::string&)>& saveStepHook() {
+  static std::function<void(const std::string&)> hook;
+  return hook;
+}
+
+void saveStep(const std::string& step) {
+  if (saveStepHook()) saveStepHook()(step);
+}
+
+// Reads up to `size` bytes at `at`; fewer only at the end of the file.
+ssize_t readAt(int fd, char* data, size_t size, off_t at) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::pread(fd, data + done, size - done, at + static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+bool writeAt(int fd, const char* data, size_t size, off_t at) {
+  for (size_t done = 0; done < size;) {
+    const ssize_t put = ::pwrite(fd, data + done, size - done, at + static_cast<off_t>(done));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+// FNV-1a over the bytes of a file.
+struct TChecksum {
+  std::uint64_t value = 1469598103934665603ull;
+  void add(const char* data, size_t size) {
+    for (size_t i = 0; i < size; ++i) value = (value ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
+  }
+};
+
+constexpr size_t kChunk = 1 << 16;
+
+// Writes every byte of `in` over `out` from its start, cuts `out` to their
+// length and flushes it; `size` and `sum` tell what was written. `step` is
+// told once the first chunk is in.
+bool copyBytes(int in, int out, off_t& size, std::uint64_t& sum, TFileFailure& why, const char* step = nullptr) {
+  std::vector<char> buffer(kChunk);
+  TChecksum checksum;
+  off_t at = 0;
+  for (;;) {
+    const ssize_t got = readAt(in, buffer.data(), buffer.size(), at);
+    if (got < 0) return fromErrno(why, errno);
+    if (got == 0) break;
+    if (!writeAt(out, buffer.data(), static_cast<size_t>(got), at)) return fromErrno(why, errno != 0 ? errno : EIO);
+    checksum.add(buffer.data(), static_cast<size_t>(got));
+    if (at == 0 && step) saveStep(step);
+    at += got;
+  }
+  if (::ftruncate(out, at) != 0 || ::fsync(out) != 0) return fromErrno(why, errno);
+  size = at;
+  sum = checksum.value;
+  return true;
+}
+
+bool checksumOf(int fd, off_t& size, std::uint64_t& sum) {
+  std::vector<char> buffer(kChunk);
+  TChecksum checksum;
+  off_t at = 0;
+  for (ssize_t got; (got = readAt(fd, buffer.data(), buffer.size(), at)) != 0; at += got) {
+    if (got < 0) return false;
+    checksum.add(buffer.data(), static_cast<size_t>(got));
+  }
+  size = at;
+  sum = checksum.value;
+  return true;
+}
+
+// A file of the data folder opened as a descriptor that closes itself.
+struct TFile {
+  int fd = -1;
+  TFile(const std::string& path, int flags) : fd(::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW, 0600)) {}
+  ~TFile() {
+    if (fd >= 0) ::close(fd);
+  }
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+};
+
+// What a save into the document itself records before it writes the first
+// byte: which file the document was (device, inode), its state then (size,
+// modification time, checksum of the bytes kept) and what the save writes
+// (size and checksum). A marker of an earlier version holds the path alone.
+struct TSaveRecord {
+  std::string document;
+  bool complete = false;  // false: a marker of an earlier version
+  std::uint64_t device = 0, inode = 0;
+  long long oldSize = 0, oldSeconds = 0, oldNanoseconds = 0, newSize = 0;
+  std::uint64_t oldSum = 0, newSum = 0;
+};
+
+const char kRecordHeader[] = "KESTAL-TARVEK ZAPIS 2\n";
+
+std::string recordText(const TSaveRecord& r) {
+  std::ostringstream out;
+  out << kRecordHeader << "dokument " << r.document.size() << "\n" << r.document << "\n"
+      << "przed " << r.device << " " << r.inode << " " << r.oldSize << " " << r.oldSeconds << " " << r.oldNanoseconds
+      << " " << std::hex << r.oldSum << std::dec << "\n"
+      << "po " << r.newSize << " " << std::hex << r.newSum << std::dec << "\n";
+  return out.str();
+}
+
+TSaveRecord recordFrom(const std::string& text) {
+  TSaveRecord r;
+  if (text.compare(0, sizeof kRecordHeader - 1, kRecordHeader) != 0) {
+    r.document = text;  // an earlier version's marker: the document's path alone
+    return r;
+  }
+  std::istringstream in(text.substr(sizeof kRecordHeader - 1));
+  std::string word;
+  std::size_t length = 0;
+  if (!(in >> word >> length) || word != "dokument" || in.get() != '\n') return r;
+  r.document.resize(length);
+  if (!in.read(r.document.data(), static_cast<std::streamsize>(length)) || in.get() != '\n') {
+    r.document.clear();
+    return r;
+  }
+  std::string before, after;
+  in >> before >> r.device >> r.inode >> r.oldSize >> r.oldSeconds >> r.oldNanoseconds >> std::hex >> r.oldSum >>
+      std::dec >> after >> r.newSize >> std::hex >> r.newSum;
+  r.complete = !in.fail() && before == "przed" && after == "po";
+  return r;
+}
+
+// The marker names the document whose old state is kept; it appears in one
+// step (written aside, flushed, renamed) once the kept state is on the disk.
+bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why) {
+  const std::string next = marker + ".nowy";
+  const int fd = ::open(next.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return fromErrno(why, errno);
+  int error = 0;
+  if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) error = errno != 0 ? errno : EIO;
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  ::close(fd);
+  if (error == 0 && !native::replaceFile(next, marker)) error = platform::lastError();
+  if (error != 0) native::removeFile(next);
+  return error == 0 ? true : fromErrno(why, error);
+}
+
+// Drops the marker first (durably), then the states it pointed at.
+bool forgetOldState(const std::string& workingCopy) {
+  const std::string marker = strFunOldStateMarkerPath(workingCopy);
+  if (!native::removeFile(marker)) return false;
+  const int fd = ::open(marker.substr(0, marker.rfind('/') + 1).append(".").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+  return native::removeFile(strFunNewStatePath(workingCopy)) && native::removeFile(strFunOldStatePath(workingCopy));
+}
+
+// The file counts as changed for every reader that keeps pages of it: the
+// change counter (and the number it is valid for) and the schema cookie of
+// the new state go past the old state's.
+void markAsChanged(int oldFd, int newFd) {
+  unsigned char oldHeader[100], newHeader[100];
+  if (readAt(oldFd, reinterpret_cast<char*>(oldHeader), 100, 0) != 100 ||
+      readAt(newFd, reinterpret_cast<char*>(newHeader), 100, 0) != 100 ||
+      std::memcmp(newHeader, "SQLite format 3", 16) != 0)
+    return;
+  auto number = [](const unsigned char* at) {
+    return (std::uint32_t {at[0]} << 24) | (std::uint32_t {at[1]} << 16) | (std::uint32_t {at[2]} << 8) | at[3];
+  };
+  auto put = [](unsigned char* at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(v >> (24 - 8 * i));
+  };
+  const bool oldIsDatabase = std::memcmp(oldHeader, "SQLite format 3", 16) == 0;
+  const std::uint32_t counter = (oldIsDatabase ? number(oldHeader + 24) : 0) + 1;
+  const std::uint32_t cookie = std::max(oldIsDatabase ? number(oldHeader + 40) : 0, number(newHeader + 40)) + 1;
+  put(newHeader + 24, counter);
+  put(newHeader + 92, counter);
+  put(newHeader + 40, cookie);
+  writeAt(newFd, reinterpret_cast<const char*>(newHeader), 100, 0);
+}
+
+// The committed state of the working copy copied into a fresh file (no
+// journal of its own); the working copy is opened read-write, so a hot
+// journal of it is rolled back first. A failed copy leaves no file.
+bool copyCommittedState(const std::string& workingCopy, const std::string& to, TFileFailure& why) {
+  CppSQLite3DB source, copy;
+  try {
+    native::makePrivateFile(workingCopy);
+    source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    copy.openSystemPath(to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    copy.runStatement("pragma journal_mode=OFF");
+    copy.copyDatabaseFrom(source);
+    copy.closeFile();
+    source.closeFile();
+    return true;
+  } catch (const CppSQLite3Exception& e) {
+    fromSqlite(why, e, copy.systemError() != 0 ? &copy : &source);
+    why.notDocument = false;
+    why.inUse = false;
+    removeQuietly(to);
+    return false;
+  }
+}
+
+// The save into the document itself, for a folder that takes no new file:
+// no journal can be made beside the document, so what it becomes is made
+// beside the working copy, and its old state is kept there too before the
+// first byte of it changes. The document is held from before its old state
+// is read until the last byte of the new one (or of the old one, when the
+// save fails) is written and flushed.
+bool saveInPlace(const std::string& workingCopy, const std::string& target, TFileFailure& why) {
+  const std::string keep = strFunOldStatePath(workingCopy), marker = strFunOldStateMarkerPath(workingCopy),
+                    next = strFunNewStatePath(workingCopy);
+  // The old state of an earlier save that did not finish is dealt with
+  // first: it must not be lost under this save's.
+  std::string earlier, kept;
+  if (iFunRestoreInterruptedSave(workingCopy, earlier, kept, why) < 0) return false;
+
+  removeQuietly(next);
+  if (!copyCommittedState(workingCopy, next, why)) return false;
+
+  // Another save or put-back of the document holds it: nothing is touched.
+  TDocumentHold held;
+  if (!held.take(target, kDocumentBusyWaitMs, why)) {
+    removeQuietly(next);
+    return false;
+  }
+  TSaveRecord record;
+  record.document = target;
+  bool ready = true;
+  {
+    TFile oldState(keep, O_RDWR | O_CREAT | O_TRUNC), made(next, O_RDWR);
+    off_t oldSize = 0, newSize = 0;
+    if (oldState.fd < 0 || made.fd < 0) ready = fromErrno(why, errno);
+    // The kept state is the user's alone, like the working copy.
+    if (ready && ::fchmod(oldState.fd, 0600) != 0) ready = fromErrno(why, errno);
+    if (ready) ready = copyBytes(held.fd(), oldState.fd, oldSize, record.oldSum, why);
+    if (ready) {
+      markAsChanged(held.fd(), made.fd);
+      ready = ::fsync(made.fd) == 0 ? checksumOf(made.fd, newSize, record.newSum) : fromErrno(why, errno);
+    }
+    const struct stat& st = held.file();
+    record.device = st.st_dev;
+    record.inode = st.st_ino;
+    record.oldSize = oldSize;
+    record.oldSeconds = st.st_mtim.tv_sec;
+    record.oldNanoseconds = st.st_mtim.tv_nsec;
+    record.newSize = newSize;
+  }
+  if (!ready || !writeMarker(marker, recordText(record), why)) {
+    native::removeFile(keep);
+    native::removeFile(next);
+    return false;
+  }
+  saveStep("kept");
+
+  TFile made(next, O_RDONLY);
+  off_t size = 0;
+  std::uint64_t sum = 0;
+  if (made.fd >= 0 && copyBytes(made.fd, held.fd(), size, sum, why, "writing")) {
+    saveStep("written");
+    forgetOldState(workingCopy);
+    return true;
+  }
+  if (made.fd < 0) fromErrno(why, errno);
+  // Whatever went into the document, the kept state goes back now, still
+  // under the hold; when even that fails, the marker stays for the next
+  // start or open.
+  TFile old(keep, O_RDONLY);
+  TFileFailure restoring;
+  if (old.fd >= 0 && copyBytes(old.fd, held.fd(), size, sum, restoring)) forgetOldState(workingCopy);
+  return false;
+}
+
+// How the document stands against the two states of a save into it that
+// did not finish, compared in units of a disk sector: every unit of it is
+// either the old state's or the new one's (when the new one is known), and
+// its length lies between theirs.
+enum class TDocumentState { asBefore, midway, asSaved, other };
+
+TDocumentState stateOf(int doc, off_t docSize, int old, off_t oldSize, int made, off_t newSize) {
+  const off_t low = made >= 0 ? std::min(oldSize, newSize) : oldSize;
+  const off_t high = made >= 0 ? std::max(oldSize, newSize) : oldSize;
+  if (docSize < low || docSize > high) return TDocumentState::other;
+  constexpr size_t kUnit = 512;
+  std::vector<char> d(kChunk), o(kChunk), n(kChunk);
+  bool allOld = docSize == oldSize, allNew = made >= 0 && docSize == newSize;
+  for (off_t at = 0; at < docSize; at += static_cast<off_t>(kChunk)) {
+    const size_t length = static_cast<size_t>(std::min<off_t>(static_cast<off_t>(kChunk), docSize - at));
+    const ssize_t gotD = readAt(doc, d.data(), length, at);
+    const ssize_t gotO = at < oldSize ? readAt(old, o.data(), length, at) : 0;
+    const ssize_t gotN = made >= 0 && at < newSize ? readAt(made, n.data(), length, at) : 0;
+    if (gotD != static_cast<ssize_t>(length) || gotO < 0 || gotN < 0) return TDocumentState::other;
+    for (size_t u = 0; u < length; u += kUnit) {
+      const size_t part = std::min(kUnit, length - u);
+      const bool sameOld = static_cast<ssize_t>(u + part) <= gotO && std::memcmp(&d[u], &o[u], part) == 0;
+      const bool sameNew = static_cast<ssize_t>(u + part) <= gotN && std::memcmp(&d[u], &n[u], part) == 0;
+      if (!sameOld && !sameNew) return TDocumentState::other;
+      allOld = allOld && sameOld;
+      allNew = allNew && sameNew;
+    }
+  }
+  return allNew ? TDocumentState::asSaved : allOld ? TDocumentState::asBefore : TDocumentState::midway;
+}
+
+// The kept state goes to a name the user can find beside the working copy
+// ("<document> - stan sprzed przerwanego zapisu.sqtvk", numbered when taken),
+// and the marker with it; the document is not touched.
+int keepAside(const std::string& workingCopy, const std::string& document, std::string& keptCopy, int result,
+              TFileFailure& why) {
+  const std::string folder = workingCopy.substr(0, workingCopy.rfind('/') + 1);
+  std::string name = document.substr(document.rfind('/') + 1);
+  if (name.size() > 6 && name.compare(name.size() - 6, 6, ".sqtvk") == 0) name.resize(name.size() - 6);
+  if (name.empty()) name = "dokument";
+  for (int n = 1; n < 1000; ++n) {
+    const std::string candidate =
+        folder + name + " - stan sprzed przerwanego zapisu" + (n > 1 ? " (" + std::to_string(n) + ")" : "") + ".sqtvk";
+    if (native::exists(candidate)) continue;
+    if (!native::replaceFile(keptCopy, candidate)) {
+      fromSystem(why);
+      return -1;
+    }
+    keptCopy = candidate;
+    forgetOldState(workingCopy);
+    return result;
+  }
+  why.systemError = EEXIST;
+  return -1;
+}
+
+}  // namespace
+
+std::string strFunOldStatePath(const std::string& workingCopy) { return workingCopy + ".przed-zapisem"; }
+
+std::string strFunOldStateMarkerPath(const std::string& workingCopy) { return workingCopy + ".przed-zapisem.plik"; }
+
+std::string strFunNewStatePath(const std::string& workingCopy) { return workingCopy + ".po-zapisie"; }
+
+void vFunSetSaveStepHook(std::function<void(const std::string& step)> hook) { saveStepHook() = std::move(hook); }
+
+int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
+                               TFileFailure& why) {
+  const std::string marker = strFunOldStateMarkerPath(workingCopy), next = strFunNewStatePath(workingCopy);
+  keptCopy = strFunOldStatePath(workingCopy);
+  native::removeFile(marker + ".nowy");  // a marker never finished names nothing
+  if (!native::exists(marker)) {
+    // Kept states without their marker belong to a save that never began.
+    native::removeFile(keptCopy);
+    native::removeFile(next);
+    return 0;
+  }
+  TSaveRecord record;
+  {
+    std::ifstream in(marker, std::ios::binary);
+    record = recordFrom(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  }
+  document = record.document;
+  if (document.empty() || !native::exists(keptCopy)) {
+    forgetOldState(workingCopy);
+    return 0;
+  }
+  // Without a record of what the save found and wrote, nobody can tell
+  // whether the document changed since: it is not written blindly.
+  if (!record.complete) return keepAside(workingCopy, document, keptCopy, 4, why);
+
+  TDocumentHold held;
+  TFileFailure opening;
+  if (!held.take(document, kDocumentBusyWaitMs, opening)) {
+    if (opening.inUse) {
+      why = opening;
+      return -1;  // someone works with it now: tried again later
+    }
+    if (opening.systemError == ENOENT) return keepAside(workingCopy, document, keptCopy, 3, why);
+    // A symbolic link, a folder or something else now under its name, or a
+    // file this user may no longer write, is left alone.
+    if (strFunSystemErrorAdvice(opening.systemError).empty()) opening.systemError = 0;
+    why = opening;
+    return keepAside(workingCopy, document, keptCopy, 2, why);
+  }
+  const struct stat& st = held.file();
+  if (static_cast<std::uint64_t>(st.st_dev) != record.device || static_cast<std::uint64_t>(st.st_ino) != record.inode)
+    return keepAside(workingCopy, document, keptCopy, 2, why);
+
+  TFile old(keptCopy, O_RDONLY), made(next, O_RDONLY);
+  off_t oldSize = -1, newSize = -1;
+  std::uint64_t oldSum = 0, newSum = 0;
+  if (old.fd < 0 || !checksumOf(old.fd, oldSize, oldSum) || oldSize != record.oldSize || oldSum != record.oldSum)
+    return keepAside(workingCopy, document, keptCopy, 4, why);
+  const bool madeKnown = made.fd >= 0 && checksumOf(made.fd, newSize, newSum) && newSize == record.newSize &&
+                         newSum == record.newSum;
+  switch (stateOf(held.fd(), st.st_size, old.fd, oldSize, madeKnown ? made.fd : -1, newSize)) {
+    case TDocumentState::asSaved:  // the save had written all of it
+      forgetOldState(workingCopy);
+      return 0;
+    case TDocumentState::asBefore:
+      forgetOldState(workingCopy);
+      return 1;
+    case TDocumentState::other: return keepAside(workingCopy, document, keptCopy, 2, why);
+    case TDocumentState::midway: break;
+  }
+  off_t size = 0;
+  std::uint64_t sum = 0;
+  if (!copyBytes(old.fd, held.fd(), size, sum, why)) return -1;
+  forgetOldState(workingCopy);
+  return 1;
+}
+
+bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why) {
+  const std::string target = native::linkTarget(document);
+  if (native::isDirectory(target)) {
+    why.systemError = EISDIR;
+    return false;
+  }
+  if (native::exists(target) && native::readableFileError(target) == EINVAL) {
+    why.systemError = EINVAL;  // a pipe or a device is never written into
+    return false;
+  }
+
+  // A file put in its place is this user's: where the document is someone
+  // else's (a shared folder), or in a group the user is not in, it is written
+  // where it is, so its owner and the group's access stay.
+  const bool beside = native::folderTakesNewFiles(target) &&
+                      (!native::exists(target) || native::ownershipCopyable(target));
+  if (!beside && !(native::exists(target) && native::fileWritable(target))) {
+    why.systemError = EACCES;
+    return false;
+  }
+  if (!beside) return saveInPlace(workingCopy, target, why);
+
+  // What earlier saves that were killed left goes first.
+  removeUnheldLeftover(target);
+  CppSQLite3DB guard;
+  if (!holdDocument(guard, target, why)) return false;
+  // The save's own file, held until it is renamed into place: another save
+  // of the same name (another user of a shared folder, another process)
+  // writes its own and leaves this one alone, and so does an open of the
+  // document. Killed before the rename, the save leaves it in the user's
+  // folder: the next start removes it by its record, the next open of the
+  // document too. It is made as SQLite makes a new database (0644 less the
+  // umask); a document already there gives it its bits below.
+  const TOwnTemporary temp(dataFolderOf(workingCopy), strFunSaveInProgressPath(target), 0644);
+  if (!temp.made()) return fromErrno(why, temp.error());
+  if (!copyCommittedState(workingCopy, temp.path(), why)) return false;
+
+  bool placed =
+      native::syncFile(temp.path()) && (!native::exists(target) || native::copyOwnership(target, temp.path()));
+  if (placed) {
+    saveStep("copied");
+    placed = native::replaceFile(temp.path(), target);
+  }
+  if (placed) return true;
+  fromSystem(why);
+  removeQuietly(temp.path());
+  return false;
+}

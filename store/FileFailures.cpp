@@ -1,0 +1,71 @@
+#include "FileFailures.h"
+
+#include "store/CppSQLite3.h"
+#include "platform/Cp1250.h"
+
+#include <cerrno>
+
+TFileFailure TFileFailure::ofPickedFile(int error) {
+  TFileFailure why;
+  // A named pipe or a device has no error of the system's to show.
+  if (error == EINVAL)
+    why.notRegular = true;
+  else
+    why.systemError = error;
+  return why;
+}
+
+bool bFunSqliteFailure(TFileFailure& why, const CppSQLite3Exception& e, const CppSQLite3DB* db) {
+  why.sqliteCode = e.code();
+  why.systemError = db ? db->systemError() : 0;
+  const int primary = e.code() & 0xFF;
+  why.inUse = primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+  why.notDocument = primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_FORMAT ||
+                    primary == SQLITE_ERROR;
+  return false;
+}
+
+std::string strFunFailureLines(const TFileFailure& why) {
+  const std::string code = why.strFunCode();
+  std::string lines = why.strFunAdvice();
+  if (!code.empty()) lines += cp1250("Kod błędu: ") + code;
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  return lines;
+}
+
+std::string TFileFailure::strFunCode() const {
+  if (systemError != 0) return std::to_string(systemError);
+  return sqliteCode != 0 ? std::to_string(sqliteCode) : std::string();
+}
+
+std::string strFunSystemErrorAdvice(int systemError) {
+  switch (systemError) {
+    case ENOSPC:
+    case EDQUOT: return cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return cp1250("Brak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o "
+                    "uprawnienia.\n");
+    case EFBIG:
+      return cp1250("Plik przekroczył największy rozmiar, na jaki system pozwala. Poproś administratora o "
+                    "zwiększenie tego limitu albo zapisz dane na innym dysku.\n");
+    case EISDIR: return cp1250("Wybrana nazwa jest nazwą katalogu, a nie pliku. Wybierz plik.\n");
+    default: return {};
+  }
+}
+
+std::string TFileFailure::strFunAdvice() const {
+  if (notRegular)
+    return cp1250("Wybrana nazwa nie jest zwykłym plikiem, tylko potokiem, urządzeniem albo gniazdem. Wybierz "
+                  "plik.\n");
+  if (const std::string advice = strFunSystemErrorAdvice(systemError); !advice.empty()) return advice;
+  switch (sqliteCode & 0xFF) {
+    case SQLITE_FULL: return strFunSystemErrorAdvice(ENOSPC);
+    case SQLITE_READONLY:
+    case SQLITE_PERM: return strFunSystemErrorAdvice(EACCES);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: return cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n");
+    default: return {};
+  }
+}
