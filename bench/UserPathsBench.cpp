@@ -4,8 +4,8 @@
 //
 //   save     OK in a form: the whole student is written and the tree shown
 //            again; floor: the texts of the value fields read from the
-//            widgets, and the student's table replaced with the same
-//            statements in one transaction;
+//            widgets, and the student's table replaced in one transaction,
+//            the rows through one prepared statement;
 //   select   a document chosen in the tree: the student loaded into the 23
 //            holders and the certificate previewed; floor: the student's
 //            rows read, the texts of bare widgets of the same number set
@@ -15,12 +15,16 @@
 //   print    a certificate rendered for the printer and printed into a PDF
 //            file; floor: the same texts, dots and marks drawn with bare
 //            QPainter calls onto QPdfWriter;
-//   open     a document file opened until the tree is shown; floor: the
-//            copy through SQLite's backup, the list of the students' names,
-//            and a bare tree of as many nodes shown.
+//   open     a document file opened until the tree is shown; plain floor:
+//            the copy through SQLite's backup, the list of the students'
+//            names, and a bare tree of as many nodes shown; and a floor
+//            with the check the program makes of every file it opens (see
+//            floorCheck).
 //
-// Every work on documents of 50, 500 and 2000 students. Each benchmark reports the
-// medians of the program and of the floor and their ratio as counters.
+// Every work on documents of 50, 500 and 2000 students, each student's
+// table as large as that of a filled class (every form's sample values). Each benchmark reports the medians of the program
+// and of the floor and their ratio as counters (FloorPair.h).
+#include "FloorPair.h"
 #include "app/DaneUczniaUnit.h"
 #include "app/GlownaUnit.h"
 #include "app/Startup.h"
@@ -67,11 +71,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::msSince;
+using bench::TSamples;
 
 void check(int rc, sqlite3* db, const char* what) {
   if (rc == SQLITE_OK || rc == SQLITE_DONE || rc == SQLITE_ROW) return;
@@ -84,15 +86,6 @@ sqlite3* openDb(const std::string& path) {
   sqlite3* db = nullptr;
   check(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), db, path.c_str());
   return db;
-}
-
-std::string quoted(const std::string& value) {
-  std::string out;
-  for (char c : value) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out;
 }
 
 // ---------------------------------------------------------------- the world
@@ -115,7 +108,8 @@ const char* const kNames[] = {"Anna", "Jan", "Ewa", "Piotr", "Łucja", "Zofia", 
                               "Katarzyna", "Tomasz", "Agnieszka", "Paweł", "Ola", "Bartłomiej", "Jakub", "Maja"};
 
 // Every holder filled with the forms' sample values, collected as the save
-// collects them: one student's rows as the program stores them.
+// collects them: one student's rows as the program stores them, as many and
+// as large as those of a filled class.
 std::vector<Row> sampleRows() {
   bFunSetText(FDaneUcznia->findComponent("UrodzonyDnia_DATA_EDIT"), "1 maja 2001");
   bFunSetText(FDaneUcznia->findComponent("UrodzonyRok_DATA_COMBOBOX"), "2001 r.");
@@ -238,6 +232,8 @@ struct TWorld {
       documents[count] = root + "/klasa " + std::to_string(count) + " uczniów.sqtvk";
       writeDocument(documents[count], sample, count);
     }
+    std::printf("documents: %zu rows and %.0f KB a student\n", sample.size(),
+                static_cast<double>(fs::file_size(documents[500])) / 500 / 1024);
     bareForm = std::make_unique<QWidget>();
     auto collect = [this](const TComponentRegistry& form, const std::string& tag) {
       for (int i = 0; i < form.ComponentCount(); ++i) {
@@ -302,22 +298,9 @@ QTreeWidgetItem* documentNode(int student, int child = 0) {
   return node ? node->child(child) : nullptr;
 }
 
-// The medians of both sides and their ratio.
-struct TSamples {
-  std::vector<double> program, floor;
-  static double median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-  }
-  void report(benchmark::State& state, const char* work) const {
-    const double p = median(program), f = median(floor);
-    state.counters["program_ms"] = p;
-    state.counters["floor_ms"] = f;
-    state.counters["ratio"] = f > 0 ? p / f : 0;
-    std::printf("%-28s program %8.2f ms  floor %8.2f ms  ratio %5.2f\n", (std::string(work) + "/" + std::to_string(state.range(0))).c_str(), p, f, f > 0 ? p / f : 0);
-  }
-};
+std::string sized(const char* work, const benchmark::State& state) {
+  return std::string(work) + "/" + std::to_string(state.range(0));
+}
 
 // ---------------------------------------------------------------- floors
 
@@ -336,15 +319,24 @@ std::vector<QByteArray> readValueFields() {
   return texts;
 }
 
-// The student's table replaced by the same statements, one transaction.
+// The student's table replaced in one transaction, the rows inserted
+// through one prepared statement.
 void floorSave(const std::string& file, const std::string& table, const std::vector<TDataRecord>& rows) {
   sqlite3* db = openDb(file);
   exec(db, "begin transaction;");
   exec(db, "drop table `" + table + "`");
   exec(db, "create table `" + table + "`( id TEXT, comp_name TEXT, value TEXT )");
-  for (const TDataRecord& r : rows)
-    exec(db, "insert into `" + table + "`( id, comp_name, value ) values( '" + r.id.str() + "', '" + r.comp_name.str() +
-                 "', '" + quoted(r.value.str()) + "' )");
+  sqlite3_stmt* insert = nullptr;
+  check(sqlite3_prepare_v2(db, ("insert into `" + table + "` values(?, ?, ?)").c_str(), -1, &insert, nullptr), db,
+        "prepare");
+  for (const TDataRecord& r : rows) {
+    sqlite3_bind_text(insert, 1, r.id.c_str(), static_cast<int>(r.id.size()), SQLITE_STATIC);
+    sqlite3_bind_text(insert, 2, r.comp_name.c_str(), static_cast<int>(r.comp_name.size()), SQLITE_STATIC);
+    sqlite3_bind_text(insert, 3, r.value.c_str(), static_cast<int>(r.value.size()), SQLITE_STATIC);
+    check(sqlite3_step(insert), db, "insert");
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
   exec(db, "commit transaction;");
   sqlite3_close(db);
 }
@@ -508,10 +500,10 @@ void BM_Save(benchmark::State& state) {
     QApplication::processEvents();
     wait.push_back(msSince(start));
   }
-  state.counters["collect_ms"] = TSamples::median(collect);
-  state.counters["wait_window_ms"] = TSamples::median(wait);
-  std::printf("  of it: rows collected %.2f ms, wait window %.2f ms\n", TSamples::median(collect), TSamples::median(wait));
-  samples.report(state, "save");
+  state.counters["collect_ms"] = bench::median(collect);
+  state.counters["wait_window_ms"] = bench::median(wait);
+  std::printf("  of it: rows collected %.2f ms, wait window %.2f ms\n", bench::median(collect), bench::median(wait));
+  samples.report(state, sized("save", state));
 }
 BENCHMARK(BM_Save)->Arg(50)->Arg(500)->Arg(2000)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -554,7 +546,7 @@ void BM_Select(benchmark::State& state) {
     w.barePreview->repaint();
     samples.floor.push_back(msSince(start));
   }
-  samples.report(state, "select");
+  samples.report(state, sized("select", state));
 }
 BENCHMARK(BM_Select)->Arg(50)->Arg(500)->Arg(2000)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -609,32 +601,80 @@ void BM_PrintPdf(benchmark::State& state) {
     }
     samples.floor.push_back(msSince(start));
   }
-  samples.report(state, "print to PDF");
+  samples.report(state, sized("print to PDF", state));
 }
 BENCHMARK(BM_PrintPdf)->Arg(50)->Arg(500)->Arg(2000)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The document copied through SQLite's backup, both names of every student
-// read, and a bare tree of as many nodes (each student with its documents)
-// shown.
-void floorOpen(const std::string& document, const std::string& copyPath) {
-  std::remove(copyPath.c_str());
-  {
-    sqlite3* source = openDb(document);
-    sqlite3* copy = openDb(copyPath);
-    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
-    sqlite3_backup_step(backup, -1);
-    check(sqlite3_backup_finish(backup), copy, "backup");
-    sqlite3_close(copy);
-    sqlite3_close(source);
-  }
-  sqlite3* db = openDb(copyPath);
+// The open's plain floor: the document copied through SQLite's backup, on
+// one connection to the copy the two name rows of every student read (each read stops when it has both,
+// as they lie at the table's start), and a bare tree of as many nodes
+// (each student with its documents) shown.
+//
+// The floor with the check adds what the program must do before a file
+// becomes the working copy, with the same statements, since a floor that
+// checks less would accept files the program must refuse: the file's
+// objects listed (tables only), each table's columns looked at (three TEXT
+// columns, none generated, a key or with a default), and SQLite's
+// quick_check over the whole file (a cut or damaged file). What it leaves
+// to the program: the copy made beside the working copy before it takes the
+// working copy's name, and the records of temporaries. Both floors' copy is
+// made as the program makes it, a new file without a journal written to the
+// disk when its one transaction commits, since the working copy must
+// outlive a crash of the machine (it is offered back at the next start).
+// The copy stays open for the check and the list. It is written over the
+// last round's copy, page by page, where the program writes a new file
+// (and so the file system gives it new blocks).
+sqlite3* floorCopy(const std::string& document, const std::string& copyPath) {
+  sqlite3* source = openDb(document);
+  sqlite3* copy = openDb(copyPath);
+  exec(copy, "pragma journal_mode=OFF");
+  sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
+  sqlite3_backup_step(backup, -1);
+  check(sqlite3_backup_finish(backup), copy, "backup");
+  sqlite3_close(source);
+  return copy;
+}
+
+std::vector<std::string> floorTables(sqlite3* db) {
   sqlite3_stmt* q = nullptr;
   std::vector<std::string> tables;
-  check(sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1, &q, nullptr), db, "tables");
-  while (sqlite3_step(q) == SQLITE_ROW) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)));
+  check(sqlite3_prepare_v2(db, "select type, name from sqlite_master", -1, &q, nullptr), db, "tables");
+  while (sqlite3_step(q) == SQLITE_ROW) {
+    if (std::string(reinterpret_cast<const char*>(sqlite3_column_text(q, 0))) != "table")
+      throw std::runtime_error("not only tables");
+    tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(q, 1)));
+  }
   sqlite3_finalize(q);
+  return tables;
+}
+
+void floorCheck(sqlite3* db) {
+  sqlite3_stmt* q = nullptr;
+  for (const std::string& t : floorTables(db)) {
+    static const char* const kColumns[] = {"id", "comp_name", "value"};
+    check(sqlite3_prepare_v2(db, ("pragma table_xinfo(`" + t + "`)").c_str(), -1, &q, nullptr), db, "columns");
+    int count = 0;
+    for (; sqlite3_step(q) == SQLITE_ROW; ++count) {
+      const bool plain = count < 3 && std::string(reinterpret_cast<const char*>(sqlite3_column_text(q, 1))) == kColumns[count] &&
+                         std::string(reinterpret_cast<const char*>(sqlite3_column_text(q, 2))) == "TEXT" &&
+                         sqlite3_column_int(q, 3) == 0 && sqlite3_column_type(q, 4) == SQLITE_NULL &&
+                         sqlite3_column_int(q, 5) == 0 && sqlite3_column_int(q, 6) == 0;
+      if (!plain) throw std::runtime_error("not a student table");
+    }
+    sqlite3_finalize(q);
+    if (count != 3) throw std::runtime_error("not a student table");
+  }
+  check(sqlite3_prepare_v2(db, "pragma quick_check", -1, &q, nullptr), db, "quick_check");
+  const bool whole = sqlite3_step(q) == SQLITE_ROW &&
+                     std::string(reinterpret_cast<const char*>(sqlite3_column_text(q, 0))) == "ok";
+  sqlite3_finalize(q);
+  if (!whole) throw std::runtime_error("damaged");
+}
+
+void floorListAndTree(sqlite3* db) {
+  sqlite3_stmt* q = nullptr;
   std::vector<std::string> names;
-  for (const std::string& t : tables) {
+  for (const std::string& t : floorTables(db)) {
     check(sqlite3_prepare_v2(db,
                              ("select comp_name, value from `" + t +
                               "` where id='DANE UCZNIA' and comp_name in ('Nazwisko_DATA_EDIT', 'Imie_DATA_EDIT')")
@@ -642,11 +682,12 @@ void floorOpen(const std::string& document, const std::string& copyPath) {
                              -1, &q, nullptr),
           db, "names");
     std::string name;
-    while (sqlite3_step(q) == SQLITE_ROW) name += reinterpret_cast<const char*>(sqlite3_column_text(q, 1));
+    for (int found = 0; found < 2 && sqlite3_step(q) == SQLITE_ROW; ++found)
+      name += reinterpret_cast<const char*>(sqlite3_column_text(q, 1));
     names.push_back(name);
     sqlite3_finalize(q);
   }
-  sqlite3_close(db);
+  sqlite3_close(db);  // the copy's connection ends here
 
   static const QStringList documents = [] {
     QStringList texts;
@@ -672,23 +713,31 @@ void floorOpen(const std::string& document, const std::string& copyPath) {
 void BM_Open(benchmark::State& state) {
   TWorld& w = world();
   const int count = static_cast<int>(state.range(0));
-  const std::string floorCopy = w.root + "/floor-copy.sqtvk";
-  TSamples samples;
+  const std::string copy = w.root + "/floor-copy.sqtvk";
+  // Both floors from one pass: the plain one is the pass without its check.
+  TSamples plain, checked;
   for (auto _ : state) {
     auto start = Clock::now();
     if (!FGlowna->bFunWczytajPlikSwiadectw(TSystemPath(w.documents.at(count)))) throw std::runtime_error("open failed");
     QApplication::processEvents();
     const double program = msSince(start);
     w.opened = count;
-    samples.program.push_back(program);
     state.SetIterationTime(program / 1000);
+    plain.program.push_back(program);
+    checked.program.push_back(program);
 
     start = Clock::now();
-    floorOpen(w.documents.at(count), floorCopy);
-    samples.floor.push_back(msSince(start));
+    sqlite3* copied = floorCopy(w.documents.at(count), copy);
+    const auto checkStart = Clock::now();
+    floorCheck(copied);
+    const double check = msSince(checkStart);
+    floorListAndTree(copied);
+    checked.floor.push_back(msSince(start));
+    plain.floor.push_back(checked.floor.back() - check);
   }
-  std::remove(floorCopy.c_str());
-  samples.report(state, "open");
+  std::remove(copy.c_str());
+  plain.report(state, sized("open", state));
+  checked.report(state, sized("open, floor with check", state), "checked_");
 }
 BENCHMARK(BM_Open)->Arg(50)->Arg(500)->Arg(2000)->Iterations(9)->UseManualTime()->Unit(benchmark::kMillisecond);
 

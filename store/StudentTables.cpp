@@ -25,15 +25,18 @@ std::vector<std::string> tableNames(CppSQLite3DB& db) {
 
 // "<surname> <first name>": the values of the first "DANE UCZNIA" rows of
 // "Nazwisko_DATA_EDIT" and "Imie_DATA_EDIT" ("" for a name without a row),
-// read with one query that stops as soon as it has both.
+// read with one query that stops as soon as it has both: the step past the
+// second would go on through every later row of the table in search of
+// another match.
 std::string displayName(CppSQLite3DB& db, const std::string& table) {
   CppSQLite3Query q = db.runQuery("select `comp_name`, `value` from " + sqlTable(table) +
                                   " where `id`='DANE UCZNIA' AND `comp_name` in ('Nazwisko_DATA_EDIT', "
                                   "'Imie_DATA_EDIT') order by rowid");
   std::optional<std::string> surname, name;
-  while (!q.atEnd() && !(surname && name)) {
+  while (!q.atEnd()) {
     std::optional<std::string>& value = q.textAt(0) == "Nazwisko_DATA_EDIT" ? surname : name;
     if (!value) value = q.textAt(1);
+    if (surname && name) break;
     q.step();
   }
   q.release();

@@ -21,6 +21,7 @@
 #include <functional>
 #include <fcntl.h>
 #include <grp.h>
+#include <iterator>
 #include <pwd.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -148,6 +149,19 @@ TEST_F(DocumentFilesTest, AFileThatIsNoDocumentFailsAndLeavesTheWorkingCopy) {
   std::ofstream(text) << "To nie jest plik świadectw.\n";
   const std::string folder = docs + "/katalog.sqtvk";
   fs::create_directory(folder);
+  // One row's record says its value is 8 letters longer than the row holds.
+  const std::string damagedRow = docs + "/uszkodzony wiersz.sqtvk";
+  makeDocument(damagedRow, {"7", "8"});
+  {
+    std::fstream file(damagedRow, std::ios::in | std::ios::out | std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // Header: its size, the serial types of 'DANE UCZNIA', 'Pole1' and 200 letters.
+    const std::string record = std::string("\x05\x23\x17\x83\x1d", 5) + "DANE UCZNIAPole1";
+    const std::size_t at = bytes.find(record);
+    ASSERT_NE(at, std::string::npos);
+    file.seekp(static_cast<std::streamoff>(at + 4));
+    file.put('\x2d');
+  }
 
   struct Case {
     std::string path;
@@ -157,6 +171,7 @@ TEST_F(DocumentFilesTest, AFileThatIsNoDocumentFailsAndLeavesTheWorkingCopy) {
   const Case cases[] = {
       {text, true, 0},       {truncated, true, 0}, {otherTables, true, 0},      {noColumns, true, 0},
       {view, true, 0},       {folder, false, EISDIR}, {docs + "/brak.sqtvk", false, ENOENT},
+      {damagedRow, true, 0},
   };
   const Rows before = query(wc, "select * from PESEL1");
   for (const Case& c : cases) {
