@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QThread>
+#include <QToolTip>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -187,6 +189,12 @@ void vFunGuardCodePage(QObject* component) {
 
 void vFunTabLeavesMemo(QObject* component) {
   if (auto* memo = qobject_cast<QPlainTextEdit*>(component)) memo->setTabChangesFocus(true);
+}
+
+void vFunTellRefused(QWidget* control, const QString& reason) {
+  QApplication::beep();
+  // Just below the control, where the eye is.
+  QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), reason, control, QRect(), 5000);
 }
 
 TComponentKind kindOf(const QObject* component) {

@@ -67,6 +67,12 @@ bool bFunFitsCodePage(const QString& text);
 // components are left as they are.
 void vFunTabLeavesMemo(QObject* component);
 
+// ---- Refused keys -------------------------------------------------------
+
+// Tells the user at once that a control refused what she typed: the
+// system's beep, and the reason shown beside the control for a few seconds.
+void vFunTellRefused(QWidget* control, const QString& reason);
+
 // ---- Click handlers -----------------------------------------------------
 
 // Connects a component's click to a handler: a menu item or a button when it
