@@ -2,6 +2,7 @@
 // The components the windows are built from, beyond Qt's own widgets, and
 // the text of a component by its kind as Windows-1250.
 #include <QImage>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWidget>
@@ -107,6 +108,32 @@ class TImage : public QWidget {
   QImage picture_;
   bool autoSize_ = false;
   bool stretch_ = false;
+};
+
+// ---- Scroll box ---------------------------------------------------------
+
+// A scroll box over a page of fields. The field that has the keyboard is
+// always inside its visible part, however it got the keyboard (Tab,
+// Shift+Tab, a click, a page brought forward, the program putting it there)
+// and whenever the box changes its size: the box scrolls the least that
+// brings the field, with a little of what surrounds it, into view.
+class TScrollBox : public QScrollArea {
+  Q_OBJECT
+ public:
+  explicit TScrollBox(QWidget* parent = nullptr);
+  // Back to the top-left corner (a window shown again starts there).
+  void vFunScrollHome();
+  // Scrolls the field into view when it lies in this box.
+  void vFunShowField(QWidget* field);
+  // The scroll box a widget lies in; nullptr when none.
+  static TScrollBox* boxFunHolding(const QWidget* widget);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void showFocusedField();
 };
 
 // ---- Status bar ---------------------------------------------------------
