@@ -211,11 +211,41 @@ constexpr int kFieldMargin = 40;
 
 }  // namespace
 
+// A key typed into a field of a scroll box that the user has scrolled away
+// from (with the wheel or the scroll bar) brings the field back into view
+// first: what she types is never typed out of sight. One filter serves all.
+class TTypingShowsField : public QObject {
+ public:
+  static void vFunInstall() {
+    static TTypingShowsField* filter = nullptr;
+    if (filter || !QCoreApplication::instance()) return;
+    filter = new TTypingShowsField(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      const bool modifierOnly = key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+                                key == Qt::Key_Meta || key == Qt::Key_AltGr;
+      auto* widget = static_cast<QWidget*>(watched);
+      if (!modifierOnly && widget->hasFocus())
+        if (TScrollBox* box = TScrollBox::boxFunHolding(widget)) box->vFunShowField(widget);
+    }
+    return false;
+  }
+
+ private:
+  using QObject::QObject;
+};
+
 TScrollBox::TScrollBox(QWidget* parent) : QScrollArea(parent) {
   if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance()))
     connect(application, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
       if (now) vFunShowField(now);
     });
+  TTypingShowsField::vFunInstall();
 }
 
 TScrollBox* TScrollBox::boxFunHolding(const QWidget* widget) {

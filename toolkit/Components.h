@@ -115,8 +115,9 @@ class TImage : public QWidget {
 // A scroll box over a page of fields. The field that has the keyboard is
 // always inside its visible part, however it got the keyboard (Tab,
 // Shift+Tab, a click, a page brought forward, the program putting it there)
-// and whenever the box changes its size: the box scrolls the least that
-// brings the field, with a little of what surrounds it, into view.
+// and whenever the box changes its size, and a key typed into a field the
+// user has scrolled away from brings it back first: the box scrolls the
+// least that brings the field, with a little of what surrounds it, into view.
 class TScrollBox : public QScrollArea {
   Q_OBJECT
  public:

@@ -144,8 +144,9 @@ TEST_F(FieldInViewTest, EveryFieldReachedByTabShiftTabOrTheProgramIsInView) {
 }
 
 // Left scrolled to the far end of a side, each window shown again starts
-// with the keyboard in its first field, in view; so does a side brought
-// forward while the box of that side is scrolled away.
+// with the keyboard in its first field, in view; a key typed after the user
+// scrolled away brings the field back first; a side brought forward while
+// its box is scrolled away shows its first field.
 TEST_F(FieldInViewTest, AWindowShownAgainAfterItWasScrolledAwayShowsItsFirstField) {
   for (QWidget* window : windowsWithScrollBoxes()) {
     auto* tabs = window->findChild<QTabWidget*>();
@@ -157,6 +158,11 @@ TEST_F(FieldInViewTest, AWindowShownAgainAfterItWasScrolledAwayShowsItsFirstFiel
       window->hide();
       showActive(window);
       EXPECT_EQ(outOfView(window), "") << "page " << page;
+      // Scrolled away with the keyboard left in that field: the next key
+      // typed brings it back before it lands.
+      for (QScrollArea* box : boxesWithFields(window)) scrollToEnd(box);
+      QTest::keyClick(window->windowHandle(), Qt::Key_Right);
+      EXPECT_EQ(outOfView(window), "") << "page " << page << ", typed after scrolling away";
       if (tabs) {
         // The other side, scrolled away while hidden, brought forward.
         const int other = (page + 1) % pages;
