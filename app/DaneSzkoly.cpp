@@ -72,9 +72,9 @@ class TBlankPicture : public TImage {
 
 // A scroll box whose picture is stretched to its width, keeping the
 // picture's proportions; the rest is scrolled.
-class TWidthScrollBox : public QScrollArea {
+class TWidthScrollBox : public TScrollBox {
  public:
-  explicit TWidthScrollBox(QWidget* parent) : QScrollArea(parent) {
+  explicit TWidthScrollBox(QWidget* parent) : TScrollBox(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(false);
@@ -82,11 +82,13 @@ class TWidthScrollBox : public QScrollArea {
 
  protected:
   void resizeEvent(QResizeEvent* event) override {
-    QScrollArea::resizeEvent(event);
-    auto* picture = static_cast<TBlankPicture*>(widget());
-    if (!picture) return;
-    const int w = viewport()->width();
-    picture->resize(w, static_cast<int>(std::lround(w * picture->units().height() / picture->units().width())));
+    // The picture first: the fields move with it, and the box then keeps
+    // the one with the keyboard in view.
+    if (auto* picture = static_cast<TBlankPicture*>(widget())) {
+      const int w = viewport()->width();
+      picture->resize(w, static_cast<int>(std::lround(w * picture->units().height() / picture->units().width())));
+    }
+    TScrollBox::resizeEvent(event);
   }
 };
 
@@ -251,6 +253,8 @@ TFDaneSzkoly::TFDaneSzkoly(QWidget* parent) : TDialogForm("FDaneSzkoly", parent)
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(AnulujButton, [this] { AnulujButtonClick(); });
   vFunOnClick(LoadTemplateButton, [this] { LoadTemplateButtonClick(); });
+  // Enter in any field confirms the dialog, as in every desktop dialog.
+  setDefaultButton(OKButton);
 
   PageControl1->setCurrentWidget(TabSheet2);
 }

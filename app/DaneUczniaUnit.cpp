@@ -119,6 +119,8 @@ TFDaneUcznia::TFDaneUcznia(QWidget* parent) : TDialogForm("FDaneUcznia", parent)
   setTabOrder(OKButton, AnulujButton);
   vFunOnClick(OKButton, [this] { OKButtonClick(); });
   vFunOnClick(AnulujButton, [this] { AnulujButtonClick(); });
+  // Enter in any field confirms the dialog, as in every desktop dialog.
+  setDefaultButton(OKButton);
 }
 
 void TFDaneUcznia::FormShow() {

@@ -232,7 +232,7 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
       column->addWidget(area, 1);
       pictureArea = area;
     } else {
-      auto* scroll = Make<QScrollArea>(side.scroll, holder);
+      auto* scroll = Make<TScrollBox>(side.scroll, holder);
       scroll->setWidgetResizable(false);
       scroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       if (tabs) holder->layout()->addWidget(scroll);

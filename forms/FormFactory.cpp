@@ -61,7 +61,8 @@ int lineCount(const QPlainTextEdit* memo) { return memo->document()->isEmpty() ?
 // The line limit of a memo: after every change (typed, pasted, or set by the
 // program: loaded rows, samples, copies) a memo holding more than its limit
 // keeps its first lines, and Enter is refused while it holds exactly its
-// limit. Trimming changes the text again; that change finds nothing to do.
+// limit (with a beep and the limit shown beside the memo). Trimming changes
+// the text again; that change finds nothing to do.
 class TMemoLineLimit : public QObject {
  public:
   TMemoLineLimit(QPlainTextEdit* memo, int lines) : QObject(memo), memo_(memo), lines_(lines) {
@@ -75,7 +76,12 @@ class TMemoLineLimit : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == memo_ && event->type() == QEvent::KeyPress) {
       const int key = static_cast<QKeyEvent*>(event)->key();
-      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lineCount(memo_) == lines_) return true;
+      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lineCount(memo_) == lines_) {
+        // Refused, and said so at once: what she types next goes on in
+        // the last line.
+        vFunTellRefused(memo_, QString::fromUtf8("Osiągnięto limit %1 linii w tym polu.").arg(lines_));
+        return true;
+      }
     }
     return QObject::eventFilter(watched, event);
   }

@@ -5,7 +5,9 @@
 #include "toolkit/TextBatch.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -16,8 +18,10 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStyle>
 #include <QThread>
+#include <QToolTip>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -187,6 +191,118 @@ void vFunGuardCodePage(QObject* component) {
 
 void vFunTabLeavesMemo(QObject* component) {
   if (auto* memo = qobject_cast<QPlainTextEdit*>(component)) memo->setTabChangesFocus(true);
+}
+
+// ---- Scroll box ---------------------------------------------------------
+
+namespace {
+
+// The field a focused widget belongs to: the combo box or spin box whose
+// edit it is, else the widget itself.
+QWidget* fieldOf(QWidget* focused) {
+  QWidget* parent = focused->parentWidget();
+  if (qobject_cast<QComboBox*>(parent) || qobject_cast<QAbstractSpinBox*>(parent)) return parent;
+  return focused;
+}
+
+// Room kept around a field brought into view, so that its label and its
+// neighbours show too, where the box is large enough for it.
+constexpr int kFieldMargin = 40;
+
+}  // namespace
+
+// A key typed into a field of a scroll box that the user has scrolled away
+// from (with the wheel or the scroll bar) brings the field back into view
+// first: what she types is never typed out of sight. One filter serves all.
+class TTypingShowsField : public QObject {
+ public:
+  static void vFunInstall() {
+    static TTypingShowsField* filter = nullptr;
+    if (filter || !QCoreApplication::instance()) return;
+    filter = new TTypingShowsField(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      const bool modifierOnly = key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+                                key == Qt::Key_Meta || key == Qt::Key_AltGr;
+      auto* widget = static_cast<QWidget*>(watched);
+      if (!modifierOnly && widget->hasFocus())
+        if (TScrollBox* box = TScrollBox::boxFunHolding(widget)) box->vFunShowField(widget);
+    }
+    return false;
+  }
+
+ private:
+  using QObject::QObject;
+};
+
+TScrollBox::TScrollBox(QWidget* parent) : QScrollArea(parent) {
+  if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance()))
+    connect(application, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+      if (now) vFunShowField(now);
+    });
+  TTypingShowsField::vFunInstall();
+}
+
+TScrollBox* TScrollBox::boxFunHolding(const QWidget* widget) {
+  for (QWidget* up = widget ? widget->parentWidget() : nullptr; up; up = up->parentWidget())
+    if (auto* box = qobject_cast<TScrollBox*>(up)) return box;
+  return nullptr;
+}
+
+void TScrollBox::vFunScrollHome() {
+  horizontalScrollBar()->setValue(0);
+  verticalScrollBar()->setValue(0);
+}
+
+void TScrollBox::vFunShowField(QWidget* field) {
+  QWidget* page = widget();
+  if (!field || !page || !page->isAncestorOf(field)) return;
+  field = fieldOf(field);
+  // The whole field, not only its caret (as QScrollArea::ensureWidgetVisible
+  // takes for an edit).
+  const QRect place(field->mapTo(page, QPoint(0, 0)), field->size());
+  const QRect visible(-page->pos(), viewport()->size());
+  if (visible.contains(place)) return;
+  // Per direction: the least scroll that shows the field with its margin;
+  // margins larger than the room beside the field would push its other
+  // edge out of view, and a field larger than the box shows its start.
+  auto scroll = [](QScrollBar* bar, int start, int length, int shown, int viewStart) {
+    if (start >= viewStart && start + length <= viewStart + shown) return;
+    const int margin = std::clamp((shown - length) / 2, 0, kFieldMargin);
+    if (length + 2 * margin > shown || start < viewStart)
+      bar->setValue(start - margin);
+    else
+      bar->setValue(start + length + margin - shown);
+  };
+  scroll(horizontalScrollBar(), place.x(), place.width(), visible.width(), visible.x());
+  scroll(verticalScrollBar(), place.y(), place.height(), visible.height(), visible.y());
+}
+
+void TScrollBox::showFocusedField() {
+  if (QWidget* focused = window()->focusWidget()) vFunShowField(focused);
+}
+
+// A box that shows (its page brought forward) or changes its size (its
+// window made shorter) keeps the field with the keyboard in view.
+void TScrollBox::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  showFocusedField();
+}
+
+void TScrollBox::showEvent(QShowEvent* event) {
+  QScrollArea::showEvent(event);
+  showFocusedField();
+}
+
+void vFunTellRefused(QWidget* control, const QString& reason) {
+  QApplication::beep();
+  // Just below the control, where the eye is.
+  QToolTip::showText(control->mapToGlobal(QPoint(0, control->height())), reason, control, QRect(), 5000);
 }
 
 TComponentKind kindOf(const QObject* component) {

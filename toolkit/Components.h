@@ -2,6 +2,7 @@
 // The components the windows are built from, beyond Qt's own widgets, and
 // the text of a component by its kind as Windows-1250.
 #include <QImage>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWidget>
@@ -67,6 +68,12 @@ bool bFunFitsCodePage(const QString& text);
 // components are left as they are.
 void vFunTabLeavesMemo(QObject* component);
 
+// ---- Refused keys -------------------------------------------------------
+
+// Tells the user at once that a control refused what she typed: the
+// system's beep, and the reason shown beside the control for a few seconds.
+void vFunTellRefused(QWidget* control, const QString& reason);
+
 // ---- Click handlers -----------------------------------------------------
 
 // Connects a component's click to a handler: a menu item or a button when it
@@ -101,6 +108,33 @@ class TImage : public QWidget {
   QImage picture_;
   bool autoSize_ = false;
   bool stretch_ = false;
+};
+
+// ---- Scroll box ---------------------------------------------------------
+
+// A scroll box over a page of fields. The field that has the keyboard is
+// always inside its visible part, however it got the keyboard (Tab,
+// Shift+Tab, a click, a page brought forward, the program putting it there)
+// and whenever the box changes its size, and a key typed into a field the
+// user has scrolled away from brings it back first: the box scrolls the
+// least that brings the field, with a little of what surrounds it, into view.
+class TScrollBox : public QScrollArea {
+  Q_OBJECT
+ public:
+  explicit TScrollBox(QWidget* parent = nullptr);
+  // Back to the top-left corner (a window shown again starts there).
+  void vFunScrollHome();
+  // Scrolls the field into view when it lies in this box.
+  void vFunShowField(QWidget* field);
+  // The scroll box a widget lies in; nullptr when none.
+  static TScrollBox* boxFunHolding(const QWidget* widget);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void showFocusedField();
 };
 
 // ---- Status bar ---------------------------------------------------------

@@ -51,11 +51,20 @@ void onGui(Fn&& fn) {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::forward<Fn>(fn), Qt::BlockingQueuedConnection);
 }
 
+// The text a box shows: a control character that a message carries (a
+// bell) would be drawn as an empty box, so it is left out on screen; line
+// breaks and tabs stay.
+QString shownText(const std::string& text) {
+  QString shown = qt(text);
+  shown.removeIf([](QChar c) { return c.category() == QChar::Other_Control && c != u'\n' && c != u'\t'; });
+  return shown;
+}
+
 int realMessageBox(const std::string& text, const std::string& caption, int flags) {
   QMessageBox box(QApplication::activeWindow());
   // An empty caption stays empty (Qt would show the program's name).
   box.setWindowTitle(caption.empty() ? QStringLiteral(" ") : qt(caption));
-  box.setText(qt(text));
+  box.setText(shownText(text));
   switch (flags & 0xF0) {
     case MB_ICONSTOP: box.setIcon(QMessageBox::Critical); break;
     case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;

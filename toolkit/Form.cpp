@@ -198,6 +198,36 @@ void TDialogForm::Show() {
   repaint();
 }
 
+void TDialogForm::setVisible(bool visible) {
+  // Shown, QDialog hands its focused control the keyboard as by Tab, which
+  // selects the whole text of an edit and shows its end. An edit whose text
+  // is only read (an address to copy) keeps its cursor where the window put
+  // it, unselected, and shows from there.
+  readOnlyEntered_ = nullptr;
+  QDialog::setVisible(visible);  // the show (showEvent) puts the keyboard in place
+  if (visible && readOnlyEntered_ && focusWidget() == readOnlyEntered_)
+    readOnlyEntered_->setCursorPosition(readOnlyCursor_);
+  readOnlyEntered_ = nullptr;
+}
+
+// A window without a minimise button is never minimised: some window
+// managers (openbox) draw that button whatever the window asks, and a
+// modal window minimised would leave its opener blocked with nothing to
+// see. It comes back at once.
+void TDialogForm::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized) ||
+      (windowFlags() & Qt::WindowMinimizeButtonHint))
+    return;
+  QTimer::singleShot(0, this, [this] {
+    if (!isVisible() || !(windowState() & Qt::WindowMinimized)) return;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+  });
+}
+
 void TDialogForm::showEvent(QShowEvent* event) {
   // Before the dialog picks a default among its buttons (right after this
   // event): none is picked unless the window names it.
@@ -206,7 +236,15 @@ void TDialogForm::showEvent(QShowEvent* event) {
   if (event->spontaneous()) return;
   FormShow();
   followPageControls();
+  // Shown again, it starts at the top of its scroll boxes, wherever the
+  // user left them.
+  for (TScrollBox* box : findChildren<TScrollBox*>())
+    if (box->window() == this) box->vFunScrollHome();
   vFunFocusFirstField();
+  if (auto* edit = qobject_cast<QLineEdit*>(focusWidget()); edit && edit->isReadOnly()) {
+    readOnlyEntered_ = edit;
+    readOnlyCursor_ = edit->cursorPosition();
+  }
   vFunPlaceOnScreen();
   // The window manager frames the window after it is mapped; a frame that
   // turns out larger than guessed is brought back onto the screen then.
@@ -262,11 +300,15 @@ void TDialogForm::vFunFocusFirstField(QWidget* page) {
       if (takesKeyboard(w, this, page) && (!fieldsOnly || isField(w))) {
         // Entered as by Tab: what is typed replaces the text, also in a
         // field that the page control has already put the keyboard into.
-        const bool had = w->hasFocus();
-        w->setFocus(Qt::TabFocusReason);
+        // A text that is only read (an address to copy) is not selected:
+        // it shows from where the window put its cursor.
         auto* edit = qobject_cast<QLineEdit*>(w);
         if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
-        if (had && edit) edit->selectAll();
+        const bool readOnly = edit && edit->isReadOnly();
+        const bool had = w->hasFocus();
+        w->setFocus(readOnly ? Qt::OtherFocusReason : Qt::TabFocusReason);
+        if (had && edit && !readOnly) edit->selectAll();
+        if (auto* box = TScrollBox::boxFunHolding(w)) box->vFunShowField(w);
         return;
       }
     // A declared way names the fields; nothing else is taken in their place.

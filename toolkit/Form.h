@@ -6,6 +6,7 @@
 // the order they were made. Qt's findChild is case-sensitive and keeps no
 // creation order, hence this registry.
 #include <QDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -175,6 +176,8 @@ class TDialogForm : public QDialog, public TFormBase {
   void vFunPlaceOnScreen();
 
  protected:
+  void setVisible(bool visible) override;
+  void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -198,5 +201,7 @@ class TDialogForm : public QDialog, public TFormBase {
   std::optional<int> frameTop_;
   std::optional<int> frameHeight_;
   QPointer<QPushButton> defaultButton_;
+  QPointer<QLineEdit> readOnlyEntered_;  // during a show: a read-only edit given the keyboard
+  int readOnlyCursor_ = 0;
   std::vector<std::vector<QWidget*>> keyboardOrder_;
 };

@@ -1,9 +1,11 @@
 // Enter in a field of any window of the program: it never presses a button
 // the window does not name as its default, so nothing typed is overwritten
-// and no window closes; in a memo it starts a new line.
+// and no window closes; in a memo it starts a new line. The small dialogs
+// with one confirming button name it: there Enter confirms.
 #include "StudentFixture.h"
 
 #include "app/AktualizacjaUnit.h"
+#include "app/DaneSzkoly.h"
 #include "forms/DocumentForm.h"
 #include "forms/DocumentForms.h"
 #include "render/Kalibracja.h"
@@ -103,9 +105,15 @@ TEST_F(EnterKeyTest, EnterInAnyFieldOfAnyWindowPressesNoButtonAndKeepsWhatWasTyp
     auto* form = dynamic_cast<TFormBase*>(window);
     ASSERT_TRUE(form);
     ++windows;
-    // Only the calibration editor names a default button ("Zastosuj"): Enter
-    // presses that one there, and nothing anywhere else.
-    QPushButton* named = window == FKalibracja ? FKalibracja->SaveButton : nullptr;
+    // The calibration editor names a default button ("Zastosuj"), and so do
+    // the student-data and school-template dialogs ("OK"): Enter presses
+    // that one there, and nothing anywhere else. The dialogs' OK, which
+    // saves and closes, is tried on its own below; here it is only counted.
+    QPushButton* named = window == FKalibracja    ? FKalibracja->SaveButton
+                         : window == FDaneUcznia  ? FDaneUcznia->OKButton
+                         : window == FDaneSzkoly ? FDaneSzkoly->OKButton
+                                                  : nullptr;
+    if (named && window != FKalibracja) QObject::disconnect(named, &QAbstractButton::clicked, nullptr, nullptr);
     int namedClicks = 0;
     std::vector<QMetaObject::Connection> watching;
     if (named) watching.push_back(QObject::connect(named, &QAbstractButton::clicked, [&] { ++namedClicks; }));
@@ -239,5 +247,85 @@ TEST_F(EnterKeyTest, AFormOpensWithTheKeyboardInItsFirstField) {
       EXPECT_EQ(strFunGetText(edit), "12") << name;
     }
     form->hide();
+  }
+}
+
+// The small dialogs with one confirming button: Enter typed in any field
+// presses their OK. A student typed into "Dane ucznia" and confirmed with
+// Enter is saved and the dialog closes; one without a first name is told so
+// and the dialog stays open with the keyboard in that field.
+TEST_F(EnterKeyTest, EnterConfirmsTheStudentDialog) {
+  struct Case {
+    const char* what;
+    QString name;
+    int back;  // Shift+Tab from the PESEL number to the field where Enter is pressed
+    bool saved;
+  };
+  const Case cases[] = {
+      {"Enter in the PESEL number", "Anna", 0, true},
+      {"Enter in the town (editable list)", QString::fromUtf8("Łucja"), 3, true},
+      {"Enter in the sex (drop-down list)", "Ewa", 6, true},
+      {"Enter with no first name", "", 0, false},
+  };
+  int pesel = 10;
+  for (const Case& c : cases) {
+    const std::string number = "052101123" + std::to_string(pesel++);
+    script.boxes.clear();
+    runShown([] { FGlowna->DodajUczniaToolButtonClick(); }, [&](QDialog* d) {
+      auto type = [&](const QString& text) {
+        for (const QChar letter : text) {
+          const char16_t u = letter.toUpper().unicode();
+          QTest::sendKeyEvent(QTest::Click, d->windowHandle(), u < 128 ? Qt::Key(u) : Qt::Key_unknown, QString(letter),
+                              Qt::NoModifier);
+        }
+      };
+      auto press = [&](Qt::Key key, int times = 1, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        for (int i = 0; i < times; ++i) QTest::keyClick(d->windowHandle(), key, modifiers);
+      };
+      type(QString::fromUtf8("Żółkiewska"));
+      press(Qt::Key_Tab);
+      type(c.name);
+      press(Qt::Key_Tab);
+      type("k");
+      press(Qt::Key_Tab, 6);
+      type(QString::fromStdString(number));
+      press(Qt::Key_Backtab, c.back, Qt::ShiftModifier);
+      press(Qt::Key_Return);
+      EXPECT_EQ(d->isVisible(), !c.saved) << c.what;
+      if (!c.saved) {
+        EXPECT_EQ(QApplication::focusWidget(), FDaneUcznia->Imie_DATA_EDIT) << c.what;
+        press(Qt::Key_Escape);
+      }
+    });
+    const std::vector<std::string> names = tables();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "PESEL" + number), c.saved ? 1 : 0) << c.what;
+    if (!c.saved) {
+      ASSERT_EQ(script.boxes.size(), 1u) << c.what;
+      EXPECT_EQ(script.boxes[0].text, cp1250("Imię ucznia jest wymagane"));
+    }
+  }
+}
+
+// The school template typed and confirmed with Enter is kept; in the
+// template's list of documents, too, Enter confirms.
+TEST_F(EnterKeyTest, EnterConfirmsTheSchoolTemplate) {
+  const std::string templateFile = dirs.data() + "/szablony.sqset";
+  for (const bool inTheList : {false, true}) {
+    const QString school = QString::fromUtf8(inTheList ? "Liceum im. Żółkiewskiego" : "Zespół Szkół nr 2");
+    runShown([] { FGlowna->Szablondanychszkoy1Click(); }, [&](QDialog* d) {
+      ASSERT_EQ(d, FDaneSzkoly);
+      QWidget* field = QApplication::focusWidget();
+      ASSERT_TRUE(field);
+      qobject_cast<QLineEdit*>(field)->clear();
+      for (const QChar letter : school)
+        QTest::sendKeyEvent(QTest::Click, d->windowHandle(), Qt::Key_unknown, QString(letter), Qt::NoModifier);
+      if (inTheList) FDaneSzkoly->DocTypeComboBox->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+      EXPECT_FALSE(d->isVisible());
+      EXPECT_EQ(d->result(), mrOk);
+    });
+    std::string values;
+    for (const auto& row : sqlRows(templateFile, "select value from school_data")) values += row[0] + "|";
+    EXPECT_NE(values.find(cp1250FromUtf8(school.toStdString())), std::string::npos) << values;
   }
 }

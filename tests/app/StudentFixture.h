@@ -7,11 +7,15 @@
 #include "store/SqlText.h"
 #include "toolkit/Components.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTreeWidget>
+
+#include <functional>
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -98,4 +102,20 @@ class StudentTest : public AppTest {
     FGlowna->TreeView->setCurrentItem(node);
   }
   std::string text(QWidget* field) const { return strFunGetText(field); }
+  // Runs a command whose modal window is really shown, active, and handled
+  // by `act` as the user would; the window's result is the command's.
+  void runShown(const std::function<void()>& command, const std::function<void(QDialog*)>& act) {
+    script.onShowModal = [&](QDialog* d) {
+      d->setResult(0);
+      d->show();
+      QApplication::setActiveWindow(d);
+      QCoreApplication::processEvents();
+      act(d);
+      const int result = d->result();
+      d->hide();
+      return result;
+    };
+    command();
+    script.onShowModal = nullptr;
+  }
 };

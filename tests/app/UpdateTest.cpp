@@ -5,11 +5,13 @@
 #include "support/StartedPrograms.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 
 #include <chrono>
 #include <cstdlib>
@@ -331,6 +333,56 @@ TEST_F(UpdateTest, TheWindowStaysOpenWhileItDownloads) {
   EXPECT_TRUE(FAktualizacja->isVisible());
   // The program's end stops the download at once.
   vFunZwolnijOkna();
+}
+
+// Shown, the window offers its address to copy from the address's start,
+// not selected (a key pressed by chance replaces nothing, and the reader
+// sees the server first).
+TEST_F(UpdateTest, TheAddressShowsFromItsStartUnselected) {
+  startServed();
+  server.serve(kInstallerPath, {.body = "#!/bin/sh\n"});
+  bool shown = false;
+  script.onShowModal = [&](QDialog* d) {
+    d->show();
+    QApplication::setActiveWindow(d);
+    QCoreApplication::processEvents();
+    finish();
+    QLineEdit* link = FAktualizacja->editDownloadLink;
+    EXPECT_EQ(q(link->text()), server.url() + kInstallerPath);
+    EXPECT_EQ(link->selectedText(), QString());
+    EXPECT_EQ(link->cursorPosition(), 0);
+    EXPECT_LT(link->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), 8);  // the text is not scrolled on
+    shown = true;
+    d->hide();
+    return mrCancel;
+  };
+  FGlowna->AktualizacjaTimerTimer();
+  script.onShowModal = nullptr;
+  EXPECT_TRUE(shown);
+}
+
+// The update window has no minimise or maximise button; a window manager
+// that minimises it all the same (openbox offers the button on every
+// dialog) gets it back at once, downloading or not, so the main window is
+// never left blocked behind a window nobody sees. So are all the dialogs.
+TEST_F(UpdateTest, NoDialogStaysMinimisedAndTheUpdateWindowHasNoSuchButtons) {
+  startServed();
+  server.serve(kInstallerPath, {.hang = true});
+  EXPECT_FALSE(FAktualizacja->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  int dialogs = 0;
+  for (QWidget* window : vFunOkna()) {
+    if (window == FGlowna) continue;
+    window->show();
+    QCoreApplication::processEvents();
+    window->setWindowState(window->windowState() | Qt::WindowMinimized);  // as the window manager's button
+    EXPECT_TRUE(QTest::qWaitFor([window] { return !window->isMinimized(); }, 2000))
+        << window->objectName().toStdString();
+    EXPECT_TRUE(window->isVisible()) << window->objectName().toStdString();
+    if (window != FAktualizacja) window->hide();
+    ++dialogs;
+  }
+  EXPECT_EQ(dialogs, static_cast<int>(vFunOkna().size()) - 1);
+  vFunZwolnijOkna();  // ends the download that hangs
 }
 
 TEST_F(UpdateTest, AServerThatNeverAnswersBlocksNothing) {

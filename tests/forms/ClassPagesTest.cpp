@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -492,6 +494,45 @@ TEST(ClassPages, EnterOpensALineBelowTheLimitAndPastedLinesAreCutBack) {
   EXPECT_EQ(vFunGetLines(memo), (std::vector<std::string> {"1", "2"}));
   vFunLimitMemoLines(memo, 4);
   EXPECT_EQ(vFunGetLines(memo), (std::vector<std::string> {"1", "2"}));
+}
+
+// Typed at a memo's line limit: Enter opens no line, and the user is told at
+// once beside the memo, before the next words run on in the last line.
+TEST(ClassPages, EnterAtTheLimitIsRefusedAndTheLimitShownBesideTheMemo) {
+  struct Case {
+    std::unique_ptr<TDocumentForm> page;
+    const char* memo;
+    int limit;
+  };
+  Case cases[] = {
+      {std::make_unique<TFArkuszStr2b>(nullptr), "ZMIENNA_Szczegolne_DATA_MEMO", 3},
+      {std::make_unique<TFArkuszStr2>(nullptr), "ZMIENNA_Szczegolne1_DATA_MEMO", 5},
+      {std::make_unique<TFArkuszStr3>(nullptr), "ZMIENNA_GodzOpuszczoneNieusp0_DATA_MEMO", 1},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.memo);
+    auto* memo = c.page->findComponentAs<QPlainTextEdit>(c.memo);
+    ASSERT_TRUE(memo);
+    c.page->show();
+    memo->setFocus(Qt::MouseFocusReason);
+    QToolTip::hideText();
+    std::vector<std::string> typed;
+    for (int line = 1; line <= c.limit; ++line) {
+      const std::string words = cp1250("linia ") + std::to_string(line);
+      typed.push_back(words);
+      QTest::keyClicks(memo, QString::fromStdString("linia " + std::to_string(line)));
+      if (line < c.limit) {
+        QTest::keyClick(memo, Qt::Key_Return);
+        EXPECT_FALSE(QToolTip::isVisible()) << "below the limit, after line " << line;
+      }
+    }
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_EQ(vFunGetLines(memo), typed);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QString::fromUtf8("Osiągnięto limit %1 linii w tym polu.").arg(c.limit));
+    QToolTip::hideText();
+    c.page->hide();
+  }
 }
 
 TEST(ClassPages, MemoLinesTravelAsNumberedRowsAndComeBackInOrder) {

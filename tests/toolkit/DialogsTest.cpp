@@ -4,6 +4,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <QDir>
 #include <QMessageBox>
 #include <QTest>
@@ -12,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <filesystem>
 #include <thread>
 
@@ -120,6 +127,59 @@ TEST(DialogsTest, ThePromptGivesTheTypedTextOnlyWhenConfirmed) {
   ASSERT_EQ(script.prompts.size(), 2u);
   EXPECT_EQ(script.prompts[0].value, "start");
   EXPECT_EQ(script.prompts[1].prompt, "Nazwa:");
+}
+
+namespace {
+
+// Runs `act` on the modal window that the call opens, once it is shown; a
+// window of another kind, or none within seconds, fails and is closed.
+template <class Window>
+void onModal(const std::function<void(Window*)>& act) {
+  auto* poll = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(poll, &QTimer::timeout, poll, [poll, act, tries] {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* window = qobject_cast<Window*>(modal);
+    if ((!window || !window->isVisible()) && ++*tries < 500) return;
+    poll->stop();
+    poll->deleteLater();
+    if (window) return act(window);
+    ADD_FAILURE() << "no such window was shown";
+    if (modal) modal->close();
+  });
+  poll->start(10);
+}
+
+}  // namespace
+
+// A real box shows its text without the control character it carries (a
+// bell drawn as an empty box), line breaks kept; Enter takes its button.
+TEST(DialogsTest, ARealBoxShowsNoControlCharacterOfItsText) {
+  QString shown;
+  onModal<QMessageBox>([&](QMessageBox* box) {
+    shown = box->text();
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  const std::string notice = cp1250("Przed aktualizacją programu zapisz dane") + "\x07" +
+                             cp1250(" a następnie uruchom aktualizację.\nPomoc->Sprawdź czy jest nowa wersja");
+  EXPECT_EQ(MessageBox(notice, "Zapisz dane", MB_OK), IDOK);
+  EXPECT_EQ(shown, QString::fromUtf8("Przed aktualizacją programu zapisz dane a następnie uruchom aktualizację.\n"
+                                     "Pomoc->Sprawdź czy jest nowa wersja"));
+}
+
+// The real prompt: typed text (Polish letters, blanks) and Enter confirm it.
+TEST(DialogsTest, EnterConfirmsTheRealPrompt) {
+  onModal<QInputDialog>([](QInputDialog* prompt) {
+    auto* edit = prompt->findChild<QLineEdit*>();
+    ASSERT_TRUE(edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    for (const QChar c : QString::fromUtf8("wąskie marginesy"))
+      QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  std::string value = "stare";
+  EXPECT_TRUE(InputQuery("Nazwa", cp1250("Proszę podać nazwę ustawień"), value));
+  EXPECT_EQ(value, cp1250("wąskie marginesy"));
 }
 
 // Where a file dialog starts: the folder the program names for it, else the
