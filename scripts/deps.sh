@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need,
 # when any of them is missing (xdg-utils opens the help and the mail
-# command with the desktop).
+# command with the desktop; clang is the second compiler CI builds with).
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential clang cmake pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libsqlite3-dev libjpeg-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
