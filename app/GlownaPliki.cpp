@@ -258,7 +258,8 @@ void TFGlowna::vFunDokonczPrzerwanyZapis() {
         "Od tego czasu plik został zmieniony (na przykład zapisał go inny użytkownik) albo pod jego nazwą jest "
         "teraz inny plik, więc program go nie przywrócił, aby nie utracić tych zmian.",
         "Ten plik już nie istnieje, więc program nie utworzył go ponownie.",
-        "Nie wiadomo, czy plik zmienił się od tego czasu, więc program go nie przywrócił. Sprawdź jego zawartość.",
+        "Nie wiadomo, czy plik zmienił się od tego czasu, więc program go nie przywrócił. "
+        "Sprawdź jego zawartość.",
     };
     report(DataStore, "vFunDokonczPrzerwanyZapis()",
            unfinished + cp1250(reason[std::min(restored, 4) - 2]) +

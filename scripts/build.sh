@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds everything into build/ (the program lands in build/program).
 # With TARVEK_SANITIZE=1 in the environment it builds the guarded variant
-# (AddressSanitizer and UndefinedBehaviorSanitizer) into build-sanitize/ instead.
+# (AddressSanitizer and UndefinedBehaviorSanitizer) into build-sanitize/ instead,
+# with TARVEK_COMPILER=clang the clang build into build-clang/ (build-dir.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/build-dir.sh

@@ -3,11 +3,12 @@
 # when any of them is missing (xdg-utils opens the help and the mail
 # command with the desktop, and libfile-mimeinfo-perl tells it a class
 # file's type; the desktop-entry test reads and checks what the install
-# gives the desktop with sqlite3, desktop-file-utils and shared-mime-info).
+# gives the desktop with sqlite3, desktop-file-utils and shared-mime-info;
+# clang is the second compiler CI builds with).
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential clang cmake pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libsqlite3-dev libjpeg-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -281,16 +281,16 @@ TEST_F(FoldersTest, TheDataFolderIsTheUsersAloneAndOneOthersMayChangeIsRefused) 
   };
   const Case cases[] = {
       {"made afresh", [] {}, ""},
-      {"an earlier version's, readable by all", [&] { fs::create_directories(data), ::chmod(data.c_str(), 0755); }, ""},
-      {"open to all", [&] { fs::create_directories(data), ::chmod(data.c_str(), 0777); },
+      {"an earlier version's, readable by all", [&] { fs::create_directories(data); ::chmod(data.c_str(), 0755); }, ""},
+      {"open to all", [&] { fs::create_directories(data); ::chmod(data.c_str(), 0777); },
        cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia 777).\n")},
-      {"open to its group", [&] { fs::create_directories(data), ::chmod(data.c_str(), 0770); },
+      {"open to its group", [&] { fs::create_directories(data); ::chmod(data.c_str(), 0770); },
        cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia 770).\n")},
       {"someone else's",
-       [&] { fs::create_directories(data), ::chmod(data.c_str(), 0700), (void)::chown(data.c_str(), 65534, 65534); },
+       [&] { fs::create_directories(data); ::chmod(data.c_str(), 0700); (void)::chown(data.c_str(), 65534, 65534); },
        cp1250("\nnależy do innego użytkownika (")},
-      {"a shared level as /tmp is", [&] { fs::create_directories(app), ::chmod(app.c_str(), 01777); }, ""},
-      {"a shared level anyone may empty", [&] { fs::create_directories(app), ::chmod(app.c_str(), 0777); },
+      {"a shared level as /tmp is", [&] { fs::create_directories(app); ::chmod(app.c_str(), 01777); }, ""},
+      {"a shared level anyone may empty", [&] { fs::create_directories(app); ::chmod(app.c_str(), 0777); },
        cp1250("\nmogą zmieniać także inni użytkownicy (uprawnienia 777), a nie chroni on katalogów")},
   };
   for (const Case& c : cases) {

@@ -180,7 +180,9 @@ void makeCertificateLists(const std::map<std::string, Form>& all, Lists& lists) 
     const SheetPage* page;
   };
   std::map<std::string, std::map<int, std::vector<Offer>>> pages;  // page class -> item -> certificates
-  for (const auto& [className, form] : all) {
+  for (const auto& entry : all) {
+    const std::string& className = entry.first;
+    const Form& form = entry.second;
     if (form.sheetItem > 0 && form.sheetPages.empty())
       attempt([&] { fail(form.sheetItemWhere, className + " fills no class page: its \"sheet item\" is in no list"); });
     for (const SheetPage& page : form.sheetPages) {
@@ -194,7 +196,9 @@ void makeCertificateLists(const std::map<std::string, Form>& all, Lists& lists) 
       pages[page.pageClass][form.sheetItem].push_back({&form, &page});
     }
   }
-  for (const auto& [pageClass, items] : pages) {
+  for (const auto& entry : pages) {
+    const std::string& pageClass = entry.first;
+    const auto& items = entry.second;
     std::vector<std::string> texts;
     for (int item = 1; item <= items.rbegin()->first; ++item) {
       const auto offers = items.find(item);

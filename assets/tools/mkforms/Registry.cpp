@@ -127,10 +127,12 @@ Registry readRegistry(const fs::path& file) {
     }
     if (created) {
       places.emplace_back(*created, where);
-      if (const auto [it, fresh] = slots.emplace(*created, Slot {where, !form}); !fresh)
+      if (const auto placed = slots.emplace(*created, Slot {where, !form}); !placed.second) {
+        const std::string& taker = placed.first->second.where;
         check([&] {
-          fail(where, "created: the place " + std::to_string(*created) + " among the windows is taken (" + it->second.where + ")");
+          fail(where, "created: the place " + std::to_string(*created) + " among the windows is taken (" + taker + ")");
         });
+      }
     }
     if (!sound) registry.refused.insert(className);
     else if (form) registry.forms.push_back(e);
