@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -1132,4 +1133,94 @@ TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse)
   EXPECT_FALSE(fs::exists(running));
   EXPECT_FALSE(fs::exists(strFunTemporaryRecordsFolder(work)));  // every record gone
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+namespace {
+
+// True when `user`, another account of the machine, can open the file for
+// reading (runuser, as that user would with cat).
+bool readableBy(const char* user, const std::string& path) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::execlp("runuser", "runuser", "-u", user, "--", "cat", path.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+// A private class file (0600) in a home folder others may enter, or in a
+// shared sticky folder, and a "Zapisz jako" onto a new name there: at every
+// step of the save another local user can open none of the files it makes,
+// and the saved document has the document's own mode (a new one the mode
+// of a new file).
+TEST_F(DocumentFilesTest, NobodyElseCanReadAPrivateDocumentThroughTheFilesOfItsSave) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to try the files as another user";
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  struct Case {
+    const char* folder;
+    mode_t folderMode;
+    bool existing;
+    mode_t savedMode;
+  } cases[] = {
+      {"katalog domowy", 0755, true, 0600},
+      {"wspólny z bitem lepkim", 01777, true, 0600},
+      {"wspólny – zapisz jako", 01777, false, 0644 & ~static_cast<mode_t>(022)},
+  };
+  const mode_t oldMask = ::umask(022);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    const std::string folder = docs + "/" + c.folder, doc = folder + "/klasa 2b żółć.sqtvk";
+    fs::create_directories(folder);
+    ::chmod(folder.c_str(), c.folderMode);
+    if (c.existing) {
+      makeDocument(doc, {"9"});
+      ::chmod(doc.c_str(), 0600);
+    }
+    // A new document is as open as any new file of the user's once whole.
+    for (const char* step : {"made", "copied"}) {
+      if (!c.existing && std::string(step) == "copied") continue;
+      SCOPED_TRACE(step);
+      StoppedSave saving(step, false, [&] { return saveAs(wc, doc); });
+      ASSERT_TRUE(saving.standing());
+      const std::vector<std::string> made = savesFilesIn(folder);
+      ASSERT_EQ(made.size(), 1u);
+      EXPECT_FALSE(readableBy("nobody", folder + "/" + made[0]));
+      EXPECT_EQ(exitCode(saving.finish()), 0);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(doc.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.existing ? 0600u : c.savedMode);
+    EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string> {"klasa 2b żółć.sqtvk"}));
+  }
+  ::umask(oldMask);
+}
+
+// A save into the document itself (its folder takes no new file) keeps the
+// new and the old state beside the working copy: whatever the data folder
+// lets others do, another user opens neither at any step.
+TEST_F(DocumentFilesTest, NobodyElseCanReadTheStatesASaveIntoTheDocumentItselfKeeps) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as two other users";
+  SharedFolder shared(dirs, work, wc, docs);
+  const mode_t oldMask = ::umask(022);
+  for (const char* step : {"kept", "writing", "written"}) {
+    SCOPED_TRACE(step);
+    StoppedSave saving(step, false, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+    ASSERT_TRUE(saving.standing());
+    for (const std::string& state : {strFunNewStatePath(wc), strFunOldStatePath(wc), strFunOldStateMarkerPath(wc)}) {
+      ASSERT_TRUE(fs::exists(state)) << state;
+      EXPECT_FALSE(readableBy("daemon", state)) << state;
+    }
+    EXPECT_EQ(exitCode(saving.finish()), 0);
+  }
+  ::umask(oldMask);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
 }
