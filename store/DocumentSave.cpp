@@ -481,7 +481,17 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
     saveStep("copied");
     placed = native::replaceFile(temp.path(), target);
   }
-  if (placed) return true;
+  if (placed) {
+    // What SQLite kept beside the old file now lies beside the new one,
+    // which has none of its own: it goes once the old file is let go (one
+    // that cannot go, someone else's, is never applied at an open).
+    try {
+      guard.closeFile();
+    } catch (const CppSQLite3Exception&) {
+    }
+    for (const char* companion : kCompanions) native::removeFile(target + companion);
+    return true;
+  }
   fromSystem(why);
   removeQuietly(temp.path());
   return false;
