@@ -52,10 +52,20 @@ bool removeFile(const std::string& path);
 bool replaceFile(const std::string& from, const std::string& to);
 // Flushes a written file to the disk.
 bool syncFile(const std::string& path);
-// Makes an empty file that only this user may read and write (0600) when
-// nothing is there yet, so that a database made there keeps that mode; an
-// existing file, or a symbolic link, is left as it is.
+// The one way the program makes a file: a new one (never an existing
+// file, never through a symbolic link) that only this user may read and
+// write (0600 whatever the umask) from the moment it exists. Gives the
+// descriptor opened with `flags` (O_RDWR, O_WRONLY, ...), or -1 with
+// lastError() set.
+int createPrivateFile(const std::string& path, int flags);
+// createPrivateFile, closed at once, when nothing is there yet, so that a
+// database made there keeps that mode; an existing file, or a symbolic
+// link, is left as it is.
 bool makePrivateFile(const std::string& path);
+// A private file of the program's that becomes a new document: the mode a
+// new file of the user's gets (0644 less the umask), as SQLite gives a
+// database it makes. A file system that keeps no modes is no failure.
+bool giveNewFileMode(const std::string& path);
 // The bytes this user may still write on the file system of the path; -1
 // when that cannot be learnt.
 long long freeBytes(const std::string& path);

@@ -4,6 +4,8 @@
 #include "NativeFiles.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -253,7 +255,8 @@ bool copyFile(const TSystemPath& source, const TSystemPath& target, bool failIfE
     if (!writeAll(out, buf.data(), static_cast<size_t>(n))) { err = errno; break; }
   }
   ::close(in);
-  if (err == 0) (void)::fchmod(out, st.st_mode & 07777);  // not every file system keeps modes
+  // The copy keeps the mode mkostemp gave it (0600): the files copied here
+  // are the user's own working files, whatever the source's mode.
   if (err == 0 && ::fsync(out) != 0) err = errno;
   if (::close(out) != 0 && err == 0) err = errno;
   if (err == 0) err = failIfExists ? placeNew(out_path, dst) : (::rename(out_path.c_str(), dst.c_str()) == 0 ? 0 : errno);
@@ -413,10 +416,34 @@ bool syncFile(const std::string& path) {
   return ok ? true : fail(e);
 }
 
+int createPrivateFile(const std::string& path, int flags) {
+  // The umask can only narrow 0600; the file is never someone else's to read.
+  const int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+  if (fd < 0) fail(errno);
+  return fd;
+}
+
 bool makePrivateFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  const int fd = createPrivateFile(path, O_WRONLY);
   if (fd >= 0) return ::close(fd) == 0 ? true : fail(errno);
   return errno == EEXIST ? true : fail(errno);
+}
+
+bool keepsNoModes(int error) { return error == EPERM || error == ENOSYS || error == EOPNOTSUPP; }
+
+bool giveNewFileMode(const std::string& path) {
+  // What SQLite gives a database it makes: 0644 less the umask, read where
+  // the kernel reports it (changing the umask to learn it is not safe while
+  // another thread makes files).
+  mode_t mask = 022;
+  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, status))
+      if (std::strncmp(line, "Umask:", 6) == 0) mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8));
+    std::fclose(status);
+  }
+  if (::chmod(path.c_str(), 0644 & ~mask) == 0 || keepsNoModes(errno)) return true;
+  return fail(errno);
 }
 
 long long freeBytes(const std::string& path) {

@@ -170,13 +170,17 @@ std::string missingLayouts(const std::map<std::string, std::set<std::string>>& p
 // their columns, into a fresh file that then takes the target's place in one
 // step: no trigger, view, index or other table of the source comes along,
 // and nothing of the source runs. Paths as the system names them; the fresh
-// file is recorded in the data folder while it is written. False with why it
+// file is recorded in the data folder while it is written, and is the
+// user's alone until it is complete; a file made for the user (`forTheUser`,
+// an export) then gets the mode of any file of the user's. False with why it
 // failed (EINVAL for a source without layouts).
-bool copyLayouts(TDataStore* DataStore, sqlite3* from, const std::string& target, TFileFailure& why) {
+bool copyLayouts(TDataStore* DataStore, sqlite3* from, const std::string& target, bool forTheUser,
+                 TFileFailure& why) {
   const std::string fresh = target + ".nowy";
   platform::native::removeFile(fresh);
   // A kill before the rename leaves the fresh file: the next start removes it.
   const TTemporaryRecord record(cp1250ToUtf8(strFunGetMainDirPath(DataStore)), fresh);
+  platform::native::makePrivateFile(fresh);
   sqlite3* to = nullptr;
   int rc = from ? SQLITE_OK : SQLITE_CANTOPEN;
   std::vector<std::string> tables;
@@ -226,7 +230,13 @@ bool copyLayouts(TDataStore* DataStore, sqlite3* from, const std::string& target
   if (rc == SQLITE_OK) rc = sqlite3_exec(to, "commit;", nullptr, nullptr, nullptr);
   const int systemError = sqlite3SystemErrno(to);
   if (to && sqlite3_close(to) != SQLITE_OK && rc == SQLITE_OK) rc = SQLITE_IOERR;
-  if (rc == SQLITE_OK && platform::native::syncFile(fresh) && platform::native::replaceFile(fresh, target)) return true;
+  // The user's calibration stays private; an exported file gets the mode of
+  // the file it replaces, or of any new file of the user's.
+  if (rc == SQLITE_OK && platform::native::syncFile(fresh) &&
+      (!forTheUser || (platform::native::exists(target) ? platform::native::copyOwnership(target, fresh)
+                                                        : platform::native::giveNewFileMode(fresh))) &&
+      platform::native::replaceFile(fresh, target))
+    return true;
   if (rc == SQLITE_OK)
     why.systemError = platform::lastError();
   else if ((rc & 0xff) == SQLITE_NOTADB)
@@ -299,7 +309,7 @@ bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& targe
   const std::string fun = "EksportujPlikKalibracji()";
   const std::string calib = strFunGetCalibFilePath(DataStore, false);
   const TCalibSource source(TSystemPath::fromText(calib).bytes());
-  if (TFileFailure why; !copyLayouts(DataStore, source.db, target.bytes(), why)) {
+  if (TFileFailure why; !copyLayouts(DataStore, source.db, target.bytes(), true, why)) {
     vFunReportError(DataStore, copyFailure(fun, calib, target.text(), why), fun);
     return false;
   }
@@ -336,7 +346,7 @@ bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source
   if (program.empty()) program = layoutRows(TCalibSource(TSystemPath::fromText(calib).bytes()).db);
   if (const std::string missing = missingLayouts(program, given); !missing.empty())
     return refuse(cp1250("Wybrany plik kalibracji nie zawiera wszystkich ustawień programu:\n"), missing);
-  if (TFileFailure why; !copyLayouts(DataStore, file.db, TSystemPath::fromText(calib).bytes(), why)) {
+  if (TFileFailure why; !copyLayouts(DataStore, file.db, TSystemPath::fromText(calib).bytes(), false, why)) {
     vFunReportError(DataStore, copyFailure(fun, source.text(), calib, why), fun);
     return false;
   }

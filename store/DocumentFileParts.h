@@ -21,6 +21,14 @@ bool fromErrno(TFileFailure& why, int error);
 // The data folder, where the working copy lies and temporaries are recorded.
 std::string dataFolderOf(const std::string& workingCopy);
 
+// What lies beside a document: a companion (journal, WAL) counts only when
+// it is a regular file of the document's own owner; any other (someone
+// else's file in a shared folder, a link, a pipe) is never applied. Opens
+// the companion for reading and gives its descriptor, or -1 when there is
+// none that counts. The shared memory ("-shm") never counts: SQLite makes
+// it anew from the WAL.
+int openOwnCompanion(const std::string& document, const char* companion);
+
 // Deletes a database file and its companions, whatever fails.
 void removeQuietly(const std::string& path);
 

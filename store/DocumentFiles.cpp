@@ -4,6 +4,11 @@
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace native = platform::native;
 
 namespace docfiles {
@@ -25,6 +30,20 @@ bool fromErrno(TFileFailure& why, int error) {
 std::string dataFolderOf(const std::string& workingCopy) {
   const auto slash = workingCopy.rfind('/');
   return slash == std::string::npos ? std::string(".") : workingCopy.substr(0, slash);
+}
+
+int openOwnCompanion(const std::string& document, const char* companion) {
+  if (std::strcmp(companion, "-shm") == 0) return -1;
+  struct stat doc {};
+  if (::stat(document.c_str(), &doc) != 0) return -1;
+  const int fd = ::open((document + companion).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != doc.st_uid) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 void removeQuietly(const std::string& path) {

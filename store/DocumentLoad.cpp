@@ -7,8 +7,10 @@
 #include "store/Temporaries.h"
 #include "platform/NativeFiles.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <strings.h>
+#include <unistd.h>
 #include <vector>
 
 namespace native = platform::native;
@@ -34,6 +36,47 @@ bool plainStudentTable(CppSQLite3DB& db, const std::string& table) {
   }
   columns.release();
   return plain && count == 3;
+}
+
+// Writes everything that can be read from `from` into a new private file.
+bool copyInto(int from, const std::string& to, TFileFailure& why) {
+  const int out = native::createPrivateFile(to, O_WRONLY);
+  if (out < 0) return fromSystem(why);
+  std::vector<char> buffer(1 << 16);
+  int error = 0;
+  for (off_t at = 0; error == 0;) {
+    const ssize_t got = ::pread(from, buffer.data(), buffer.size(), at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      error = got < 0 ? errno : 0;
+      break;
+    }
+    for (ssize_t put = 0; put < got && error == 0;) {
+      const ssize_t n = ::write(out, buffer.data() + put, static_cast<size_t>(got - put));
+      if (n < 0 && errno != EINTR) error = errno;
+      if (n > 0) put += n;
+    }
+    at += got;
+  }
+  if (::close(out) != 0 && error == 0) error = errno;
+  return error == 0 ? true : fromErrno(why, error);
+}
+
+// The document at `target` (no link) as it stands, held against writers
+// while it is read, into `aside`, with the journal and WAL of its owner's
+// beside that copy.
+bool copyAside(const std::string& target, const std::string& aside, TFileFailure& why) {
+  TDocumentHold held;
+  if (!held.takeShared(target, kDocumentBusyWaitMs, why)) return false;
+  if (!copyInto(held.fd(), aside, why)) return false;
+  for (const char* companion : kCompanions) {
+    const int fd = openOwnCompanion(target, companion);
+    if (fd < 0) continue;
+    const bool copied = copyInto(fd, aside + companion, why);
+    ::close(fd);
+    if (!copied) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -104,22 +147,25 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
   TOpenedFile before;
   const bool known = file.fd >= 0 && bFunFileNow(file.fd, before);
   if (file.fd >= 0 && refusedAsMarked(file.fd, why)) return false;
-  const std::string next = workingCopy + ".wczytywany";
+  const std::string next = workingCopy + ".wczytywany", original = workingCopy + ".dokument";
   removeQuietly(next);
-  const TTemporaryRecord record(dataFolderOf(workingCopy), next);
+  removeQuietly(original);
+  const TTemporaryRecord record(dataFolderOf(workingCopy), next), originalRecord(dataFolderOf(workingCopy), original);
+  // The document is never opened through SQLite, which would write into it
+  // (roll a journal back, checkpoint a WAL): its bytes, as they stand on the
+  // disk, and the companions of its own owner go into a private copy beside
+  // the working copy, and that copy is read. Nothing the open does changes a
+  // byte of the document, and a companion planted by someone else is never
+  // applied.
+  struct TRemoved {
+    const std::string& path;
+    ~TRemoved() { removeQuietly(path); }
+  } originalGoes {original};
+  if (!copyAside(native::linkTarget(document), original, why)) return false;
   {
     CppSQLite3DB source, copy;
     try {
-      // Read-write where it can be, so a hot journal of the document is
-      // rolled back (opening a pipe for writing never waits); else the very
-      // file that was checked is read, never its name again.
-      std::string bytes;
-      if (native::fileWritable(document))
-        openDocument(source, document, SQLITE_OPEN_READWRITE);
-      else if (picked.readAll(bytes))
-        source.openBytes(bytes);
-      else
-        return fromSystem(why);  // nothing is made yet
+      openDocument(source, original, SQLITE_OPEN_READWRITE);
       native::makePrivateFile(next);  // the working copy is the user's alone
       copy.openSystemPath(next, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
       copy.runStatement("pragma journal_mode=OFF");

@@ -41,17 +41,29 @@ bool holdDocument(CppSQLite3DB& guard, const std::string& target, TFileFailure& 
 }
 
 bool TDocumentHold::take(const std::string& path, int waitMs, TFileFailure& why) {
-  fd_ = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  return lock(path, O_RDWR, F_WRLCK, kPendingByte, kLockBytes, waitMs, why);
+}
+
+bool TDocumentHold::takeShared(const std::string& path, int waitMs, TFileFailure& why) {
+  return lock(path, O_RDONLY, F_RDLCK, kPendingByte + 2, kLockBytes - 2, waitMs, why);
+}
+
+bool TDocumentHold::lock(const std::string& path, int flags, short type, off_t start, off_t length, int waitMs,
+                         TFileFailure& why) {
+  fd_ = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd_ < 0) return fromErrno(why, errno);
   if (::fstat(fd_, &file_) != 0) return fromErrno(why, errno);
   if (!S_ISREG(file_.st_mode)) return fromErrno(why, EINVAL);
   struct flock lock {};
-  lock.l_type = F_WRLCK;
+  lock.l_type = type;
   lock.l_whence = SEEK_SET;
-  lock.l_start = kPendingByte;
-  lock.l_len = kLockBytes;
+  lock.l_start = start;
+  lock.l_len = length;
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
   while (::fcntl(fd_, kLockCommand, &lock) != 0) {
+    // A file system without such locks (a FAT stick through FUSE may
+    // refuse them) holds nothing: the work goes on as its only user's.
+    if (errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP) break;
     if (errno != EAGAIN && errno != EACCES && errno != EINTR) return fromErrno(why, errno);
     if (std::chrono::steady_clock::now() >= until) return busy(why);
     ::usleep(2000);

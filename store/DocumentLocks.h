@@ -47,6 +47,10 @@ class TDocumentHold {
   // link, never making it) and takes the lock, waiting up to `waitMs` for
   // whoever holds it; another holder makes it fail with `inUse`.
   bool take(const std::string& path, int waitMs, TFileFailure& why);
+  // The same as a reader: the file opened for reading, a read lock over
+  // SQLite's shared range, so that no writer of SQLite's (nor a save here)
+  // changes it while it is read, and readers share it.
+  bool takeShared(const std::string& path, int waitMs, TFileFailure& why);
   int fd() const { return fd_; }
   const struct stat& file() const { return file_; }
   // True when another open of the file (a save, a put-back, a writer
@@ -62,6 +66,7 @@ class TDocumentHold {
   static constexpr int kLockCommand = F_SETLK;
 #endif
   static bool busy(TFileFailure& why);
+  bool lock(const std::string& path, int flags, short type, off_t start, off_t length, int waitMs, TFileFailure& why);
   int fd_ = -1;
   struct stat file_ {};
 };

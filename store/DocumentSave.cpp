@@ -254,6 +254,7 @@ bool copyCommittedState(const std::string& workingCopy, const std::string& to, T
   try {
     native::makePrivateFile(workingCopy);
     source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    native::makePrivateFile(to);
     copy.openSystemPath(to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     copy.runStatement("pragma journal_mode=OFF");
     copy.copyDatabaseFrom(source);
@@ -557,14 +558,16 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   // writes its own and leaves this one alone, and so does an open of the
   // document. Killed before the rename, the save leaves it in the user's
   // folder: the next start removes it by its record, the next open of the
-  // document too. It is made as SQLite makes a new database (0644 less the
-  // umask); a document already there gives it its bits below.
-  const TOwnTemporary temp(dataFolderOf(workingCopy), strFunSaveInProgressPath(target), 0644);
+  // document too. It is the user's alone while the students go into it;
+  // complete, it takes the document's mode (a new document the mode SQLite
+  // gives a database it makes), never a wider one.
+  const TOwnTemporary temp(dataFolderOf(workingCopy), strFunSaveInProgressPath(target));
   if (!temp.made()) return fromErrno(why, temp.error());
   if (!copyCommittedState(workingCopy, temp.path(), why)) return false;
+  saveStep("made");
 
-  bool placed =
-      native::syncFile(temp.path()) && (!native::exists(target) || native::copyOwnership(target, temp.path()));
+  bool placed = native::syncFile(temp.path()) && (native::exists(target) ? native::copyOwnership(target, temp.path())
+                                                                         : native::giveNewFileMode(temp.path()));
   if (placed) {
     saveStep("copied");
     // What the document is once renamed: the same file, with the same time.
@@ -577,7 +580,17 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
     placed = native::replaceFile(temp.path(), target);
     if (placed && written) *written = made;
   }
-  if (placed) return true;
+  if (placed) {
+    // What SQLite kept beside the old file now lies beside the new one,
+    // which has none of its own: it goes once the old file is let go (one
+    // that cannot go, someone else's, is never applied at an open).
+    try {
+      guard.closeFile();
+    } catch (const CppSQLite3Exception&) {
+    }
+    for (const char* companion : kCompanions) native::removeFile(target + companion);
+    return true;
+  }
   fromSystem(why);
   removeQuietly(temp.path());
   return false;

@@ -171,7 +171,7 @@ int iFunRemoveLeftTemporaries(const std::string& dataFolder) {
   return removed;
 }
 
-TOwnTemporary::TOwnTemporary(const std::string& dataFolder, const std::string& stem, mode_t mode) {
+TOwnTemporary::TOwnTemporary(const std::string& dataFolder, const std::string& stem) {
   std::random_device random;
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     char part[17];
@@ -183,7 +183,7 @@ TOwnTemporary::TOwnTemporary(const std::string& dataFolder, const std::string& s
     // names another process's file for long.
     record_.reset();
     record_.emplace(dataFolder, path);
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, mode);
+    const int fd = platform::native::createPrivateFile(path, O_RDWR);
     if (fd < 0) {
       error_ = errno;
       record_.reset();

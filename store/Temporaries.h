@@ -38,15 +38,16 @@ int iFunRemoveLeftTemporaries(const std::string& dataFolder);
 // A temporary of this process's own in a folder others may write too (a
 // save beside a document): made exclusively (never through a symbolic link)
 // under a name no other process uses, "<stem>.<process id>.<random part>",
-// recorded before it is made, and held by this process (a write lock of its
-// open file description on the file's first byte, which SQLite never locks)
-// until the object goes. Another save of the same document makes its own,
+// private to this user from the moment it exists (the document's own mode
+// comes only when it is complete), recorded before it is made, and held by
+// this process (a write lock of its open file description on the file's
+// first byte, which SQLite never locks) until the object goes. Another save of the same document makes its own,
 // and a cleanup of any user or process that can read it sees the hold and
 // leaves it alone. made() is false when no such file could be made; error()
 // then gives the system's reason.
 class TOwnTemporary {
  public:
-  TOwnTemporary(const std::string& dataFolder, const std::string& stem, mode_t mode);
+  TOwnTemporary(const std::string& dataFolder, const std::string& stem);
   ~TOwnTemporary();
   TOwnTemporary(const TOwnTemporary&) = delete;
   TOwnTemporary& operator=(const TOwnTemporary&) = delete;

@@ -325,17 +325,37 @@ TEST_F(FilesTest, ADocumentAnotherProgramHoldsIsRefusedAtOnceWithWhatToDo) {
   const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
   open(path);
   addStudent("Kot", "2");
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(u(path).c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+  // The other program is a process of its own: the locks of this one's
+  // own connections end with any descriptor of the file it closes.
+  int held[2], done[2];
+  ASSERT_EQ(::pipe(held), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  const pid_t otherProgram = ::fork();
+  if (otherProgram == 0) {
+    ::close(held[0]);
+    ::close(done[1]);
+    sqlite3* other = nullptr;
+    char c = 0;
+    if (sqlite3_open(u(path).c_str(), &other) != SQLITE_OK ||
+        sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr) != SQLITE_OK)
+      ::_exit(1);
+    if (::write(held[1], &c, 1) != 1 || ::read(done[0], &c, 1) < 0) ::_exit(2);
+    ::_exit(0);
+  }
+  ::close(held[1]);
+  ::close(done[0]);
+  char c = 0;
+  ASSERT_EQ(::read(held[0], &c, 1), 1);
   // Both come back while the other program still holds the document: they
   // give up instead of waiting for it (how soon: store_bench).
   EXPECT_FALSE(FGlowna->Zapisz1Click());
   script.answers = {IDNO};  // "Czy chcesz zapisać zmiany ?": the changes stay in the working copy
   script.fileNames = {chosenName(path)};
   FGlowna->OtworzPlikToolButtonClick();
-  sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
-  sqlite3_close(other);
+  ::close(done[1]);
+  int status = 0;
+  ::waitpid(otherProgram, &status, 0);
+  ::close(held[0]);
   const std::string inUse = cp1250("Plik jest używany przez inny program:\n") + path +
                             cp1250("\nZamknij program, który go używa, i spróbuj ponownie.");
   ASSERT_GE(script.boxes.size(), 3u);

@@ -5,6 +5,7 @@
 #include "StoreTestSupport.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -85,6 +86,28 @@ TEST_F(CalibrationFileTest, ExportCopiesTheCalibrationOverTheTarget) {
   EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath(path("stara.sqset"))));
   EXPECT_EQ(sqlRows(path("stara.sqset"), "select name from sqlite_master"), (Rows {{"t"}}));
   EXPECT_EQ(sqlRows(path("stara.sqset"), "select * from `t`"), sqlRows(calib, "select * from `t`"));
+}
+
+// An imported calibration is the user's alone, whatever the mode of the
+// file it came from; an exported one is a file like any other of the user's
+// (a new one as the umask says, one replaced keeps its mode).
+TEST_F(CalibrationFileTest, TheImportedCalibrationIsPrivateAndAnExportedOneAsTheUsersOtherFiles) {
+  const std::string calib = strFunGetCalibFilePath(&ds, false);
+  sqlExec(calib, std::string("create table `tarvek_wywiadowka`") + kLayout);
+  sqlExec(path("z pendrive'a.sqset"), std::string("create table `tarvek_wywiadowka`") + kLayout);
+  fs::permissions(path("z pendrive'a.sqset"), fs::perms(0644));
+  ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath(path("z pendrive'a.sqset")))) << ds.ErrorStream.str();
+  auto modeOf = [](const std::string& file) { return static_cast<unsigned>(fs::status(file).permissions()) & 07777; };
+  EXPECT_EQ(modeOf(cp1250ToUtf8(calib)), 0600u);
+
+  const mode_t oldMask = ::umask(027);
+  writeText(path("kalibracja szkoły.sqset"), "stara");
+  fs::permissions(path("kalibracja szkoły.sqset"), fs::perms(0664));
+  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath(path("kalibracja szkoły.sqset"))));
+  EXPECT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath(path("kalibracja przesunięta.sqset"))));
+  ::umask(oldMask);
+  EXPECT_EQ(modeOf(path("kalibracja szkoły.sqset")), 0664u);
+  EXPECT_EQ(modeOf(path("kalibracja przesunięta.sqset")), 0640u);
 }
 
 // A trigger in an imported file that would, at the next "Zastosuj", empty

@@ -1395,3 +1395,241 @@ TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse)
   EXPECT_FALSE(fs::exists(strFunTemporaryRecordsFolder(work)));  // every record gone
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
 }
+
+namespace {
+
+// Runs a command as `user`, another account of the machine (runuser), and
+// gives whether it succeeded.
+bool runAs(const char* user, std::vector<std::string> command) {
+  command.insert(command.begin(), {"runuser", "-u", user, "--"});
+  std::vector<char*> argv;
+  for (std::string& word : command) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// True when that user can open the file for reading, as with cat.
+bool readableBy(const char* user, const std::string& path) { return runAs(user, {"cat", path}); }
+
+}  // namespace
+
+// A private class file (0600) in a home folder others may enter, or in a
+// shared sticky folder, and a "Zapisz jako" onto a new name there: at every
+// step of the save another local user can open none of the files it makes,
+// and the saved document has the document's own mode (a new one the mode
+// of a new file).
+TEST_F(DocumentFilesTest, NobodyElseCanReadAPrivateDocumentThroughTheFilesOfItsSave) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to try the files as another user";
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  struct Case {
+    const char* folder;
+    mode_t folderMode;
+    bool existing;
+    mode_t savedMode;
+  } cases[] = {
+      {"katalog domowy", 0755, true, 0600},
+      {"wspólny z bitem lepkim", 01777, true, 0600},
+      {"wspólny – zapisz jako", 01777, false, 0644 & ~static_cast<mode_t>(022)},
+  };
+  const mode_t oldMask = ::umask(022);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    const std::string folder = docs + "/" + c.folder, doc = folder + "/klasa 2b żółć.sqtvk";
+    fs::create_directories(folder);
+    ::chmod(folder.c_str(), c.folderMode);
+    if (c.existing) {
+      makeDocument(doc, {"9"});
+      ::chmod(doc.c_str(), 0600);
+    }
+    // A new document is as open as any new file of the user's once whole.
+    for (const char* step : {"made", "copied"}) {
+      if (!c.existing && std::string(step) == "copied") continue;
+      SCOPED_TRACE(step);
+      StoppedSave saving(step, false, [&] { return saveAs(wc, doc); });
+      ASSERT_TRUE(saving.standing());
+      const std::vector<std::string> made = savesFilesIn(folder);
+      ASSERT_EQ(made.size(), 1u);
+      EXPECT_FALSE(readableBy("nobody", folder + "/" + made[0]));
+      EXPECT_EQ(exitCode(saving.finish()), 0);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(doc.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.existing ? 0600u : c.savedMode);
+    EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string> {"klasa 2b żółć.sqtvk"}));
+  }
+  ::umask(oldMask);
+}
+
+// A save into the document itself (its folder takes no new file) keeps the
+// new and the old state beside the working copy: whatever the data folder
+// lets others do, another user opens neither at any step.
+TEST_F(DocumentFilesTest, NobodyElseCanReadTheStatesASaveIntoTheDocumentItselfKeeps) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run as two other users";
+  SharedFolder shared(dirs, work, wc, docs);
+  const mode_t oldMask = ::umask(022);
+  for (const char* step : {"kept", "writing", "written"}) {
+    SCOPED_TRACE(step);
+    StoppedSave saving(step, false, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
+    ASSERT_TRUE(saving.standing());
+    for (const std::string& state : {strFunNewStatePath(wc), strFunOldStatePath(wc), strFunOldStateMarkerPath(wc)}) {
+      ASSERT_TRUE(fs::exists(state)) << state;
+      EXPECT_FALSE(readableBy("daemon", state)) << state;
+    }
+    EXPECT_EQ(exitCode(saving.finish()), 0);
+  }
+  ::umask(oldMask);
+  EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+}
+
+namespace {
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A journal that, rolled back into a document of one student "9" made by
+// makeDocument, writes the planted values into it: the pages of a copy
+// holding those values, journaled by a write that died before its commit.
+std::string craftedJournal(const std::string& folder) {
+  const std::string copy = folder + "/podmieniony.sqtvk";
+  makeDocument(copy, {"9"});
+  exec(copy, "update `PESEL9` set value = substr('PODMIENIONE Anna' || value, 1, 200)");
+  leaveHotJournal(copy);
+  const std::string journal = bytesOf(copy + "-journal");
+  fs::remove(copy);
+  fs::remove(copy + "-journal");
+  return journal;
+}
+
+// The owner's open of a document, as the ordinary user who owns it, into a
+// data folder of that user's: 0 when it opened.
+int openAsOwner(const std::string& doc, const std::string& workingCopy) {
+  return exitCode(inChild([&] {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
+    TFileFailure why;
+    return bFunLoadDocument(doc, workingCopy, why) ? 0 : 1;
+  }));
+}
+
+}  // namespace
+
+// A colleague who may write the shared folder (0777, or sticky 1777) but not
+// the document plants a journal crafted to write other values into it, or a
+// "-wal" link: the owner's open reads the document as it stands on the disk,
+// leaves every byte of it as it was, and is never locked out.
+TEST_F(DocumentFilesTest, WhatAColleaguePlantsBesideADocumentIsNeverAppliedNorLocksTheOwnerOut) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as the owner and a colleague";
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  const std::string planted = dirs.root() + "/zasiew";
+  {
+    std::ofstream(planted, std::ios::binary) << craftedJournal(docs);
+  }
+  ::chmod(planted.c_str(), 0644);
+  struct Case {
+    const char* plant;
+    std::vector<std::string> command;  // as the colleague; {doc} stands for the document's path
+  } cases[] = {
+      {"a crafted journal", {"cp", planted, "{doc}-journal"}},
+      {"a WAL that is a link", {"ln", "-s", planted, "{doc}-wal"}},
+      {"a crafted journal as a WAL", {"cp", planted, "{doc}-wal"}},
+  };
+  for (const mode_t folderMode : {mode_t {0777}, mode_t {01777}}) {
+    for (Case c : cases) {
+      SCOPED_TRACE(std::string(c.plant) + (folderMode == 0777 ? " in 0777" : " in 1777"));
+      const std::string folder = docs + "/wspólny klasy", doc = folder + "/klasa 2b żółć.sqtvk";
+      fs::remove_all(folder);
+      fs::create_directories(folder);
+      ::chmod(folder.c_str(), folderMode);
+      makeDocument(doc, {"9"});
+      ASSERT_EQ(::chown(doc.c_str(), 65534, 65534), 0);
+      ::chmod(doc.c_str(), 0644);
+      for (std::string& word : c.command)
+        if (word.rfind("{doc}", 0) == 0) word = doc + word.substr(5);
+      ASSERT_TRUE(runAs("daemon", c.command));
+      const std::string before = bytesOf(doc);
+
+      EXPECT_EQ(openAsOwner(doc, wc), 0);
+      EXPECT_TRUE(bytesOf(doc) == before) << "the document changed";
+      EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
+      EXPECT_EQ(query(wc, "select count(*) from `PESEL9` where value like 'PODMIENIONE%'"), (Rows {{"0"}}));
+      EXPECT_EQ(query(wc, "pragma integrity_check"), (Rows {{"ok"}}));
+    }
+  }
+}
+
+namespace {
+
+// A document in WAL mode whose committed rows of student "5" are still in
+// its "-wal" (the program that wrote them was killed before a checkpoint).
+void leaveCommittedWal(const std::string& doc) {
+  makeDocument(doc, {"9"});
+  const int status = inChild([&] {
+    sqlite3* db = nullptr;
+    sqlite3_open(doc.c_str(), &db);
+    sqlite3_exec(db,
+                 "pragma journal_mode=WAL; pragma wal_autocheckpoint=0;"
+                 "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT );"
+                 "insert into `PESEL5` values('DANE UCZNIA', 'Imie_DATA_EDIT', 'Zofia');",
+                 nullptr, nullptr, nullptr);
+    ::_exit(0);
+    return 0;
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_GT(fs::file_size(doc + "-wal"), 0u);
+}
+
+}  // namespace
+
+// The owner's own "-wal" holds committed rows: the document opens with
+// them, also from a folder the user may not write, and neither the document
+// nor its WAL changes. A save beside the document then leaves no "-wal" or
+// "-shm" of the old file beside the new one.
+TEST_F(DocumentFilesTest, TheOwnersOwnWalOpensWithItsRowsAndGoesWithASaveBeside) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as the owner";
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  for (const mode_t folderMode : {mode_t {0555}, mode_t {0777}}) {
+    SCOPED_TRACE(folderMode == 0555 ? "a folder the user may not write" : "a folder the user may write");
+    const std::string folder = docs + "/klasy drugie", doc = folder + "/klasa 2b żółć.sqtvk";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    leaveCommittedWal(doc);
+    for (const char* file : {"", "-wal", "-shm"}) {
+      if (fs::exists(doc + file)) {
+        ASSERT_EQ(::chown((doc + file).c_str(), 65534, 65534), 0);
+      }
+    }
+    ::chmod(folder.c_str(), folderMode);
+    const std::string before = bytesOf(doc), walBefore = bytesOf(doc + "-wal");
+    EXPECT_EQ(openAsOwner(doc, wc), 0);
+    EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL5"}, {"PESEL9"}}));
+    EXPECT_TRUE(bytesOf(doc) == before) << "the document changed";
+    EXPECT_TRUE(bytesOf(doc + "-wal") == walBefore) << "its WAL changed";
+  }
+
+  const std::string doc = docs + "/klasa 3c.sqtvk";
+  leaveCommittedWal(doc);
+  TFileFailure why;
+  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  EXPECT_FALSE(fs::exists(doc + "-wal"));
+  EXPECT_FALSE(fs::exists(doc + "-shm"));
+  EXPECT_EQ(tablesOf(doc), tablesOf(wc));
+}

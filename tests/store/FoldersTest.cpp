@@ -1,5 +1,7 @@
 #include "store/Folders.h"
 
+#include "store/Calibration.h"
+
 #include "platform/Cp1250.h"
 #include "support/TempFolders.h"
 
@@ -259,6 +261,22 @@ TEST_F(InstallTest, TheBuiltListInstallsEveryShippedFile) {
   EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/grafika"));
   EXPECT_TRUE(fs::is_directory(u(dirs.data()) + "/aktualizacja"));
   for (const auto& row : rows) EXPECT_EQ(installed(row[0]), readText(dirs.program() + "/" + row[0])) << row[0];
+}
+
+// The shipped settings and calibration are readable by all in the program
+// folder; the user's copies, installed or brought back, are the user's alone.
+TEST_F(InstallTest, TheUsersSettingsAndCalibrationAreClosedToOthersWhateverTheShippedMode) {
+  makeList("insert into `files` values('ustawienia.sqset', 1); insert into `files` values('tvk_kalibracja.sqset', 1);");
+  for (const char* name : {"ustawienia.sqset", "tvk_kalibracja.sqset"}) {
+    ship(name, name);
+    fs::permissions(dirs.program() + "/" + name, fs::perms(0644));
+  }
+  ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
+  for (const char* name : {"ustawienia.sqset", "tvk_kalibracja.sqset"})
+    EXPECT_EQ(static_cast<unsigned>(fs::status(u(dirs.data()) + "/" + name).permissions()) & 07777, 0600u) << name;
+  fs::permissions(u(strFunGetCalibFilePath(&ds, false)), fs::perms(0644));
+  ASSERT_TRUE(bFunPrzywrocPlikKalibracji(&ds)) << ds.ErrorStream.str();
+  EXPECT_EQ(static_cast<unsigned>(fs::status(u(strFunGetCalibFilePath(&ds, false))).permissions()) & 07777, 0600u);
 }
 
 // ------------------------------------------------------- whose folder it is
