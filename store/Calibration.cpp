@@ -278,7 +278,15 @@ bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const std::string& file, con
   const std::string fun = "bFunSqlCalibUpdateValue()";
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje.\n", fun)) return false;
   const std::string statement = calibUpdate(table, record);
-  return bFunRunOnDatabase(DataStore, file, "SqlException\n", fun, [&](CppSQLite3DB& db) {
+  // The code's name, then the sentence every file failure gets (a full disk).
+  const auto describe = [](const CppSQLite3Exception& e, const CppSQLite3DB& db) {
+    TFileFailure why;
+    bFunSqliteFailure(why, e, &db);
+    const std::string advice = why.strFunAdvice();
+    return std::string("SqlException\n") + CppSQLite3Exception::codeName(e.code()) +
+           (advice.empty() ? "" : "\n" + advice.substr(0, advice.size() - 1));
+  };
+  return bFunRunOnDatabaseTold(DataStore, file, fun, describe, [&](CppSQLite3DB& db) {
     if (db.runStatement(statement) > 0) return true;
     vFunReportError(DataStore, cp1250("Błąd aktualizacji wpisu kalibracji.\n\n") + statement, fun);
     return false;

@@ -525,10 +525,16 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   // A file put in its place is this user's: where the document is someone
   // else's (a shared folder), or in a group the user is not in, it is written
   // where it is, so its owner and the group's access stay.
-  const bool beside = native::folderTakesNewFiles(target) &&
+  // A document with more than one name (a hard link) is written where it
+  // is too, so every name keeps the content.
+  struct stat names {};
+  const bool linked = ::stat(target.c_str(), &names) == 0 && names.st_nlink > 1;
+  const bool beside = !linked && native::folderTakesNewFiles(target) &&
                       (!native::exists(target) || native::ownershipCopyable(target));
   if (!beside && !(native::exists(target) && native::fileWritable(target))) {
-    why.systemError = EACCES;
+    // A folder that is gone is no missing permission.
+    const std::string folder = target.substr(0, target.rfind('/') + 1) + ".";
+    why.systemError = native::isDirectory(folder) ? EACCES : ENOENT;
     return false;
   }
   if (!beside) return saveInPlace(workingCopy, target, why, expected, written, document);

@@ -35,6 +35,10 @@ std::string strFunFailureLines(const TFileFailure& why) {
 
 std::string TFileFailure::strFunCode() const {
   if (systemError != 0) return std::to_string(systemError);
+  // A file that holds no document has no code to show: SQLite's number would
+  // read as one of the system's.
+  const int primary = sqliteCode & 0xFF;
+  if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) return {};
   return sqliteCode != 0 ? std::to_string(sqliteCode) : std::string();
 }
 
@@ -51,6 +55,14 @@ std::string strFunSystemErrorAdvice(int systemError) {
       return cp1250("Plik przekroczył największy rozmiar, na jaki system pozwala. Poproś administratora o "
                     "zwiększenie tego limitu albo zapisz dane na innym dysku.\n");
     case EISDIR: return cp1250("Wybrana nazwa jest nazwą katalogu, a nie pliku. Wybierz plik.\n");
+    case ENOENT:
+      return cp1250("Wybrany plik lub jego katalog już nie istnieje (został usunięty albo przeniesiony).\n");
+    case ENOSYS:
+    case EOPNOTSUPP:
+      return cp1250("System plików tego dysku nie pozwala na tę operację. Zapisz dane na innym dysku.\n");
+    case ELOOP:
+      return cp1250("Nazwa prowadzi przez zbyt wiele dowiązań symbolicznych (albo przez dowiązanie, które wskazuje "
+                    "samo na siebie). Wybierz sam plik.\n");
     default: return {};
   }
 }

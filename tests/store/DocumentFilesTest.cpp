@@ -411,7 +411,8 @@ TEST_F(DocumentFilesTest, TheCheckCountsTheStudentTablesOfAReadableDocument) {
   std::ofstream(docs + "/tekst") << "tekst";
   EXPECT_FALSE(bFunCheckDocument(docs + "/tekst", tables, why));
   EXPECT_TRUE(why.notDocument);
-  EXPECT_EQ(why.strFunCode(), "26");  // SQLITE_NOTADB: a number, as every code the user is shown
+  EXPECT_EQ(why.sqliteCode, SQLITE_NOTADB);
+  EXPECT_EQ(why.strFunCode(), "");  // SQLite's 26 would read as a system error: no code is shown
 }
 
 // What the user reads after "Kod błędu: ": a number, never SQLite's English
@@ -421,6 +422,11 @@ TEST(FileFailureTest, TheCodeIsANumberAfterASentenceThatSaysWhatToDo) {
   const std::string full = cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
   const std::string denied = cp1250(
       "Brak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o uprawnienia.\n");
+  const std::string gone = cp1250("Wybrany plik lub jego katalog już nie istnieje (został usunięty albo przeniesiony).\n");
+  const std::string unsupported =
+      cp1250("System plików tego dysku nie pozwala na tę operację. Zapisz dane na innym dysku.\n");
+  const std::string loop = cp1250("Nazwa prowadzi przez zbyt wiele dowiązań symbolicznych (albo przez dowiązanie, "
+                                  "które wskazuje samo na siebie). Wybierz sam plik.\n");
   struct Case {
     int systemError, sqliteCode;
     const char* code;
@@ -428,8 +434,12 @@ TEST(FileFailureTest, TheCodeIsANumberAfterASentenceThatSaysWhatToDo) {
   } cases[] = {
       {ENOSPC, SQLITE_FULL, "28", full},   {0, SQLITE_FULL, "13", full},         {EDQUOT, 0, "122", full},
       {EACCES, SQLITE_CANTOPEN, "13", denied}, {EROFS, SQLITE_READONLY, "30", denied}, {0, SQLITE_READONLY, "8", denied},
-      {0, SQLITE_NOTADB, "26", cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n")},
-      {ENOENT, 0, "2", ""},                {0, SQLITE_IOERR, "10", ""},          {0, 0, "", ""},
+      // SQLite's code for a file that holds no document reads as a system
+      // error (26, a busy text file): none is shown.
+      {0, SQLITE_NOTADB, "", cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n")},
+      {0, SQLITE_CORRUPT, "", cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n")},
+      {ENOENT, 0, "2", gone},              {ENOSYS, 0, "38", unsupported},      {EOPNOTSUPP, 0, "95", unsupported},
+      {ELOOP, 0, "40", loop},              {0, SQLITE_IOERR, "10", ""},          {0, 0, "", ""},
   };
   for (const Case& c : cases) {
     TFileFailure why;
@@ -1632,4 +1642,29 @@ TEST_F(DocumentFilesTest, TheOwnersOwnWalOpensWithItsRowsAndGoesWithASaveBeside)
   EXPECT_FALSE(fs::exists(doc + "-wal"));
   EXPECT_FALSE(fs::exists(doc + "-shm"));
   EXPECT_EQ(tablesOf(doc), tablesOf(wc));
+}
+
+// "Zapisz" into a folder that was removed meanwhile says it is gone, not
+// that a permission is missing.
+TEST_F(DocumentFilesTest, ASaveIntoARemovedFolderSaysTheFolderIsGone) {
+  const std::string folder = docs + "/klasy 2025 usunięte";
+  fs::create_directories(folder);
+  fs::remove_all(folder);
+  TFileFailure why;
+  EXPECT_FALSE(bFunSaveDocument(wc, folder + "/klasa 2b żółć.sqtvk", why));
+  EXPECT_EQ(why.systemError, ENOENT);
+  EXPECT_EQ(strFunFailureLines(why).rfind(cp1250("Wybrany plik lub jego katalog już nie istnieje"), 0), 0u);
+}
+
+// A document with a second name (a hard link, another teacher's shortcut):
+// the save keeps the content under every name.
+TEST_F(DocumentFilesTest, AHardLinkedDocumentIsSavedUnderEveryName) {
+  const std::string doc = docs + "/klasa 2b żółć.sqtvk", other = docs + "/kopia dla wychowawcy.sqtvk";
+  makeDocument(doc, {"9"});
+  ASSERT_EQ(::link(doc.c_str(), other.c_str()), 0);
+  TFileFailure why;
+  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(tablesOf(other), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  EXPECT_EQ(fs::hard_link_count(doc), 2u);
 }
