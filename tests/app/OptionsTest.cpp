@@ -135,7 +135,9 @@ TEST_F(OptionsTest, AFailedExportShowsTheCopyMessageAndLogsIt) {
   ASSERT_EQ(script.boxes.size(), 1u);
   EXPECT_EQ(script.boxes[0].text, "Funkcja: EksportujPlikKalibracji()\n\n" +
                                       cp1250("Błąd podczas próby kopiowania pliku\nz\n") + calib() + "\ndo\n" +
-                                      target + cp1250("\nKod błędu: 2\n\nDane nie zostały zapisane."));
+                                      target +
+                                      cp1250("\nWybrany plik lub jego katalog już nie istnieje (został usunięty "
+                                             "albo przeniesiony).\nKod błędu: 2\n\nDane nie zostały zapisane."));
   EXPECT_EQ(script.boxes[0].caption, "Atrybuty");
   EXPECT_EQ(sqlRows(dirs.data() + "/logs.sqdb",
                     "select count(*) from `error` where fun='EksportujPlikKalibracji()'")[0][0],
