@@ -227,9 +227,7 @@ TEST_F(EnterKeyTest, EnterAfterTypingTheNumberOfACertificateKeepsItAndTheSchoolF
 TEST_F(EnterKeyTest, AFormOpensWithTheKeyboardInItsFirstField) {
   for (TDocumentForm* form : vFunDocumentForms()) {
     const std::string name = form->objectName().toStdString();
-    form->show();
-    QApplication::setActiveWindow(form);
-    QCoreApplication::processEvents();
+    showActive(form);
     QWidget* focused = QApplication::focusWidget();
     ASSERT_TRUE(focused) << name;
     EXPECT_TRUE(fieldKind(focused)) << name << " starts in " << focused->metaObject()->className() << " "

@@ -22,16 +22,6 @@
 
 namespace {
 
-void showActive(QWidget* window) {
-  window->show();
-  QApplication::setActiveWindow(window);
-  QCoreApplication::processEvents();
-}
-
-void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QTest::keyClick(window->windowHandle(), key, modifiers);
-}
-
 QScrollArea* boxOf(const QWidget* widget) {
   for (QWidget* up = widget->parentWidget(); up; up = up->parentWidget())
     if (auto* box = qobject_cast<QScrollArea*>(up)) return box;

@@ -43,16 +43,6 @@ void type(QWidget* window, const QString& text) {
   }
 }
 
-void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1) {
-  for (int i = 0; i < times; ++i) QTest::keyClick(window->windowHandle(), key, modifiers);
-}
-
-void showActive(QWidget* window) {
-  window->show();
-  QApplication::setActiveWindow(window);
-  QCoreApplication::processEvents();
-}
-
 std::string focusName() {
   QWidget* focused = QApplication::focusWidget();
   return focused ? focused->objectName().toStdString() : std::string("(nothing)");
@@ -67,19 +57,6 @@ bool isField(const QWidget* w) {
 
 class KeyboardTest : public StudentTest {
  protected:
-  // Runs a command whose modal window is really shown and handled by `act`.
-  void modal(const std::function<void()>& command, const std::function<void(QDialog*)>& act) {
-    script.onShowModal = [&](QDialog* d) {
-      d->setResult(mrNone);
-      showActive(d);
-      act(d);
-      const int result = d->result();
-      d->hide();
-      return result;
-    };
-    command();
-    script.onShowModal = nullptr;
-  }
   // The stored value of that document's component.
   std::string stored(const std::string& table, const std::string& tag, const std::string& name) const {
     for (const auto& row : StudentTest::stored(table))
@@ -92,7 +69,7 @@ class KeyboardTest : public StudentTest {
 // the keyboard is in "nazwisko", wherever it was when the dialog closed.
 TEST_F(KeyboardTest, TheStudentDialogOpensWithTheKeyboardInTheSurnameEveryTime) {
   auto addStudent = [&](const QString& surname, const QString& name, const char* sex, const char* pesel) {
-    modal([] { FGlowna->DodajUczniaToolButtonClick(); }, [&](QDialog* d) {
+    runShown([] { FGlowna->DodajUczniaToolButtonClick(); }, [&](QDialog* d) {
       EXPECT_EQ(focusName(), "Nazwisko_DATA_EDIT");
       type(d, surname);
       press(d, Qt::Key_Tab);
@@ -113,7 +90,7 @@ TEST_F(KeyboardTest, TheStudentDialogOpensWithTheKeyboardInTheSurnameEveryTime) 
   // Editing: the surname takes what is typed; the dialog is left from the
   // birth day with Escape.
   select(0);
-  modal([] { FGlowna->EdytujDaneUczniaToolButtonClick(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->EdytujDaneUczniaToolButtonClick(); }, [&](QDialog* d) {
     EXPECT_EQ(focusName(), "Nazwisko_DATA_EDIT");
     type(d, QString::fromUtf8("Wiśniewski-Łęcki"));
     EXPECT_EQ(text(FDaneUcznia->Nazwisko_DATA_EDIT), cp1250("Wiśniewski-Łęcki"));
@@ -137,7 +114,7 @@ TEST_F(KeyboardTest, TheMainWindowKeepsTheKeyboardInTheListOfStudents) {
   FGlowna->hide();
   showActive(FGlowna);
   EXPECT_EQ(focusName(), "TreeView");
-  modal([] { FGlowna->DodajUczniaToolButtonClick(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->DodajUczniaToolButtonClick(); }, [&](QDialog* d) {
     type(d, QString::fromUtf8("Żółkiewska"));
     press(d, Qt::Key_Tab);
     type(d, QString::fromUtf8("Łucja"));
@@ -171,7 +148,7 @@ TEST_F(KeyboardTest, ACertificateTakesTheKeyboardIntoTheFirstFieldOfTheSideInFro
   select(0, 0);  // MEN-I/21a/2 after class I
   auto* tabs = FKlasa1a->findComponentAs<QTabWidget>("PageControl1");
   ASSERT_TRUE(tabs);
-  modal([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
     ASSERT_EQ(d, FKlasa1a);
     EXPECT_EQ(focusName(), side1);
     type(d, "2024");
@@ -193,7 +170,7 @@ TEST_F(KeyboardTest, ACertificateTakesTheKeyboardIntoTheFirstFieldOfTheSideInFro
   EXPECT_EQ(stored(table, tag, side2), "dobre");
 
   // Opened again on side 2: the keyboard is in its first field.
-  modal([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_EQ(focusName(), side2);
     type(d, "wzorowe");
@@ -250,7 +227,7 @@ TEST_F(KeyboardTest, TabLeavesAMemoOfARecordSheetAsItLeavesAnyField) {
   open(makeDocumentFile({{"05210112345", rows}}));
   const std::string table = "PESEL05210112345";
   select(0, 7);  // MEN-I/42b/2 class one
-  modal([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
     auto* form = dynamic_cast<TDocumentForm*>(d);
     ASSERT_TRUE(form);
     auto* memo = form->findComponentAs<QPlainTextEdit>("ZMIENNA_Szczegolne_DATA_MEMO");
@@ -349,7 +326,7 @@ TEST_F(KeyboardTest, EscapeSavesNoTemplateAndPrintsNothing) {
     return all;
   };
   const std::string before = templateValues();
-  modal([] { FGlowna->Szablondanychszkoy1Click(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->Szablondanychszkoy1Click(); }, [&](QDialog* d) {
     ASSERT_EQ(d, FDaneSzkoly);
     EXPECT_TRUE(isField(QApplication::focusWidget())) << focusName();
     type(d, QString::fromUtf8("Zespół Szkół"));
@@ -362,7 +339,7 @@ TEST_F(KeyboardTest, EscapeSavesNoTemplateAndPrintsNothing) {
   open(makeDocumentFile({{"05210112345", personalRows(cp1250("Żółkiewska"), "Anna", "05210112345")}}));
   select(0, 0);
   script.boxes.clear();
-  modal([] { FGlowna->DrukujToolButtonClick(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->DrukujToolButtonClick(); }, [&](QDialog* d) {
     EXPECT_TRUE(isField(QApplication::focusWidget())) << focusName();
     press(d, Qt::Key_Escape);
     EXPECT_FALSE(d->isVisible());
@@ -539,7 +516,7 @@ TEST_F(KeyboardTest, NoKeyOfTheMainWindowWorksWhileAModalWindowIsOpen) {
       {Qt::Key_S, Qt::ControlModifier}, {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier},
       {Qt::Key_P, Qt::ControlModifier}, {Qt::Key_F1, Qt::NoModifier},
       {Qt::Key_P, Qt::AltModifier},     {Qt::Key_U, Qt::AltModifier}};
-  modal([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->EdytujSwiadectwoToolButtonClick(); }, [&](QDialog* d) {
     ASSERT_EQ(d, FKlasa1a);
     d->hide();
     d->setWindowModality(Qt::ApplicationModal);  // as its real modal run has it
@@ -568,7 +545,7 @@ TEST_F(KeyboardTest, TheKeyboardGoesBackToTheOpenerWhenAWindowCloses) {
   showActive(FGlowna);
   FGlowna->TreeView->setFocus();
   select(0);
-  modal([] { FGlowna->vFunOtworzWybranyWezel(); }, [&](QDialog* d) {
+  runShown([] { FGlowna->vFunOtworzWybranyWezel(); }, [&](QDialog* d) {
     ASSERT_EQ(d, FDaneUcznia);
     press(d, Qt::Key_Escape);
   });

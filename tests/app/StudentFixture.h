@@ -13,11 +13,24 @@
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <functional>
 
 using Rows = std::vector<std::vector<std::string>>;
+
+// Shows a window as the window manager would: on screen and active.
+inline void showActive(QWidget* window) {
+  window->show();
+  QApplication::setActiveWindow(window);
+  QCoreApplication::processEvents();
+}
+
+// A key pressed into the window (which hands it to its focused control).
+inline void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1) {
+  for (int i = 0; i < times; ++i) QTest::keyClick(window->windowHandle(), key, modifiers);
+}
 
 // Brings the pages holding a control to the front, so it can take the focus.
 inline void bringToFront(QWidget* control) {
@@ -107,9 +120,7 @@ class StudentTest : public AppTest {
   void runShown(const std::function<void()>& command, const std::function<void(QDialog*)>& act) {
     script.onShowModal = [&](QDialog* d) {
       d->setResult(0);
-      d->show();
-      QApplication::setActiveWindow(d);
-      QCoreApplication::processEvents();
+      showActive(d);
       act(d);
       const int result = d->result();
       d->hide();
