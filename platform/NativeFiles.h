@@ -4,6 +4,7 @@
 // the program's code page, so any name opens and saves as exactly itself.
 // Failures leave the system's error code in platform::lastError().
 #include <string>
+#include <sys/types.h>
 
 namespace platform::native {
 
@@ -41,9 +42,11 @@ int readableFileError(const std::string& path);
 // The file a symbolic link (or a chain of them) ends at; any other path
 // comes back as it is. A dangling link gives the path it points to.
 std::string linkTarget(const std::string& path);
-// True when a new file can be made in the folder of the path.
+// True when a new file can be made in the folder of the path; false with
+// the system's reason in lastError() (EACCES, EROFS, ENOENT, ...).
 bool folderTakesNewFiles(const std::string& path);
-// True when the existing file can be written by this process.
+// True when the existing file can be written by this process; false with
+// the reason in lastError(), as folderTakesNewFiles.
 bool fileWritable(const std::string& path);
 // Removes a file; a file that is not there is no failure.
 bool removeFile(const std::string& path);
@@ -62,9 +65,17 @@ int createPrivateFile(const std::string& path, int flags);
 // database made there keeps that mode; an existing file, or a symbolic
 // link, is left as it is.
 bool makePrivateFile(const std::string& path);
+// Sets the permission bits of a file, by its name or its descriptor. A file
+// system that keeps no Unix modes or owners (a FAT stick: ENOSYS,
+// EOPNOTSUPP, or EPERM on a file of this user's own) is no failure: the file
+// keeps what that file system shows. Any other failure is one (EACCES,
+// EROFS, EPERM on someone else's file). Every change of mode or owner of
+// the program's goes by this rule.
+bool setMode(const std::string& path, mode_t mode);
+bool setModeOf(int fd, mode_t mode);
 // A private file of the program's that becomes a new document: the mode a
 // new file of the user's gets (0644 less the umask), as SQLite gives a
-// database it makes. A file system that keeps no modes is no failure.
+// database it makes (setMode).
 bool giveNewFileMode(const std::string& path);
 // The bytes this user may still write on the file system of the path; -1
 // when that cannot be learnt.
@@ -75,10 +86,12 @@ long long freeBytes(const std::string& path);
 bool ownershipCopyable(const std::string& from);
 // Gives `to` the permission bits of `from`, its owner where the system
 // allows it, and its group where the system allows it (a group the user is
-// not in is silently kept as it was).
+// not in is silently kept as it was); on a file system that keeps no modes
+// or owners, none of them (setMode).
 bool copyOwnership(const std::string& from, const std::string& to);
 // Makes the file readable and writable by its owner. Someone else's file
-// that this process may already read and write is left as it is (true).
+// that this process may already read and write is left as it is (true), and
+// so is a file on a file system that keeps no modes (setMode).
 bool resetAttributes(const std::string& path);
 
 }  // namespace platform::native

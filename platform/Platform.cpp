@@ -294,6 +294,23 @@ namespace native {
 
 namespace {
 
+// The one rule for a file system that keeps no Unix modes or owners (a FAT
+// stick): changing them answers ENOSYS or EOPNOTSUPP, or EPERM on a file of
+// this user's own (which a Unix file system always lets its owner change).
+// There the work goes on without them. Any other answer (EACCES, EROFS, EIO,
+// EPERM on someone else's file) stays a failure, so a file that must be
+// private never stays readable on a file system that could make it so.
+bool keepsNoModes(int error, const struct stat& file) {
+  return error == ENOSYS || error == EOPNOTSUPP || (error == EPERM && file.st_uid == ::geteuid());
+}
+
+bool modeSet(int result, const std::string& path) {
+  if (result == 0) return true;
+  const int error = errno;
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && keepsNoModes(error, st) ? true : fail(error);
+}
+
 std::string folderOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
@@ -393,9 +410,11 @@ std::string linkTarget(const std::string& path) {
   return current;
 }
 
-bool folderTakesNewFiles(const std::string& path) { return ::access(folderOf(path).c_str(), W_OK | X_OK) == 0; }
+bool folderTakesNewFiles(const std::string& path) {
+  return ::access(folderOf(path).c_str(), W_OK | X_OK) == 0 ? true : fail(errno);
+}
 
-bool fileWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+bool fileWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0 ? true : fail(errno); }
 
 bool removeFile(const std::string& path) {
   if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
@@ -429,8 +448,6 @@ bool makePrivateFile(const std::string& path) {
   return errno == EEXIST ? true : fail(errno);
 }
 
-bool keepsNoModes(int error) { return error == EPERM || error == ENOSYS || error == EOPNOTSUPP; }
-
 bool giveNewFileMode(const std::string& path) {
   // What SQLite gives a database it makes: 0644 less the umask, read where
   // the kernel reports it (changing the umask to learn it is not safe while
@@ -442,8 +459,16 @@ bool giveNewFileMode(const std::string& path) {
       if (std::strncmp(line, "Umask:", 6) == 0) mask = static_cast<mode_t>(std::strtoul(line + 6, nullptr, 8));
     std::fclose(status);
   }
-  if (::chmod(path.c_str(), 0644 & ~mask) == 0 || keepsNoModes(errno)) return true;
-  return fail(errno);
+  return setMode(path, 0644 & ~mask);
+}
+
+bool setMode(const std::string& path, mode_t mode) { return modeSet(::chmod(path.c_str(), mode), path); }
+
+bool setModeOf(int fd, mode_t mode) {
+  if (::fchmod(fd, mode) == 0) return true;
+  const int error = errno;
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 && keepsNoModes(error, st) ? true : fail(error);
 }
 
 long long freeBytes(const std::string& path) {
@@ -471,15 +496,14 @@ bool ownershipCopyable(const std::string& from) {
 bool copyOwnership(const std::string& from, const std::string& to) {
   struct stat st {};
   if (::stat(from.c_str(), &st) != 0) return fail(errno);
-  if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return fail(errno);
+  if (!setMode(to, st.st_mode & 07777)) return false;
   // The owner goes along where the system allows it (the superuser); the
   // group wherever this user belongs to it.
   if (::chown(to.c_str(), st.st_uid, st.st_gid) != 0 &&
-      ::chown(to.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0 && errno != EPERM)
-    return fail(errno);
+      !modeSet(::chown(to.c_str(), static_cast<uid_t>(-1), st.st_gid), to) && lastError() != EPERM)
+    return false;
   // chown may clear set-id bits: set the mode again.
-  if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return fail(errno);
-  return true;
+  return setMode(to, st.st_mode & 07777);
 }
 
 bool resetAttributes(const std::string& path) {
@@ -489,8 +513,9 @@ bool resetAttributes(const std::string& path) {
   // Someone else's file that this user may already read and write (in a
   // shared folder, say) needs nothing reset; only its owner could.
   if (st.st_uid != ::geteuid() && ::access(path.c_str(), R_OK | W_OK) == 0) return true;
-  if (::chmod(path.c_str(), (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0) return fail(errno);
-  return true;
+  // A file system that keeps no modes has none to reset (the save then
+  // tells whether the file can be written).
+  return setMode(path, (st.st_mode & 07777) | S_IRUSR | S_IWUSR);
 }
 
 }  // namespace native

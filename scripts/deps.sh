@@ -4,7 +4,8 @@
 # command with the desktop, and libfile-mimeinfo-perl tells it a class
 # file's type; the desktop-entry test reads and checks what the install
 # gives the desktop with sqlite3, desktop-file-utils and shared-mime-info;
-# clang is the second compiler CI builds with).
+# clang is the second compiler CI builds with; the USB-stick tests make a
+# FAT image with dosfstools and mount it with fusefat).
 set -euo pipefail
 
 PACKAGES=(
@@ -15,6 +16,7 @@ PACKAGES=(
   fonts-liberation2 poppler-utils
   cups printer-driver-cups-pdf
   xdg-utils libfile-mimeinfo-perl sqlite3 desktop-file-utils shared-mime-info
+  fusefat dosfstools
 )
 
 missing=()

@@ -61,9 +61,10 @@ bool TDocumentHold::lock(const std::string& path, int flags, short type, off_t s
   lock.l_len = length;
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
   while (::fcntl(fd_, kLockCommand, &lock) != 0) {
-    // A file system without such locks (a FAT stick through FUSE may
-    // refuse them) holds nothing: the work goes on as its only user's.
-    if (errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP) break;
+    // A file system without such locks (a network share without its lock
+    // service, a FUSE file system that refuses them) holds nothing: the work
+    // goes on unlocked, as its only user's.
+    if (errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL) break;
     if (errno != EAGAIN && errno != EACCES && errno != EINTR) return fromErrno(why, errno);
     if (std::chrono::steady_clock::now() >= until) return busy(why);
     ::usleep(2000);

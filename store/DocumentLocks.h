@@ -21,7 +21,8 @@ void openDocument(CppSQLite3DB& db, const std::string& path, int flags);
 
 // Keeps another program from writing the document while a save reads it;
 // fails at once (inUse) when another program holds it. A file that is no
-// database yet takes no lock and is no failure.
+// database yet takes no lock and is no failure, nor is a file system that
+// offers no locks: the save goes on unlocked.
 bool holdDocument(CppSQLite3DB& guard, const std::string& target, TFileFailure& why);
 
 // Removes what interrupted saves beside the document left, unless a save
@@ -45,7 +46,9 @@ class TDocumentHold {
 
   // Opens the regular file at `path` for writing (never through a symbolic
   // link, never making it) and takes the lock, waiting up to `waitMs` for
-  // whoever holds it; another holder makes it fail with `inUse`.
+  // whoever holds it; another holder makes it fail with `inUse`. On a file
+  // system that offers no such locks (ENOLCK, ENOSYS, EOPNOTSUPP, EINVAL)
+  // the file is opened unheld and the work goes on.
   bool take(const std::string& path, int waitMs, TFileFailure& why);
   // The same as a reader: the file opened for reading, a read lock over
   // SQLite's shared range, so that no writer of SQLite's (nor a save here)

@@ -322,7 +322,7 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
     off_t oldSize = 0, newSize = 0;
     if (oldState.fd < 0 || made.fd < 0) ready = fromErrno(why, errno);
     // The kept state is the user's alone, like the working copy.
-    if (ready && ::fchmod(oldState.fd, 0600) != 0) ready = fromErrno(why, errno);
+    if (ready && !native::setModeOf(oldState.fd, 0600)) ready = fromSystem(why);
     if (ready) ready = copyBytes(held.fd(), oldState.fd, oldSize, record.oldSum, why);
     if (ready) {
       markAsChanged(held.fd(), made.fd);
@@ -528,14 +528,15 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   // A document with more than one name (a hard link) is written where it
   // is too, so every name keeps the content.
   struct stat names {};
+  const bool there = native::exists(target);
   const bool linked = ::stat(target.c_str(), &names) == 0 && names.st_nlink > 1;
-  const bool beside = !linked && native::folderTakesNewFiles(target) &&
-                      (!native::exists(target) || native::ownershipCopyable(target));
-  if (!beside && !(native::exists(target) && native::fileWritable(target))) {
-    // A folder that is gone is no missing permission.
-    const std::string folder = target.substr(0, target.rfind('/') + 1) + ".";
-    why.systemError = native::isDirectory(folder) ? EACCES : ENOENT;
-    return false;
+  const bool beside =
+      !linked && native::folderTakesNewFiles(target) && (!there || native::ownershipCopyable(target));
+  if (!beside && !(there && native::fileWritable(target))) {
+    // Why not, as the system says it: no permission, a read-only disk, a
+    // folder that is gone (a file that is not there: its folder's answer).
+    if (there || !native::folderTakesNewFiles(target)) return fromSystem(why);
+    return fromErrno(why, EACCES);
   }
   if (!beside) return saveInPlace(workingCopy, target, why, expected, written, document);
 

@@ -46,9 +46,11 @@ std::string strFunSystemErrorAdvice(int systemError) {
   switch (systemError) {
     case ENOSPC:
     case EDQUOT: return cp1250("Na dysku zabrakło miejsca. Zwolnij miejsce na dysku i spróbuj ponownie.\n");
+    case EROFS:
+      return cp1250("Ten dysk lub katalog jest tylko do odczytu (na przykład pendrive z włączoną blokadą zapisu). "
+                    "Zapisz dane na innym dysku albo w innym katalogu.\n");
     case EACCES:
     case EPERM:
-    case EROFS:
       return cp1250("Brak uprawnień do tego pliku lub katalogu. Wybierz inny katalog albo poproś administratora o "
                     "uprawnienia.\n");
     case EFBIG:

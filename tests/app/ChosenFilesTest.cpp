@@ -9,6 +9,7 @@
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
 #include "render/DocumentKinds.h"
+#include "render/Kalibracja.h"
 #include "support/TvkText.h"
 
 #include <QAction>
@@ -330,4 +331,32 @@ TEST_F(FullDiskTest, AnImportOnAFullDiskSaysSoAndBlamesNoStudent) {
                                          cp1250("Błąd"), MB_OK | MB_ICONSTOP}));
   EXPECT_EQ(readText(u(tmp())), before);
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+}
+
+// "Zastosuj" in the calibration editor once the disk is full: the sentence
+// of a full disk after SQLite's name of the code, and the layout's row as it
+// was.
+TEST_F(FullDiskTest, ACalibrationChangeOnAFullDiskSaysSoInASentence) {
+  const std::string layout = "tarvek_wywiadowka";
+  const std::string row = "select x1, y1 from `" + layout + "` order by rowid limit 1";
+  const Rows before = sqlRows(calib(), row);
+  script.onShowModal = [&](QDialog* dialog) {
+    if (dialog != FKalibracja) return 0;
+    FKalibracja->TypSwiadectwaComboBox->setCurrentIndex(
+        FKalibracja->TypSwiadectwaComboBox->findText(QString::fromStdString(layout)));
+    FKalibracja->TypSwiadectwaComboBoxChange();
+    FKalibracja->VariableComboBox->setCurrentIndex(0);
+    FKalibracja->VariableComboBoxChange();
+    fillUp();
+    script.boxes.clear();
+    FKalibracja->RightSpeedButtonClick();
+    FKalibracja->SaveButton->click();
+    return 1;
+  };
+  FGlowna->Ustawieniaczcionki1Click();
+  script.onShowModal = nullptr;
+  ASSERT_FALSE(script.boxes.empty());
+  EXPECT_EQ(script.boxes[0].text, cp1250("Błąd podczas próby zapisania danych kalibracji.\n\nSqlException\nSQLITE_FULL\n") +
+                                      full.substr(0, full.size() - 1));
+  EXPECT_EQ(sqlRows(calib(), row), before);
 }

@@ -19,19 +19,6 @@ namespace fs = std::filesystem;
 class FilesTest : public StudentTest {
  protected:
   std::string u(const std::string& path) const { return cp1250ToUtf8(path); }
-  // A student added through the dialog, as a user does it.
-  void addStudent(const std::string& surname, const std::string& pesel) {
-    script.onShowModal = [surname, pesel](QDialog*) {
-      bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, surname);
-      bFunSetText(FDaneUcznia->Imie_DATA_EDIT, "Jan");
-      FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(1);
-      bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, pesel);
-      FDaneUcznia->OKButtonClick();
-      return FDaneUcznia->result();
-    };
-    FGlowna->DodajUczniaToolButtonClick();
-    script.onShowModal = nullptr;
-  }
 };
 
 TEST_F(FilesTest, OpenFromTheMenuCopiesTheFileIntoTheWorkingCopy) {

@@ -88,6 +88,19 @@ class StudentTest : public AppTest {
     return path;
   }
   void open(const std::string& path) { vFunOtworzPlikZLiniiPolecen(TSystemPath::fromText(path)); }
+  // A student (first name Jan) added through the dialog, as a user does it.
+  void addStudent(const std::string& surname, const std::string& pesel) {
+    script.onShowModal = [surname, pesel](QDialog*) {
+      bFunSetText(FDaneUcznia->Nazwisko_DATA_EDIT, surname);
+      bFunSetText(FDaneUcznia->Imie_DATA_EDIT, "Jan");
+      FDaneUcznia->Plec_DATA_COMBOBOX->setCurrentIndex(1);
+      bFunSetText(FDaneUcznia->NrPesel_DATA_EDIT, pesel);
+      FDaneUcznia->OKButtonClick();
+      return FDaneUcznia->result();
+    };
+    FGlowna->DodajUczniaToolButtonClick();
+    script.onShowModal = nullptr;
+  }
 
   Rows stored(const std::string& table) const {
     return sqlRows(tmp(), "select id, comp_name, value from `" + table + "` order by rowid");

@@ -425,6 +425,8 @@ TEST(FileFailureTest, TheCodeIsANumberAfterASentenceThatSaysWhatToDo) {
   const std::string gone = cp1250("Wybrany plik lub jego katalog już nie istnieje (został usunięty albo przeniesiony).\n");
   const std::string unsupported =
       cp1250("System plików tego dysku nie pozwala na tę operację. Zapisz dane na innym dysku.\n");
+  const std::string readOnly = cp1250("Ten dysk lub katalog jest tylko do odczytu (na przykład pendrive z włączoną "
+                                      "blokadą zapisu). Zapisz dane na innym dysku albo w innym katalogu.\n");
   const std::string loop = cp1250("Nazwa prowadzi przez zbyt wiele dowiązań symbolicznych (albo przez dowiązanie, "
                                   "które wskazuje samo na siebie). Wybierz sam plik.\n");
   struct Case {
@@ -433,7 +435,7 @@ TEST(FileFailureTest, TheCodeIsANumberAfterASentenceThatSaysWhatToDo) {
     std::string advice;
   } cases[] = {
       {ENOSPC, SQLITE_FULL, "28", full},   {0, SQLITE_FULL, "13", full},         {EDQUOT, 0, "122", full},
-      {EACCES, SQLITE_CANTOPEN, "13", denied}, {EROFS, SQLITE_READONLY, "30", denied}, {0, SQLITE_READONLY, "8", denied},
+      {EACCES, SQLITE_CANTOPEN, "13", denied}, {EROFS, SQLITE_READONLY, "30", readOnly}, {0, SQLITE_READONLY, "8", denied},
       // SQLite's code for a file that holds no document reads as a system
       // error (26, a busy text file): none is shown.
       {0, SQLITE_NOTADB, "", cp1250("Wybrany plik nie jest plikiem świadectw tego programu.\n")},
