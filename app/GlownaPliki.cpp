@@ -1,6 +1,6 @@
 // The main window's document-file commands. A document file is never edited
-// in place: opening copies it through SQLite into the working copy (and
-// checks it there) before the working copy is replaced, every change goes
+// in place: opening copies it into a new working copy (and checks it
+// there) before the working copy is replaced, every change goes
 // to the working copy, and saving copies the working copy's committed state
 // into the file through SQLite beside it and renames it into place. Paths
 // of document files are the system's own (UTF-8); they become Windows-1250
@@ -84,7 +84,17 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
   vFunDokonczPrzerwanyZapis();
   TFileFailure why;
   TOpenedFile read;
-  if (!bFunLoadDocument(path.bytes(), workingCopy(DataStore), why, &read)) {
+  // The students are listed and their nodes made while SQLite reads the
+  // whole copy; they are shown only when the file is a good document.
+  std::vector<TStudentListRecord> students;
+  QList<QTreeWidgetItem*> nodes;
+  bool listed = false;
+  const auto listStudents = [&](const std::string& copy) {
+    listed = bFunGetStudentsList(&DataStore, copy, students);
+    if (listed) nodes = lstFunWezlyUczniow(students);
+  };
+  if (!bFunLoadDocument(path.bytes(), workingCopy(DataStore), why, &read, listStudents)) {
+    qDeleteAll(nodes);
     const std::string codeLine = why.strFunCode().empty() ? "" : codeLines(why);
     if (why.inUse)
       report(DataStore, fun, inUse(path) + cp1250("\nDane świadectw nie zostały wczytane."), cp1250("Błąd"),
@@ -126,7 +136,13 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
                cp1250("\nKod błędu: ") + code(),
            cp1250("Błąd"), MB_OK | MB_ICONSTOP);
   }
-  bFunWczytajListeUczniow();
+  if (listed) {
+    StudentsList = std::move(students);
+    vFunPokazWezlyUczniow(nodes);
+  } else {
+    qDeleteAll(nodes);
+    bFunWczytajListeUczniow();
+  }
   return true;
 }
 

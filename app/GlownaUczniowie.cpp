@@ -233,17 +233,21 @@ bool TFGlowna::bFunWczytajListeUczniow() {
   return true;
 }
 
-void TFGlowna::vFunBudujDrzewoUczniow() {
-  std::vector<std::string> names;
-  names.reserve(StudentsList.size());
-  for (const TStudentListRecord& s : StudentsList) names.push_back(s.DisplayName.str());
+void TFGlowna::vFunBudujDrzewoUczniow() { vFunPokazWezlyUczniow(lstFunWezlyUczniow(StudentsList)); }
 
-  vFunWyczyscDrzewo();
-  bTreeChanging_ = true;
+QList<QTreeWidgetItem*> TFGlowna::lstFunWezlyUczniow(const std::vector<TStudentListRecord>& list) {
+  std::vector<std::string> names;
+  names.reserve(list.size());
+  for (const TStudentListRecord& s : list) names.push_back(s.DisplayName.str());
   QList<QTreeWidgetItem*> students;
   students.reserve(static_cast<qsizetype>(names.size()));
-  for (std::size_t index : vFunStudentOrder(names))
-    students.append(studentNode(names[index], StudentsList[index].TableName.str()));
+  for (std::size_t index : vFunStudentOrder(names)) students.append(studentNode(names[index], list[index].TableName.str()));
+  return students;
+}
+
+void TFGlowna::vFunPokazWezlyUczniow(const QList<QTreeWidgetItem*>& students) {
+  vFunWyczyscDrzewo();
+  bTreeChanging_ = true;
   TreeView->addTopLevelItems(students);
   TreeView->setCurrentItem(nullptr);
   TreeView->clearSelection();

@@ -7,6 +7,7 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 
+#include <QList>
 #include <QPoint>
 #include <QPointF>
 
@@ -18,6 +19,7 @@ class QCheckBox;
 class QMenu;
 class QScrollArea;
 class QTabWidget;
+class QTreeWidgetItem;
 class QToolBar;
 class QToolButton;
 class QTreeWidget;
@@ -122,6 +124,10 @@ class TFGlowna : public TForm {
   void vFunPokazZapisanegoUcznia(const std::string& formerTable, const std::string& table,
                                  const TStudentListRecord* entry);
   void vFunBudujDrzewoUczniow();
+  // The tree's nodes of `students`, in the tree's order, not yet shown; and
+  // those nodes shown as the whole tree (the tree takes them).
+  static QList<QTreeWidgetItem*> lstFunWezlyUczniow(const std::vector<TStudentListRecord>& students);
+  void vFunPokazWezlyUczniow(const QList<QTreeWidgetItem*>& students);
   // Empties the tree: nothing is selected, so the previews show nothing.
   void vFunWyczyscDrzewo();
   // The preview pages show nothing but their grey backgrounds.

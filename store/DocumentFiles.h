@@ -1,9 +1,10 @@
 #pragma once
-// The working copy and the document files handled as SQLite databases, never
-// as bare bytes: an open copies a document into a new working copy through
-// SQLite and checks it before it takes the old one's place; a save copies the
-// working copy's committed state into the document through SQLite beside the
-// file and renames it into place; a deletion takes SQLite's journal with it.
+// The working copy and the document files: an open copies a document's bytes
+// into a new working copy (SQLite applies its owner's journal or WAL to a
+// copy, never to the document) and checks it before it takes the old one's
+// place; a save copies the working copy's committed state into the
+// document through SQLite beside the file and renames it into place; a
+// deletion takes SQLite's journal with it.
 // All paths here are the system's own (UTF-8), never Windows-1250.
 #include "store/FileFailures.h"
 #include "store/OpenedFile.h"
@@ -23,18 +24,27 @@ bool bFunDeleteDatabaseFiles(const std::string& path, TFileFailure& why);
 // before any row is read, and nothing of the file's own (an expression, a
 // check) runs. An empty database is an empty document. `tables` is the
 // number of its tables.
-bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why);
+//
+// `whileChecked`, when given, is called with `path` on the calling thread
+// once its tables are known to be such (so reading them runs nothing of the
+// file's own), while SQLite reads all of it on another thread; what it
+// reads counts only when the check passes.
+using TWhileChecked = std::function<void(const std::string& path)>;
+bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why,
+                       const TWhileChecked& whileChecked = {});
 
-// Opens a document: copies it through SQLite into a new file beside the
-// working copy, checks it, and only then puts it in the working copy's
-// place (the old working copy's journal goes first). Any failure leaves the
-// working copy as it was. A leftover of an interrupted save of the document
-// is removed. A document a save into it left marked (killed, not yet put
-// back) is never read: `interruptedSave`, or `inUse` while that save is
-// still at work. `read`, when given, gets the file as it was read (its path
-// the `document` given; no identity when it changed during the open).
+// Opens a document: copies its bytes into a new file beside the working
+// copy (with its owner's journal or WAL applied, where it has one), checks
+// it (`whileChecked` as bFunCheckDocument has it, on that copy), and only
+// then puts it in the working copy's place (the old working copy's journal
+// goes first). Any failure leaves the working copy as it was. A leftover of
+// an interrupted save of the document is removed. A document a save into it
+// left marked (killed, not yet put back) is never read: `interruptedSave`,
+// or `inUse` while that save is still at work. `read`, when given, gets the
+// file as it was read (its path the `document` given; no identity when it
+// changed during the open).
 bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
-                      TOpenedFile* read = nullptr);
+                      TOpenedFile* read = nullptr, const TWhileChecked& whileChecked = {});
 
 // Saves the working copy into the document (the file a symbolic link points
 // to): copied through SQLite into a file beside it, flushed, given the

@@ -3,11 +3,17 @@
 #include "store/CppSQLite3.h"
 #include "store/DocumentFileParts.h"
 #include "store/DocumentLocks.h"
+#include "store/OpenedFile.h"
 #include "store/SqlText.h"
 #include "store/Temporaries.h"
 #include "platform/NativeFiles.h"
+#include "platform/Platform.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <future>
+#include <iterator>
+#include <sys/stat.h>
 #include <fcntl.h>
 #include <strings.h>
 #include <unistd.h>
@@ -38,13 +44,26 @@ bool plainStudentTable(CppSQLite3DB& db, const std::string& table) {
   return plain && count == 3;
 }
 
-// Writes everything that can be read from `from` into a new private file.
+// Writes everything that can be read from `from` into a new private file:
+// by the kernel where it copies between the two file systems, else through
+// a buffer.
 bool copyInto(int from, const std::string& to, TFileFailure& why) {
   const int out = native::createPrivateFile(to, O_WRONLY);
   if (out < 0) return fromSystem(why);
-  std::vector<char> buffer(1 << 16);
   int error = 0;
-  for (off_t at = 0; error == 0;) {
+  loff_t at = 0;
+  for (;;) {
+    const ssize_t n = ::copy_file_range(from, &at, out, nullptr, std::size_t {1} << 30, 0);
+    if (n > 0) continue;
+    if (n < 0 && errno == EINTR) continue;
+    // The rest (all of it where the kernel does not copy, as between two
+    // file systems) goes through the buffer; an end told too early as well.
+    if (n < 0 && errno != EXDEV && errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL && errno != EBADF)
+      error = errno;
+    break;
+  }
+  std::vector<char> buffer(1 << 20);
+  while (error == 0) {
     const ssize_t got = ::pread(from, buffer.data(), buffer.size(), at);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
@@ -62,26 +81,72 @@ bool copyInto(int from, const std::string& to, TFileFailure& why) {
   return error == 0 ? true : fromErrno(why, error);
 }
 
+bool sameState(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
 // The document at `target` (no link) as it stands, held against writers
-// while it is read, into `aside`, with the journal and WAL of its owner's
-// beside that copy.
-bool copyAside(const std::string& target, const std::string& aside, TFileFailure& why) {
+// while it is read. When its owner left no journal or WAL beside it and it
+// keeps none in its header, its bytes are all there is to it: they go
+// straight into `next`, the working copy to be (`asIs`). Otherwise they go
+// into `aside`, with that journal and WAL beside that copy, for SQLite to
+// apply there. `read` is the document as its bytes were read, for "Zapisz"
+// to check later (its checksum is the copy's to take); no identity when it
+// changed while it was read.
+bool copyAside(const std::string& target, const std::string& next, const std::string& aside, bool& asIs,
+               TOpenedFile& read, TFileFailure& why) {
   TDocumentHold held;
   if (!held.takeShared(target, kDocumentBusyWaitMs, why)) return false;
-  if (!copyInto(held.fd(), aside, why)) return false;
-  for (const char* companion : kCompanions) {
-    const int fd = openOwnCompanion(target, companion);
-    if (fd < 0) continue;
-    const bool copied = copyInto(fd, aside + companion, why);
-    ::close(fd);
-    if (!copied) return false;
+  // The owner's journal and WAL, opened while the document is held.
+  struct TCompanions {
+    int fd[std::size(kCompanions)];
+    TCompanions() { std::fill(std::begin(fd), std::end(fd), -1); }
+    ~TCompanions() {
+      for (const int each : fd)
+        if (each >= 0) ::close(each);
+    }
+  } companions;
+  bool none = true;
+  for (std::size_t i = 0; i < std::size(kCompanions); ++i) {
+    companions.fd[i] = openOwnCompanion(target, kCompanions[i]);
+    none = none && companions.fd[i] < 0;
+  }
+  // Bytes 18 and 19 of the header say 2 for a database that keeps a WAL.
+  unsigned char versions[2] = {};
+  asIs = none && ::pread(held.fd(), versions, sizeof versions, 18) == 2 && versions[0] == 1 && versions[1] == 1;
+  struct stat before {}, after {};
+  if (::fstat(held.fd(), &before) != 0) return fromSystem(why);
+  if (!copyInto(held.fd(), asIs ? next : aside, why)) return false;
+  if (::fstat(held.fd(), &after) != 0) return fromSystem(why);
+  for (std::size_t i = 0; i < std::size(kCompanions); ++i)
+    if (companions.fd[i] >= 0 && !copyInto(companions.fd[i], aside + kCompanions[i], why)) return false;
+  read = TOpenedFile();
+  if (S_ISREG(before.st_mode) && sameState(before, after)) {
+    read.device = before.st_dev;
+    read.inode = before.st_ino;
+    read.size = before.st_size;
+    read.seconds = before.st_mtim.tv_sec;
+    read.nanoseconds = before.st_mtim.tv_nsec;
   }
   return true;
 }
 
+// The checksum of the copied bytes into `read`, for a document that stood
+// still while it was read and has as many bytes as were copied.
+void summedUp(const std::string& copy, TOpenedFile& read) {
+  const TFile file(copy, O_RDONLY);
+  long long size = -1;
+  std::uint64_t sum = 0;
+  if (read.inode != 0 && file.fd >= 0 && bFunChecksumOf(file.fd, size, sum) && size == read.size)
+    read.sum = sum;
+  else
+    read = TOpenedFile();
+}
+
 }  // namespace
 
-bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why) {
+bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why, const TWhileChecked& whileChecked) {
   if (const int e = native::readableFileError(path)) {
     why = TFileFailure::ofPickedFile(e);
     why.notDocument = why.notRegular;
@@ -95,6 +160,7 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why) 
     // generated column, an index or a check would run the file's own
     // expressions in every read below.
     db.runStatement("pragma ignore_check_constraints=ON");
+    db.runStatement("pragma mmap_size=2147418112");
     std::vector<std::string> names;
     CppSQLite3Query objects = db.runQuery("select type, name from sqlite_master");
     bool onlyTables = true;
@@ -116,9 +182,21 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why) 
     // One pass over the whole file reads every page and every row's record
     // (its header against its content, overflow pages and all), so no row
     // needs reading again.
-    CppSQLite3Query check = db.runQuery("pragma quick_check");
-    const bool whole = !check.atEnd() && check.textAt(0) == "ok";
-    check.release();
+    auto wholeFile = [&db] {
+      CppSQLite3Query check = db.runQuery("pragma quick_check");
+      const bool ok = !check.atEnd() && check.textAt(0) == "ok";
+      check.release();
+      return ok;
+    };
+    bool whole = false;
+    if (whileChecked) {
+      // The connection is the other thread's alone until it is done.
+      auto checked = std::async(std::launch::async, wholeFile);
+      whileChecked(path);
+      whole = checked.get();
+    } else {
+      whole = wholeFile();
+    }
     if (!whole) {
       why.notDocument = true;
       why.sqliteCode = SQLITE_CORRUPT;
@@ -133,7 +211,7 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why) 
 }
 
 bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
-                      TOpenedFile* read) {
+                      TOpenedFile* read, const TWhileChecked& whileChecked) {
   const native::TPickedFile picked(document);
   if (picked.error() != 0) {
     // A named pipe or a device is no document; it is never read.
@@ -141,12 +219,11 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
     why.notDocument = why.notRegular;
     return false;
   }
-  // The file as it stands before it is read, for "Zapisz" to check later;
-  // one that a save into it left half-written is not read at all.
-  const TFile file(native::linkTarget(document), O_RDONLY | O_NONBLOCK | O_NOCTTY);
-  TOpenedFile before;
-  const bool known = file.fd >= 0 && bFunFileNow(file.fd, before);
-  if (file.fd >= 0 && refusedAsMarked(file.fd, why)) return false;
+  // One that a save into it left half-written is not read at all.
+  {
+    const TFile file(native::linkTarget(document), O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (file.fd >= 0 && refusedAsMarked(file.fd, why)) return false;
+  }
   const std::string next = workingCopy + ".wczytywany", original = workingCopy + ".dokument";
   removeQuietly(next);
   removeQuietly(original);
@@ -161,8 +238,25 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
     const std::string& path;
     ~TRemoved() { removeQuietly(path); }
   } originalGoes {original};
-  if (!copyAside(native::linkTarget(document), original, why)) return false;
-  {
+  bool asIs = false;
+  TOpenedFile opened;
+  if (!copyAside(native::linkTarget(document), next, original, asIs, opened, why)) {
+    removeQuietly(next);
+    return false;
+  }
+  // While the copy is checked, its checksum is taken and it goes to the
+  // disk: it must outlive a crash of the machine once it is the working copy.
+  std::future<int> flushed;
+  if (asIs) {
+    flushed = std::async(std::launch::async, [&next, &opened] {
+      summedUp(next, opened);
+      return native::syncFile(next) ? 0 : platform::lastError();
+    });
+  } else {
+    // SQLite applies the owner's journal or WAL to the copy aside (after
+    // its checksum is taken), and what the document then holds is copied
+    // into the working copy to be.
+    summedUp(original, opened);
     CppSQLite3DB source, copy;
     try {
       openDocument(source, original, SQLITE_OPEN_READWRITE);
@@ -177,11 +271,19 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
       removeQuietly(next);
       return false;
     }
+    flushed = std::async(std::launch::async, [&next] { return native::syncFile(next) ? 0 : platform::lastError(); });
   }
   int tables = 0;
-  if (!bFunCheckDocument(next, tables, why)) {
+  const bool checked = bFunCheckDocument(next, tables, why, whileChecked);
+  const int flushError = flushed.get();
+  if (!checked) {
     // What SQLite could copy but not read is no document.
     why.notDocument = why.notDocument || why.systemError == 0;
+    removeQuietly(next);
+    return false;
+  }
+  if (flushError != 0) {
+    fromErrno(why, flushError);
     removeQuietly(next);
     return false;
   }
@@ -192,7 +294,7 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
       removeQuietly(next);
       return fromSystem(why);
     }
-  if (!native::syncFile(next) || !native::replaceFile(next, workingCopy)) {
+  if (!native::replaceFile(next, workingCopy)) {
     fromSystem(why);
     removeQuietly(next);
     return false;
@@ -200,7 +302,7 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
   removeUnheldLeftover(native::linkTarget(document));
   if (read) {
     // Changed while it was read: no identity, so "Zapisz" asks first.
-    *read = known && bFunSameFile(file.fd, before) ? before : TOpenedFile();
+    *read = opened;
     read->path = document;
   }
   return true;

@@ -77,7 +77,7 @@ bool copyBytes(int in, int out, off_t& size, std::uint64_t& sum, TFileFailure& w
   }
   if (::ftruncate(out, at) != 0 || ::fsync(out) != 0) return fromErrno(why, errno);
   size = at;
-  sum = checksum.value;
+  sum = checksum.value();
   return true;
 }
 
@@ -114,7 +114,7 @@ bool writeUnderMark(int in, int out, off_t& size, std::uint64_t& sum, TFileFailu
   if (headerSize > 0 && !writeAt(out, header, headerSize, 0)) return fromErrno(why, errno != 0 ? errno : EIO);
   if (::fsync(out) != 0) return fromErrno(why, errno);
   size = at;
-  sum = checksum.value;
+  sum = checksum.value();
   return true;
 }
 

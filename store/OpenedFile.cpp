@@ -3,7 +3,9 @@
 #include "store/DocumentFileParts.h"
 #include "platform/NativeFiles.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -26,7 +28,57 @@ bool workingCopyFile(const std::string& workingCopy, std::uint64_t& device, std:
   return true;
 }
 
+constexpr std::uint64_t kPrime1 = 0x9e3779b185ebca87ull, kPrime2 = 0xc2b2ae3d27d4eb4full,
+                        kPrime3 = 0x165667b19e3779f9ull, kPrime4 = 0x85ebca77c2b2ae63ull,
+                        kPrime5 = 0x27d4eb2f165667c5ull;
+
+std::uint64_t rotated(std::uint64_t x, int by) { return (x << by) | (x >> (64 - by)); }
+
+std::uint64_t folded(std::uint64_t lane, std::uint64_t word) { return rotated(lane + word * kPrime2, 31) * kPrime1; }
+
+std::uint64_t wordAt(const unsigned char* data) {
+  std::uint64_t word;
+  std::memcpy(&word, data, sizeof word);
+  return word;
+}
+
 }  // namespace
+
+void TChecksum::stripe(const unsigned char* data) {
+  for (int lane = 0; lane < 4; ++lane) lanes_[lane] = folded(lanes_[lane], wordAt(data + 8 * lane));
+}
+
+void TChecksum::add(const char* data, std::size_t size) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+  total_ += size;
+  if (pendingSize_ > 0) {
+    const std::size_t taken = std::min(size, kStripe - pendingSize_);
+    std::memcpy(pending_ + pendingSize_, bytes, taken);
+    pendingSize_ += taken;
+    bytes += taken;
+    size -= taken;
+    if (pendingSize_ < kStripe) return;
+    stripe(pending_);
+    pendingSize_ = 0;
+  }
+  for (; size >= kStripe; bytes += kStripe, size -= kStripe) stripe(bytes);
+  std::memcpy(pending_, bytes, size);
+  pendingSize_ = size;
+}
+
+std::uint64_t TChecksum::value() const {
+  std::uint64_t sum = rotated(lanes_[0], 1) + rotated(lanes_[1], 7) + rotated(lanes_[2], 12) + rotated(lanes_[3], 18);
+  for (const std::uint64_t lane : lanes_) sum = (sum ^ folded(0, lane)) * kPrime1 + kPrime4;
+  sum += total_;
+  std::size_t at = 0;
+  for (; at + 8 <= pendingSize_; at += 8) sum = rotated(sum ^ folded(0, wordAt(pending_ + at)), 27) * kPrime1 + kPrime4;
+  for (; at < pendingSize_; ++at) sum = rotated(sum ^ (pending_[at] * kPrime5), 11) * kPrime1;
+  sum ^= sum >> 33;
+  sum *= kPrime2;
+  sum ^= sum >> 29;
+  sum *= kPrime3;
+  return sum ^ (sum >> 32);
+}
 
 bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum) {
   constexpr size_t kChunk = 1 << 16;
@@ -42,7 +94,7 @@ bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum) {
     at += got;
   }
   size = at;
-  sum = checksum.value;
+  sum = checksum.value();
   return true;
 }
 

@@ -29,7 +29,7 @@ TEST_F(FilesTest, OpenFromTheMenuCopiesTheFileIntoTheWorkingCopy) {
   EXPECT_EQ(script.fileDialogs[0].title, "Wczytaj plik");
   EXPECT_EQ(script.fileDialogs[0].filter, "Tarvek(*.sqtvk)|*.sqtvk");
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
-  // Copied through SQLite: the same tables and rows, not the same bytes.
+  // The same tables and rows.
   EXPECT_EQ(stored("PESEL1"), sqlRows(path, "select id, comp_name, value from `PESEL1` order by rowid"));
   EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
@@ -230,6 +230,37 @@ TEST_F(FilesTest, AFileThatIsNoDocumentIsRefusedAndChangesNothing) {
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
   EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+}
+
+// A class file whose tables are all in order but one row of which is
+// damaged (its record says its value is 8 letters longer than it is): its
+// students are listed while the whole file is checked, and never shown, as
+// the check refuses the file. The document open before stays open.
+TEST_F(FilesTest, AClassFileWithADamagedRowIsRefusedAndItsStudentsNeverShow) {
+  const std::string path = makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}});
+  open(path);
+  Rows rows = personalRows("Kot", "Jan", "2");
+  rows.push_back({"DANE UCZNIA", "Pole1", std::string(200, 'x')});
+  const std::string damaged =
+      makeDocumentFile({{"2", rows}, {"3", personalRows(cp1250("Żak"), "Ola", "3")}}, cp1250("klasa 3b – uszkodzona.sqtvk"));
+  {
+    std::fstream file(u(damaged), std::ios::in | std::ios::out | std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // Header: its size, the serial types of 'DANE UCZNIA', 'Pole1' and 200 letters.
+    const std::size_t at = bytes.find(std::string("\x05\x23\x17\x83\x1d", 5) + "DANE UCZNIAPole1");
+    ASSERT_NE(at, std::string::npos);
+    file.seekp(static_cast<std::streamoff>(at + 4));
+    file.put('\x2d');
+  }
+  script.fileNames = {chosenName(damaged)};
+  FGlowna->OtworzPlikToolButtonClick();
+  ASSERT_EQ(script.boxes.size(), 1u);
+  const std::string refused = cp1250("Wybrany plik nie jest plikiem świadectw albo jest uszkodzony:\n") + damaged;
+  EXPECT_EQ(script.boxes[0].text.substr(0, refused.size()), refused);
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+  EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
+  EXPECT_EQ(FGlowna->StudentsList.size(), 1u);
 }
 
 TEST_F(FilesTest, NamesInAnyScriptOpenAndSaveUnderExactlyThatName) {

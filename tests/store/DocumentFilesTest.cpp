@@ -958,6 +958,42 @@ std::string keptAside(const std::string& work, int number = 1) {
 // kept; a colleague then saves the document, in place or as a new file. The
 // user's next start leaves the colleague's save alone and keeps the old
 // state where the user can open it.
+
+// The checksum "Zapisz" compares: the same however the file's bytes are cut
+// into reads, and another for a byte changed, two words of one lane or of
+// two lanes swapped, a byte more or less (a colleague's save of one value
+// keeps the size and, on a FAT stick, often the time).
+TEST(DocumentChecksumTest, TheSumIsOfTheBytesWhateverTheReadsAndChangesWithAnyOfThem) {
+  std::string bytes(100003, '\0');
+  std::uint64_t seed = 88172645463325252ull;
+  for (char& byte : bytes) {
+    seed ^= seed << 13;
+    seed ^= seed >> 7;
+    seed ^= seed << 17;
+    byte = static_cast<char>(seed);
+  }
+  const auto sumOf = [](const std::string& data, std::size_t cut) {
+    TChecksum sum;
+    for (std::size_t at = 0; at < data.size(); at += cut) sum.add(data.data() + at, std::min(cut, data.size() - at));
+    return sum.value();
+  };
+  const std::uint64_t whole = sumOf(bytes, bytes.size());
+  for (const std::size_t cut : {1, 7, 8, 31, 32, 33, 4096, 65536, 100002})
+    EXPECT_EQ(sumOf(bytes, cut), whole) << "read in pieces of " << cut;
+
+  std::string oneByte = bytes, oneLane = bytes, twoLanes = bytes;
+  oneByte[50001] = static_cast<char>(oneByte[50001] ^ 1);
+  std::swap_ranges(oneLane.begin(), oneLane.begin() + 8, oneLane.begin() + 32);
+  std::swap_ranges(twoLanes.begin(), twoLanes.begin() + 8, twoLanes.begin() + 8);
+  const std::vector<std::string> changed = {oneByte, oneLane, twoLanes, bytes + '\0', bytes.substr(0, bytes.size() - 1),
+                                            std::string(bytes.size(), '\0')};
+  std::vector<std::uint64_t> sums = {whole};
+  for (const std::string& other : changed) sums.push_back(sumOf(other, 4096));
+  std::sort(sums.begin(), sums.end());
+  EXPECT_EQ(std::adjacent_find(sums.begin(), sums.end()), sums.end()) << "two contents with one sum";
+  EXPECT_NE(sumOf(std::string(), 1), sumOf(std::string(1, '\0'), 1));
+}
+
 TEST_F(DocumentFilesTest, APutBackNeverUndoesAColleaguesLaterSave) {
   SharedFolder shared(dirs, work, wc, docs);
   const ColleagueCopy other(dirs);
