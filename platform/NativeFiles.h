@@ -48,6 +48,12 @@ bool folderTakesNewFiles(const std::string& path);
 // True when the existing file can be written by this process; false with
 // the reason in lastError(), as folderTakesNewFiles.
 bool fileWritable(const std::string& path);
+// True when the file system of the path's folder offers no file locks
+// (asked for one, it answers ENOLCK, ENOSYS, EOPNOTSUPP or EINVAL: a network
+// share without its lock service, a FUSE file system that refuses them).
+// The question is put to the folder, so no descriptor of the file itself is
+// opened and closed (which would let go of this process's locks on it).
+bool offersNoLocks(const std::string& path);
 // Removes a file; a file that is not there is no failure.
 bool removeFile(const std::string& path);
 // Renames in one step over whatever the target was, then makes the rename

@@ -416,6 +416,18 @@ bool folderTakesNewFiles(const std::string& path) {
 
 bool fileWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0 ? true : fail(errno); }
 
+bool offersNoLocks(const std::string& path) {
+  const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  const bool none = ::fcntl(fd, F_OFD_GETLK, &lock) != 0 &&
+                    (errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL);
+  ::close(fd);
+  return none;
+}
+
 bool removeFile(const std::string& path) {
   if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
   return fail(errno);

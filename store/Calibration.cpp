@@ -188,7 +188,7 @@ bool copyLayouts(TDataStore* DataStore, sqlite3* from, const std::string& target
     tables = layoutTables(from);
     if (tables.empty()) rc = SQLITE_NOTADB;
   }
-  if (rc == SQLITE_OK) rc = sqlite3_open_v2(fresh.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_open_v2(fresh.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, sqliteVfsFor(fresh));
   if (rc == SQLITE_OK) rc = sqlite3_exec(to, "pragma journal_mode=OFF; begin;", nullptr, nullptr, nullptr);
   std::string columns, marks, declared;
   for (const char* column : kCalibColumns) {

@@ -180,9 +180,13 @@ void CppSQLite3DB::openFile(const std::string& path) {
   setBusyWait(mnBusyTimeoutMs);
 }
 
+const char* sqliteVfsFor(const std::string& systemPath) {
+  return platform::native::offersNoLocks(systemPath) ? "unix-none" : nullptr;
+}
+
 void CppSQLite3DB::openSystemPath(const std::string& path, int flags) {
   if (mpDB) closeFile();
-  const int rc = sqlite3_open_v2(path.c_str(), &mpDB, flags, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &mpDB, flags, sqliteVfsFor(path));
   if (rc != SQLITE_OK) {
     const std::string msg = mpDB ? sqlite3_errmsg(mpDB) : "";
     if (mpDB) sqlite3_close(mpDB);

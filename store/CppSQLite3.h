@@ -78,6 +78,12 @@ class CppSQLite3Query {
   bool mbOwnVM;
 };
 
+// The SQLite VFS to open a file with (a path as the system names it):
+// SQLite's own, or, on a file system that offers no locks, its VFS without
+// locking ("unix-none"), where SQLite's locks would only ever say "database
+// is locked". Such a file is worked on unlocked, as its only user's.
+const char* sqliteVfsFor(const std::string& systemPath);
+
 class CppSQLite3DB {
  public:
   CppSQLite3DB();
@@ -88,7 +94,8 @@ class CppSQLite3DB {
   // Opens (creating when missing) the database at a Windows-1250 path.
   void openFile(const std::string& path);
   // Opens the database at a path as the system names it (UTF-8 bytes, not
-  // Windows-1250) with SQLite's open flags (SQLITE_OPEN_READONLY, ...).
+  // Windows-1250) with SQLite's open flags (SQLITE_OPEN_READONLY, ...), and
+  // the VFS sqliteVfsFor gives.
   void openSystemPath(const std::string& path, int flags);
   // Opens a read-only database held in memory, a copy of `bytes` (a file's
   // content as read through its descriptor): no file is opened by name.
