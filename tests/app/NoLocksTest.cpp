@@ -35,7 +35,13 @@ bool isLock(int command) {
   return (command >= 5 && command <= 7) || (command >= 36 && command <= 38);
 }
 
-int forward(const char* name, int fd, int command, void* argument) {
+// A lock below the folder is refused as such a file system refuses it; any
+// other call goes on to the C library's `name`.
+int answered(const char* name, int fd, int command, void* argument) {
+  if (isLock(command) && refusedHere(fd)) {
+    errno = ENOLCK;
+    return -1;
+  }
   using Call = int (*)(int, int, ...);
   const auto call = reinterpret_cast<Call>(::dlsym(RTLD_NEXT, name));
   return call(fd, command, argument);
@@ -50,11 +56,7 @@ extern "C" int fcntl(int fd, int command, ...) {
   va_start(list, command);
   void* argument = va_arg(list, void*);
   va_end(list);
-  if (isLock(command) && refusedHere(fd)) {
-    errno = ENOLCK;
-    return -1;
-  }
-  return forward("fcntl", fd, command, argument);
+  return answered("fcntl", fd, command, argument);
 }
 
 extern "C" int fcntl64(int fd, int command, ...) {
@@ -62,11 +64,7 @@ extern "C" int fcntl64(int fd, int command, ...) {
   va_start(list, command);
   void* argument = va_arg(list, void*);
   va_end(list);
-  if (isLock(command) && refusedHere(fd)) {
-    errno = ENOLCK;
-    return -1;
-  }
-  return forward("fcntl64", fd, command, argument);
+  return answered("fcntl64", fd, command, argument);
 }
 
 extern "C" int flock(int fd, int operation) {
