@@ -578,12 +578,18 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   if (placed) {
     saveStep("copied");
     // What the document is once renamed: the same file, with the same time.
+    // Read back whole first: a disk that does not give back all it took (a
+    // stick that lost part of the file) never has it take the document's
+    // place.
     TOpenedFile made;
-    if (written) {
-      const TFile file(temp.path(), O_RDONLY);
-      if (file.fd < 0 || !bFunFileNow(file.fd, made)) made = TOpenedFile();
-      made.path = document;
+    errno = 0;
+    const TFile file(temp.path(), O_RDONLY);
+    if (file.fd < 0 || !bFunFileNow(file.fd, made)) {
+      fromErrno(why, errno != 0 ? errno : EIO);
+      removeQuietly(temp.path());
+      return false;
     }
+    made.path = document;
     placed = native::replaceFile(temp.path(), target);
     if (placed && written) *written = made;
   }

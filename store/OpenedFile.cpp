@@ -93,6 +93,14 @@ bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum) {
     checksum.add(buffer.data(), static_cast<std::size_t>(got));
     at += got;
   }
+  // A file that ends before the size it has is not there whole (a stick
+  // that lost part of what it said it wrote).
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return false;
+  if (st.st_size != at) {
+    errno = EIO;
+    return false;
+  }
   size = at;
   sum = checksum.value();
   return true;

@@ -41,7 +41,8 @@ class TChecksum {
 };
 
 // The size of the file open at `fd` and the checksum of its bytes,
-// read from its start; false when it cannot be read.
+// read from its start; false when it cannot be read whole (errno says why:
+// EIO where it ends before its size).
 bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum);
 
 // The file open at `fd` as it stands now; false when it cannot be read.

@@ -231,3 +231,42 @@ TEST_F(UsbStickTest, OnlyAFileSystemWithoutModesLetsAModeGoUnset) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   }
 }
+
+// A class of a few megabytes on the stick, where this FUSE module gives back
+// only the first 1.8 MB of a file SQLite wrote beside the document: the
+// document is never replaced by a file the stick does not hold whole.
+// "Zapisz" either leaves a whole document with the new student, or says the
+// data were not saved and leaves the document as it was, still open and
+// still changed.
+TEST_F(UsbStickTest, ASaveNeverPutsAFileTheStickLostPartOfInTheDocumentsPlace) {
+  std::vector<TStudentFile> students;
+  for (int i = 1; i <= 30; ++i) {
+    Rows rows = personalRows("Uczen" + std::to_string(i), "Jan", std::to_string(i));
+    for (int k = 0; k < 1000; ++k) rows.push_back({"SWIADECTWO", "Pole" + std::to_string(k), std::string(60, 'x')});
+    students.push_back({std::to_string(i), rows});
+  }
+  const std::string large = stick + "/klasa 3a cala.sqtvk";
+  writeText(large, readText(cp1250ToUtf8(makeDocumentFile(students, "klasa 3a cala.sqtvk"))));
+  const std::string before = readText(large);
+  ASSERT_GT(before.size(), 2u << 20);
+  openFromMenu(large);
+  ASSERT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(large));
+  addStudent("Kot", "99");
+  FGlowna->SaveButton->click();
+
+  const std::string after = readText(large);
+  EXPECT_EQ(after.size(), fs::file_size(large)) << "the document is not there whole";
+  if (!FGlowna->bDataModified) {
+    EXPECT_TRUE(script.boxes.empty()) << shownBoxes();
+    EXPECT_EQ(sqlRowsAt(large, "pragma quick_check", false), (Rows {{"ok"}}));
+    EXPECT_EQ(sqlRowsAt(large, "select count(*) from sqlite_master", false), (Rows {{"31"}}));
+    FGlowna->SaveButton->click();
+    EXPECT_TRUE(script.boxes.empty()) << "asked after its own save: " << shownBoxes();
+  } else {
+    EXPECT_TRUE(after == before) << "the document changed";
+    ASSERT_EQ(script.boxes.size(), 1u);
+    EXPECT_NE(cp1250ToUtf8(script.boxes[0].text).find("Dane nie zostały zapisane."), std::string::npos)
+        << shownBoxes();
+    EXPECT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(large));
+  }
+}
