@@ -17,11 +17,6 @@ namespace {
 class FileNamesTest : public StudentTest {
  protected:
   std::string calib() const { return cp1250ToUtf8(dirs.data()) + "/tvk_kalibracja.sqset"; }
-  std::string shownBoxes() const {
-    std::string all;
-    for (const TShownBox& box : script.boxes) all += cp1250ToUtf8(box.text) + "\n";
-    return all;
-  }
 };
 
 }  // namespace

@@ -90,11 +90,6 @@ class NoLocksTest : public StudentTest {
     gNoLocksUnder.clear();
     StudentTest::TearDown();
   }
-  std::string shownBoxes() const {
-    std::string all;
-    for (const TShownBox& box : script.boxes) all += cp1250ToUtf8(box.text) + "\n";
-    return all;
-  }
 };
 
 }  // namespace

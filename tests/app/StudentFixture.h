@@ -88,6 +88,12 @@ class StudentTest : public AppTest {
     return path;
   }
   void open(const std::string& path) { vFunOtworzPlikZLiniiPolecen(TSystemPath::fromText(path)); }
+  // The texts of the message boxes shown so far, readable in a failure.
+  std::string shownBoxes() const {
+    std::string all;
+    for (const TShownBox& box : script.boxes) all += cp1250ToUtf8(box.text) + "\n";
+    return all;
+  }
   // A student (first name Jan) added through the dialog, as a user does it.
   void addStudent(const std::string& surname, const std::string& pesel) {
     script.onShowModal = [surname, pesel](QDialog*) {

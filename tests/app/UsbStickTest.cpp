@@ -75,11 +75,6 @@ class UsbStickTest : public StudentTest {
     mounted = false;
   }
 
-  std::string shownBoxes() const {
-    std::string all;
-    for (const TShownBox& box : script.boxes) all += cp1250ToUtf8(box.text) + "\n";
-    return all;
-  }
   Rows tablesIn(const std::string& path) const {
     return sqlRowsAt(path, "select name from sqlite_master where type='table' order by name", false);
   }
