@@ -191,9 +191,10 @@ void TFDaneUcznia::vFunFormDataFromList(const std::vector<TDataRecord>& list) {
     if (name.find(kEditMarker) != std::string::npos) {
       batch.vFunSetText(component, r.value.str());
     } else if (name.find(kComboMarker) != std::string::npos) {
-      // A stored sex that is empty stays unchosen.
+      // A stored sex is "mężczyzna" exactly or else "kobieta", an empty one
+      // included; only a student without a sex row shows none chosen.
       if (component == Plec_DATA_COMBOBOX)
-        batch.vFunSetIndex(Plec_DATA_COMBOBOX, r.value.empty() ? -1 : r.value.str() == male ? 1 : 0);
+        batch.vFunSetIndex(Plec_DATA_COMBOBOX, r.value.str() == male ? 1 : 0);
       else
         batch.vFunSetText(component, r.value.str());
     } else if (name.find(kMemoMarker) != std::string::npos) {

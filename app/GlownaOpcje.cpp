@@ -3,6 +3,7 @@
 // file, and the help.
 #include "app/DaneSzkoly.h"
 #include "app/GlownaUnit.h"
+#include "forms/DocumentForms.h"
 #include "platform/Cp1250.h"
 #include "render/Kalibracja.h"
 #include "render/Pomoc.h"
@@ -56,7 +57,10 @@ void TFGlowna::vFunConnectOtherCommands() {
 void TFGlowna::vFunZmianaOpcji(const char* setting, const QCheckBox* box) {
   // A setting that cannot be written only loses the state at the next start.
   bFunSqlSettingWriteValue(&DataStore, setting, box->isChecked() ? 1 : 0);
-  TreeViewClick();
+  // While the calibration editor is shown (it sets "Wyłącz kropki" to the
+  // layout it draws) the forms hold its samples and it draws its own
+  // preview: no student is loaded over them.
+  if (!DataStore.bCalibMode) TreeViewClick();
 }
 
 void TFGlowna::WykreskujPusteCheckBoxClick() { vFunZmianaOpcji("strike_empty_fields", WykreskujPusteCheckBox); }
@@ -73,9 +77,13 @@ void TFGlowna::vFunPokazKalibracje(bool allObjects, const char* caption) {
   FKalibracja->bAllObjects = allObjects;
   FKalibracja->move(5, std::max(FKalibracja->y(), geometry().top() + 90));
   FKalibracja->setWindowTitle(QString::fromUtf8(caption));
+  // The editor fills every form with samples: what the forms held, the
+  // student's values, goes back into them when it closes.
+  std::vector<TDataRecord> held;
+  for (TDocumentForm* form : vFunDocumentForms()) form->vFunFormDataToList(held);
   FKalibracja->ShowModal();
   DataStore.bCalibMode = false;
-  // The forms hold sample values now: the next selection loads the student again.
+  for (TDocumentForm* form : vFunDocumentForms()) form->vFunFormDataFromList(held);
   bFunWczytajListeUczniow();
 }
 

@@ -415,13 +415,12 @@ void TDocumentForm::vFunCopyPersonalData(TTextBatch& batch) {
       switch (t.kind) {
         case TPersonalToken::Literal: value += cp1250FromUtf8(t.text); break;
         case TPersonalToken::Component: value += textOf(dialog, t.text); break;
-        case TPersonalToken::Ending: {
-          // Compared afresh for each ending. A student whose sex is not
-          // known gets no ending, rather than a guessed one.
-          const std::string sex = textOf(dialog, names::kPlec);
-          if (!sex.empty()) value += cp1250FromUtf8(sex == male ? t.text : t.female);
+        case TPersonalToken::Ending:
+          // Compared afresh for each ending: "mężczyzna" exactly takes the
+          // male ending, any other sex the female one, no sex chosen
+          // included (as the dialog loads any other stored sex as "kobieta").
+          value += cp1250FromUtf8(textOf(dialog, names::kPlec) == male ? t.text : t.female);
           break;
-        }
         case TPersonalToken::Pesel: {
           // Only the characters the number has: a short number leaves the
           // later boxes empty.

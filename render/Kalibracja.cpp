@@ -266,6 +266,9 @@ void TFKalibracja::vFunLoadFontList() {
 }
 
 void TFKalibracja::FormShow() {
+  // The samples go in before anything is drawn: every preview of the
+  // showing, the first one included, shows them and nothing of a student.
+  vFunFillAllSampleData();
   bFunLoadCalibSet();
   vFunLoadFontList();
   if (TypSwiadectwaComboBox->count() > 0) TypSwiadectwaComboBox->setCurrentIndex(0);
@@ -278,7 +281,6 @@ void TFKalibracja::FormShow() {
   for (const std::string& table : tables) TypSwiadectwaComboBox->addItem(qtCp(table));
   if (TypSwiadectwaComboBox->count() > 0) TypSwiadectwaComboBox->setCurrentIndex(0);
   TypSwiadectwaComboBoxChange();
-  vFunFillAllSampleData();
 }
 
 void TFKalibracja::TypSwiadectwaComboBoxChange() {

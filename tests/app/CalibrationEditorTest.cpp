@@ -2,8 +2,12 @@
 // driven while it is "shown" through the scripted modal run.
 #include "StudentFixture.h"
 
+#include "forms/DocumentForms.h"
+#include "forms/FormUnits.h"
 #include "render/Kalibracja.h"
+#include "render/RecordingDevice.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -315,6 +319,73 @@ TEST_F(CalibrationEditorTest, ClosingEmptiesThePreviewsAndRebuildsTheTreeWithNot
       EXPECT_EQ(image->size(), QSize(0, 0)) << document;
     }
     EXPECT_FALSE(FGlowna->DataStore.bCalibMode);
+  }
+}
+
+// Each showing, opened from the menu with a student selected, previews
+// every form filled with its samples from its first preview on, also after a
+// "_bk" layout has ticked "Wyłącz kropki"; "Zamknij" gives the forms the
+// student's values back.
+TEST_F(CalibrationEditorTest, EveryShowingPreviewsTheSamplesAndClosingGivesTheFormsTheStudentBack) {
+  Rows student = personalRows("Nowak", "Anna", "90010112345");
+  student.push_back({"KLASA Ia TARVEK", "ZMIENNA_Tarvek1_STR1_DATA_EDIT", "Liceum Batorego"});
+  student.push_back({"ARKUSZ OCEN STR 1 TARVEK", "ZMIENNA_NazwaSzkoly1_DATA_EDIT", "Liceum Batorego"});
+  open(makeDocumentFile({{"90010112345", student}}));
+  // Her name, birth, PESEL and school.
+  const char* const hers[] = {"Nowak", "Anna", "90010112345", "Krak", "maja", "Batorego"};
+  // The rows of every form, as a save would collect them.
+  auto formRows = [] {
+    std::vector<TDataRecord> all;
+    for (TDocumentForm* form : vFunDocumentForms()) form->vFunFormDataToList(all);
+    Rows rows;
+    for (const TDataRecord& r : all) rows.push_back({r.id.str(), r.comp_name.str(), r.value.str()});
+    return rows;
+  };
+  // The first row that differs, readable in a failure.
+  auto difference = [](const Rows& a, const Rows& b) -> std::string {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+      if (a[i] != b[i]) return a[i][0] + " " + a[i][1] + ": \"" + a[i][2] + "\" / \"" + b[i][2] + "\"";
+    return a.size() == b.size() ? std::string() : "row counts differ";
+  };
+  auto preview = [] {
+    TRecordingDevice page;
+    page.play(*FGlowna->DataStore.Page1Metafile);
+    return page.textsDrawn().join('|').toStdString();
+  };
+  // The preview of the layout being edited and every form show samples
+  // (another fill changes nothing) and nothing of hers.
+  auto expectSamples = [&](const std::string& layout, const char* sample) {
+    SCOPED_TRACE(layout);
+    EXPECT_EQ(text(K()->TypSwiadectwaComboBox), layout);
+    const std::string shown = preview();
+    EXPECT_NE(shown.find(sample), std::string::npos) << shown;
+    const Rows held = formRows();
+    K()->vFunFillAllSampleData();
+    EXPECT_EQ(difference(held, formRows()), "");
+    for (const char* value : hers) {
+      EXPECT_EQ(shown.find(value), std::string::npos) << value;
+      for (const auto& row : held) EXPECT_EQ(row[2].find(value), std::string::npos) << value << " " << row[1];
+    }
+  };
+  for (int showing = 1; showing <= 2; ++showing) {
+    SCOPED_TRACE(showing);
+    select(0, 0);
+    const Rows before = formRows();
+    script.onShowModal = [&](QDialog* dialog) {
+      if (dialog != FKalibracja) return 0;
+      // The first layout of the file is the title page of "MEN-I/42/2".
+      expectSamples("tarvek_arkusz_str1", "imię i nazwisko");
+      chooseLayout("tarvek_klasa_Ia_bk");
+      EXPECT_TRUE(FGlowna->PrintNoDotsCheckBox->isChecked());
+      expectSamples("tarvek_klasa_Ia_bk", "imię nazwisko");
+      chooseLayout("tarvek_klasa_Ia");
+      K()->CloseButton->click();
+      return 1;
+    };
+    FGlowna->findComponentAs<QAction>("Ustawieniaczcionki1")->trigger();
+    script.onShowModal = nullptr;
+    EXPECT_EQ(difference(formRows(), before), "");
+    EXPECT_EQ(strFunGetText(FArkuszStr1->findComponent("ZMIENNA_ImieNazwisko_DATA_EDIT")), "Anna Nowak");
   }
 }
 

@@ -106,9 +106,11 @@ TEST_F(PreviewsTest, AStudentNodeShowsNoOtherStudentsDocument) {
 // A student whose rows hold no birth data and no sex (as an old-format
 // import gives them) shows none of the student selected before: not in
 // "Dane ucznia", not in the forms nor in the rows their OK would store, not
-// in the preview of his certificate.
+// in the preview of his certificate. With no sex chosen the words that
+// follow the sex take the ending of "kobieta", on every form.
 TEST_F(PreviewsTest, AStudentWithoutBirthDataShowsNoneOfThePreviousStudents) {
-  const Rows first = personalRows(cp1250("Żółkiewska"), cp1250("Łucja"), "1");  // 1 maja 2001, Kraków, kobieta
+  // 1 maja 2001, Kraków: his words have no ending ("y" on the title pages).
+  const Rows first = personalRows(cp1250("Żółkowski"), cp1250("Łukasz"), "1", cp1250("mężczyzna"));
   const Rows second = {{"DANE UCZNIA", "Nazwisko_DATA_EDIT", "Adamski"},
                        {"DANE UCZNIA", "Imie_DATA_EDIT", "Jan"},
                        {"DANE UCZNIA", "NrPesel_DATA_EDIT", "6"}};
@@ -117,7 +119,7 @@ TEST_F(PreviewsTest, AStudentWithoutBirthDataShowsNoneOfThePreviousStudents) {
   const char* const firsts[] = {"2001", "Krak", "opolskie", "maja"};
   // The endings of the words that follow the sex, on every form.
   const std::string endings[] = {"UczeszczalA", "OtrzymalA", "RealizowalA", "UkonczylA", "UrodzonyA", "PrzyjetyA",
-                                 "WpisanyA", "NrNaSwiadectwie"};
+                                 "WpisanyA"};
   auto preview = [] {
     TRecordingDevice page;
     page.play(*FGlowna->DataStore.Page1Metafile);
@@ -132,8 +134,8 @@ TEST_F(PreviewsTest, AStudentWithoutBirthDataShowsNoneOfThePreviousStudents) {
          open(makeDocumentFile({{"1", first}, {"6", second}}, "klasa1.sqtvk"));
          select(1, 0);
          const QStringList shown = preview();
-         ASSERT_TRUE(shown.contains(QString::fromUtf8("Kraków")));  // hers, as the fixture means
-         ASSERT_TRUE(shown.contains("a"));
+         ASSERT_TRUE(shown.contains(QString::fromUtf8("Kraków")));  // his, as the fixture means
+         ASSERT_FALSE(shown.contains("a"));
          select(0, 0);
        }},
       {"a student imported from an old file",
@@ -164,13 +166,73 @@ TEST_F(PreviewsTest, AStudentWithoutBirthDataShowsNoneOfThePreviousStudents) {
       for (const char* value : firsts) EXPECT_EQ(row.value.str().find(value), std::string::npos) << name;
       for (const std::string& ending : endings)
         if (name.starts_with("ZMIENNA_" + ending + "_")) {
-          EXPECT_EQ(row.value.str(), "") << row.id.str() << " " << name;
+          EXPECT_EQ(row.value.str(), "a") << row.id.str() << " " << name;
         }
+      if (name.starts_with("ZMIENNA_NrNaSwiadectwie_")) {
+        EXPECT_EQ(row.value.str(), "") << row.id.str() << " " << name;
+      }
     }
 
     const QStringList shown = preview();
     EXPECT_TRUE(shown.contains("Jan Adamski"));
     for (const char* value : firsts) EXPECT_TRUE(shown.filter(value).isEmpty()) << value;
-    EXPECT_FALSE(shown.contains("a"));  // "uczęszczał(a)"
+    EXPECT_TRUE(shown.contains("a"));  // "uczęszczał(a)"
+  }
+}
+
+// The words that follow the sex end as the sex "Dane ucznia" shows: the
+// certificates' "uczęszczał", "ukończył" ... with no ending for "mężczyzna"
+// and "a" for any other sex, the title pages' "Urodzon", "Przyjęt", "Wpisan"
+// with "y" and "a"; no sex chosen is no exception.
+TEST_F(PreviewsTest, TheWordsThatFollowTheSexEndAsTheSexOfDaneUcznia) {
+  struct Case {
+    const char* stored;  // nullptr: the student has no sex row
+    int shown;           // the item "Dane ucznia" shows: 0 "kobieta", 1 "mężczyzna", -1 none
+    const char* certificate;
+    const char* titlePage;
+  };
+  const Case cases[] = {{"mężczyzna", 1, "", "y"}, {"kobieta", 0, "a", "a"}, {"", 0, "a", "a"},
+                        {"Mężczyzna", 0, "a", "a"}, {nullptr, -1, "a", "a"}};
+  const struct {
+    const char* cls;
+    bool titlePage;
+    std::vector<const char*> words;
+  } forms[] = {
+      {"TFKlasa1a", false, {"UczeszczalA", "OtrzymalA", "RealizowalA"}},
+      {"TFKonieca", false, {"UkonczylA", "RealizowalA"}},
+      {"TFKlasa2", false, {"UczeszczalA", "OtrzymalA", "RealizowalA"}},
+      {"TFKoniecwyr", false, {"UkonczylA", "RealizowalA"}},
+      {"TFArkuszStr1", true, {"UrodzonyA", "PrzyjetyA", "WpisanyA"}},
+      {"TFArkuszStr1b", true, {"UrodzonyA", "PrzyjetyA", "WpisanyA"}},
+  };
+  auto preview = [] {
+    TRecordingDevice page;
+    page.play(*FGlowna->DataStore.Page1Metafile);
+    return page.textsDrawn();
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored ? c.stored : "no sex row");
+    Rows rows = personalRows("Nowak", "Ola", "5", c.stored ? cp1250(c.stored) : "");
+    if (!c.stored) std::erase_if(rows, [](const auto& row) { return row[1] == "Plec_DATA_COMBOBOX"; });
+    open(makeDocumentFile({{"5", rows}}, "plec" + std::to_string(++n) + ".sqtvk"));
+    for (const auto& form : forms) {
+      const std::string ending = form.titlePage ? c.titlePage : c.certificate;
+      // The forms the tree offers, as their previews print them.
+      if (const int tree = referenceOf(form.cls)->tree; tree > 0) {
+        select(0, tree - 1);
+        const QStringList shown = preview();
+        EXPECT_EQ(shown.contains("a"), ending == "a") << form.cls;
+        EXPECT_EQ(shown.contains("y"), ending == "y") << form.cls;
+      }
+      const TDocumentForm* f = frmFunFormOfClass(form.cls);
+      for (const char* word : form.words) {
+        const std::string name = "ZMIENNA_" + std::string(word) + (form.titlePage ? "_DATA_EDIT" : "_STR1_DATA_EDIT");
+        EXPECT_EQ(strFunGetText(f->findComponent(name)), ending) << form.cls << " " << name;
+      }
+    }
+    // What "Edytuj dane ucznia" shows of the student.
+    runShown([] { FGlowna->EdytujDaneUczniaToolButtonClick(); },
+             [&](QDialog*) { EXPECT_EQ(FDaneUcznia->Plec_DATA_COMBOBOX->currentIndex(), c.shown); });
   }
 }

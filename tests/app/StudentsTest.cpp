@@ -441,8 +441,8 @@ TEST_F(StudentTest, CancelledEditsAreNotSavedByALaterOk) {
 }
 
 TEST_F(StudentTest, ClearKeepsTheClassDetailsAndLoadingMapsTheSex) {
-  // An empty stored sex is no sex.
-  const std::pair<const char*, int> sexes[] = {{"mężczyzna", 1}, {"Mężczyzna", 0}, {"", -1}, {"kobieta", 0}};
+  // Any stored sex but "mężczyzna" exactly, an empty one included, is "kobieta".
+  const std::pair<const char*, int> sexes[] = {{"mężczyzna", 1}, {"Mężczyzna", 0}, {"", 0}, {"kobieta", 0}};
   for (const auto& [value, index] : sexes) {
     std::vector<TDataRecord> rows;
     for (const auto& r : personalRows("A", "B", "1", cp1250(value))) {

@@ -686,7 +686,7 @@ TEST_F(CurrentCertificates, PersonalDataFollowTheStudentDataDialogOnEveryLoad) {
     const char* sex;
     const char* ending;
   };
-  for (const Case& c : {Case {"kobieta", "a"}, Case {"mężczyzna", ""}, Case {"", ""}, Case {"Mężczyzna", "a"}}) {
+  for (const Case& c : {Case {"kobieta", "a"}, Case {"mężczyzna", ""}, Case {"", "a"}, Case {"Mężczyzna", "a"}}) {
     sex->setText(QString::fromUtf8(c.sex));
     for (const char* cls : kCurrent) {
       SCOPED_TRACE(std::string(cls) + " " + c.sex);

@@ -661,8 +661,8 @@ TEST(EarlierCertificates, EveryLoadCopiesTheStudentsDataAndTheEndingsOfTheSex) {
     for (const char* s : {"mężczyzna", "kobieta", ""}) {
       SCOPED_TRACE(std::string(m.className) + " " + s);
       sex->setText(QString::fromUtf8(s));
-      // No sex chosen: no ending.
-      const std::string ending = std::string(s) == "kobieta" ? "a" : "";
+      // No sex chosen gives the ending of "kobieta".
+      const std::string ending = std::string(s) == "mężczyzna" ? "" : "a";
       form->vFunFormDataFromList(rows);
       EXPECT_EQ(text(*form, edit1("ImieNazwisko")), "Anna Nowak");
       EXPECT_EQ(text(*form, edit1("DataUrodzenia")), "1 maja 2001 r.");
