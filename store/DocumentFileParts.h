@@ -29,6 +29,17 @@ std::string dataFolderOf(const std::string& workingCopy);
 // it anew from the WAL.
 int openOwnCompanion(const std::string& document, const char* companion);
 
+// Removes the companions that count beside a document (its owner's own
+// regular files: journal, WAL, shared memory) once nothing of them belongs
+// to what the document now holds; any other file is left where it lies.
+// False, with the system's reason, when one that counts cannot go.
+bool removeOwnCompanions(const std::string& document, TFileFailure& why);
+
+// Writes every byte that can be read from `from` (from its start) into
+// `to` (a new file, from where it stands): by the kernel where it copies
+// between the two file systems, else through a buffer.
+bool copyAllBytes(int from, int to, TFileFailure& why);
+
 // Deletes a database file and its companions, whatever fails.
 void removeQuietly(const std::string& path);
 

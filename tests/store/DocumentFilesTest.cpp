@@ -729,8 +729,8 @@ std::string colleagueOpens(const std::string& doc, const std::string& colleagueC
     TFileFailure why;
     if (bFunLoadDocument(doc, colleagueCopy, why)) return 0;
     const bool told = why.interruptedSave &&
-                      strFunFailureLines(why).find(cp1250("Zapis tego dokumentu został przerwany; zostanie przywrócony, "
-                                                          "gdy ten użytkownik ponownie uruchomi program.")) == 0;
+                      strFunFailureLines(why).find(cp1250("Zapis tego dokumentu (przez innego użytkownika albo w innej "
+                                                          "sesji programu) został przerwany")) == 0;
     return told ? 1 : 2;
   });
   const int code = exitCode(status);
