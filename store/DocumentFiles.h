@@ -106,8 +106,11 @@ std::string strFunNewStatePath(const std::string& workingCopy);
 
 // For tests: called at the steps of a save. "kept": the old state is kept
 // and the marker written, the document still untouched and held; "writing":
-// part of the new state is in the document; "written": all of it, flushed,
-// the marker not yet gone; "made": a save beside the document has written
+// part of the new state is in the document; "written": all of it, flushed
+// and read back,
+// the marker not yet gone; "checking": a save into the document itself (or
+// its put-back) has written and flushed all it writes, and reads it back
+// next; "made": a save beside the document has written
 // its new file, still the user's alone; "copied": that file is complete,
 // with the document's mode, just before it takes the document's name.
 void vFunSetSaveStepHook(std::function<void(const std::string& step)> hook);

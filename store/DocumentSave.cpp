@@ -291,6 +291,7 @@ bool copyCommittedBytes(const std::string& workingCopy, int out, TFileFailure& w
 // are not what is read), holds exactly `size` bytes summing to `sum`: what
 // was written is what the disk gives back.
 bool readsBack(const std::string& path, off_t size, std::uint64_t sum, TFileFailure& why) {
+  saveStep("checking");
   const TFile file(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
   off_t got = -1;
   std::uint64_t gotSum = 0;
