@@ -27,6 +27,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -831,6 +832,42 @@ TEST_F(DocumentFilesTest, AColleagueNeverOpensAnInterruptedSaveIntoTheDocumentIt
     EXPECT_EQ(versionIn(shared.doc), c.after);
     EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
   }
+}
+
+// A colleague opens the shared document while the user's save into it
+// holds it, before its first write; the save then writes its mark and is
+// killed. The open, which waited for the save, finds the mark under its own
+// hold and tells what happened, never "not a document".
+TEST_F(DocumentFilesTest, AnOpenThatWaitedForASaveThatWasKilledSaysTheSaveWasInterrupted) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const ColleagueCopy other(dirs);
+  makeDocument(shared.doc, {"1", "2", "3"}, 100);
+  exec(wc, "update `PESEL1` set value = 'NOWE ' || value");
+  int reached[2], go[2];
+  ASSERT_EQ(::pipe(reached), 0);
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t saver = ::fork();
+  if (saver == 0) {
+    vFunSetSaveStepHook([&](const std::string& step) {
+      char c = 1;
+      if (step == "kept" && (::write(reached[1], &c, 1) != 1 || ::read(go[0], &c, 1) != 1)) ::_exit(5);
+      if (step == "writing") ::kill(::getpid(), SIGKILL);
+    });
+    ::_exit(saveAsOrdinaryUser(wc, shared.doc));
+  }
+  char c = 0;
+  ASSERT_EQ(::read(reached[0], &c, 1), 1);
+  // The colleague's open begins while the document is held and unmarked.
+  std::string told;
+  std::thread opening([&] { told = colleagueOpens(shared.doc, other.copy); });
+  ::usleep(60 * 1000);
+  ASSERT_EQ(::write(go[1], &c, 1), 1);
+  int status = 0;
+  ::waitpid(saver, &status, 0);
+  opening.join();
+  EXPECT_EQ(exitCode(status), 100 + SIGKILL);
+  EXPECT_EQ(told, "refused");
+  for (const int fd : {reached[0], reached[1], go[0], go[1]}) ::close(fd);
 }
 
 // The user's own save into the shared document is killed half-way and put
