@@ -610,9 +610,12 @@ bool resetAttributes(const std::string& path) {
   // Someone else's file that this user may already read and write (in a
   // shared folder, say) needs nothing reset; only its owner could.
   if (st.st_uid != ::geteuid() && ::access(path.c_str(), R_OK | W_OK) == 0) return true;
+  // Nothing to reset is left alone: a change of mode is a change of the
+  // file (its change time moves), which would have "Zapisz" sum it up anew.
   // A file system that keeps no modes has none to reset (the save then
   // tells whether the file can be written).
-  return setMode(path, (st.st_mode & 07777) | S_IRUSR | S_IWUSR);
+  const mode_t mode = (st.st_mode & 07777) | S_IRUSR | S_IWUSR;
+  return mode == (st.st_mode & 07777) ? true : setMode(path, mode);
 }
 
 }  // namespace native
