@@ -54,8 +54,10 @@ struct TFile {
 };
 
 // Writes a small file of the data folder in one step: written aside,
-// flushed, renamed into place (0600).
-bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why);
+// flushed, renamed into place (0600). One that is not `durable` is not
+// flushed: after a crash of the machine it may be gone or empty, which its
+// reader takes for none.
+bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why, bool durable = true);
 
 // The header of a document while a save into it writes it: SQLite's
 // signature (its first 16 bytes) replaced, so SQLite refuses the file and

@@ -36,31 +36,35 @@ bool TDocumentHold::takeShared(const std::string& path, int waitMs, TFileFailure
 
 bool TDocumentHold::lock(const std::string& path, int flags, short type, off_t start, off_t length, int waitMs,
                          TFileFailure& why) {
-  fd_ = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd_ < 0) return fromErrno(why, errno);
-  if (::fstat(fd_, &file_) != 0) return fromErrno(why, errno);
-  if (!S_ISREG(file_.st_mode)) return fromErrno(why, EINVAL);
-  struct flock lock {};
-  lock.l_type = type;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = start;
-  lock.l_len = length;
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  while (::fcntl(fd_, kLockCommand, &lock) != 0) {
-    const int error = errno;
-    const bool refused = error == ENOLCK || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL;
-    // A file system without locks holds nothing: the work goes on unheld,
-    // as its only user's.
-    if (refused && native::offersNoLocks(path)) break;
-    if (!refused && error != EAGAIN && error != EACCES && error != EINTR) return fromErrno(why, error);
-    if (std::chrono::steady_clock::now() >= until) return refused ? fromErrno(why, error) : busy(why);
-    ::usleep(2000);
+  for (;;) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd_ < 0) return fromErrno(why, errno);
+    if (::fstat(fd_, &file_) != 0) return fromErrno(why, errno);
+    if (!S_ISREG(file_.st_mode)) return fromErrno(why, EINVAL);
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = start;
+    lock.l_len = length;
+    while (::fcntl(fd_, kLockCommand, &lock) != 0) {
+      const int error = errno;
+      const bool refused = error == ENOLCK || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL;
+      // A file system without locks holds nothing: the work goes on unheld,
+      // as its only user's.
+      if (refused && native::offersNoLocks(path)) break;
+      if (!refused && error != EAGAIN && error != EACCES && error != EINTR) return fromErrno(why, error);
+      if (std::chrono::steady_clock::now() >= until) return refused ? fromErrno(why, error) : busy(why);
+      ::usleep(2000);
+    }
+    // The name may have gone to another file meanwhile (a save beside it
+    // that held it renamed its new file there): that file is held instead,
+    // so the caller sees the document as it is now.
+    struct stat now {};
+    if (::lstat(path.c_str(), &now) == 0 && now.st_dev == file_.st_dev && now.st_ino == file_.st_ino) return true;
+    if (std::chrono::steady_clock::now() >= until) return busy(why);
   }
-  // The name may have gone to another file (a save beside it) meanwhile.
-  struct stat now {};
-  if (::lstat(path.c_str(), &now) != 0 || now.st_dev != file_.st_dev || now.st_ino != file_.st_ino)
-    return busy(why);
-  return true;
 }
 
 bool TDocumentHold::heldElsewhere(int fd) {

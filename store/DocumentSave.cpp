@@ -198,15 +198,16 @@ bool docfiles::refusedAsMarked(int fd, TFileFailure& why) {
 
 // The marker names the document whose old state is kept; it appears in one
 // step (written aside, flushed, renamed) once the kept state is on the disk.
-bool docfiles::writeMarker(const std::string& marker, const std::string& text, TFileFailure& why) {
+bool docfiles::writeMarker(const std::string& marker, const std::string& text, TFileFailure& why, bool durable) {
   const std::string next = marker + ".nowy";
   const int fd = ::open(next.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return fromErrno(why, errno);
   int error = 0;
   if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) error = errno != 0 ? errno : EIO;
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (durable && error == 0 && ::fsync(fd) != 0) error = errno;
   ::close(fd);
-  if (error == 0 && !native::replaceFile(next, marker)) error = platform::lastError();
+  if (error == 0 && !(durable ? native::replaceFile(next, marker) : ::rename(next.c_str(), marker.c_str()) == 0))
+    error = durable ? platform::lastError() : errno;
   if (error != 0) native::removeFile(next);
   return error == 0 ? true : fromErrno(why, error);
 }

@@ -81,7 +81,7 @@ std::uint64_t TChecksum::value() const {
 }
 
 bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum) {
-  constexpr size_t kChunk = 1 << 16;
+  constexpr size_t kChunk = 1 << 20;
   std::vector<char> buffer(kChunk);
   TChecksum checksum;
   off_t at = 0;
@@ -105,6 +105,7 @@ bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum) {
   sum = checksum.value();
   return true;
 }
+
 
 void vFunTakeIdentity(const struct stat& st, TOpenedFile& file) {
   file.device = st.st_dev;
@@ -152,7 +153,9 @@ bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& fil
       << "zmiana " << file.changeSeconds << " " << file.changeNanoseconds << " " << std::oct << file.mode << std::dec
       << "\n";
   TFileFailure why;
-  return docfiles::writeMarker(strFunOpenedFileRecordPath(workingCopy), out.str(), why);
+  // Not flushed: a record lost with a crash of the machine only has the
+  // next "Zapisz" ask first.
+  return docfiles::writeMarker(strFunOpenedFileRecordPath(workingCopy), out.str(), why, false);
 }
 
 bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file) {
