@@ -15,7 +15,12 @@
 //   calibration   "Importuj ustawienia kalibracji" over the data folder's file
 // and, 100 rounds each, a colleague's open of a shared document after a
 // killed save into it, and two users' "Zapisz" of one shared document at
-// the same moment.
+// the same moment. Then, 100 rounds each and with no kill, what others do
+// beside a document: a colleague who may write the shared folder but not
+// the document puts something under the name of its journal before its
+// owner saves it (beside, in place, "Zapisz jako" over it); two copies of
+// the owner's save it at once beside such a journal; a colleague saves a
+// teacher's class file on a FAT stick.
 //   build/bench/save_crash_bench            (150 kills each; not part of ctest)
 #include "platform/Cp1250.h"
 #include "store/Calibration.h"
