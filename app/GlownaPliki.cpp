@@ -276,9 +276,11 @@ void TFGlowna::vFunDokonczPrzerwanyZapis() {
         "Ten plik już nie istnieje, więc program nie utworzył go ponownie.",
         "Nie wiadomo, czy plik zmienił się od tego czasu, więc program go nie przywrócił. "
         "Sprawdź jego zawartość.",
+        "Pliku nie udało się przywrócić do stanu sprzed tego zapisu, bo dysk nie oddaje tego, co program na nim "
+        "zapisał.",
     };
     report(DataStore, "vFunDokonczPrzerwanyZapis()",
-           unfinished + cp1250(reason[std::min(restored, 4) - 2]) +
+           unfinished + cp1250(reason[std::min(restored, 5) - 2]) +
                (why.strFunCode().empty() ? "" : codeLines(why)) + keptIn +
                cp1250("\nMożna go otworzyć poleceniem \"Otwórz plik\". Zmiany, które miały być zapisane, "
                       "trzeba zapisać ponownie."),

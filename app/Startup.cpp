@@ -100,6 +100,15 @@ void vFunUtworzOkna() {
        [] {
          FGlowna = new TFGlowna;
          gMade.push_back({FGlowna, [] { FGlowna = nullptr; }});
+         // A folder whose file system keeps no locks gets a line in the log:
+         // documents there are read and saved unheld.
+         platform::native::setNoLocksNotice([](const std::string& folder) {
+           if (FGlowna)
+             vFunSqlLogNote(&FGlowna->DataStore, "folderTraits()",
+                            cp1250("System plików katalogu ") + TSystemPath(folder).text() +
+                                cp1250(" nie obsługuje blokad plików: dokumenty są tam wczytywane i zapisywane bez "
+                                       "blokady przed innymi użytkownikami."));
+         });
          gWindows.push_back(FGlowna);
        }},
       {"FDaneUcznia", [] { make(FDaneUcznia); }},

@@ -15,7 +15,12 @@
 //   calibration   "Importuj ustawienia kalibracji" over the data folder's file
 // and, 100 rounds each, a colleague's open of a shared document after a
 // killed save into it, and two users' "Zapisz" of one shared document at
-// the same moment.
+// the same moment. Then, 100 rounds each and with no kill, what others do
+// beside a document: a colleague who may write the shared folder but not
+// the document puts something under the name of its journal before its
+// owner saves it (beside, in place, "Zapisz jako" over it); two copies of
+// the owner's save it at once beside such a journal; a colleague saves a
+// teacher's class file on a FAT stick.
 //   build/bench/save_crash_bench            (150 kills each; not part of ctest)
 #include "platform/Cp1250.h"
 #include "store/Calibration.h"
@@ -41,6 +46,8 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -267,6 +274,36 @@ struct TBenchFolder {
 
 void exitWith(bool ok) { ::_exit(ok ? 0 : 1); }
 
+// Becomes another local account in a forked child, with that account's own
+// group alone (none of root's).
+bool becomeAccount(uid_t user, gid_t group) {
+  return ::setgroups(0, nullptr) == 0 && ::setgid(group) == 0 && ::setuid(user) == 0;
+}
+
+// The user whose document is saved: nobody when the bench runs as root.
+bool asOwner() { return ::geteuid() != 0 || becomeAccount(65534, 65534); }
+
+// A second local user of the machine: daemon when the bench runs as root.
+bool asColleague() {
+  if (::geteuid() != 0) return true;
+  const struct passwd* colleague = ::getpwnam("daemon");
+  return colleague && becomeAccount(colleague->pw_uid, colleague->pw_gid);
+}
+
+int exitCodeOf(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+// What a save's process exits with: 0 saved, else why not.
+constexpr int kSaved = 0, kFailed = 1, kInUse = 2, kNoAccount = 3, kAsked = 4, kInterrupted = 5;
+
+int saveCode(bool saved, const TFileFailure& why) {
+  if (saved) return kSaved;
+  return why.changedSinceOpened ? kAsked : why.inUse ? kInUse : why.interruptedSave ? kInterrupted : kFailed;
+}
+
 // Content A or B of a working copy, kept aside.
 struct TTwoCopies {
   std::string a, b;
@@ -322,7 +359,6 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
   // The folder takes no new file; the document and the data folder may be
   // written. Root writes anywhere, so the saves run as nobody then.
-  const bool asNobody = ::geteuid() == 0;
   ::chmod(folder.root.c_str(), 0755);
   ::chmod(folder.at("dane").c_str(), 0777);
   for (const std::string& f : {copies.a, copies.b, doc}) ::chmod(f.c_str(), 0666);
@@ -332,7 +368,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   path.stem = "PESEL";
   path.count = students;
   path.work = [&](bool toB) {
-    if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    if (!asOwner()) ::_exit(kNoAccount);
     TFileFailure failure;
     exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
   };
@@ -424,19 +460,6 @@ void BM_KilledCalibrationImport(benchmark::State& state) {
 }
 BENCHMARK(BM_KilledCalibrationImport)->Iterations(kKills)->Unit(benchmark::kMillisecond);
 
-// A second local user of the machine: daemon when the bench runs as root.
-bool asColleague() {
-  if (::geteuid() != 0) return true;
-  const struct passwd* colleague = ::getpwnam("daemon");
-  return colleague && ::setgid(colleague->pw_gid) == 0 && ::setuid(colleague->pw_uid) == 0;
-}
-
-int exitCodeOf(pid_t pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
-}
-
 // A save into the shared document itself is killed at a random moment, as
 // in BM_KilledSaveIntoTheDocumentItself; before the user's next start a
 // colleague (another account) opens the document: it opens as it was, as
@@ -454,14 +477,13 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
   const std::string doc = folder.at("wspólny/klasa 3a.sqtvk"), colleagueCopy = folder.at("kolega/data_tmp.tmp");
   TFileFailure why;
   if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
-  const bool asNobody = ::geteuid() == 0;
   ::chmod(folder.root.c_str(), 0755);
   ::chmod(folder.at("dane").c_str(), 0777);
   ::chmod(folder.at("kolega").c_str(), 0777);
   for (const std::string& f : {copies.a, copies.b, doc}) ::chmod(f.c_str(), 0666);
   ::chmod(folder.at("wspólny").c_str(), 0555);
   const auto save = [&](bool toB) {
-    if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    if (!asOwner()) ::_exit(kNoAccount);
     TFileFailure failure;
     exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
   };
@@ -611,7 +633,7 @@ void BM_TwoUsersSaveAtOnce(benchmark::State& state) {
         TOpenedFile opened;
         bFunOpenedFileOf(copy, opened);
         if (bFunSaveDocument(copy, doc, failure, checked ? &opened : nullptr)) ::_exit(0);
-        ::_exit(failure.changedSinceOpened ? 4 : failure.inUse ? 2 : 1);
+        ::_exit(saveCode(false, failure));
       }
       return pid;
     };
@@ -641,6 +663,475 @@ void BM_TwoUsersSaveAtOnce(benchmark::State& state) {
   state.counters["saved_but_lost"] = static_cast<double>(lostTold);
 }
 BENCHMARK(BM_TwoUsersSaveAtOnce)->Arg(0)->Arg(1)->Iterations(100)->Unit(benchmark::kMillisecond);
+
+// ------------------------------------------------ what others put beside it
+
+constexpr int kHangSeconds = 10;
+constexpr int kHung = 100 + SIGALRM;  // the exit code of a child that did not end in time
+
+// Starts `work` in a child process that is ended by SIGALRM after
+// kHangSeconds (so a save that hangs is counted, not waited for); `work`
+// gives the child's exit code.
+pid_t startChild(const std::function<int()>& work) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::alarm(kHangSeconds);
+    ::_exit(work());
+  }
+  return pid;
+}
+
+int inChild(const std::function<int()>& work) { return exitCodeOf(startChild(work)); }
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::vector<std::string> tablesOf(const std::string& path) {
+  std::vector<std::string> tables;
+  sqlite3* db = nullptr;
+  sqlite3_stmt* st = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1, &st, nullptr) == SQLITE_OK)
+    while (sqlite3_step(st) == SQLITE_ROW) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  return tables;
+}
+
+// Every value of every table of `path` set by `expression` (of `value`).
+std::string updateAll(const std::string& path, const std::string& expression) {
+  std::string sql;
+  for (const std::string& table : tablesOf(path)) sql += "update `" + table + "` set value = " + expression + ";";
+  return sql;
+}
+
+// The values a colleague plants: found in a document's bytes, they were
+// written by what was planted beside it.
+constexpr char kPlanted[] = "PODMIENIONE";
+
+bool holdsPlanted(const std::string& path) { return bytesOf(path).find(kPlanted) != std::string::npos; }
+
+// A hot journal crafted against `document` by someone who may read it: a
+// copy of it whose every value starts with the planted word (the same
+// length, so every page lies where the document's does), then a write into
+// every page of the copy that dies before its commit. Rolled back into the
+// document, as SQLite rolls back a hot journal it finds beside a database,
+// it writes the planted values over the document's. Checked once on a
+// scratch copy of the document before it is used.
+std::string craftedJournal(const std::string& document, const std::string& scratch) {
+  fs::copy_file(document, scratch, fs::copy_options::overwrite_existing);
+  exec(scratch, "begin;" + updateAll(scratch, "'" + std::string(kPlanted) + "' || substr(value, 12)") + "commit;");
+  const std::string dying = "pragma cache_size=2; begin;" + updateAll(scratch, "upper(value)");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    sqlite3* db = nullptr;
+    sqlite3_open(scratch.c_str(), &db);
+    sqlite3_exec(db, dying.c_str(), nullptr, nullptr, nullptr);
+    ::_exit(0);  // nothing committed or rolled back: the journal stays hot
+  }
+  exitCodeOf(pid);
+  const std::string journal = bytesOf(scratch + "-journal");
+  fs::copy_file(document, scratch, fs::copy_options::overwrite_existing);
+  writeBytes(scratch + "-journal", journal);
+  sqlite3* db = nullptr;
+  sqlite3_open(scratch.c_str(), &db);
+  sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);  // rolls the journal back
+  sqlite3_close(db);
+  const bool falsifies = holdsPlanted(scratch) && !fs::exists(scratch + "-journal");
+  fs::remove(scratch);
+  if (journal.empty() || !falsifies) throw std::runtime_error("the crafted journal would not falsify the document");
+  return journal;
+}
+
+// What a colleague plants under the name of the document's journal.
+enum TPlant { kJournal, kFifo, kLink };
+const char* const kPlantNames[] = {"journal", "FIFO", "link"};
+
+// As the colleague: `plant` beside the document, readable and writable by
+// all; a link points to `crafted` (a crafted journal of the colleague's).
+void plantBeside(const std::string& document, TPlant plant, const std::string& journal, const std::string& crafted) {
+  const std::string name = document + "-journal";
+  const int planted = inChild([&] {
+    if (!asColleague()) return kNoAccount;
+    if (plant == kLink) return ::symlink(crafted.c_str(), name.c_str()) == 0 ? 0 : 1;
+    if (plant == kFifo && ::mkfifo(name.c_str(), 0666) != 0) return 1;
+    if (plant == kJournal) writeBytes(name, journal);
+    return ::chmod(name.c_str(), 0666) == 0 ? 0 : 1;
+  });
+  if (planted != 0) throw std::runtime_error("the colleague could not plant beside " + document);
+}
+
+// A class file of the owner's in a shared folder, its content C kept
+// aside, and a journal crafted against it; the owner's data folders.
+struct TSharedDocument {
+  TBenchFolder folder;
+  std::string shared, doc, base, crafted, scratch;
+  std::string journal;
+  int students;
+  TSharedDocument(const std::string& name, int count, const std::vector<std::string>& dataFolders)
+      : folder(name),
+        shared(folder.at("wspolny")),
+        doc(folder.at("wspolny/klasa 3a.sqtvk")),
+        base(folder.at("c.sqtvk")),
+        crafted(folder.at("zasiew")),
+        scratch(folder.at("sprawdzany.sqtvk")),
+        students(count) {
+    ::chmod(folder.root.c_str(), 0755);
+    makeDocument(base, "C", students);
+    journal = craftedJournal(base, scratch);
+    writeBytes(crafted, journal);
+    for (const std::string& data : dataFolders) {
+      fs::create_directories(folder.at(data));
+      if (::chown(folder.at(data).c_str(), 65534, 65534) != 0) throw std::runtime_error("chown");
+      ::chmod(folder.at(data).c_str(), 0700);
+    }
+    const struct passwd* colleague = ::getpwnam("daemon");
+    if (!colleague || ::chown(crafted.c_str(), colleague->pw_uid, colleague->pw_gid) != 0)
+      throw std::runtime_error("no colleague's account");
+    ::chmod(crafted.c_str(), 0666);
+  }
+  // Another content, readable by the owner.
+  std::string content(const std::string& prefix) const {
+    const std::string path = folder.at(prefix + ".sqtvk");
+    if (!fs::exists(path)) makeDocument(path, prefix, students);
+    ::chmod(path.c_str(), 0644);
+    return path;
+  }
+  // The shared folder holds the document alone again, content C, the
+  // owner's with mode 0644; the folder is `folderOwner`'s with `folderMode`;
+  // the data folders are empty.
+  void reset(mode_t folderMode, uid_t folderOwner, gid_t folderGroup, const std::vector<std::string>& dataFolders) {
+    std::vector<std::string> emptied = {shared};
+    for (const std::string& data : dataFolders) emptied.push_back(folder.at(data));
+    fs::create_directories(shared);
+    for (const std::string& each : emptied)
+      for (const auto& entry : fs::directory_iterator(each)) fs::remove_all(entry.path());
+    fs::copy_file(base, doc);
+    if (::chown(doc.c_str(), 65534, 65534) != 0 || ::chown(shared.c_str(), folderOwner, folderGroup) != 0)
+      throw std::runtime_error("chown");
+    ::chmod(doc.c_str(), 0644);
+    ::chmod(shared.c_str(), folderMode);
+  }
+  // The content of the document's bytes as they stand (no journal beside
+  // it applied): "A", "B", "C", "mixed" or "unreadable".
+  std::string contentNow() const {
+    fs::remove(scratch);
+    std::error_code failed;
+    fs::copy_file(doc, scratch, failed);
+    const std::string content = failed ? "absent" : contentOf(scratch, students);
+    fs::remove(scratch);
+    return content;
+  }
+};
+
+// As the owner: opens the document into `workingCopy` (recorded as the file
+// opened) and changes all of it into `content`.
+void ownerOpensAndChanges(const std::string& document, const std::string& workingCopy, const std::string& content) {
+  const int opened = inChild([&] {
+    if (!asOwner()) return kNoAccount;
+    TFileFailure why;
+    TOpenedFile read;
+    if (!bFunLoadDocument(document, workingCopy, why, &read) || !bFunRecordOpenedFile(workingCopy, read)) return 1;
+    fillWorkingCopy(workingCopy, content);
+    return 0;
+  });
+  if (opened != 0) throw std::runtime_error("the owner's open failed: " + std::to_string(opened));
+}
+
+// As the owner, in a child that ends after kHangSeconds: the working copy
+// saved into the document, with the file opened as `expected` ("Zapisz")
+// or without ("Zapisz jako" over it); with a pipe `go`, once its writing
+// end is closed. The child's exit code (saveCode, or kHung).
+pid_t startOwnersSave(const std::string& workingCopy, const std::string& document, bool expected,
+                      const int* go = nullptr) {
+  return startChild([&] {
+    if (!asOwner()) return kNoAccount;
+    char c;
+    if (go && (::close(go[1]) != 0 || ::read(go[0], &c, 1) < 0)) return kNoAccount;
+    TFileFailure why;
+    TOpenedFile opened;
+    if (expected && !bFunOpenedFileOf(workingCopy, opened)) return kFailed;
+    return saveCode(bFunSaveDocument(workingCopy, document, why, expected ? &opened : nullptr), why);
+  });
+}
+
+// The owner's next open of the document: true when what it reads holds
+// planted values; `hung` when it did not end in time.
+bool reopenedPlanted(const std::string& document, const std::string& workingCopy, bool& hung) {
+  const int opened = inChild([&] {
+    if (!asOwner()) return kNoAccount;
+    TFileFailure why;
+    return bFunLoadDocument(document, workingCopy, why) ? 0 : 1;
+  });
+  hung = opened == kHung;
+  return opened == 0 && holdsPlanted(workingCopy);
+}
+
+enum TSave { kBeside, kInPlace, kSaveAs };
+const char* const kSaveNames[] = {"Zapisz beside", "Zapisz in place", "Zapisz jako over it"};
+
+// A shared folder where the owner may make files (beside, "Zapisz jako":
+// root's, 0777 and sticky 1777 in turn) or may not (in place: the
+// colleague's own folder, 0755, the document writable by its owner).
+void resetShared(TSharedDocument& shared, TSave save, int round, const std::vector<std::string>& dataFolders) {
+  const struct passwd* colleague = ::getpwnam("daemon");
+  if (save == kInPlace)
+    shared.reset(0755, colleague->pw_uid, colleague->pw_gid, dataFolders);
+  else
+    shared.reset(round % 2 ? 01777 : 0777, 0, 0, dataFolders);
+}
+
+// A colleague (daemon) who may write the shared folder but not the owner's
+// document (nobody's, 0644) puts a crafted hot journal, a FIFO or a link to
+// a crafted journal under the name of its journal; then the owner saves:
+// "Zapisz" beside (the folder takes new files), "Zapisz" into the document
+// itself (it does not), or "Zapisz jako" over it. Falsified: the
+// document's bytes, or what the owner's next open reads, hold the planted
+// values; hung: the save or that open did not end within 10 s; saved: told
+// saved and the document holds the saved content; refused: told not saved
+// and the document as it was; other: anything else (named on stderr).
+void BM_SaveBesideAPlant(benchmark::State& state) {
+  const auto plant = static_cast<TPlant>(state.range(0));
+  const auto save = static_cast<TSave>(state.range(1));
+  if (::geteuid() != 0) {
+    state.SkipWithError("needs root to act as the owner and a colleague");
+    return;
+  }
+  const std::vector<std::string> data = {"dane"};
+  TSharedDocument shared("planted-" + std::to_string(plant) + "-" + std::to_string(save), 40, data);
+  const std::string workingCopy = shared.folder.at("dane/data_tmp.tmp"), reopened = shared.folder.at("dane/ponownie.tmp");
+  const std::string saved = shared.content("B");
+  long asSaved = 0, refused = 0, falsified = 0, hung = 0, other = 0, round = 0;
+  std::set<std::string> named;
+  for (auto _ : state) {
+    resetShared(shared, save, static_cast<int>(round++), data);
+    ownerOpensAndChanges(shared.doc, workingCopy, saved);
+    plantBeside(shared.doc, plant, shared.journal, shared.crafted);
+    struct stat before {}, after {};
+    ::stat(shared.doc.c_str(), &before);
+    const int told = exitCodeOf(startOwnersSave(workingCopy, shared.doc, save != kSaveAs));
+    // A save in place keeps the document's file; one beside puts another in its place.
+    const bool wayAsMeant = ::stat(shared.doc.c_str(), &after) == 0 && (before.st_ino == after.st_ino) == (save == kInPlace);
+    bool reopenHung = false;
+    const bool inTheDocument = holdsPlanted(shared.doc);
+    const bool planted = reopenedPlanted(shared.doc, reopened, reopenHung) || inTheDocument;
+    const std::string now = shared.contentNow();
+    if (planted)
+      ++falsified;
+    else if (told == kHung || reopenHung)
+      ++hung;
+    else if (told == kSaved && now == "B" && wayAsMeant)
+      ++asSaved;
+    else if (told != kSaved && now == "C")
+      ++refused;
+    else
+      ++other;
+    const std::string outcome = "exit " + std::to_string(told) + ", document " + now + (wayAsMeant ? "" : ", not saved " + std::string(save == kInPlace ? "in place" : "beside"));
+    if (!planted && !(told == kSaved && now == "B" && wayAsMeant) && named.insert(outcome).second)
+      std::fprintf(stderr, "%s, %s: %s\n", kPlantNames[plant], kSaveNames[save], outcome.c_str());
+  }
+  state.counters["saved"] = static_cast<double>(asSaved);
+  state.counters["refused"] = static_cast<double>(refused);
+  state.counters["falsified"] = static_cast<double>(falsified);
+  state.counters["hung"] = static_cast<double>(hung);
+  state.counters["other"] = static_cast<double>(other);
+  std::printf("planted %-8s %-20s saved %3ld refused %3ld falsified %3ld hung %3ld other %3ld\n", kPlantNames[plant],
+              kSaveNames[save], asSaved, refused, falsified, hung, other);
+  std::fflush(stdout);
+}
+BENCHMARK(BM_SaveBesideAPlant)
+    ->ArgsProduct({{kJournal, kFifo, kLink}, {kBeside, kInPlace, kSaveAs}})
+    ->ArgNames({"plant", "save"})
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
+
+// Two copies of the program of the same owner (two sessions, each with its
+// data folder) have the document open, with different changes, and press
+// "Zapisz" at the same moment, with a crafted journal planted beside the
+// document: beside (argument 0) or into the document itself (1). Both told
+// saved means one save silently lost the other; asked: the later one found
+// the file changed since it was opened; in use: it found the other save
+// holding the file; mixed: the document is none of the contents whole; lost:
+// a save told saved whose content is not the document's.
+void BM_TwoCopiesSaveAtOnceBesideAPlantedJournal(benchmark::State& state) {
+  const auto save = static_cast<TSave>(state.range(0));
+  if (::geteuid() != 0) {
+    state.SkipWithError("needs root to act as the owner and a colleague");
+    return;
+  }
+  const std::vector<std::string> data = {"dane", "dane2"};
+  TSharedDocument shared(std::string("twocopies-") + (save == kInPlace ? "inplace" : "beside"), 40, data);
+  const std::string first = shared.folder.at("dane/data_tmp.tmp"), second = shared.folder.at("dane2/data_tmp.tmp");
+  const std::string contentA = shared.content("A"), contentB = shared.content("B");
+  long bothSaved = 0, asked = 0, inUse = 0, refusedOtherwise = 0, noneSaved = 0, mixed = 0, lostTold = 0,
+       falsified = 0, hung = 0, round = 0;
+  for (auto _ : state) {
+    resetShared(shared, save, static_cast<int>(round++), data);
+    ownerOpensAndChanges(shared.doc, first, contentA);
+    ownerOpensAndChanges(shared.doc, second, contentB);
+    plantBeside(shared.doc, kJournal, shared.journal, shared.crafted);
+    int go[2];
+    if (::pipe(go) != 0) throw std::runtime_error("pipe");
+    const pid_t one = startOwnersSave(first, shared.doc, true, go);
+    const pid_t two = startOwnersSave(second, shared.doc, true, go);
+    ::close(go[0]);
+    ::close(go[1]);  // both go at once
+    const int a = exitCodeOf(one), b = exitCodeOf(two);
+    const std::string now = shared.contentNow();
+    const bool oneSaved = (a == kSaved) != (b == kSaved);
+    const int other = a == kSaved ? b : a;
+    if (holdsPlanted(shared.doc))
+      ++falsified;
+    else if (a == kHung || b == kHung)
+      ++hung;
+    else if (now != "A" && now != "B" && now != "C")
+      ++mixed;
+    else if (a == kSaved && b == kSaved)
+      ++bothSaved;
+    else if (oneSaved && other == kAsked)
+      ++asked;
+    else if (oneSaved && other == kInUse)
+      ++inUse;
+    else if (oneSaved)
+      ++refusedOtherwise;
+    else
+      ++noneSaved;
+    if ((a == kSaved && b != kSaved && now != "A") || (b == kSaved && a != kSaved && now != "B")) ++lostTold;
+  }
+  state.counters["both_saved_one_lost"] = static_cast<double>(bothSaved);
+  state.counters["one_asked"] = static_cast<double>(asked);
+  state.counters["one_in_use"] = static_cast<double>(inUse);
+  state.counters["one_refused_otherwise"] = static_cast<double>(refusedOtherwise);
+  state.counters["none_saved"] = static_cast<double>(noneSaved);
+  state.counters["mixed"] = static_cast<double>(mixed);
+  state.counters["saved_but_lost"] = static_cast<double>(lostTold);
+  state.counters["falsified"] = static_cast<double>(falsified);
+  state.counters["hung"] = static_cast<double>(hung);
+}
+BENCHMARK(BM_TwoCopiesSaveAtOnceBesideAPlantedJournal)
+    ->Arg(kBeside)
+    ->Arg(kInPlace)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond);
+
+// ------------------------------------------------ a colleague on the stick
+
+bool run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+
+std::string shellWord(const std::string& path) { return "'" + path + "'"; }
+
+// A FAT stick (a 32 MB image through FUSE, every file the mount's, every
+// local user let in), mounted while it lives.
+struct TStick {
+  std::string image, mountPoint;
+  bool mounted = false;
+  explicit TStick(const TBenchFolder& folder) : image(folder.at("pendrive.img")), mountPoint(folder.at("pendrive")) {
+    fs::create_directories(mountPoint);
+    if (run("command -v fusefat") && run("command -v mkfs.vfat") && run("truncate -s 32M " + shellWord(image)) &&
+        run("mkfs.vfat " + shellWord(image)))
+      mount();
+  }
+  ~TStick() { unmount(); }
+  bool mount() { return mounted = run("fusefat -o rw+,allow_other " + shellWord(image) + " " + shellWord(mountPoint)); }
+  void unmount() {
+    if (mounted) run("fusermount -u " + shellWord(mountPoint));
+    mounted = false;
+  }
+};
+
+// The one value the colleague changes, as the document holds it; "" when
+// the document is not a whole database (quick_check).
+std::string changedValue(const std::string& path) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* st = nullptr;
+  std::string value;
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+      sqlite3_prepare_v2(db, "pragma quick_check", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW &&
+      std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok") {
+    sqlite3_finalize(st);
+    st = nullptr;
+    if (sqlite3_prepare_v2(db, "select value from `PESELA0` where rowid = 1", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+      value = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+  }
+  sqlite3_finalize(st);
+  sqlite3_close(db);
+  return value;
+}
+
+// One teacher's class file on a FAT stick; a colleague (another account)
+// opens it, changes one value and saves it ("Zapisz", with the file
+// opened); the stick is unmounted and mounted again, and the document on it
+// is read: new (the colleague's value, told saved), old (told not saved),
+// lost (told saved, the old value), unreadable (not a whole database).
+void BM_ColleagueSavesOnTheStick(benchmark::State& state) {
+  if (::geteuid() != 0) {
+    state.SkipWithError("needs root to mount the stick for every user");
+    return;
+  }
+  const TBenchFolder folder("stick");
+  ::chmod(folder.root.c_str(), 0755);
+  TStick stick(folder);
+  if (!stick.mounted) {
+    state.SkipWithError("no FAT stick can be mounted here (fusefat, mkfs.vfat, /dev/fuse)");
+    return;
+  }
+  const std::string doc = stick.mountPoint + "/klasa 3a.sqtvk", made = folder.at("klasa.sqtvk");
+  const std::string colleagueData = folder.at("kolega"), workingCopy = colleagueData + "/data_tmp.tmp";
+  const std::string checked = folder.at("sprawdzany.sqtvk");
+  makeDocument(made, "A", 40);
+  writeBytes(doc, bytesOf(made));  // the stick keeps no mode to copy
+  fs::create_directories(colleagueData);
+  const struct passwd* colleague = ::getpwnam("daemon");
+  if (!colleague || ::chown(colleagueData.c_str(), colleague->pw_uid, colleague->pw_gid) != 0)
+    throw std::runtime_error("no colleague's account");
+  std::string before = changedValue(doc);
+  long asSaved = 0, old = 0, lost = 0, unreadable = 0, hung = 0, other = 0, round = 0;
+  std::set<int> named;
+  for (auto _ : state) {
+    const std::string value = "zmiana " + std::to_string(++round);
+    const int told = inChild([&] {
+      if (!asColleague()) return kNoAccount;
+      TFileFailure why;
+      TOpenedFile read;
+      if (!bFunLoadDocument(doc, workingCopy, why, &read) || !bFunRecordOpenedFile(workingCopy, read)) return 9;
+      exec(workingCopy, "update `PESELA0` set value = '" + value + "' where rowid = 1");
+      return saveCode(bFunSaveDocument(workingCopy, doc, why, &read), why);
+    });
+    stick.unmount();
+    if (!stick.mount()) throw std::runtime_error("the stick could not be mounted again");
+    fs::remove(checked);
+    fs::copy_file(doc, checked);
+    const std::string now = changedValue(checked);
+    if (told == kHung)
+      ++hung;
+    else if (now.empty())
+      ++unreadable;
+    else if (now == value && told == kSaved)
+      ++asSaved;
+    else if (now == before && told == kSaved)
+      ++lost;
+    else if (now == before)
+      ++old;
+    else
+      ++other;
+    if (told != kSaved && named.insert(told).second) std::fprintf(stderr, "the colleague's save: exit %d\n", told);
+    if (!now.empty()) before = now;
+  }
+  state.counters["new"] = static_cast<double>(asSaved);
+  state.counters["old"] = static_cast<double>(old);
+  state.counters["saved_but_lost"] = static_cast<double>(lost);
+  state.counters["unreadable"] = static_cast<double>(unreadable);
+  state.counters["hung"] = static_cast<double>(hung);
+  state.counters["other"] = static_cast<double>(other);
+}
+BENCHMARK(BM_ColleagueSavesOnTheStick)->Iterations(100)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

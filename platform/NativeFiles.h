@@ -3,6 +3,7 @@
 // the file dialog or the command line gave (UTF-8), never passed through
 // the program's code page, so any name opens and saves as exactly itself.
 // Failures leave the system's error code in platform::lastError().
+#include <functional>
 #include <string>
 #include <sys/types.h>
 
@@ -48,12 +49,23 @@ bool folderTakesNewFiles(const std::string& path);
 // True when the existing file can be written by this process; false with
 // the reason in lastError(), as folderTakesNewFiles.
 bool fileWritable(const std::string& path);
-// True when the file system of the path's folder offers no file locks
-// (asked for one, it answers ENOLCK, ENOSYS, EOPNOTSUPP or EINVAL: a network
-// share without its lock service, a FUSE file system that refuses them).
-// The question is put to the folder, so no descriptor of the file itself is
-// opened and closed (which would let go of this process's locks on it).
+// What the file system of a folder keeps, as the program finds it with a
+// file of its own made there (a private one, unnamed at once): whether a
+// lock of that file is refused as such a file system refuses one (ENOLCK,
+// ENOSYS, EOPNOTSUPP or EINVAL: a network share without its lock service)
+// and whether that file is somebody else's than this user's (a FAT stick,
+// where every file is the mount's). Where the folder takes no new file the
+// folder itself is asked for the locks. Found once per folder for the life
+// of the process; a kernel short of lock records, which answers ENOLCK for
+// a moment, is asked again before its answer counts.
+struct TFolderTraits {
+  bool noLocks = false;
+  bool noOwners = false;
+};
+TFolderTraits folderTraits(const std::string& path);  // the folder of `path`
 bool offersNoLocks(const std::string& path);
+// Told once for each folder found to keep no locks (for the log).
+void setNoLocksNotice(std::function<void(const std::string& folder)> notice);
 // Removes a file; a file that is not there is no failure.
 bool removeFile(const std::string& path);
 // Renames in one step over whatever the target was, then makes the rename
@@ -73,10 +85,11 @@ int createPrivateFile(const std::string& path, int flags);
 bool makePrivateFile(const std::string& path);
 // Sets the permission bits of a file, by its name or its descriptor. A file
 // system that keeps no Unix modes or owners (a FAT stick: ENOSYS,
-// EOPNOTSUPP, or EPERM on a file of this user's own) is no failure: the file
-// keeps what that file system shows. Any other failure is one (EACCES,
-// EROFS, EPERM on someone else's file). Every change of mode or owner of
-// the program's goes by this rule.
+// EOPNOTSUPP, or EPERM on a file of this user's own, or by its name EPERM in
+// a folder whose files are all the mount's: folderTraits) is no failure:
+// the file keeps what that file system shows. Any other failure is one
+// (EACCES, EROFS, EPERM on someone else's file). Every change of mode or
+// owner of the program's goes by this rule.
 bool setMode(const std::string& path, mode_t mode);
 bool setModeOf(int fd, mode_t mode);
 // A private file of the program's that becomes a new document: the mode a

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <atomic>
+#include <map>
 #include <mutex>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -308,7 +310,10 @@ bool modeSet(int result, const std::string& path) {
   if (result == 0) return true;
   const int error = errno;
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && keepsNoModes(error, st) ? true : fail(error);
+  if (::stat(path.c_str(), &st) == 0 && keepsNoModes(error, st)) return true;
+  // Where every file is the mount's (a FAT stick mounted for one user), no
+  // file is anybody's to change: the file keeps what the stick shows.
+  return error == EPERM && folderTraits(path).noOwners ? true : fail(error);
 }
 
 std::string folderOf(const std::string& path) {
@@ -416,16 +421,96 @@ bool folderTakesNewFiles(const std::string& path) {
 
 bool fileWritable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0 ? true : fail(errno); }
 
-bool offersNoLocks(const std::string& path) {
-  const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
+namespace {
+
+bool lockless(int error) { return error == ENOLCK || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL; }
+
+// A file of this process's own in the folder, for a look at what the file
+// system does with it: unnamed where the file system makes such files, else
+// made under a name nobody uses and unnamed at once. -1 where the folder
+// takes no new file.
+int ownProbeFile(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd >= 0 || errno == EACCES || errno == EROFS || errno == ENOENT) return fd;
+  static std::atomic<unsigned> made {0};
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string name = folder + "/.tarvek-proba." + std::to_string(::getpid()) + "." +
+                             std::to_string(made++) + "." + std::to_string(std::rand());
+    fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::unlink(name.c_str());
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+TFolderTraits probeFolder(const std::string& folder) {
+  TFolderTraits traits;
+  const int fd = ownProbeFile(folder);
+  if (fd >= 0) {
+    struct stat st {};
+    traits.noOwners = ::fstat(fd, &st) == 0 && st.st_uid != ::geteuid();
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_len = 1;
+    int error = 0;
+    // A kernel short of lock records answers ENOLCK for a while too: asked
+    // again before the file system is taken for one without locks.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      error = ::fcntl(fd, F_OFD_SETLK, &lock) == 0 ? 0 : errno;
+      if (error != ENOLCK) break;
+      ::usleep(2000);
+    }
+    traits.noLocks = lockless(error);
+    ::close(fd);
+    return traits;
+  }
+  // A folder that takes no new file is asked itself; asking whether a lock
+  // would be granted takes no lock record, so no shortage answers for the
+  // file system.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return traits;
   struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;
-  const bool none = ::fcntl(fd, F_OFD_GETLK, &lock) != 0 &&
-                    (errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL);
-  ::close(fd);
-  return none;
+  traits.noLocks = ::fcntl(dir, F_OFD_GETLK, &lock) != 0 && lockless(errno);
+  ::close(dir);
+  return traits;
+}
+
+std::mutex gTraitsMutex;
+std::map<std::pair<dev_t, ino_t>, TFolderTraits> gTraits;
+std::function<void(const std::string&)> gNoLocksNotice;
+
+}  // namespace
+
+TFolderTraits folderTraits(const std::string& path) {
+  const std::string folder = folderOf(path);
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0) return {};
+  const auto key = std::make_pair(st.st_dev, st.st_ino);
+  {
+    const std::lock_guard<std::mutex> guard(gTraitsMutex);
+    if (const auto known = gTraits.find(key); known != gTraits.end()) return known->second;
+  }
+  const TFolderTraits traits = probeFolder(folder);
+  std::function<void(const std::string&)> notice;
+  {
+    const std::lock_guard<std::mutex> guard(gTraitsMutex);
+    if (gTraits.emplace(key, traits).second && traits.noLocks) notice = gNoLocksNotice;
+  }
+  if (notice) notice(folder);
+  return traits;
+}
+
+bool offersNoLocks(const std::string& path) { return folderTraits(path).noLocks; }
+
+void setNoLocksNotice(std::function<void(const std::string& folder)> notice) {
+  const std::lock_guard<std::mutex> guard(gTraitsMutex);
+  gNoLocksNotice = std::move(notice);
 }
 
 bool removeFile(const std::string& path) {
@@ -525,9 +610,12 @@ bool resetAttributes(const std::string& path) {
   // Someone else's file that this user may already read and write (in a
   // shared folder, say) needs nothing reset; only its owner could.
   if (st.st_uid != ::geteuid() && ::access(path.c_str(), R_OK | W_OK) == 0) return true;
+  // Nothing to reset is left alone: a change of mode is a change of the
+  // file (its change time moves), which would have "Zapisz" sum it up anew.
   // A file system that keeps no modes has none to reset (the save then
   // tells whether the file can be written).
-  return setMode(path, (st.st_mode & 07777) | S_IRUSR | S_IWUSR);
+  const mode_t mode = (st.st_mode & 07777) | S_IRUSR | S_IWUSR;
+  return mode == (st.st_mode & 07777) ? true : setMode(path, mode);
 }
 
 }  // namespace native

@@ -72,6 +72,11 @@ void vFunSqlLogWrite(TDataStore* DataStore, const std::string& fun, int kind) {
   writeLogEntry(fun, DataStore->ErrorStream.str(), kind);
 }
 
+void vFunSqlLogNote(TDataStore* DataStore, const std::string& fun, const std::string& text) {
+  std::lock_guard lock(DataStore->ReportMutex);
+  writeLogEntry(fun, text, 1);
+}
+
 void vFunReportError(TDataStore* DataStore, std::string_view message, const std::string& fun) {
   std::lock_guard lock(DataStore->ReportMutex);
   DataStore->ErrorStream.clear();

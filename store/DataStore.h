@@ -48,6 +48,10 @@ class TDataStore {
 // caller and never touches ErrorStream.
 void vFunSqlLogWrite(TDataStore* DataStore, const std::string& fun, int kind);
 
+// Appends `text` (Windows-1250) to table `info` under `fun`, as
+// vFunSqlLogWrite does, without the error text.
+void vFunSqlLogNote(TDataStore* DataStore, const std::string& fun, const std::string& text);
+
 // Appends one record per row of table `error`, in stored order. A log that
 // does not exist gives false and leaves ErrorStream untouched.
 bool bFunSqlGetLogsData(TDataStore* DataStore, std::vector<TLogRecord>& list);

@@ -29,6 +29,17 @@ std::string dataFolderOf(const std::string& workingCopy);
 // it anew from the WAL.
 int openOwnCompanion(const std::string& document, const char* companion);
 
+// Removes the companions that count beside a document (its owner's own
+// regular files: journal, WAL, shared memory) once nothing of them belongs
+// to what the document now holds; any other file is left where it lies.
+// False, with the system's reason, when one that counts cannot go.
+bool removeOwnCompanions(const std::string& document, TFileFailure& why);
+
+// Writes every byte that can be read from `from` (from its start) into
+// `to` (a new file, from where it stands): by the kernel where it copies
+// between the two file systems, else through a buffer.
+bool copyAllBytes(int from, int to, TFileFailure& why);
+
 // Deletes a database file and its companions, whatever fails.
 void removeQuietly(const std::string& path);
 
@@ -43,8 +54,10 @@ struct TFile {
 };
 
 // Writes a small file of the data folder in one step: written aside,
-// flushed, renamed into place (0600).
-bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why);
+// flushed, renamed into place (0600). One that is not `durable` is not
+// flushed: after a crash of the machine it may be gone or empty, which its
+// reader takes for none.
+bool writeMarker(const std::string& marker, const std::string& text, TFileFailure& why, bool durable = true);
 
 // The header of a document while a save into it writes it: SQLite's
 // signature (its first 16 bytes) replaced, so SQLite refuses the file and

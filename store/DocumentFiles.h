@@ -85,9 +85,13 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
 //  3: the document no longer exists and was not made again;
 //  4: the marker records no state to check against (an earlier version's),
 //     so the document was left as it is;
+//  5: it was written back but the disk does not give back what it was
+//     given (a stick that loses writes): the document is left under the mark;
 // -1: it could not be put back now (`why` says why; in use, a failed write);
 //     everything stays for the next try, the kept state in `keptCopy`.
-// With 2, 3 and 4 the document's old state is kept for the user in
+// A document still under that save's mark was written by nobody else, so
+// whatever it holds is put back. With 2, 3, 4 and 5 the document's old
+// state is kept for the user in
 // `keptCopy`, a document file beside the working copy named after the
 // document, and the marker is gone.
 int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
@@ -102,8 +106,11 @@ std::string strFunNewStatePath(const std::string& workingCopy);
 
 // For tests: called at the steps of a save. "kept": the old state is kept
 // and the marker written, the document still untouched and held; "writing":
-// part of the new state is in the document; "written": all of it, flushed,
-// the marker not yet gone; "made": a save beside the document has written
+// part of the new state is in the document; "written": all of it, flushed
+// and read back,
+// the marker not yet gone; "checking": a save into the document itself (or
+// its put-back) has written and flushed all it writes, and reads it back
+// next; "made": a save beside the document has written
 // its new file, still the user's alone; "copied": that file is complete,
 // with the document's mode, just before it takes the document's name.
 void vFunSetSaveStepHook(std::function<void(const std::string& step)> hook);

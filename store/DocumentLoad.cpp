@@ -44,46 +44,19 @@ bool plainStudentTable(CppSQLite3DB& db, const std::string& table) {
   return plain && count == 3;
 }
 
-// Writes everything that can be read from `from` into a new private file:
-// by the kernel where it copies between the two file systems, else through
-// a buffer.
+// Writes everything that can be read from `from` into a new private file.
 bool copyInto(int from, const std::string& to, TFileFailure& why) {
   const int out = native::createPrivateFile(to, O_WRONLY);
   if (out < 0) return fromSystem(why);
-  int error = 0;
-  loff_t at = 0;
-  for (;;) {
-    const ssize_t n = ::copy_file_range(from, &at, out, nullptr, std::size_t {1} << 30, 0);
-    if (n > 0) continue;
-    if (n < 0 && errno == EINTR) continue;
-    // The rest (all of it where the kernel does not copy, as between two
-    // file systems) goes through the buffer; an end told too early as well.
-    if (n < 0 && errno != EXDEV && errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL && errno != EBADF)
-      error = errno;
-    break;
-  }
-  std::vector<char> buffer(1 << 20);
-  while (error == 0) {
-    const ssize_t got = ::pread(from, buffer.data(), buffer.size(), at);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      error = got < 0 ? errno : 0;
-      break;
-    }
-    for (ssize_t put = 0; put < got && error == 0;) {
-      const ssize_t n = ::write(out, buffer.data() + put, static_cast<size_t>(got - put));
-      if (n < 0 && errno != EINTR) error = errno;
-      if (n > 0) put += n;
-    }
-    at += got;
-  }
-  if (::close(out) != 0 && error == 0) error = errno;
-  return error == 0 ? true : fromErrno(why, error);
+  bool copied = copyAllBytes(from, out, why);
+  if (::close(out) != 0 && copied) copied = fromErrno(why, errno);
+  return copied;
 }
 
 bool sameState(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
 // The document at `target` (no link) as it stands, held against writers
@@ -98,6 +71,10 @@ bool copyAside(const std::string& target, const std::string& next, const std::st
                TOpenedFile& read, TFileFailure& why) {
   TDocumentHold held;
   if (!held.takeShared(target, kDocumentBusyWaitMs, why)) return false;
+  // One that a save into it left half-written is not read at all; looked at
+  // under the hold, so a save that was at work a moment ago has either
+  // finished or left its mark.
+  if (refusedAsMarked(held.fd(), why)) return false;
   // The owner's journal and WAL, opened while the document is held.
   struct TCompanions {
     int fd[std::size(kCompanions)];
@@ -123,11 +100,8 @@ bool copyAside(const std::string& target, const std::string& next, const std::st
     if (companions.fd[i] >= 0 && !copyInto(companions.fd[i], aside + kCompanions[i], why)) return false;
   read = TOpenedFile();
   if (S_ISREG(before.st_mode) && sameState(before, after)) {
-    read.device = before.st_dev;
-    read.inode = before.st_ino;
+    vFunTakeIdentity(before, read);
     read.size = before.st_size;
-    read.seconds = before.st_mtim.tv_sec;
-    read.nanoseconds = before.st_mtim.tv_nsec;
   }
   return true;
 }
@@ -218,11 +192,6 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
     why = TFileFailure::ofPickedFile(picked.error());
     why.notDocument = why.notRegular;
     return false;
-  }
-  // One that a save into it left half-written is not read at all.
-  {
-    const TFile file(native::linkTarget(document), O_RDONLY | O_NONBLOCK | O_NOCTTY);
-    if (file.fd >= 0 && refusedAsMarked(file.fd, why)) return false;
   }
   const std::string next = workingCopy + ".wczytywany", original = workingCopy + ".dokument";
   removeQuietly(next);

@@ -20,28 +20,14 @@ void openDocument(CppSQLite3DB& db, const std::string& path, int flags) {
   db.openSystemPath(path, flags);
 }
 
-bool holdDocument(CppSQLite3DB& guard, const std::string& target, TFileFailure& why) {
-  if (!native::exists(target) || !native::fileWritable(target) || native::readableFileError(target) != 0) return true;
-  try {
-    openDocument(guard, target, SQLITE_OPEN_READWRITE);
-    guard.runStatement("begin immediate");
-  } catch (const CppSQLite3Exception& e) {
-    TFileFailure failure;
-    fromSqlite(failure, e, &guard);
-    try {
-      guard.closeFile();
-    } catch (const CppSQLite3Exception&) {
-    }
-    if (!failure.inUse) return true;
-    why = failure;
-    why.notDocument = false;
-    return false;
-  }
-  return true;
-}
-
 bool TDocumentHold::take(const std::string& path, int waitMs, TFileFailure& why) {
   return lock(path, O_RDWR, F_WRLCK, kPendingByte, kLockBytes, waitMs, why);
+}
+
+bool TDocumentHold::takeToReplace(const std::string& path, int waitMs, TFileFailure& why) {
+  if (::access(path.c_str(), W_OK) == 0 || errno != EACCES)
+    return lock(path, O_RDWR, F_WRLCK, kPendingByte + 1, 1, waitMs, why);
+  return lock(path, O_RDONLY, F_RDLCK, kPendingByte + 1, 1, waitMs, why);
 }
 
 bool TDocumentHold::takeShared(const std::string& path, int waitMs, TFileFailure& why) {
@@ -50,30 +36,35 @@ bool TDocumentHold::takeShared(const std::string& path, int waitMs, TFileFailure
 
 bool TDocumentHold::lock(const std::string& path, int flags, short type, off_t start, off_t length, int waitMs,
                          TFileFailure& why) {
-  fd_ = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd_ < 0) return fromErrno(why, errno);
-  if (::fstat(fd_, &file_) != 0) return fromErrno(why, errno);
-  if (!S_ISREG(file_.st_mode)) return fromErrno(why, EINVAL);
-  struct flock lock {};
-  lock.l_type = type;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = start;
-  lock.l_len = length;
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-  while (::fcntl(fd_, kLockCommand, &lock) != 0) {
-    // A file system without such locks (a network share without its lock
-    // service, a FUSE file system that refuses them) holds nothing: the work
-    // goes on unlocked, as its only user's.
-    if (errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL) break;
-    if (errno != EAGAIN && errno != EACCES && errno != EINTR) return fromErrno(why, errno);
+  for (;;) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd_ < 0) return fromErrno(why, errno);
+    if (::fstat(fd_, &file_) != 0) return fromErrno(why, errno);
+    if (!S_ISREG(file_.st_mode)) return fromErrno(why, EINVAL);
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = start;
+    lock.l_len = length;
+    while (::fcntl(fd_, kLockCommand, &lock) != 0) {
+      const int error = errno;
+      const bool refused = error == ENOLCK || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL;
+      // A file system without locks holds nothing: the work goes on unheld,
+      // as its only user's.
+      if (refused && native::offersNoLocks(path)) break;
+      if (!refused && error != EAGAIN && error != EACCES && error != EINTR) return fromErrno(why, error);
+      if (std::chrono::steady_clock::now() >= until) return refused ? fromErrno(why, error) : busy(why);
+      ::usleep(2000);
+    }
+    // The name may have gone to another file meanwhile (a save beside it
+    // that held it renamed its new file there): that file is held instead,
+    // so the caller sees the document as it is now.
+    struct stat now {};
+    if (::lstat(path.c_str(), &now) == 0 && now.st_dev == file_.st_dev && now.st_ino == file_.st_ino) return true;
     if (std::chrono::steady_clock::now() >= until) return busy(why);
-    ::usleep(2000);
   }
-  // The name may have gone to another file (a save beside it) meanwhile.
-  struct stat now {};
-  if (::lstat(path.c_str(), &now) != 0 || now.st_dev != file_.st_dev || now.st_ino != file_.st_ino)
-    return busy(why);
-  return true;
 }
 
 bool TDocumentHold::heldElsewhere(int fd) {

@@ -1,8 +1,10 @@
 #pragma once
 // How documents are held against other programs and other saves while they
-// are read or written: SQLite's own locks where SQLite opens the file, and a
-// hold over SQLite's lock bytes where its bytes are copied here. Only for
-// the files of store/ that handle documents.
+// are read or written: a hold over SQLite's lock bytes, taken on a
+// descriptor of the document itself. SQLite never opens a document where it
+// lies (it would apply whatever lies beside it); it works only on the
+// program's private copies. Only for the files of store/ that handle
+// documents.
 #include "store/FileFailures.h"
 
 #include <fcntl.h>
@@ -15,15 +17,9 @@ class CppSQLite3DB;
 
 namespace docfiles {
 
-// Opens a document file of the user's: another program that holds it makes
-// the open or the save fail within a moment instead of a minute.
+// Opens one of the program's private copies of a document: a writer of
+// this program's that holds it makes the open fail within a moment.
 void openDocument(CppSQLite3DB& db, const std::string& path, int flags);
-
-// Keeps another program from writing the document while a save reads it;
-// fails at once (inUse) when another program holds it. A file that is no
-// database yet takes no lock and is no failure, nor is a file system that
-// offers no locks: the save goes on unlocked.
-bool holdDocument(CppSQLite3DB& guard, const std::string& target, TFileFailure& why);
 
 // Removes what interrupted saves beside the document left, unless a save
 // is at work on it (it holds its own file).
@@ -46,10 +42,20 @@ class TDocumentHold {
 
   // Opens the regular file at `path` for writing (never through a symbolic
   // link, never making it) and takes the lock, waiting up to `waitMs` for
-  // whoever holds it; another holder makes it fail with `inUse`. On a file
-  // system that offers no such locks (ENOLCK, ENOSYS, EOPNOTSUPP, EINVAL)
-  // the file is opened unheld and the work goes on.
+  // whoever holds it; another holder makes it fail with `inUse`. Only on a
+  // file system that keeps no locks (native::folderTraits, found with a file
+  // of the program's own there) is the file opened unheld and the work goes
+  // on; elsewhere a lock the system refuses (ENOLCK while the kernel is
+  // short of lock records) is asked for again within the wait and then
+  // fails with the system's reason.
   bool take(const std::string& path, int waitMs, TFileFailure& why);
+  // The same for a save that puts a new file in the document's place: only
+  // SQLite's reserved byte, which every writer takes first (another save of
+  // the document here or elsewhere, a writer through SQLite), so readers go
+  // on reading the old file meanwhile. A document this user may only read
+  // (its own, read-only) is held by a read lock of that byte, which keeps
+  // every writer through SQLite off it but not another save of its owner's.
+  bool takeToReplace(const std::string& path, int waitMs, TFileFailure& why);
   // The same as a reader: the file opened for reading, a read lock over
   // SQLite's shared range, so that no writer of SQLite's (nor a save here)
   // changes it while it is read, and readers share it.

@@ -120,6 +120,11 @@ bool writeUnderMark(int in, int out, off_t& size, std::uint64_t& sum, TFileFailu
 
 bool markedHeader(const char* header) { return std::memcmp(header, kSaveMark, sizeof kSaveMark) == 0; }
 
+bool carriesMark(int fd) {
+  char header[sizeof kSaveMark];
+  return readAt(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) && markedHeader(header);
+}
+
 bool checksumOf(int fd, off_t& size, std::uint64_t& sum) {
   long long length = 0;
   if (!bFunChecksumOf(fd, length, sum)) return false;
@@ -181,9 +186,7 @@ docfiles::TFile::~TFile() {
 }
 
 bool docfiles::refusedAsMarked(int fd, TFileFailure& why) {
-  char header[sizeof kSaveMark];
-  if (readAt(fd, header, sizeof header, 0) != static_cast<ssize_t>(sizeof header) || !markedHeader(header))
-    return false;
+  if (!carriesMark(fd)) return false;
   if (TDocumentHold::heldElsewhere(fd)) {
     why.inUse = true;
     why.sqliteCode = SQLITE_BUSY;
@@ -195,15 +198,16 @@ bool docfiles::refusedAsMarked(int fd, TFileFailure& why) {
 
 // The marker names the document whose old state is kept; it appears in one
 // step (written aside, flushed, renamed) once the kept state is on the disk.
-bool docfiles::writeMarker(const std::string& marker, const std::string& text, TFileFailure& why) {
+bool docfiles::writeMarker(const std::string& marker, const std::string& text, TFileFailure& why, bool durable) {
   const std::string next = marker + ".nowy";
   const int fd = ::open(next.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return fromErrno(why, errno);
   int error = 0;
   if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) error = errno != 0 ? errno : EIO;
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (durable && error == 0 && ::fsync(fd) != 0) error = errno;
   ::close(fd);
-  if (error == 0 && !native::replaceFile(next, marker)) error = platform::lastError();
+  if (error == 0 && !(durable ? native::replaceFile(next, marker) : ::rename(next.c_str(), marker.c_str()) == 0))
+    error = durable ? platform::lastError() : errno;
   if (error != 0) native::removeFile(next);
   return error == 0 ? true : fromErrno(why, error);
 }
@@ -246,36 +250,93 @@ void markAsChanged(int oldFd, int newFd) {
   writeAt(newFd, reinterpret_cast<const char*>(newHeader), 100, 0);
 }
 
-// The committed state of the working copy copied into a fresh file (no
-// journal of its own); the working copy is opened read-write, so a hot
-// journal of it is rolled back first. A failed copy leaves no file.
-bool copyCommittedState(const std::string& workingCopy, const std::string& to, TFileFailure& why) {
-  CppSQLite3DB source, copy;
-  try {
-    native::makePrivateFile(workingCopy);
-    source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    native::makePrivateFile(to);
-    copy.openSystemPath(to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    copy.runStatement("pragma journal_mode=OFF");
-    copy.copyDatabaseFrom(source);
-    copy.closeFile();
-    source.closeFile();
-    return true;
-  } catch (const CppSQLite3Exception& e) {
-    fromSqlite(why, e, copy.systemError() != 0 ? &copy : &source);
-    why.notDocument = false;
-    why.inUse = false;
-    removeQuietly(to);
-    return false;
+// The committed state of the working copy, byte for byte, into `out` (a new
+// file of the save's): read under SQLite's shared lock of a connection of
+// this program's own, which first rolls back a journal a killed write left
+// and keeps every writer of the working copy off it while its bytes are
+// copied. A working copy that keeps a WAL becomes one without first, so
+// that all of it is in the file.
+bool copyCommittedBytes(const std::string& workingCopy, int out, TFileFailure& why) {
+  int in = -1;
+  bool copied = false;
+  {
+    CppSQLite3DB source;
+    try {
+      native::makePrivateFile(workingCopy);
+      source.openSystemPath(workingCopy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+      CppSQLite3Query mode = source.runQuery("pragma journal_mode");
+      const bool wal = !mode.atEnd() && mode.textAt(0) == "wal";
+      mode.release();
+      if (wal) source.runStatement("pragma journal_mode=DELETE");
+      source.runStatement("begin");
+      CppSQLite3Query read = source.runQuery("select count(*) from sqlite_master");
+      read.release();
+      in = ::open(workingCopy.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+      copied = in >= 0 ? copyAllBytes(in, out, why) : fromErrno(why, errno);
+      source.runStatement("commit");
+      source.closeFile();
+    } catch (const CppSQLite3Exception& e) {
+      fromSqlite(why, e, &source);
+      why.notDocument = false;
+      why.inUse = false;
+      copied = false;
+    }
   }
+  // Closed only once SQLite let go of the file: closing a descriptor of it
+  // lets go of every lock this process has on it.
+  if (in >= 0) ::close(in);
+  return copied;
 }
 
-// The save into the document itself, for a folder that takes no new file:
-// no journal can be made beside the document, so what it becomes is made
-// beside the working copy, and its old state is kept there too before the
-// first byte of it changes. The document is held from before its old state
-// is read until the last byte of the new one (or of the old one, when the
-// save fails) is written and flushed.
+// True when the file at `path`, opened anew (so that a stick's cached pages
+// are not what is read), holds exactly `size` bytes summing to `sum`: what
+// was written is what the disk gives back.
+bool readsBack(const std::string& path, off_t size, std::uint64_t sum, TFileFailure& why) {
+  saveStep("checking");
+  const TFile file(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  off_t got = -1;
+  std::uint64_t gotSum = 0;
+  errno = 0;
+  if (file.fd < 0 || !checksumOf(file.fd, got, gotSum)) return fromErrno(why, errno != 0 ? errno : EIO);
+  return got == size && gotSum == sum ? true : fromErrno(why, EIO);
+}
+
+// The kept state goes to a name the user can find beside the working copy
+// ("<document> - stan sprzed przerwanego zapisu.sqtvk", numbered when taken),
+// and the marker with it; the document is not touched.
+int keepAside(const std::string& workingCopy, const std::string& document, std::string& keptCopy, int result,
+              TFileFailure& why) {
+  const std::string folder = workingCopy.substr(0, workingCopy.rfind('/') + 1);
+  std::string name = document.substr(document.rfind('/') + 1);
+  if (name.size() > 6 && name.compare(name.size() - 6, 6, ".sqtvk") == 0) name.resize(name.size() - 6);
+  if (name.empty()) name = "dokument";
+  for (int n = 1; n < 1000; ++n) {
+    const std::string candidate =
+        folder + name + " - stan sprzed przerwanego zapisu" + (n > 1 ? " (" + std::to_string(n) + ")" : "") + ".sqtvk";
+    if (native::exists(candidate)) continue;
+    if (!native::replaceFile(keptCopy, candidate)) {
+      fromSystem(why);
+      return -1;
+    }
+    keptCopy = candidate;
+    forgetOldState(workingCopy);
+    return result;
+  }
+  why.systemError = EEXIST;
+  return -1;
+}
+
+// The group's and others' permission bits of a new document never go past
+// those of the document the working copy came from (a private class file
+// saved under a new name stays private); the owner's own are left.
+bool noMoreOpenThanItsSource(const std::string& workingCopy, const std::string& made) {
+  TOpenedFile source;
+  struct stat st {};
+  if (!bFunOpenedFileOf(workingCopy, source) || source.mode == 0 || ::stat(made.c_str(), &st) != 0) return true;
+  const mode_t mode = st.st_mode & 07777, narrowed = mode & (static_cast<mode_t>(source.mode) | S_IRWXU);
+  return narrowed == mode || native::setMode(made, narrowed);
+}
+
 // The document holds again what it held before the save (`size` bytes
 // summing to `sum`): when the working copy belongs to it as it was then, its
 // record follows the document's new time, so "Zapisz" still knows it.
@@ -289,6 +350,39 @@ void followPutBack(const std::string& workingCopy, int doc, off_t size, std::uin
   }
 }
 
+// The old state goes back into the document the save wrote into, still
+// held, and is read back: 1 when the document is as before the save again;
+// kNotPutBack when the disk does not give back what it was given (the old
+// state is then kept aside, `keptCopy` says where); -1 when it could not be
+// written now (`why`), everything kept for the next try.
+constexpr int kNotPutBack = 5;
+
+int putBack(const std::string& workingCopy, const std::string& document, int doc, std::string& keptCopy,
+            TFileFailure& why) {
+  TFile old(keptCopy, O_RDONLY);
+  off_t size = 0;
+  std::uint64_t sum = 0;
+  if (old.fd < 0) {
+    fromErrno(why, errno);
+    return -1;
+  }
+  if (!writeUnderMark(old.fd, doc, size, sum, why)) return -1;
+  TFileFailure reading;
+  if (!readsBack(document, size, sum, reading)) {
+    why = reading;
+    return keepAside(workingCopy, document, keptCopy, kNotPutBack, why);
+  }
+  followPutBack(workingCopy, doc, size, sum);
+  forgetOldState(workingCopy);
+  return 1;
+}
+
+// The save into the document itself, for a folder that takes no new file:
+// no journal can be made beside the document, so what it becomes is made
+// beside the working copy, and its old state is kept there too before the
+// first byte of it changes. The document is held from before its old state
+// is read until the last byte of the new one (or of the old one, when the
+// save fails) is written and flushed.
 bool saveInPlace(const std::string& workingCopy, const std::string& target, TFileFailure& why,
                  const TOpenedFile* expected, TOpenedFile* written, const std::string& document) {
   const std::string keep = strFunOldStatePath(workingCopy), marker = strFunOldStateMarkerPath(workingCopy),
@@ -299,7 +393,16 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   if (iFunRestoreInterruptedSave(workingCopy, earlier, kept, why) < 0) return false;
 
   removeQuietly(next);
-  if (!copyCommittedState(workingCopy, next, why)) return false;
+  {
+    const int made = native::createPrivateFile(next, O_WRONLY);
+    if (made < 0) return fromSystem(why);
+    bool copied = copyCommittedBytes(workingCopy, made, why);
+    if (::close(made) != 0 && copied) copied = fromErrno(why, errno);
+    if (!copied) {
+      removeQuietly(next);
+      return false;
+    }
+  }
 
   // Another save or put-back of the document holds it: nothing is touched.
   TDocumentHold held;
@@ -309,8 +412,16 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   }
   // Another user's save into it that was interrupted waits for that user's
   // put-back; "Zapisz" writes only into the very file it opened or saved.
-  if (refusedAsMarked(held.fd(), why) || (expected && !bFunSameFile(held.fd(), *expected))) {
+  // "Zapisz jako" onto it replaces it as the user chose (that user's
+  // put-back then finds it changed and keeps the old state aside).
+  if (expected && (refusedAsMarked(held.fd(), why) || !bFunSameFile(held.fd(), *expected))) {
     why.changedSinceOpened = !why.interruptedSave && !why.inUse;
+    removeQuietly(next);
+    return false;
+  }
+  // A journal or WAL of its owner's beside it belongs to the old state: it
+  // would be applied to the new one at the next open.
+  if (!removeOwnCompanions(target, why)) {
     removeQuietly(next);
     return false;
   }
@@ -346,7 +457,11 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   TFile made(next, O_RDONLY);
   off_t size = 0;
   std::uint64_t sum = 0;
-  if (made.fd >= 0 && writeUnderMark(made.fd, held.fd(), size, sum, why, "writing")) {
+  // Every write is checked: what the disk gives back must be what the save
+  // wrote (a stick may refuse a resize or put a write elsewhere, and say so
+  // only by what it gives back).
+  if (made.fd >= 0 && writeUnderMark(made.fd, held.fd(), size, sum, why, "writing") &&
+      readsBack(target, size, sum, why)) {
     saveStep("written");
     if (written) {
       if (!bFunFileNow(held.fd(), *written)) *written = TOpenedFile();
@@ -357,13 +472,14 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   }
   if (made.fd < 0) fromErrno(why, errno);
   // Whatever went into the document, the kept state goes back now, still
-  // under the hold; when even that fails, the marker stays for the next
-  // start or open.
-  TFile old(keep, O_RDONLY);
+  // under the hold, and is checked the same way. When it cannot be written
+  // now, the marker stays for the next start or open; when the disk does
+  // not keep it either, the user is told once where the old state is kept.
+  std::string keptCopy = keep;
   TFileFailure restoring;
-  if (old.fd >= 0 && writeUnderMark(old.fd, held.fd(), size, sum, restoring)) {
-    followPutBack(workingCopy, held.fd(), size, sum);
-    forgetOldState(workingCopy);
+  if (putBack(workingCopy, target, held.fd(), keptCopy, restoring) == kNotPutBack) {
+    why.notPutBack = true;
+    why.keptCopy = keptCopy;
   }
   return false;
 }
@@ -382,9 +498,7 @@ TDocumentState stateOf(int doc, off_t docSize, int old, off_t oldSize, int made,
   std::vector<char> d(kChunk), o(kChunk), n(kChunk);
   // A document under the mark was still being written: its header is
   // neither state's, the rest of it is compared as it stands.
-  char header[sizeof kSaveMark];
-  const bool marked = readAt(doc, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) &&
-                      markedHeader(header);
+  const bool marked = carriesMark(doc);
   bool allOld = !marked && docSize == oldSize, allNew = !marked && made >= 0 && docSize == newSize;
   for (off_t at = 0; at < docSize; at += static_cast<off_t>(kChunk)) {
     const size_t length = static_cast<size_t>(std::min<off_t>(static_cast<off_t>(kChunk), docSize - at));
@@ -405,31 +519,6 @@ TDocumentState stateOf(int doc, off_t docSize, int old, off_t oldSize, int made,
     }
   }
   return allNew ? TDocumentState::asSaved : allOld ? TDocumentState::asBefore : TDocumentState::midway;
-}
-
-// The kept state goes to a name the user can find beside the working copy
-// ("<document> - stan sprzed przerwanego zapisu.sqtvk", numbered when taken),
-// and the marker with it; the document is not touched.
-int keepAside(const std::string& workingCopy, const std::string& document, std::string& keptCopy, int result,
-              TFileFailure& why) {
-  const std::string folder = workingCopy.substr(0, workingCopy.rfind('/') + 1);
-  std::string name = document.substr(document.rfind('/') + 1);
-  if (name.size() > 6 && name.compare(name.size() - 6, 6, ".sqtvk") == 0) name.resize(name.size() - 6);
-  if (name.empty()) name = "dokument";
-  for (int n = 1; n < 1000; ++n) {
-    const std::string candidate =
-        folder + name + " - stan sprzed przerwanego zapisu" + (n > 1 ? " (" + std::to_string(n) + ")" : "") + ".sqtvk";
-    if (native::exists(candidate)) continue;
-    if (!native::replaceFile(keptCopy, candidate)) {
-      fromSystem(why);
-      return -1;
-    }
-    keptCopy = candidate;
-    forgetOldState(workingCopy);
-    return result;
-  }
-  why.systemError = EEXIST;
-  return -1;
 }
 
 }  // namespace
@@ -499,15 +588,15 @@ int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& docu
     case TDocumentState::asBefore:
       forgetOldState(workingCopy);
       return 1;
-    case TDocumentState::other: return keepAside(workingCopy, document, keptCopy, 2, why);
+    case TDocumentState::other:
+      // Still under this save's mark, nobody else wrote into it (every
+      // other save refuses a marked document): what is neither state's is
+      // what the disk made of this save's writes, and it is put back too.
+      if (!carriesMark(held.fd())) return keepAside(workingCopy, document, keptCopy, 2, why);
+      break;
     case TDocumentState::midway: break;
   }
-  off_t size = 0;
-  std::uint64_t sum = 0;
-  if (!writeUnderMark(old.fd, held.fd(), size, sum, why)) return -1;
-  followPutBack(workingCopy, held.fd(), size, sum);
-  forgetOldState(workingCopy);
-  return 1;
+  return putBack(workingCopy, document, held.fd(), keptCopy, why);
 }
 
 bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
@@ -524,14 +613,16 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
 
   // A file put in its place is this user's: where the document is someone
   // else's (a shared folder), or in a group the user is not in, it is written
-  // where it is, so its owner and the group's access stay.
+  // where it is, so its owner and the group's access stay. Where every file
+  // is the mount's (a FAT stick), there is no owner to keep and the new file
+  // goes in its place as the owner's would.
   // A document with more than one name (a hard link) is written where it
   // is too, so every name keeps the content.
   struct stat names {};
   const bool there = native::exists(target);
   const bool linked = ::stat(target.c_str(), &names) == 0 && names.st_nlink > 1;
-  const bool beside =
-      !linked && native::folderTakesNewFiles(target) && (!there || native::ownershipCopyable(target));
+  const bool beside = !linked && native::folderTakesNewFiles(target) &&
+                      (!there || native::ownershipCopyable(target) || native::folderTraits(target).noOwners);
   if (!beside && !(there && native::fileWritable(target))) {
     // Why not, as the system says it: no permission, a read-only disk, a
     // folder that is gone (a file that is not there: its folder's answer).
@@ -542,20 +633,20 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
 
   // What earlier saves that were killed left goes first.
   removeUnheldLeftover(target);
-  CppSQLite3DB guard;
-  // Opened before the lock and closed only after the rename: closing any
-  // descriptor of the file lets go of this process's locks on it, the
-  // guard's among them.
-  const TFile now(expected ? target : std::string(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
-  if (!holdDocument(guard, target, why)) return false;
+  // The document is held from before it is checked until the new file has
+  // taken its name: another save of it (here, by a colleague, from another
+  // machine) waits or is refused, and so does any writer through SQLite.
+  TDocumentHold held;
+  if (there && !held.takeToReplace(target, kDocumentBusyWaitMs, why)) return false;
   if (expected) {
-    // Under the document's lock, before anything is made: still the very
-    // file opened or last saved here (and under its name), and not another
-    // user's save left half-way?
-    if (now.fd >= 0 && refusedAsMarked(now.fd, why)) return false;
-    struct stat named {}, opened {};
-    if (now.fd < 0 || ::lstat(target.c_str(), &named) != 0 || ::fstat(now.fd, &opened) != 0 ||
-        named.st_dev != opened.st_dev || named.st_ino != opened.st_ino || !bFunSameFile(now.fd, *expected)) {
+    // Before anything is made: still the very file opened or last saved
+    // here (and under its name), and not another user's save left half-way?
+    if (!there) {
+      why.changedSinceOpened = true;
+      return false;
+    }
+    if (refusedAsMarked(held.fd(), why)) return false;
+    if (!bFunSameFile(held.fd(), *expected)) {
       why.changedSinceOpened = true;
       return false;
     }
@@ -567,20 +658,29 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
   // folder: the next start removes it by its record, the next open of the
   // document too. It is the user's alone while the students go into it;
   // complete, it takes the document's mode (a new document the mode SQLite
-  // gives a database it makes), never a wider one.
+  // gives a database it makes), never one more open than the document the
+  // working copy came from.
   const TOwnTemporary temp(dataFolderOf(workingCopy), strFunSaveInProgressPath(target));
   if (!temp.made()) return fromErrno(why, temp.error());
-  if (!copyCommittedState(workingCopy, temp.path(), why)) return false;
+  if (!copyCommittedBytes(workingCopy, temp.fd(), why)) {
+    removeQuietly(temp.path());
+    return false;
+  }
   saveStep("made");
 
-  bool placed = native::syncFile(temp.path()) && (native::exists(target) ? native::copyOwnership(target, temp.path())
-                                                                         : native::giveNewFileMode(temp.path()));
+  if (::fsync(temp.fd()) != 0) {
+    fromErrno(why, errno);
+    removeQuietly(temp.path());
+    return false;
+  }
+  bool placed = (there ? native::copyOwnership(target, temp.path()) : native::giveNewFileMode(temp.path())) &&
+                noMoreOpenThanItsSource(workingCopy, temp.path());
   if (placed) {
     saveStep("copied");
-    // What the document is once renamed: the same file, with the same time.
-    // Read back whole first: a disk that does not give back all it took (a
-    // stick that lost part of the file) never has it take the document's
-    // place.
+    // What the document is once renamed: the same file, with the same
+    // content. Read back whole first: a disk that does not give back all it
+    // took (a stick that lost part of the file) never has it take the
+    // document's place.
     TOpenedFile made;
     errno = 0;
     const TFile file(temp.path(), O_RDONLY);
@@ -591,17 +691,17 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
     }
     made.path = document;
     placed = native::replaceFile(temp.path(), target);
+    // The rename changed the file too: its change time is the one to know.
+    struct stat renamed {};
+    if (placed && ::fstat(file.fd, &renamed) == 0) vFunTakeIdentity(renamed, made);
     if (placed && written) *written = made;
   }
   if (placed) {
-    // What SQLite kept beside the old file now lies beside the new one,
-    // which has none of its own: it goes once the old file is let go (one
-    // that cannot go, someone else's, is never applied at an open).
-    try {
-      guard.closeFile();
-    } catch (const CppSQLite3Exception&) {
-    }
-    for (const char* companion : kCompanions) native::removeFile(target + companion);
+    // What SQLite kept beside the old file (its owner's journal or WAL) now
+    // lies beside the new one, which has none of its own: it goes. Anything
+    // else there (someone else's file) never counts and is left.
+    TFileFailure ignored;
+    removeOwnCompanions(target, ignored);
     return true;
   }
   fromSystem(why);

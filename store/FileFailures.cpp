@@ -2,6 +2,7 @@
 
 #include "store/CppSQLite3.h"
 #include "platform/Cp1250.h"
+#include "platform/SystemPath.h"
 
 #include <cerrno>
 
@@ -62,6 +63,9 @@ std::string strFunSystemErrorAdvice(int systemError) {
     case ENOSYS:
     case EOPNOTSUPP:
       return cp1250("System plików tego dysku nie pozwala na tę operację. Zapisz dane na innym dysku.\n");
+    case ENOLCK:
+      return cp1250("System nie zablokował pliku przed innymi użytkownikami (zabrakło mu blokad albo dysk ich nie "
+                    "przyjął). Spróbuj ponownie za chwilę.\n");
     case ELOOP:
       return cp1250("Nazwa prowadzi przez zbyt wiele dowiązań symbolicznych (albo przez dowiązanie, które wskazuje "
                     "samo na siebie). Wybierz sam plik.\n");
@@ -71,8 +75,16 @@ std::string strFunSystemErrorAdvice(int systemError) {
 
 std::string TFileFailure::strFunAdvice() const {
   if (interruptedSave)
-    return cp1250("Zapis tego dokumentu został przerwany; zostanie przywrócony, gdy ten użytkownik ponownie "
-                  "uruchomi program.\n");
+    return cp1250("Zapis tego dokumentu (przez innego użytkownika albo w innej sesji programu) został przerwany i "
+                  "plik nie jest teraz kompletny. Program tamtego użytkownika przywraca go przy następnym "
+                  "uruchomieniu; jeśli nie może, zachowuje jego stan sprzed zapisu i mówi o tym temu "
+                  "użytkownikowi.\n");
+  if (notPutBack)
+    return cp1250("Pliku nie udało się też przywrócić do stanu sprzed zapisu, bo dysk nie oddaje tego, co program "
+                  "na nim zapisał. Stan pliku sprzed zapisu jest zachowany w pliku:\n") +
+           TSystemPath(keptCopy).text() +
+           cp1250("\nMożna go otworzyć poleceniem \"Otwórz plik\" i zapisać poleceniem \"Zapisz jako\" na miejsce "
+                  "tamtego pliku (albo na innym dysku).\n");
   if (notRegular)
     return cp1250("Wybrana nazwa nie jest zwykłym plikiem, tylko potokiem, urządzeniem albo gniazdem. Wybierz "
                   "plik.\n");

@@ -20,6 +20,11 @@ struct TFileFailure {
   // A save into the document itself was interrupted and has not been put
   // back yet: the document is refused until that user's next start.
   bool interruptedSave = false;
+  // A save into the document itself failed and not even the document's old
+  // state could be put back (the disk does not keep what it is given): that
+  // state is kept in `keptCopy`, a document file beside the working copy.
+  bool notPutBack = false;
+  std::string keptCopy;
   // The failure of a file the user picked, from platform::native::TPickedFile.
   static TFileFailure ofPickedFile(int error);
   // The number shown after "Kod błędu: ": the system's error code, else

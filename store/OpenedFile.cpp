@@ -81,7 +81,7 @@ std::uint64_t TChecksum::value() const {
 }
 
 bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum) {
-  constexpr size_t kChunk = 1 << 16;
+  constexpr size_t kChunk = 1 << 20;
   std::vector<char> buffer(kChunk);
   TChecksum checksum;
   off_t at = 0;
@@ -106,13 +106,21 @@ bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum) {
   return true;
 }
 
-bool bFunFileNow(int fd, TOpenedFile& file) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+
+void vFunTakeIdentity(const struct stat& st, TOpenedFile& file) {
   file.device = st.st_dev;
   file.inode = st.st_ino;
   file.seconds = st.st_mtim.tv_sec;
   file.nanoseconds = st.st_mtim.tv_nsec;
+  file.changeSeconds = st.st_ctim.tv_sec;
+  file.changeNanoseconds = st.st_ctim.tv_nsec;
+  file.mode = st.st_mode & 07777;
+}
+
+bool bFunFileNow(int fd, TOpenedFile& file) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  vFunTakeIdentity(st, file);
   return bFunChecksumOf(fd, file.size, file.sum);
 }
 
@@ -122,6 +130,12 @@ bool bFunSameFile(int fd, const TOpenedFile& recorded) {
       static_cast<std::uint64_t>(st.st_ino) != recorded.inode || st.st_size != recorded.size ||
       st.st_mtim.tv_sec != recorded.seconds || st.st_mtim.tv_nsec != recorded.nanoseconds)
     return false;
+  // Every write, and every setting of its times, moves the change time to
+  // the moment it happened: to the nanosecond the same, the file is as it
+  // was recorded.
+  if (recorded.changeNanoseconds != 0 && st.st_ctim.tv_sec == recorded.changeSeconds &&
+      st.st_ctim.tv_nsec == recorded.changeNanoseconds)
+    return true;
   TOpenedFile now;
   return bFunFileNow(fd, now) && now.size == recorded.size && now.sum == recorded.sum;
 }
@@ -135,9 +149,13 @@ bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& fil
   out << kHeader << "dokument " << file.path.size() << "\n" << file.path << "\n"
       << "plik " << file.device << " " << file.inode << " " << file.size << " " << file.seconds << " "
       << file.nanoseconds << " " << std::hex << file.sum << std::dec << "\n"
-      << "kopia " << device << " " << inode << "\n";
+      << "kopia " << device << " " << inode << "\n"
+      << "zmiana " << file.changeSeconds << " " << file.changeNanoseconds << " " << std::oct << file.mode << std::dec
+      << "\n";
   TFileFailure why;
-  return docfiles::writeMarker(strFunOpenedFileRecordPath(workingCopy), out.str(), why);
+  // Not flushed: a record lost with a crash of the machine only has the
+  // next "Zapisz" ask first.
+  return docfiles::writeMarker(strFunOpenedFileRecordPath(workingCopy), out.str(), why, false);
 }
 
 bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file) {
@@ -160,6 +178,16 @@ bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file) {
   in >> fileWord >> read.device >> read.inode >> read.size >> read.seconds >> read.nanoseconds >> std::hex >>
       read.sum >> std::dec >> copyWord >> copyDevice >> copyInode;
   if (in.fail() || fileWord != "plik" || copyWord != "kopia" || read.path.empty()) return false;
+  // The change time and mode, where the record has them (an earlier
+  // version's has not: its file is summed up before "Zapisz").
+  std::string changeWord;
+  long long changeSeconds = 0, changeNanoseconds = 0;
+  unsigned mode = 0;
+  if (in >> changeWord >> changeSeconds >> changeNanoseconds >> std::oct >> mode && changeWord == "zmiana") {
+    read.changeSeconds = changeSeconds;
+    read.changeNanoseconds = changeNanoseconds;
+    read.mode = mode;
+  }
   if (!workingCopyFile(workingCopy, device, inode) || device != copyDevice || inode != copyInode) return false;
   file = read;
   return true;

@@ -8,6 +8,7 @@
 // recorded (bFunSameFile); anything else (a colleague's save, another file
 // under the name) is asked about first. Paths are the system's own (UTF-8).
 #include <cstddef>
+#include <sys/stat.h>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,11 @@ struct TOpenedFile {
   std::uint64_t device = 0, inode = 0;
   long long size = 0, seconds = 0, nanoseconds = 0;
   std::uint64_t sum = 0;
+  // The time of the file's last change of any kind (content, name, mode),
+  // which nobody can set back, and its permission bits; 0 where unknown (a
+  // record of an earlier version).
+  long long changeSeconds = 0, changeNanoseconds = 0;
+  unsigned mode = 0;
 };
 
 // How the content of a document file is summed up: four lanes, each
@@ -48,9 +54,16 @@ bool bFunChecksumOf(int fd, long long& size, std::uint64_t& sum);
 // The file open at `fd` as it stands now; false when it cannot be read.
 bool bFunFileNow(int fd, TOpenedFile& file);
 
+// Which file `st` is and its times and mode, into `file` (its content
+// untouched).
+void vFunTakeIdentity(const struct stat& st, TOpenedFile& file);
+
 // The one check of "is this still the file I opened": the file open at
 // `fd` is the recorded file (device and inode) with the recorded content
-// (size, modification time and checksum).
+// (size, modification time and checksum). The checksum is taken only where
+// the file's identity cannot tell a change: where its last change time is
+// not the recorded one to the nanosecond, or the file system keeps times
+// too coarse for that (no part of a second).
 bool bFunSameFile(int fd, const TOpenedFile& recorded);
 
 // Records `file` as the file the working copy belongs to (the record names

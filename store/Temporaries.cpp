@@ -31,13 +31,6 @@ bool writeAll(int fd, std::string_view text) {
   return true;
 }
 
-void syncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 // The hold of a temporary (TOwnTemporary): a lock of the open file
 // description on the file's first byte. Its maker takes it for writing; a
 // cleanup takes it for reading, so it gets it only while nobody works on
@@ -118,12 +111,13 @@ TTemporaryRecord::TTemporaryRecord(const std::string& dataFolder, const std::str
       ::close(fd);
       continue;
     }
-    if (!writeAll(fd, temporary) || ::fsync(fd) != 0) {
+    // Not flushed: after a crash of the machine a temporary whose record
+    // the disk lost is removed by the next open or save of its document.
+    if (!writeAll(fd, temporary)) {
       ::unlink(name.c_str());
       ::close(fd);
       return;
     }
-    syncFolder(folder);
     record_ = name;
     fd_ = fd;
   }

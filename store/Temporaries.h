@@ -54,6 +54,8 @@ class TOwnTemporary {
   bool made() const { return fd_ >= 0; }
   int error() const { return error_; }
   const std::string& path() const { return path_; }
+  // Its descriptor, open for reading and writing.
+  int fd() const { return fd_; }
 
  private:
   std::optional<TTemporaryRecord> record_;

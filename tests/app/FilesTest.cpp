@@ -530,8 +530,11 @@ TEST_F(FilesTest, AFileOfAnInterruptedSaveIsRefusedWithWhatHappened) {
   ASSERT_EQ(script.boxes.size(), 1u);
   EXPECT_EQ(script.boxes[0],
             (TShownBox {cp1250("Nie można teraz otworzyć pliku:\n") + path +
-                            cp1250("\nZapis tego dokumentu został przerwany; zostanie przywrócony, gdy ten użytkownik "
-                                   "ponownie uruchomi program.\nDane świadectw nie zostały wczytane."),
+                            cp1250("\nZapis tego dokumentu (przez innego użytkownika albo w innej sesji programu) "
+                                   "został przerwany i plik nie jest teraz kompletny. Program tamtego użytkownika "
+                                   "przywraca go przy następnym uruchomieniu; jeśli nie może, zachowuje jego stan "
+                                   "sprzed zapisu i mówi o tym temu użytkownikowi.\nDane świadectw nie zostały "
+                                   "wczytane."),
                         "Uwaga", MB_OK | MB_ICONWARNING}));
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), before);
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));

@@ -27,6 +27,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -570,6 +571,56 @@ bool asOrdinaryUser() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::se
 
 namespace {
 
+// Runs a command as `user`, another account of the machine (runuser), and
+// gives whether it succeeded.
+bool runAs(const char* user, std::vector<std::string> command) {
+  command.insert(command.begin(), {"runuser", "-u", user, "--"});
+  std::vector<char*> argv;
+  for (std::string& word : command) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// True when that user can open the file for reading, as with cat.
+bool readableBy(const char* user, const std::string& path) { return runAs(user, {"cat", path}); }
+
+}  // namespace
+
+namespace {
+
+std::string bytesOf(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A journal that, rolled back into a document of one student "9" made by
+// makeDocument, writes the planted values into it: the pages of a copy
+// holding those values, journaled by a write that died before its commit.
+std::string craftedJournal(const std::string& folder) {
+  const std::string copy = folder + "/podmieniony.sqtvk";
+  makeDocument(copy, {"9"});
+  exec(copy, "update `PESEL9` set value = substr('PODMIENIONE Anna' || value, 1, 200)");
+  leaveHotJournal(copy);
+  const std::string journal = bytesOf(copy + "-journal");
+  fs::remove(copy);
+  fs::remove(copy + "-journal");
+  return journal;
+}
+
+}  // namespace
+
+namespace {
+
 // A save in a child process of its own that stops at one of its steps:
 // held there until finish() lets it go on, or killed there as a user's
 // "kill -9" would end it. `save` gives the child's exit code.
@@ -729,8 +780,8 @@ std::string colleagueOpens(const std::string& doc, const std::string& colleagueC
     TFileFailure why;
     if (bFunLoadDocument(doc, colleagueCopy, why)) return 0;
     const bool told = why.interruptedSave &&
-                      strFunFailureLines(why).find(cp1250("Zapis tego dokumentu został przerwany; zostanie przywrócony, "
-                                                          "gdy ten użytkownik ponownie uruchomi program.")) == 0;
+                      strFunFailureLines(why).find(cp1250("Zapis tego dokumentu (przez innego użytkownika albo w innej "
+                                                          "sesji programu) został przerwany")) == 0;
     return told ? 1 : 2;
   });
   const int code = exitCode(status);
@@ -783,6 +834,42 @@ TEST_F(DocumentFilesTest, AColleagueNeverOpensAnInterruptedSaveIntoTheDocumentIt
   }
 }
 
+// A colleague opens the shared document while the user's save into it
+// holds it, before its first write; the save then writes its mark and is
+// killed. The open, which waited for the save, finds the mark under its own
+// hold and tells what happened, never "not a document".
+TEST_F(DocumentFilesTest, AnOpenThatWaitedForASaveThatWasKilledSaysTheSaveWasInterrupted) {
+  SharedFolder shared(dirs, work, wc, docs);
+  const ColleagueCopy other(dirs);
+  makeDocument(shared.doc, {"1", "2", "3"}, 100);
+  exec(wc, "update `PESEL1` set value = 'NOWE ' || value");
+  int reached[2], go[2];
+  ASSERT_EQ(::pipe(reached), 0);
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t saver = ::fork();
+  if (saver == 0) {
+    vFunSetSaveStepHook([&](const std::string& step) {
+      char c = 1;
+      if (step == "kept" && (::write(reached[1], &c, 1) != 1 || ::read(go[0], &c, 1) != 1)) ::_exit(5);
+      if (step == "writing") ::kill(::getpid(), SIGKILL);
+    });
+    ::_exit(saveAsOrdinaryUser(wc, shared.doc));
+  }
+  char c = 0;
+  ASSERT_EQ(::read(reached[0], &c, 1), 1);
+  // The colleague's open begins while the document is held and unmarked.
+  std::string told;
+  std::thread opening([&] { told = colleagueOpens(shared.doc, other.copy); });
+  ::usleep(60 * 1000);
+  ASSERT_EQ(::write(go[1], &c, 1), 1);
+  int status = 0;
+  ::waitpid(saver, &status, 0);
+  opening.join();
+  EXPECT_EQ(exitCode(status), 100 + SIGKILL);
+  EXPECT_EQ(told, "refused");
+  for (const int fd : {reached[0], reached[1], go[0], go[1]}) ::close(fd);
+}
+
 // The user's own save into the shared document is killed half-way and put
 // back at the next start: the document holds what the user opened again,
 // so "Zapisz" writes into it without asking.
@@ -823,17 +910,38 @@ TEST_F(DocumentFilesTest, TwoSavesOfTheOpenFileAtOnceOneWinsTheOtherIsAsked) {
   SharedFolder shared(dirs, work, wc, docs);
   const ColleagueCopy other(dirs);
   const std::string besideDoc = docs + "/klasa 2b żółć.sqtvk";
+  // A folder that a third account may write too, which leaves its own file
+  // under the name of the document's journal: a read-only one, or a link.
+  const std::string everyone = docs + "/wspólny dla wszystkich", plantedDoc = everyone + "/klasa 2c ąę.sqtvk";
+  fs::create_directories(everyone);
+  ::chmod(everyone.c_str(), 0777);
+  const std::string planted = dirs.root() + "/cudzy dziennik";
+  std::ofstream(planted, std::ios::binary) << craftedJournal(docs);
+  ::chmod(planted.c_str(), 0644);
   struct Case {
     const char* where;
     std::string doc;
     const char* holdAt;  // where the first save waits while the second starts
     bool asUsers;        // the two savers are two local users
-  } cases[] = {{"beside", besideDoc, "copied", false}, {"in place", shared.doc, "kept", true}};
+    std::vector<std::string> plant;  // run as that third account first
+  } cases[] = {
+      {"beside", besideDoc, "copied", false, {}},
+      {"in place", shared.doc, "kept", true, {}},
+      {"beside, a read-only journal planted", plantedDoc, "copied", false,
+       {"sh", "-c", "cp \"$0\" \"$1-journal\" && chmod 0444 \"$1-journal\"", planted, plantedDoc}},
+      {"beside, a link planted as its journal", plantedDoc, "copied", false,
+       {"ln", "-s", planted, plantedDoc + "-journal"}},
+  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     fs::remove(c.doc);
+    fs::remove(c.doc + "-journal");
     makeDocument(c.doc, {"9"});
     ::chmod(c.doc.c_str(), 0666);
+    if (!c.plant.empty()) {
+      if (::geteuid() != 0) continue;
+      ASSERT_TRUE(runAs("daemon", c.plant));
+    }
     // As the program does it: the file read at the open is recorded for the
     // working copy, and "Zapisz" writes only while the file is still that
     // one, recording it anew once it is saved.
@@ -870,16 +978,24 @@ TEST_F(DocumentFilesTest, TwoSavesOfTheOpenFileAtOnceOneWinsTheOtherIsAsked) {
     // Told: the file changed since it was opened, or (when the first save
     // took longer than the wait) that a save holds it.
     EXPECT_TRUE(exitCode(status) == 4 || exitCode(status) == 2) << exitCode(status);
-    EXPECT_EQ(tablesOf(c.doc), (Rows {{"PESEL10"}, {"PESEL9"}}));
-    EXPECT_EQ(query(c.doc, "pragma integrity_check"), (Rows {{"ok"}}));
+    // Read from a copy: SQLite itself refuses a database whose journal it
+    // cannot open, as it should.
+    const std::string reading = dirs.root() + "/odczyt.sqtvk";
+    const auto tablesNow = [&] {
+      fs::copy_file(c.doc, reading, fs::copy_options::overwrite_existing);
+      return tablesOf(reading);
+    };
+    EXPECT_EQ(tablesNow(), (Rows {{"PESEL10"}, {"PESEL9"}}));
+    EXPECT_EQ(query(reading, "pragma integrity_check"), (Rows {{"ok"}}));
     // Tried again, the colleague's save is asked about, never written.
     EXPECT_EQ(exitCode(inChild(checkedSave(other.copy, true))), 4);
-    EXPECT_EQ(tablesOf(c.doc), (Rows {{"PESEL10"}, {"PESEL9"}}));
+    EXPECT_EQ(tablesNow(), (Rows {{"PESEL10"}, {"PESEL9"}}));
 
     exec(wc, "create table `PESEL11`( id TEXT, comp_name TEXT, value TEXT )");
     EXPECT_EQ(exitCode(inChild(checkedSave(wc, false))), 0);
-    EXPECT_EQ(tablesOf(c.doc), (Rows {{"PESEL10"}, {"PESEL11"}, {"PESEL9"}}));
+    EXPECT_EQ(tablesNow(), (Rows {{"PESEL10"}, {"PESEL11"}, {"PESEL9"}}));
     EXPECT_EQ(savesFilesIn(docs), std::vector<std::string> {});
+    EXPECT_EQ(savesFilesIn(everyone), std::vector<std::string> {});
     EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp", "data_tmp.tmp.otwarty-plik"}));
     EXPECT_EQ(filesIn(other.folder), (std::vector<std::string> {"data_tmp.tmp", "data_tmp.tmp.otwarty-plik"}));
     exec(wc, "drop table `PESEL10`; drop table `PESEL11`");
@@ -1444,32 +1560,6 @@ TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse)
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
 }
 
-namespace {
-
-// Runs a command as `user`, another account of the machine (runuser), and
-// gives whether it succeeded.
-bool runAs(const char* user, std::vector<std::string> command) {
-  command.insert(command.begin(), {"runuser", "-u", user, "--"});
-  std::vector<char*> argv;
-  for (std::string& word : command) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, 1);
-    ::dup2(null, 2);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// True when that user can open the file for reading, as with cat.
-bool readableBy(const char* user, const std::string& path) { return runAs(user, {"cat", path}); }
-
-}  // namespace
 
 // A private class file (0600) in a home folder others may enter, or in a
 // shared sticky folder, and a "Zapisz jako" onto a new name there: at every
@@ -1543,25 +1633,6 @@ TEST_F(DocumentFilesTest, NobodyElseCanReadTheStatesASaveIntoTheDocumentItselfKe
 
 namespace {
 
-std::string bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A journal that, rolled back into a document of one student "9" made by
-// makeDocument, writes the planted values into it: the pages of a copy
-// holding those values, journaled by a write that died before its commit.
-std::string craftedJournal(const std::string& folder) {
-  const std::string copy = folder + "/podmieniony.sqtvk";
-  makeDocument(copy, {"9"});
-  exec(copy, "update `PESEL9` set value = substr('PODMIENIONE Anna' || value, 1, 200)");
-  leaveHotJournal(copy);
-  const std::string journal = bytesOf(copy + "-journal");
-  fs::remove(copy);
-  fs::remove(copy + "-journal");
-  return journal;
-}
-
 // The owner's open of a document, as the ordinary user who owns it, into a
 // data folder of that user's: 0 when it opened.
 int openAsOwner(const std::string& doc, const std::string& workingCopy) {
@@ -1617,6 +1688,85 @@ TEST_F(DocumentFilesTest, WhatAColleaguePlantsBesideADocumentIsNeverAppliedNorLo
       EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
       EXPECT_EQ(query(wc, "select count(*) from `PESEL9` where value like 'PODMIENIONE%'"), (Rows {{"0"}}));
       EXPECT_EQ(query(wc, "pragma integrity_check"), (Rows {{"ok"}}));
+    }
+  }
+}
+
+// The same colleague plants, beside the owner's class file, a journal
+// crafted to write other values into it, the same journal read-only, a
+// named pipe or a link; or the owner's own write through SQLite left a hot
+// journal. The owner's "Zapisz" (into the file it opened) and "Zapisz jako"
+// onto it save what the owner has, at once and without a question; the
+// planted file never takes part and is left as it lies.
+TEST_F(DocumentFilesTest, NothingLeftBesideADocumentTakesPartInItsSave) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as the owner and a colleague";
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  const std::string planted = dirs.root() + "/zasiew";
+  std::ofstream(planted, std::ios::binary) << craftedJournal(docs);
+  ::chmod(planted.c_str(), 0644);
+  struct Case {
+    const char* plant;
+    std::vector<std::string> command;  // as the colleague; {doc} stands for the document's path
+  } cases[] = {
+      {"a crafted journal anyone may write", {"sh", "-c", "cp \"$0\" \"$1\" && chmod 0666 \"$1\"", planted, "{doc}-journal"}},
+      {"a crafted journal, read-only", {"sh", "-c", "cp \"$0\" \"$1\" && chmod 0444 \"$1\"", planted, "{doc}-journal"}},
+      {"a named pipe", {"mkfifo", "{doc}-journal"}},
+      {"a link", {"ln", "-s", planted, "{doc}-journal"}},
+      {"the owner's own hot journal", {}},
+  };
+  for (const mode_t folderMode : {mode_t {0777}, mode_t {01777}}) {
+    for (Case c : cases) {
+      for (const bool saveAs : {false, true}) {
+        SCOPED_TRACE(std::string(c.plant) + (folderMode == 0777 ? " in 0777" : " in 1777") +
+                     (saveAs ? ", \"Zapisz jako\"" : ", \"Zapisz\""));
+        const std::string folder = docs + "/wspólny klasy", doc = folder + "/klasa 2b żółć.sqtvk";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        ::chmod(folder.c_str(), folderMode);
+        makeDocument(doc, {"9"});
+        ASSERT_EQ(::chown(doc.c_str(), 65534, 65534), 0);
+        ::chmod(doc.c_str(), 0644);
+        std::vector<std::string> command = c.command;
+        for (std::string& word : command)
+          if (word.rfind("{doc}", 0) == 0) word = doc + word.substr(5);
+        if (command.empty())
+          ASSERT_EQ(exitCode(inChild([&] { return asOrdinaryUser() ? (leaveHotJournal(doc), 0) : 3; })), 0);
+        else
+          ASSERT_TRUE(runAs("daemon", command));
+        struct stat plant {};
+        ASSERT_EQ(::lstat((doc + "-journal").c_str(), &plant), 0);
+
+        // The owner opens the file, adds a student and saves, as the window
+        // does it: 0 saved, 1 failed, 2 in use, 4 asked about a change.
+        const int saved = exitCode(inChild([&] {
+          if (!asOrdinaryUser()) return 3;
+          ::alarm(20);  // a save that hangs ends here
+          TFileFailure why;
+          TOpenedFile read;
+          if (!bFunLoadDocument(doc, wc, why, &read)) return 5;
+          exec(wc, "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT )");
+          if (bFunSaveDocument(wc, doc, why, saveAs ? nullptr : &read)) return 0;
+          return why.changedSinceOpened ? 4 : why.inUse ? 2 : 1;
+        }));
+        EXPECT_EQ(saved, 0);
+        const std::string reading = dirs.root() + "/odczyt.sqtvk";
+        fs::copy_file(doc, reading, fs::copy_options::overwrite_existing);
+        EXPECT_EQ(tablesOf(reading), (Rows {{"PESEL5"}, {"PESEL9"}}));
+        EXPECT_EQ(query(reading, "select count(*) from `PESEL9` where value like 'PODMIENIONE%'"), (Rows {{"0"}}));
+        EXPECT_EQ(query(reading, "pragma integrity_check"), (Rows {{"ok"}}));
+        // Someone else's file stays as it was put there; the owner's own
+        // journal belonged to the old file and is gone with it.
+        struct stat after {};
+        if (command.empty())
+          EXPECT_NE(::lstat((doc + "-journal").c_str(), &after), 0);
+        else
+          EXPECT_TRUE(::lstat((doc + "-journal").c_str(), &after) == 0 && after.st_ino == plant.st_ino &&
+                      after.st_mode == plant.st_mode);
+        EXPECT_EQ(savesFilesIn(folder), std::vector<std::string> {});
+      }
     }
   }
 }
