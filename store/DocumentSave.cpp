@@ -337,14 +337,16 @@ bool noMoreOpenThanItsSource(const std::string& workingCopy, const std::string& 
   return narrowed == mode || native::setMode(made, narrowed);
 }
 
-// The document holds again what it held before the save (`size` bytes
-// summing to `sum`): when the working copy belongs to it as it was then, its
-// record follows the document's new time, so "Zapisz" still knows it.
+// The old state (`size` bytes summing to `sum`) went back into the
+// document, held all the while: it holds that state again, or what the disk
+// made of it, and nobody else's change. When the working copy belongs to
+// the document as it was before the save, its record follows the document
+// as it is now, so "Zapisz" still knows it and never takes the program's
+// own writes for someone else's.
 void followPutBack(const std::string& workingCopy, int doc, off_t size, std::uint64_t sum) {
   TOpenedFile opened, now;
   if (bFunOpenedFileOf(workingCopy, opened) && bFunFileNow(doc, now) && now.device == opened.device &&
-      now.inode == opened.inode && now.size == opened.size && opened.size == size && now.sum == opened.sum &&
-      opened.sum == sum) {
+      now.inode == opened.inode && opened.size == size && opened.sum == sum) {
     now.path = opened.path;
     bFunRecordOpenedFile(workingCopy, now);
   }
@@ -368,11 +370,12 @@ int putBack(const std::string& workingCopy, const std::string& document, int doc
   }
   if (!writeUnderMark(old.fd, doc, size, sum, why)) return -1;
   TFileFailure reading;
-  if (!readsBack(document, size, sum, reading)) {
+  const bool kept = readsBack(document, size, sum, reading);
+  followPutBack(workingCopy, doc, size, sum);
+  if (!kept) {
     why = reading;
     return keepAside(workingCopy, document, keptCopy, kNotPutBack, why);
   }
-  followPutBack(workingCopy, doc, size, sum);
   forgetOldState(workingCopy);
   return 1;
 }

@@ -1,4 +1,5 @@
 #include "StudentFixture.h"
+#include "support/OtherUsers.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -67,27 +68,6 @@ TEST_F(AppTest, KoniecAlwaysAsks) {
 namespace {
 
 constexpr uid_t kNobody = 65534;
-
-// This test process as another user of the machine for as long as the
-// object lives: what the permissions of a folder forbid that user really
-// fails, as it does for a secretary's own account (root's would not).
-class TAsUser {
- public:
-  explicit TAsUser(uid_t uid) {
-    const gid_t group = uid;
-    active_ = ::setgroups(1, &group) == 0 && ::setresgid(group, group, 0) == 0 && ::setresuid(uid, uid, 0) == 0;
-  }
-  ~TAsUser() {
-    const gid_t root = 0;
-    if (::setresuid(0, 0, 0) == 0 && ::setresgid(0, 0, 0) == 0) ::setgroups(1, &root);
-  }
-  TAsUser(const TAsUser&) = delete;
-  TAsUser& operator=(const TAsUser&) = delete;
-  bool active() const { return active_; }
-
- private:
-  bool active_ = false;
-};
 
 class ClosingAsUserTest : public StudentTest {
  protected:

@@ -1,8 +1,10 @@
 #include "StudentFixture.h"
 
 #include "store/DocumentFiles.h"
+#include "support/OtherUsers.h"
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QKeyEvent>
 #include <QToolButton>
 #include <sqlite3.h>
@@ -538,4 +540,152 @@ TEST_F(FilesTest, AFileOfAnInterruptedSaveIsRefusedWithWhatHappened) {
                         "Uwaga", MB_OK | MB_ICONWARNING}));
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), before);
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna"}));
+}
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// The program of a user who is not root (TAsUser), started once the test
+// has become that user.
+class FilesAsUserTest : public FilesTest {
+ protected:
+  void SetUp() override { AppTest::SetUp(); }
+};
+
+// A disk that gives back something else than a save into the document
+// itself wrote, at its first `times` reads back: a letter of a student's
+// name read otherwise, so the document still reads as one (a stick that
+// put a write elsewhere).
+class TMisplacingDisk {
+ public:
+  TMisplacingDisk(const std::string& document, int times) {
+    vFunSetSaveStepHook([document, times](const std::string& step) mutable {
+      if (step != "checking" || times == 0) return;
+      --times;
+      std::fstream file(document, std::ios::binary | std::ios::in | std::ios::out);
+      const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+      file.seekp(static_cast<std::streamoff>(bytes.rfind("Anna") + 1));
+      file.put('m');
+    });
+  }
+  ~TMisplacingDisk() { vFunSetSaveStepHook(nullptr); }
+  TMisplacingDisk(const TMisplacingDisk&) = delete;
+  TMisplacingDisk& operator=(const TMisplacingDisk&) = delete;
+};
+
+}  // namespace
+
+// A secretary's class files in a folder she may not add files to, so
+// "Zapisz" writes into the document itself, on a disk that does not give
+// back what the save wrote: once (the save's own writes), or twice (its
+// put-back of the old state too). She is told once that the data were not
+// saved, and where the old state is kept when the document could not get it
+// back; the old content is whole in the document or in that file. The next
+// start, "Zapisz" and "Otwórz plik" say nothing more of that save: the
+// program never takes its own writes for someone else's.
+TEST_F(FilesAsUserTest, ASaveIntoTheDocumentTheDiskDoesNotKeepIsToldOnceAndPutBack) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  const std::string folder = dirs.root() + "/klasa 2b żółć";
+  struct Case {
+    const char* what;
+    const char* name;
+    int misplaced;  // how many reads back find something else
+    bool kept;      // the old state is kept beside the working copy
+  } cases[] = {{"the save's writes", "klasa 2b żółć", 1, false},
+               {"the save's and its put-back's", "klasa 2c źdźbło", 2, true}};
+  fs::create_directories(folder);
+  const std::string model = u(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}));
+  for (const Case& c : cases) {
+    const std::string doc = folder + "/" + c.name + ".sqtvk";
+    fs::copy_file(model, doc);
+    ASSERT_EQ(::chown(doc.c_str(), kNobody, kNobody), 0);
+  }
+  ::chmod(folder.c_str(), 0555);
+  ::chmod(dirs.root().c_str(), 0755);
+  ASSERT_EQ(::chown(dirs.common().c_str(), kNobody, kNobody), 0);
+  const std::string before = readText(model);
+
+  TAsUser secretary(kNobody);
+  ASSERT_TRUE(secretary.active());
+  start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string doc = folder + "/" + c.name + ".sqtvk";
+    const std::string kept = u(dirs.data()) + "/" + c.name + " - stan sprzed przerwanego zapisu.sqtvk";
+    script.fileNames = {chosenSystemName(doc)};
+    FGlowna->OtworzPlikToolButtonClick();
+    ASSERT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(doc));
+    addStudent("Kot", "2");
+    script.boxes.clear();
+    {
+      const TMisplacingDisk stick(doc, c.misplaced);
+      FGlowna->SaveButton->click();
+    }
+    ASSERT_EQ(script.boxes.size(), 1u) << shownBoxes();
+    const std::string told = cp1250ToUtf8(script.boxes[0].text);
+    EXPECT_NE(told.find("Dane nie zostały zapisane."), std::string::npos) << told;
+    EXPECT_EQ(told.find("Pliku nie udało się też przywrócić do stanu sprzed zapisu") != std::string::npos &&
+                  told.find("\n" + kept + "\n") != std::string::npos,
+              c.kept)
+        << told;
+    EXPECT_TRUE(FGlowna->bDataModified);
+    EXPECT_EQ(fs::exists(kept), c.kept);
+    const std::string old = c.kept ? kept : doc;
+    EXPECT_EQ(readText(old), before);
+    EXPECT_EQ(sqlRowsAt(old, "pragma quick_check", false), (Rows {{"ok"}}));
+
+    script.boxes.clear();
+    script.answers = {IDYES};  // "Znaleziono niezapisane dane z poprzedniej sesji programu."
+    start();
+    FGlowna->SaveButton->click();
+    script.fileNames = {chosenSystemName(doc)};
+    FGlowna->OtworzPlikToolButtonClick();
+    ASSERT_EQ(script.boxes.size(), 1u) << shownBoxes();
+    EXPECT_EQ(script.boxes[0].caption, cp1250("Przywracanie danych"));
+    EXPECT_FALSE(FGlowna->bDataModified);
+    EXPECT_EQ(tablesIn(cp1250FromUtf8(doc)), (Rows {{"PESEL1"}, {"PESEL2"}}));
+  }
+}
+
+// A private class file (0600) saved under a new name ("Zapisz jako"), under
+// umask 022, in a folder others may enter and in a shared sticky one: the
+// copy is as private as the document, nobody else reads it. A new document
+// that was never a file gets the mode of any new file of the user's.
+TEST_F(FilesTest, SaveAsOfAPrivateDocumentGivesAFileNoMoreOpenThanIt) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to try the file as another user";
+  ::chmod(dirs.root().c_str(), 0755);
+  const std::string document =
+      u(makeDocumentFile({{"1", personalRows("Lis", "Anna", "1")}}, cp1250("klasa 2b żółć.sqtvk")));
+  ::chmod(document.c_str(), 0600);
+  struct Case {
+    const char* folder;
+    mode_t folderMode;
+    bool opened;  // else a new document
+    unsigned mode;
+  } cases[] = {{"katalog domowy", 0755, true, 0600},
+               {"wspólny z bitem lepkim", 01777, true, 0600},
+               {"wspólny – nowy dokument", 01777, false, 0644}};
+  const mode_t mask = ::umask(022);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    const std::string folder = dirs.root() + "/" + c.folder, copy = folder + "/kopia klasy 2b źdźbło";
+    fs::create_directories(folder);
+    ::chmod(folder.c_str(), c.folderMode);
+    if (c.opened) {
+      script.fileNames = {chosenSystemName(document)};
+      FGlowna->OtworzPlikToolButtonClick();
+    } else {
+      FGlowna->NowyPlikToolButtonClick();
+      addStudent("Kot", "2");
+    }
+    script.boxes.clear();
+    script.fileNames = {chosenSystemName(copy)};  // the extension is added
+    FGlowna->findComponentAs<QAction>("Zapiszjako1")->trigger();
+    EXPECT_TRUE(script.boxes.empty()) << shownBoxes();
+    EXPECT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(copy + ".sqtvk"));
+    EXPECT_EQ(static_cast<unsigned>(fs::status(copy + ".sqtvk").permissions()) & 07777, c.mode);
+    EXPECT_EQ(readableBy("nobody", copy + ".sqtvk"), c.mode == 0644);
+  }
+  ::umask(mask);
 }

@@ -84,7 +84,7 @@ class StudentTest : public AppTest {
         sql += "insert into `PESEL" + s.pesel + "` values('" + sqlQuoted(r[0]) + "', '" + sqlQuoted(r[1]) + "', '" +
                sqlQuoted(r[2]) + "');";
     }
-    sqlExec(path, sql.empty() ? "create table x(a); drop table x;" : sql);
+    sqlExec(path, "begin;" + (sql.empty() ? "create table x(a); drop table x;" : sql) + "commit;");
     return path;
   }
   void open(const std::string& path) { vFunOtworzPlikZLiniiPolecen(TSystemPath::fromText(path)); }

@@ -1,14 +1,18 @@
 // Class files on a USB stick: a FAT image mounted through FUSE (fusefat),
 // where the file system keeps no Unix modes or owners (changing them gives
-// "Function not implemented"), and the same stick mounted read-only. Every
+// "Function not implemented"), the same stick mounted read-only, and
+// mounted for every account of the machine, where a colleague on another
+// account saves a teacher's class in a program of his own. Every
 // file command is driven through the main window with the names a file
 // dialog gives. This FUSE module refuses names with letters beyond ASCII
 // ("Operation not permitted"), so the names here have blanks but no Polish
 // letters.
 #include "StudentFixture.h"
 
+#include "forms/DocumentForms.h"
 #include "platform/NativeFiles.h"
 #include "platform/Platform.h"
+#include "support/OtherUsers.h"
 #include "support/TvkText.h"
 
 #include <QAction>
@@ -82,6 +86,28 @@ class UsbStickTest : public StudentTest {
     script.fileNames = {chosenSystemName(path)};
     FGlowna->OtworzPlikToolButtonClick();
   }
+  std::vector<std::string> namesOnTheStick() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(stick)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+// The grade a colleague changes on the stick: biology on the first
+// certificate of the first student of the tree.
+const char kGradeTag[] = "KLASA Ia TARVEK", kGrade[] = "ZMIENNA_BiologiaOcn_STR2_DATA_COMBOBOX";
+
+// The colleague of UsbStickTest.AColleaguesSaveOnTheStickLeavesAWholeDocumentWithTheChange,
+// on an account of his own, in a program of his own: opens the class file
+// on the stick (TARVEK_STICK_DOCUMENT) from the menu, changes the grade in
+// the certificate's form and presses "Zapisz". Run by that test only.
+class ColleagueOnTheStick : public StudentTest {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("TARVEK_STICK_DOCUMENT")) GTEST_SKIP() << "run by UsbStickTest as another user";
+    StudentTest::SetUp();
+  }
 };
 
 }  // namespace
@@ -143,10 +169,7 @@ TEST_F(UsbStickTest, EveryFileCommandWorksOnAFatStick) {
 
   // What the stick holds in the end: the files the commands made, nothing
   // left beside them.
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(stick)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string> {"kalibracja szkoly.sqset", "klasa 2b kopia.sqtvk",
+  EXPECT_EQ(namesOnTheStick(), (std::vector<std::string> {"kalibracja szkoly.sqset", "klasa 2b kopia.sqtvk",
                                               "klasa 2b swiadectwa.sqtvk", "stary plik klasy.tvk"}));
 }
 
@@ -264,4 +287,72 @@ TEST_F(UsbStickTest, ASaveNeverPutsAFileTheStickLostPartOfInTheDocumentsPlace) {
         << shownBoxes();
     EXPECT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(large));
   }
+}
+
+TEST_F(ColleagueOnTheStick, ChangesAGradeAndSaves) {
+  const std::string document = std::getenv("TARVEK_STICK_DOCUMENT");
+  script.fileNames = {chosenSystemName(document)};
+  FGlowna->OtworzPlikToolButtonClick();
+  ASSERT_EQ(FGlowna->StatusBar->SimplePath(), TSystemPath(document)) << shownBoxes();
+  select(0, 0);
+  TDocumentForm* certificate = frmFunFormOfClass("TFKlasa1a");
+  ASSERT_EQ(strFunGetText(certificate->findComponent(kGrade)), "dobry");
+  script.answers = {IDNO};  // no school template now
+  script.onShowModal = [certificate](QDialog*) {
+    bFunSetText(certificate->findComponent(kGrade), "bardzo dobry");
+    certificate->OKButtonClick();
+    return certificate->result();
+  };
+  FGlowna->EdytujSwiadectwoToolButtonClick();
+  script.onShowModal = nullptr;
+  ASSERT_TRUE(FGlowna->bDataModified);
+  script.boxes.clear();
+  FGlowna->SaveButton->click();
+  EXPECT_TRUE(script.boxes.empty()) << shownBoxes();
+  EXPECT_FALSE(FGlowna->bDataModified);
+}
+
+// A teacher's class of a few megabytes on a stick that every account may
+// use (every file the mount's, umask 000), which refuses to resize a file:
+// a colleague on another account opens it, changes a grade, "Zapisz". The
+// file is not the colleague's, yet where no file has an owner there is none
+// to keep: the save goes beside it and renames, as the owner's would. The
+// save says nothing, and the stick holds a whole document with the new
+// grade and nothing beside it.
+TEST_F(UsbStickTest, AColleaguesSaveOnTheStickLeavesAWholeDocumentWithTheChange) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  unmount();
+  ASSERT_TRUE(mount("rw+,allow_other,umask=000"));
+  ::chmod(dirs.root().c_str(), 0755);
+  std::vector<TStudentFile> students;
+  for (int i = 1; i <= 45; ++i) {
+    Rows rows = personalRows(i == 1 ? "Adamska" : "Uczen" + std::to_string(i), "Ola", std::to_string(i));
+    if (i == 1) rows.push_back({kGradeTag, kGrade, "dobry"});
+    for (int k = 0; k < 700; ++k) rows.push_back({kGradeTag, "Pole" + std::to_string(k), std::string(60, 'x')});
+    students.push_back({std::to_string(i), rows});
+  }
+  // Written anew: the stick refuses to cut the file there to nothing first.
+  fs::remove(document);
+  writeText(document, readText(cp1250ToUtf8(makeDocumentFile(students, "klasa 2b.sqtvk"))));
+  ASSERT_GT(fs::file_size(document), 2u << 20);
+
+  const std::string colleague = dirs.root() + "/kolega", said = colleague + "/przebieg.txt";
+  fs::create_directories(colleague);
+  ::chmod(colleague.c_str(), 0777);
+  const std::string program = fs::read_symlink("/proc/self/exe").string();
+  EXPECT_TRUE(runAs("daemon",
+                    {"env", "TARVEK_STICK_DOCUMENT=" + document, "TMPDIR=" + colleague, program,
+                     "--gtest_filter=ColleagueOnTheStick.ChangesAGradeAndSaves"},
+                    said));
+  EXPECT_NE(readText(said).find("[       OK ] ColleagueOnTheStick.ChangesAGradeAndSaves"), std::string::npos)
+      << readText(said);
+
+  EXPECT_EQ(sqlRowsAt(document, "pragma quick_check", false), (Rows {{"ok"}}));
+  EXPECT_EQ(sqlRowsAt(document,
+                      "select value from `PESEL1` where id = '" + std::string(kGradeTag) + "' and comp_name = '" +
+                          kGrade + "'",
+                      false),
+            (Rows {{"bardzo dobry"}}));
+  EXPECT_EQ(sqlRowsAt(document, "select count(*) from sqlite_master", false), (Rows {{"45"}}));
+  EXPECT_EQ(namesOnTheStick(), (std::vector<std::string> {"klasa 2b swiadectwa.sqtvk"}));
 }

@@ -7,6 +7,7 @@
 #include "store/OpenedFile.h"
 #include "store/Temporaries.h"
 #include "store/StudentTables.h"
+#include "support/OtherUsers.h"
 #include "support/TempFolders.h"
 
 #include <gtest/gtest.h>
@@ -569,32 +570,6 @@ bool asOrdinaryUser() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::se
 
 }  // namespace
 
-namespace {
-
-// Runs a command as `user`, another account of the machine (runuser), and
-// gives whether it succeeded.
-bool runAs(const char* user, std::vector<std::string> command) {
-  command.insert(command.begin(), {"runuser", "-u", user, "--"});
-  std::vector<char*> argv;
-  for (std::string& word : command) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, 1);
-    ::dup2(null, 2);
-    ::execvp(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// True when that user can open the file for reading, as with cat.
-bool readableBy(const char* user, const std::string& path) { return runAs(user, {"cat", path}); }
-
-}  // namespace
 
 namespace {
 
@@ -683,23 +658,38 @@ int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 100 
 // The next start after a save into the document itself was killed: the
 // document is put back only from what that save left, and nothing of it
 // stays beside the working copy. A save killed after it wrote everything
-// stands as saved.
+// stands as saved. A document still under that save's mark was written by
+// nobody else: a part of it that is neither state's (what a stick made of
+// one of the save's writes) is the save's too, and is put back.
 TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledIsPutBackAtTheNextStart) {
   SharedFolder shared(dirs, work, wc, docs);
   makeDocument(wc, {"3", "4", "5", "6"}, 100);
   const Rows before {{"PESEL9"}}, saved {{"PESEL1"}, {"PESEL2"}, {"PESEL3"}, {"PESEL4"}, {"PESEL5"}, {"PESEL6"}};
   struct Case {
     const char* step;
+    bool damaged;  // a byte the save wrote reads otherwise
     int result;
     Rows tables;
-  } cases[] = {{"kept", 1, before}, {"writing", 1, before}, {"written", 0, saved}};
+  } cases[] = {{"kept", false, 1, before},
+               {"writing", false, 1, before},
+               {"writing", true, 1, before},
+               {"written", false, 0, saved}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.step);
+    SCOPED_TRACE(std::string(c.step) + (c.damaged ? ", damaged" : ""));
     fs::remove(shared.doc);
     makeDocument(shared.doc, {"9"});
     ::chmod(shared.doc.c_str(), 0666);
     StoppedSave killed(c.step, true, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
     ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
+    if (c.damaged) {
+      // Past the old state's end, in the first part the save wrote.
+      ASSERT_GT(fs::file_size(shared.doc), 20000u);
+      std::fstream file(shared.doc, std::ios::binary | std::ios::in | std::ios::out);
+      file.seekg(20000);
+      const char was = static_cast<char>(file.get());
+      file.seekp(20000);
+      file.put(static_cast<char>(was ^ 0x20));
+    }
     ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(wc)));
     // The document's kept old state is the user's alone, like the working copy.
     EXPECT_EQ(static_cast<unsigned>(fs::status(strFunOldStatePath(wc)).permissions()) & 0777, 0600u);
