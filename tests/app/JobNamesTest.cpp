@@ -76,7 +76,7 @@ class JobNamesTest : public StudentTest {
 };
 
 TEST_F(JobNamesTest, EachJobIsNamedAfterTheDocumentAndTheStudentAsTheTreeNamesThem) {
-  const auto print = [this] { FGlowna->DrukujToolButtonClick(); };
+  const auto print = [] { FGlowna->DrukujToolButtonClick(); };
   const std::string certificate = "MEN-I/21a/2 świad. klasa I";
   const int zofia = student("06300111111");
   ASSERT_GE(zofia, 0);

@@ -85,7 +85,10 @@ TFieldLook fieldLook(QWidget* field) {
     for (int x = 3; x < empty.width() - 3; ++x) ++counts[empty.pixel(x, y)];
   int most = 0;
   for (const auto& [rgb, n] : counts)
-    if (n > most) most = n, look.fill = rgb;
+    if (n > most) {
+      most = n;
+      look.fill = rgb;
+    }
   for (int y = 0; y < typed.height(); ++y)
     for (int x = 0; x < typed.width(); ++x)
       if (typed.pixel(x, y) != empty.pixel(x, y))
