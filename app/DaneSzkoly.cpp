@@ -11,6 +11,7 @@
 #include "store/SQLImportUnit.h"
 #include "toolkit/Components.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/Paper.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -42,9 +43,13 @@ QString qt(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // A picture of a blank with components laid over it at places given in the
 // units of the blank's page; they follow the picture when it is resized.
+// It is paper, and so is all that lies on it, whatever the desktop's theme.
 class TBlankPicture : public TImage {
  public:
-  TBlankPicture(QSizeF units, QWidget* parent) : TImage(parent), units_(units) { setStretch(true); }
+  TBlankPicture(QSizeF units, QWidget* parent) : TImage(parent), units_(units) {
+    setStretch(true);
+    vFunPaperSurface(this);
+  }
   void place(QWidget* component, const QRectF& where) {
     places_.emplace_back(component, where);
     component->setParent(this);

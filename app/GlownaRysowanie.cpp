@@ -144,7 +144,20 @@ bool TFGlowna::bFunDrukujDokument(TFormBase* form, TDocKind kind, int pages) {
   bPrintMode = true;
   // A failed render leaves nothing fit for the blank in the printer.
   const bool drawn = vFunRysujSwiadectwo(form, true, kind, pages);
-  if (drawn && FDrukuj) FDrukuj->ShowModal();
+  if (drawn && FDrukuj) {
+    FDrukuj->strJobTitle = strFunTytulWydruku(form);
+    FDrukuj->ShowModal();
+  }
   bPrintMode = false;
   return drawn;
+}
+
+std::string TFGlowna::strFunTytulWydruku(const TFormBase* form) const {
+  // A record-sheet page printing one column is still its page's document.
+  const auto* document = dynamic_cast<const TDocumentForm*>(form);
+  const std::string name = document && document->Spec ? cp1250FromUtf8(document->Spec->documentName)
+                                                      : strFunNazwaZDrzewa(0);
+  const std::string student = strFunKtoryUczen(strFunNazwaZDrzewa(1), strFunTabelaZDrzewa());
+  if (name.empty() || student.empty()) return name + student;
+  return name + cp1250(" – ") + student;
 }

@@ -7,6 +7,7 @@
 #include "forms/record_sheets/ClassPage.h"
 #include "platform/Cp1250.h"
 #include "render/Pages.h"
+#include "toolkit/Paper.h"
 
 #include <QPointer>
 #include <QAction>
@@ -260,6 +261,8 @@ void TFGlowna::vFunBuildClientArea() {
     box->setWidgetResizable(false);
     box->setBackgroundRole(QPalette::Dark);
     TImage* image = Make<TImage>("Image" + n);
+    // A page of the preview is paper, whatever the desktop's theme.
+    vFunPaperSurface(image);
     image->setAutoSize(true);
     image->resize(0, 0);
     box->setWidget(image);

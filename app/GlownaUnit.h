@@ -109,6 +109,11 @@ class TFGlowna : public TForm {
   // succeeded, shows the print dialog for that many pages; true when drawn.
   // The record-sheet pages print a single column through this.
   bool bFunDrukujDokument(TFormBase* form, TDocKind kind, int pages);
+  // What the print jobs of the form's document are named after: the
+  // document and the student selected in the tree, as the tree names them
+  // ("MEN-I/21a/2 świad. klasa I – Kowalska Anna"; a namesake with the
+  // PESEL number), in Windows-1250.
+  std::string strFunTytulWydruku(const TFormBase* form) const;
 
   // ---- The current student (GlownaUczniowie.cpp) ------------------------
   // Collects the rows of all holders and replaces the student's table in the

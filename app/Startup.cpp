@@ -3,6 +3,7 @@
 #include "app/AktualizacjaUnit.h"
 #include "app/DaneSzkoly.h"
 #include "app/DaneUczniaUnit.h"
+#include "app/DesktopEntry.h"
 #include "app/GlownaUnit.h"
 #include "app/ImportUnit.h"
 #include "app/LogiUnit.h"
@@ -95,6 +96,8 @@ bool bFunProgramJuzUruchomiony() {
 // Every window in the registry's order (kWindowOrder): the document forms by
 // their makers, the program's own windows by the name of their global.
 void vFunUtworzOkna() {
+  // The windows are the menu entry's, and carry its icon.
+  vFunUstawWpisPulpitu();
   const std::map<std::string, std::function<void()>> shell = {
       {"FGlowna",
        [] {

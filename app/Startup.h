@@ -14,6 +14,8 @@ bool bFunProgramJuzUruchomiony();
 
 // Makes every window of the program, the main window first, in the fixed
 // order the other windows rely on; all of them live until vFunZwolnijOkna.
+// They are the windows of the program's menu entry and carry its icon
+// (app/DesktopEntry.h).
 void vFunUtworzOkna();
 // Destroys the windows, last made first, and clears their instances.
 void vFunZwolnijOkna();

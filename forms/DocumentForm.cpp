@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "render/jpeg/JpegImage.h"
 #include "toolkit/Components.h"
+#include "toolkit/Paper.h"
 #include "toolkit/TextBatch.h"
 
 #include <QApplication>
@@ -221,7 +222,10 @@ void TDocumentForm::vFunBuild(const TFormSpec& desc) {
       auto* fill = new QVBoxLayout(holder);
       fill->setContentsMargins(0, 0, 0, 0);
     }
+    // The side: its picture and all that lies on it, paper whatever the
+    // desktop's theme.
     auto* area = new QWidget;
+    vFunPaperSurface(area);
     auto* image = Make<TImage>(side.image, area);
     image->setStretch(true);
     if (!side.scroll) {

@@ -344,7 +344,8 @@ bool TFDrukuj::bFunChooseOutput() {
   return true;
 }
 
-bool TFDrukuj::bFunPrintSides(std::initializer_list<int> sides) {
+bool TFDrukuj::bFunPrintSides(std::initializer_list<int> sides, int jobSide) {
+  Printer().setDocName(strFunJobName(qtCp(strJobTitle), jobSide));
   std::vector<TPrintedPage> pages;
   for (int side : sides)
     pages.push_back({DataStore ? (side == 1 ? DataStore->Page1Metafile : DataStore->Page2Metafile) : nullptr,
@@ -370,7 +371,7 @@ void TFDrukuj::DrukujButtonClick() {
       break;
     case TPrintPath::TwoJobs:
       if (!bFunChooseOutput()) return;
-      if (!bFunPrintSides({1})) break;
+      if (!bFunPrintSides({1}, 1)) break;
       // A file has no sheet to turn over: the second side goes to a file of
       // its own, offered under another name than the first.
       if (toFile) {
@@ -385,7 +386,7 @@ void TFDrukuj::DrukujButtonClick() {
         MessageBox(cp1250("Gdy zakończy się drukowanie pierwszej strony, proszę odwrócić \n świadectwo i nacisnąć OK"),
                    "Alert", MB_OK | MB_ICONWARNING);
       }
-      bFunPrintSides({2});
+      bFunPrintSides({2}, 2);
       break;
     case TPrintPath::Nothing:
       break;

@@ -68,6 +68,9 @@ class TFDrukuj : public TDialogForm {
   // ---- State --------------------------------------------------------------
   // Sides to print: 1 or 2; any other value prints nothing. Set by the caller.
   int iPageCount = 0;
+  // What the pages are of, which names the print jobs: the document and the
+  // student (Windows-1250). Set by the caller with iPageCount.
+  std::string strJobTitle;
   // The margin sets of the data folder's settings file, refilled at every
   // showing and after every change of the sets.
   std::vector<TMarginRecord> MarginList;
@@ -118,7 +121,9 @@ class TFDrukuj : public TDialogForm {
   TEdges edgesFunOfSide(int side) const;
   // Asks for the file when the print is written as PDF; false when cancelled.
   bool bFunChooseOutput();
-  bool bFunPrintSides(std::initializer_list<int> sides);
+  // One job of those sides; jobSide names the job after one side of a
+  // document printed as two jobs (0: after the whole document).
+  bool bFunPrintSides(std::initializer_list<int> sides, int jobSide = 0);
   void vFunSelectCurrentPrinter();
 
   // Which printer the printer object prints on: a queue's name, or empty

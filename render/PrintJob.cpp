@@ -93,7 +93,11 @@ void vFunApplyJobSettings(QPrinter& printer, const QPageLayout& sheet, QPrinter:
   printer.setPrintRange(QPrinter::AllPages);
   printer.setFromTo(0, 0);
   printer.setPageOrder(QPrinter::FirstPageFirst);
-  printer.setDocName(QStringLiteral("Kestal - Tarvek"));
+}
+
+QString strFunJobName(const QString& title, int side) {
+  const QString name = title.trimmed().isEmpty() ? QStringLiteral("Kestal - Tarvek") : title;
+  return side > 0 ? name + QStringLiteral(" (strona %1)").arg(side) : name;
 }
 
 bool bFunPrintJob(QPrinter& printer, const std::vector<TPrintedPage>& pages) {

@@ -84,6 +84,14 @@ QPageLayout layoutFunStandardSheet();
 // source, the driver's options) stays as they were set.
 void vFunApplyJobSettings(QPrinter& printer, const QPageLayout& sheet, QPrinter::DuplexMode duplex);
 
+// The name a job goes under in the printer's queue (and a PDF file's
+// title): the title of what it prints, the document and the student
+// ("MEN-I/21a/2 świad. klasa I – Kowalska Anna"), followed by the side when
+// a document's two sides go as two jobs (side 1 or 2; 0 for a job of the
+// whole document): "... – Kowalska Anna (strona 2)". Without a title, the
+// program's name.
+QString strFunJobName(const QString& title, int side);
+
 // One page of a job: the picture and its rectangle in millimetres.
 struct TPrintedPage {
   const QPicture* picture = nullptr;

@@ -1,6 +1,9 @@
 // Draws the program's icon, the one the desktop shows for the menu entry
-// and for document files, and writes it as a scalable SVG:
+// and for document files, and writes it as a scalable SVG, or as a C++
+// source holding that SVG, which the program is built with (its windows'
+// icon where the desktop's icon theme lacks the installed one):
 //   tarvek_mkicon <file.svg>
+//   tarvek_mkicon --source <file.cpp>
 // A certificate: a sheet with the state eagle at its head (the same eagle
 // the blanks show), lines of text, a row of grades and the white-and-red
 // band of a certificate with distinction across its corner.
@@ -101,18 +104,29 @@ QByteArray icon() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <file.svg>\n", argv[0]);
+  const bool source = argc == 3 && QByteArray(argv[1]) == "--source";
+  if (argc != 2 && !source) {
+    std::fprintf(stderr, "usage: %s <file.svg>\n       %s --source <file.cpp>\n", argv[0], argv[0]);
     return 2;
   }
-  const QByteArray bytes = icon();
+  const char* path = argv[argc - 1];
+  QByteArray bytes = icon();
   if (bytes.isEmpty()) {
     std::fprintf(stderr, "the eagle's drawing has no shapes\n");
     return 1;
   }
-  QSaveFile file(QString::fromLocal8Bit(argv[1]));
+  if (source) {
+    QByteArray text = "// Written by tarvek_mkicon: the program's icon as SVG.\n"
+                      "#include \"assets/ProgramIcon.h\"\n\n"
+                      "const unsigned char kProgramIconSvg[] = {";
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+      text += (i % 16 == 0 ? "\n  " : " ") + QByteArray::number(static_cast<unsigned char>(bytes[i])) + ",";
+    text += "\n};\nconst std::size_t kProgramIconSvgSize = sizeof(kProgramIconSvg);\n";
+    bytes = text;
+  }
+  QSaveFile file(QString::fromLocal8Bit(path));
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    std::fprintf(stderr, "cannot write %s\n", path);
     return 1;
   }
   return 0;

@@ -365,4 +365,29 @@ TEST_F(CupsPrintTest, AFileNamedForAnEarlierPrintNeverTakesAQueuesJob) {
   EXPECT_TRUE(script.fileDialogs.empty());
 }
 
+// Each job goes into the queue under the name of what it prints, the
+// document and the student, and a document printed as two jobs names the
+// side of each, so the queue tells them apart. (The spooler lists a job's
+// name to a queue's window from the job's record, read here; lpstat lists
+// no names.)
+TEST_F(CupsPrintTest, EachJobIsNamedAfterTheDocumentTheStudentAndItsSide) {
+  const std::string simplex = addQueue("simplex", false);
+  const std::string duplex = addQueue("duplex", true);
+  const std::string named = "MEN-I/21a/2 świad. klasa I – Żółkiewska Anna";
+  drawMarks();
+  showDialogOn(simplex);
+  dialog->iPageCount = 2;
+  dialog->strJobTitle = cp1250FromUtf8(named);
+  dialog->DrukujButton->click();  // two jobs, the prompt between them
+  ASSERT_EQ(finishedFiles(simplex, "simplex", 2).size(), 2u);
+  showDialogOn(duplex);
+  dialog->DuplexComboBox->setCurrentIndex(1);
+  dialog->DrukujButton->click();  // one two-sided job
+  ASSERT_EQ(finishedFiles(duplex, "duplex", 1).size(), 1u);
+
+  std::vector<std::string> names;
+  for (const auto& job : controlFiles(3)) names.push_back(jobAttribute(job, "job-name"));
+  EXPECT_EQ(names, (std::vector<std::string> {named + " (strona 1)", named + " (strona 2)", named}));
+}
+
 }  // namespace
