@@ -46,11 +46,12 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "Installing: ${missing[*]}"
 # apt-get update waits for no lock of its own (the package lists'), so it
-# is tried again while another apt holds that lock.
+# is tried again while another apt holds that lock (told in English, which
+# is what is looked for).
 errors=$(mktemp)
 trap 'rm -f "$errors"' EXIT
 for (( waited = 0; ; waited += 5 )); do
-  if "${SUDO[@]}" apt-get update -qq 2>"$errors"; then
+  if "${SUDO[@]}" env LC_ALL=C apt-get update -qq 2>"$errors"; then
     cat "$errors" >&2
     break
   fi

@@ -26,13 +26,21 @@ stand_in dpkg-query 'exit 1'
 stand_in id '[ "$1" = -u ] && echo "$UID_NOW"'
 stand_in sleep 'echo "sleep $*" >>"$CALLS"'
 # apt-get: "update" finds the lists' lock held $LOCKED times (or fails for
-# another reason when $BROKEN is set), then succeeds.
+# another reason when $BROKEN is set), then succeeds. It speaks Polish, as
+# apt does for a Polish user, unless told LC_ALL=C.
 stand_in apt-get '
 echo "apt-get $*" >>"$CALLS"
 if [ "$1" = update ]; then
   [ -n "${BROKEN:-}" ] && { echo "E: The repository does not have a Release file." >&2; exit 100; }
   n=$(grep -c "^apt-get update" "$CALLS")
-  [ "$n" -le "$LOCKED" ] && { echo "E: Could not get lock /var/lib/apt/lists/lock. It is held by process 7 (apt-get)" >&2; exit 100; }
+  if [ "$n" -le "$LOCKED" ]; then
+    if [ "${LC_ALL:-}" = C ]; then
+      echo "E: Could not get lock /var/lib/apt/lists/lock. It is held by process 7 (apt-get)" >&2
+    else
+      echo "E: Nie udało się uzyskać blokady /var/lib/apt/lists/lock. Jest trzymana przez proces 7 (apt-get)" >&2
+    fi
+    exit 100
+  fi
 fi
 exit 0'
 
@@ -41,7 +49,7 @@ run() {
   rm -f "$root/bin/sudo"
   [ "$5" = yes ] && stand_in sudo 'echo "sudo $*" >>"$CALLS"; exec "$@"'
   : >"$root/$1.calls"
-  env -i PATH="$root/bin" UID_NOW="$2" LOCKED="$3" BROKEN="$4" CALLS="$root/$1.calls" \
+  env -i PATH="$root/bin" LANG=pl_PL.UTF-8 UID_NOW="$2" LOCKED="$3" BROKEN="$4" CALLS="$root/$1.calls" \
     "$root/tree/scripts/deps.sh" >"$root/$1.out" 2>&1
 }
 

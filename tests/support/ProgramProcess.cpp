@@ -57,6 +57,7 @@ bool ProgramProcess::waitForExit(std::chrono::seconds deadline) {
 }
 
 void ProgramProcess::crash() {
+  if (pid_ <= 0) return;
   ::kill(pid_, SIGKILL);
   waitForExit();
 }
