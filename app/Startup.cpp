@@ -27,7 +27,9 @@
 #include <QTranslator>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -36,6 +38,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -80,9 +83,11 @@ std::unique_ptr<TScriptedDialogs> dialogsFromEnvironment() {
 }  // namespace
 
 bool bFunProgramJuzUruchomiony() {
-  // Keyed by the folded name that names the data folder: names that fold
-  // alike share one data folder, so they share one lock.
-  if (platform::takeSingleInstanceLock("KESTAL-TARVEK", strFunFoldPolishLetters(platform::userName()))) return false;
+  // The lock is the data folder's: names that fold alike share one data
+  // folder, so they share one lock. A data folder that cannot be had locks
+  // nothing; the start-up says why.
+  std::string data, message;
+  if (!bFunFindMainDir(data, message) || platform::takeSingleInstanceLock("KESTAL-TARVEK", data)) return false;
   // Told before the program's own application object exists.
   static int argc = 1;
   static char name[] = "tarvek";
@@ -190,6 +195,77 @@ void vFunOtworzPlikZLiniiPolecen(const TSystemPath& arguments) {
   FGlowna->StatusBar->repaint();
 }
 
+namespace {
+
+const char kHelpEnglish[] =
+    "Usage: tarvek [CLASS FILE]\n"
+    "       tarvek --help | --version\n"
+    "\n"
+    "Kestal - Tarvek fills in, keeps and prints the certificates, record-sheet\n"
+    "pages and parent-meeting sheet of a Polish secondary school onto\n"
+    "pre-printed blanks. Without a class file it starts with a new, empty one.\n"
+    "\n"
+    "Everything after the command name is one path (its words joined by single\n"
+    "blanks), so \"tarvek klasa 2b.sqtvk\" opens the file \"klasa 2b.sqtvk\".\n"
+    "A path of 5 characters or fewer is ignored; one that names no file starts\n"
+    "the program with a new, empty class file.\n"
+    "\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the program's version and exit\n"
+    "\n"
+    "Either is an option only on its own: a file named \"--help\" opens as\n"
+    "./--help. More: man tarvek, and the program's menu \"Pomoc\".\n";
+
+const char kHelpPolish[] =
+    "Użycie: tarvek [PLIK KLASY]\n"
+    "        tarvek --help | --version\n"
+    "\n"
+    "Kestal - Tarvek wypełnia, przechowuje i drukuje na drukach szkolnych\n"
+    "świadectwa, strony arkusza ocen i arkusz na wywiadówkę szkoły\n"
+    "ponadpodstawowej. Bez pliku klasy zaczyna od nowego, pustego.\n"
+    "\n"
+    "Wszystko po nazwie polecenia to jedna ścieżka (jej słowa łączy pojedyncza\n"
+    "spacja), więc \"tarvek klasa 2b.sqtvk\" otwiera plik \"klasa 2b.sqtvk\".\n"
+    "Ścieżka o długości do 5 znaków jest pomijana; ścieżka, pod którą nie ma\n"
+    "pliku, uruchamia program z nowym, pustym plikiem klasy.\n"
+    "\n"
+    "  --help     wypisuje ten tekst i kończy pracę\n"
+    "  --version  wypisuje wersję programu i kończy pracę\n"
+    "\n"
+    "Każda z nich jest opcją tylko sama: plik o nazwie \"--help\" otwiera się\n"
+    "jako ./--help. Więcej: man tarvek oraz menu \"Pomoc\" programu.\n";
+
+// The language of messages as the locale's variables name it, the first
+// one set counting (LC_ALL, then LC_MESSAGES, then LANG).
+bool polishMessages() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return std::string_view(value).starts_with("pl");
+  }
+  return false;
+}
+
+}  // namespace
+
+bool bFunOpcjaLiniiPolecen(int argc, char** argv, int& exitCode) {
+  if (argc != 2) return false;
+  const std::string_view option = argv[1];
+  std::string text;
+  if (option == "--help")
+    text = polishMessages() ? kHelpPolish : kHelpEnglish;
+  else if (option == "--version")
+    text = "tarvek (Kestal - Tarvek) " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionBuild) + "\n";
+  else
+    return false;
+  // A text that did not reach its reader (a full disk) is a failure, not
+  // an answer.
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+  exitCode = written ? 0 : 1;
+  if (!written) std::fprintf(stderr, "tarvek: %s: %s\n", argv[1], std::strerror(errno));
+  return true;
+}
+
 void vFunKoniecPracy() {
   // Only a run that does not end here leaves its working copy behind, to
   // be offered back at the next start.
@@ -200,6 +276,7 @@ int iFunWinMain(int argc, char** argv) {
   // A file-size limit makes a write fail with its error, which the save
   // reports, instead of ending the program in the middle of it.
   platform::ignoreFileSizeSignal();
+  if (int exitCode = 0; bFunOpcjaLiniiPolecen(argc, argv, exitCode)) return exitCode;
   const auto scriptedDialogs = dialogsFromEnvironment();
   if (bFunProgramJuzUruchomiony()) return 0;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// True when another copy of the program runs for this user (after telling
+// True when another copy of the program runs on this data folder (after telling
 // the user so); otherwise this process now holds the single-instance lock
 // until it ends.
 bool bFunProgramJuzUruchomiony();
@@ -31,6 +31,12 @@ TSystemPath strFunArgumentyLiniiPolecen(int argc, char** argv);
 void vFunOtworzPlikZLiniiPolecen(const TSystemPath& arguments);
 // The normal end of the program: the working copy and its journal go.
 void vFunKoniecPracy();
+
+// A command line of exactly "--help" or exactly "--version" is answered on
+// standard output, in Polish under a Polish locale and in English otherwise,
+// without starting the program: true, with the exit code (0, or 1 when the
+// text could not be written). Any other command line is left to the start.
+bool bFunOpcjaLiniiPolecen(int argc, char** argv, int& exitCode);
 
 // The whole program: returns its exit code.
 int iFunWinMain(int argc, char** argv);

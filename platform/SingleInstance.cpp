@@ -1,26 +1,40 @@
 #include "platform/SingleInstance.h"
 
-#include "platform/Cp1250.h"
-#include "platform/Platform.h"
-
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
+namespace {
 
-std::string singleInstanceLockPath(const std::string& name, const std::string& key) {
-  std::string folder;
-  if (!commonDataFolder(folder)) folder = "/tmp";
-  std::string part = key;
-  for (char& c : part)
-    if (c == '/') c = '_';
-  return folder + "/" + name + "." + part + ".lock";
+// $XDG_RUNTIME_DIR when it is what it must be: an absolute path of a
+// folder of this user's that nobody else may enter. Empty otherwise.
+std::string runtimeFolder() {
+  const char* value = std::getenv("XDG_RUNTIME_DIR");
+  if (!value || value[0] != '/') return {};
+  struct stat st {};
+  if (::stat(value, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & 0077) != 0)
+    return {};
+  return value;
 }
 
-bool takeSingleInstanceLock(const std::string& name, const std::string& key) {
-  const std::string path = cp1250ToUtf8(singleInstanceLockPath(name, key));
+}  // namespace
+
+TSystemPath singleInstanceLockPath(const std::string& name, const std::string& folder) {
+  const TSystemPath own = TSystemPath::fromText(folder);
+  struct stat st {};
+  if (::stat(own.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
+  const std::string runtime = runtimeFolder();
+  if (runtime.empty()) return own / (name + ".lock");
+  return TSystemPath(runtime) / (name + "." + std::to_string(st.st_dev) + "." + std::to_string(st.st_ino) + ".lock");
+}
+
+bool takeSingleInstanceLock(const std::string& name, const std::string& folder) {
+  const TSystemPath path = singleInstanceLockPath(name, folder);
+  if (path.empty()) return true;
   // Kept open (and locked) until the process ends; not handed to children.
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return true;

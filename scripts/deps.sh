@@ -5,7 +5,9 @@
 # file's type; the desktop-entry test reads and checks what the install
 # gives the desktop with sqlite3, desktop-file-utils and shared-mime-info;
 # clang is the second compiler CI builds with; the USB-stick tests make a
-# FAT image with dosfstools and mount it with fusefat).
+# FAT image with dosfstools and mount it with fusefat; the package test
+# checks the Debian package with lintian and its AppStream description with
+# appstream, and reads its changelog with dpkg-dev).
 set -euo pipefail
 
 PACKAGES=(
@@ -17,6 +19,7 @@ PACKAGES=(
   cups printer-driver-cups-pdf
   xdg-utils libfile-mimeinfo-perl sqlite3 desktop-file-utils shared-mime-info
   fusefat dosfstools
+  lintian appstream dpkg-dev
 )
 
 missing=()
@@ -25,8 +28,38 @@ for p in "${PACKAGES[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+# Another apt at work (an automatic upgrade, a second install) holds the
+# package locks: the install waits up to this long for them.
+WAIT=600
+INSTALL=(apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=$WAIT "${missing[@]}")
+
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "Missing Debian packages: ${missing[*]}" >&2
+    echo "Installing them needs root, and there is no sudo here. Run as root (e.g. after su -):" >&2
+    echo "  apt-get update && DEBIAN_FRONTEND=noninteractive ${INSTALL[*]}" >&2
+    echo "then this command again." >&2
+    exit 1
+  fi
+  SUDO=(sudo)
+fi
 echo "Installing: ${missing[*]}"
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# apt-get update waits for no lock of its own (the package lists'), so it
+# is tried again while another apt holds that lock (told in English, which
+# is what is looked for).
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+for (( waited = 0; ; waited += 5 )); do
+  if "${SUDO[@]}" env LC_ALL=C apt-get update -qq 2>"$errors"; then
+    cat "$errors" >&2
+    break
+  fi
+  if ! grep -q "Could not get lock" "$errors" || [ $waited -ge $WAIT ]; then
+    cat "$errors" >&2
+    exit 1
+  fi
+  [ $waited -eq 0 ] && echo "Waiting for another apt to finish ..."
+  sleep 5
+done
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive "${INSTALL[@]}"

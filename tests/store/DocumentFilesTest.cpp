@@ -296,7 +296,7 @@ TEST_F(DocumentFilesTest, ASaveKeepsTheFilesPermissionBitsAndGroup) {
   ::chmod(doc.c_str(), 0640);
   // A group of the user's own (root may take any): the save must keep it.
   std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
-  ::getgroups(static_cast<int>(groups.size()), groups.data());
+  groups.resize(static_cast<std::size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
   gid_t wanted = ::getegid();
   if (::geteuid() == 0) wanted = 100;
   for (gid_t g : groups)
