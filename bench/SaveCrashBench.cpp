@@ -281,11 +281,11 @@ struct TTwoCopies {
 // itself was made from: its put-back, then the removal of temporaries.
 void startAfterSavesIntoTheDocument(const TTwoCopies& copies, const TBenchFolder& folder) {
   for (const std::string& copy : {copies.a, copies.b}) {
-    std::string named, kept;
+    TSystemPath named, kept;
     TFileFailure failure;
-    iFunRestoreInterruptedSave(copy, named, kept, failure);
+    iFunRestoreInterruptedSave(TSystemPath(copy), named, kept, failure);
   }
-  iFunRemoveLeftTemporaries(folder.at("dane"));
+  iFunRemoveLeftTemporaries(TSystemPath(folder.at("dane")));
 }
 
 void BM_KilledSave(benchmark::State& state) {
@@ -295,16 +295,16 @@ void BM_KilledSave(benchmark::State& state) {
   const TTwoCopies copies(folder, students);
   const std::string doc = folder.at("dokumenty/klasa.sqtvk");
   TFileFailure why;
-  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  if (!bFunSaveDocument(TSystemPath(copies.a), TSystemPath(doc), why)) throw std::runtime_error("first save failed");
   TWritePath path;
   path.file = doc;
   path.stem = "PESEL";
   path.count = students;
   path.work = [&](bool toB) {
     TFileFailure failure;
-    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(toB ? copies.b : copies.a), TSystemPath(doc), failure));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(folder.at("dane")); };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(TSystemPath(folder.at("dane"))); };
   path.folders = {folder.at("dokumenty"), folder.at("dane")};
   path.expected = {doc, copies.a, copies.b};
   path.again = [](std::string&) {};
@@ -319,7 +319,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   const TTwoCopies copies(folder, students);
   const std::string doc = folder.at("wspólny/klasa 3a.sqtvk");
   TFileFailure why;
-  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  if (!bFunSaveDocument(TSystemPath(copies.a), TSystemPath(doc), why)) throw std::runtime_error("first save failed");
   // The folder takes no new file; the document and the data folder may be
   // written. Root writes anywhere, so the saves run as nobody then.
   const bool asNobody = ::geteuid() == 0;
@@ -334,7 +334,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   path.work = [&](bool toB) {
     if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
     TFileFailure failure;
-    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(toB ? copies.b : copies.a), TSystemPath(doc), failure));
   };
   path.nextStart = [&] { startAfterSavesIntoTheDocument(copies, folder); };
   path.folders = {folder.at("wspólny"), folder.at("dane")};
@@ -356,9 +356,9 @@ void BM_KilledSaveAs(benchmark::State& state) {
   path.count = students;
   path.work = [&](bool) {
     TFileFailure failure;
-    exitWith(bFunSaveDocument(copies.b, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(copies.b), TSystemPath(doc), failure));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(folder.at("dane")); };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(TSystemPath(folder.at("dane"))); };
   path.folders = {folder.at("Moje dokumenty"), folder.at("dane")};
   path.expected = {doc, copies.a, copies.b};
   // Every "Zapisz jako" makes the file anew.
@@ -377,22 +377,22 @@ void BM_KilledImport(benchmark::State& state) {
   makeTaggedText(textA, "A", students);
   makeTaggedText(textB, "B", students);
   TDataStore DataStore;
-  const std::string data = strFunGetMainDirPath(&DataStore), working = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath data = strFunGetMainDirPath(&DataStore), working = strFunGetTmpFilePath(&DataStore);
   if (!bFunImportDataFromFile(&DataStore, working, TSystemPath(textA), {}))
     throw std::runtime_error("first import failed: " + DataStore.ErrorStream.str());
   TWritePath path;
-  path.file = cp1250ToUtf8(working);
+  path.file = working.bytes();
   path.stem = "PESEL";
   path.count = students;
   path.work = [&](bool toB) {
     TDataStore own;
     exitWith(bFunImportDataFromFile(&own, working, TSystemPath(toB ? textB : textA), {}));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(cp1250ToUtf8(data)); };
-  path.folders = {cp1250ToUtf8(data)};
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(data); };
+  path.folders = {data.bytes()};
   // SQLite's journal of the working copy (rolled back, or never hot) is
   // part of the working copy, offered back or deleted with it at a start.
-  path.expected = {path.file, path.file + "-journal", cp1250ToUtf8(data) + "/logs.sqdb"};
+  path.expected = {path.file, path.file + "-journal", (data / "logs.sqdb").bytes()};
   path.again = [](std::string&) {};
   runKills(state, path, 20240614);
 }
@@ -405,20 +405,20 @@ void BM_KilledCalibrationImport(benchmark::State& state) {
   makeCalibration(fileA, "A", layouts);
   makeCalibration(fileB, "B", layouts);
   TDataStore DataStore;
-  const std::string data = strFunGetMainDirPath(&DataStore);
+  const TSystemPath data = strFunGetMainDirPath(&DataStore);
   if (!bFunImportujPlikKalibracji(&DataStore, TSystemPath(fileA)))
     throw std::runtime_error("first import failed: " + DataStore.ErrorStream.str());
   TWritePath path;
-  path.file = cp1250ToUtf8(strFunGetCalibFilePath(&DataStore, false));
+  path.file = strFunGetCalibFilePath(&DataStore, false).bytes();
   path.stem = "";  // told apart by their rows
   path.count = layouts;
   path.work = [&](bool toB) {
     TDataStore own;
     exitWith(bFunImportujPlikKalibracji(&own, TSystemPath(toB ? fileB : fileA)));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(cp1250ToUtf8(data)); };
-  path.folders = {cp1250ToUtf8(data)};
-  path.expected = {path.file, cp1250ToUtf8(data) + "/logs.sqdb"};
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(data); };
+  path.folders = {data.bytes()};
+  path.expected = {path.file, (data / "logs.sqdb").bytes()};
   path.again = [](std::string&) {};
   runKills(state, path, 20240615);
 }
@@ -453,7 +453,7 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
   const TTwoCopies copies(folder, students);
   const std::string doc = folder.at("wspólny/klasa 3a.sqtvk"), colleagueCopy = folder.at("kolega/data_tmp.tmp");
   TFileFailure why;
-  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  if (!bFunSaveDocument(TSystemPath(copies.a), TSystemPath(doc), why)) throw std::runtime_error("first save failed");
   const bool asNobody = ::geteuid() == 0;
   ::chmod(folder.root.c_str(), 0755);
   ::chmod(folder.at("dane").c_str(), 0777);
@@ -463,7 +463,7 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
   const auto save = [&](bool toB) {
     if (asNobody && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
     TFileFailure failure;
-    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(toB ? copies.b : copies.a), TSystemPath(doc), failure));
   };
   const long micros = childMicros([&] { save(true); });
   const auto killedSave = [&](bool toB) {
@@ -484,7 +484,7 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
     if (colleague == 0) {
       if (!asColleague()) ::_exit(3);
       TFileFailure failure;
-      if (bFunLoadDocument(doc, colleagueCopy, failure)) ::_exit(0);
+      if (bFunLoadDocument(TSystemPath(doc), TSystemPath(colleagueCopy), failure)) ::_exit(0);
       ::_exit(failure.interruptedSave ? 1 : failure.inUse ? 2 : 4);
     }
     const int opened = exitCodeOf(colleague);
@@ -580,18 +580,20 @@ void BM_TwoUsersSaveAtOnce(benchmark::State& state) {
   for (auto _ : state) {
     TFileFailure why;
     fs::remove(doc);
-    if (!bFunSaveDocument(base, doc, why)) throw std::runtime_error("cannot make the document");
+    if (!bFunSaveDocument(TSystemPath(base), TSystemPath(doc), why))
+      throw std::runtime_error("cannot make the document");
     ::chmod(doc.c_str(), 0666);
     // Both open it: the owner here, the colleague in a process of his own.
     TOpenedFile read;
-    if (!bFunLoadDocument(doc, mine, why, &read) || !bFunRecordOpenedFile(mine, read))
+    if (!bFunLoadDocument(TSystemPath(doc), TSystemPath(mine), why, &read) ||
+        !bFunRecordOpenedFile(TSystemPath(mine), read))
       throw std::runtime_error("the owner's open failed");
     const pid_t opening = ::fork();
     if (opening == 0) {
       TFileFailure failure;
       TOpenedFile theirsRead;
-      ::_exit(asColleague() && bFunLoadDocument(doc, theirs, failure, &theirsRead) &&
-                      bFunRecordOpenedFile(theirs, theirsRead)
+      ::_exit(asColleague() && bFunLoadDocument(TSystemPath(doc), TSystemPath(theirs), failure, &theirsRead) &&
+                      bFunRecordOpenedFile(TSystemPath(theirs), theirsRead)
                   ? 0
                   : 1);
     }
@@ -609,8 +611,8 @@ void BM_TwoUsersSaveAtOnce(benchmark::State& state) {
         if (::read(go[0], &c, 1) < 0) ::_exit(3);
         TFileFailure failure;
         TOpenedFile opened;
-        bFunOpenedFileOf(copy, opened);
-        if (bFunSaveDocument(copy, doc, failure, checked ? &opened : nullptr)) ::_exit(0);
+        bFunOpenedFileOf(TSystemPath(copy), opened);
+        if (bFunSaveDocument(TSystemPath(copy), TSystemPath(doc), failure, checked ? &opened : nullptr)) ::_exit(0);
         ::_exit(failure.changedSinceOpened ? 4 : failure.inUse ? 2 : 1);
       }
       return pid;

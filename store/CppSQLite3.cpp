@@ -1,7 +1,6 @@
 #include "CppSQLite3.h"
 
 #include "SqlText.h"
-#include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 
 #include <cstring>
@@ -165,8 +164,8 @@ CppSQLite3DB::~CppSQLite3DB() {
   mpDB = nullptr;
 }
 
-void CppSQLite3DB::openFile(const std::string& path) {
-  const std::string utf8 = cp1250ToUtf8(path);
+void CppSQLite3DB::openFile(const TSystemPath& path) {
+  const std::string& utf8 = path.bytes();
   // The program's own files (working copy, settings, log, ...) hold
   // students' data: one that is made here is the user's alone.
   platform::native::makePrivateFile(utf8);

@@ -4,6 +4,8 @@
 // false result with a message.
 #include <sqlite3.h>
 
+#include "platform/SystemPath.h"
+
 #include <string>
 
 // The layer's own result code, named "CPPSQLITE_ERROR".
@@ -91,8 +93,8 @@ class CppSQLite3DB {
   CppSQLite3DB& operator=(const CppSQLite3DB&) = delete;
   virtual ~CppSQLite3DB();  // closes; a failing close is swallowed
 
-  // Opens (creating when missing) the database at a Windows-1250 path.
-  void openFile(const std::string& path);
+  // Opens (creating when missing) the database at the path.
+  void openFile(const TSystemPath& path);
   // Opens the database at a path as the system names it (UTF-8 bytes, not
   // Windows-1250) with SQLite's open flags (SQLITE_OPEN_READONLY, ...), and
   // the VFS sqliteVfsFor gives.

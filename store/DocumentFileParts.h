@@ -3,10 +3,31 @@
 // SQLite keeps beside a database, and how a failure is recorded. Only for
 // the files of store/ that handle documents.
 #include "store/FileFailures.h"
+#include "store/OpenedFile.h"
 
+#include <functional>
 #include <string>
 
 namespace docfiles {
+
+// The operations of DocumentFiles.h and OpenedFile.h as these files call
+// them among themselves: on the system's bytes of a path, which is all a
+// path is to the file calls they make.
+using TWhileChecked = std::function<void(const std::string& path)>;
+bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why,
+                       const TWhileChecked& whileChecked = {});
+bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
+                      TOpenedFile* read = nullptr, const TWhileChecked& whileChecked = {});
+bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
+                      const TOpenedFile* expected = nullptr, TOpenedFile* written = nullptr);
+int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
+                               TFileFailure& why);
+std::string strFunOldStatePath(const std::string& workingCopy);
+std::string strFunOldStateMarkerPath(const std::string& workingCopy);
+std::string strFunNewStatePath(const std::string& workingCopy);
+std::string strFunSaveInProgressPath(const std::string& document);
+bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& file);
+bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file);
 
 // Files SQLite may keep beside a database.
 inline constexpr const char* kCompanions[] = {"-journal", "-wal", "-shm"};

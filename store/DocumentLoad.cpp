@@ -146,7 +146,8 @@ void summedUp(const std::string& copy, TOpenedFile& read) {
 
 }  // namespace
 
-bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why, const TWhileChecked& whileChecked) {
+bool docfiles::bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why,
+                                 const TWhileChecked& whileChecked) {
   if (const int e = native::readableFileError(path)) {
     why = TFileFailure::ofPickedFile(e);
     why.notDocument = why.notRegular;
@@ -210,8 +211,8 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why, 
   }
 }
 
-bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
-                      TOpenedFile* read, const TWhileChecked& whileChecked) {
+bool docfiles::bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
+                                TOpenedFile* read, const TWhileChecked& whileChecked) {
   const native::TPickedFile picked(document);
   if (picked.error() != 0) {
     // A named pipe or a device is no document; it is never read.

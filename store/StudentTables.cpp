@@ -71,7 +71,7 @@ std::string insertFailed(const std::string& statement) {
 
 std::string bFunSqlEscapeValue(std::string_view value) { return sqlQuoted(value); }
 
-int iFunCheckIsStudentExists(TDataStore* DataStore, const std::string& file, const std::string& table,
+int iFunCheckIsStudentExists(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                              bool create) {
   const std::string fun = "iFunCheckIsStudentExists";
   const std::string prefix = "SQLite exception: \n";
@@ -88,7 +88,7 @@ int iFunCheckIsStudentExists(TDataStore* DataStore, const std::string& file, con
   return result;
 }
 
-bool bFunGetTableList(TDataStore* DataStore, const std::string& file, std::vector<std::string>& list) {
+bool bFunGetTableList(TDataStore* DataStore, const TSystemPath& file, std::vector<std::string>& list) {
   const std::string fun = "bFunGetTableList";
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje: \n:", fun)) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", fun, [&](CppSQLite3DB& db) {
@@ -97,7 +97,7 @@ bool bFunGetTableList(TDataStore* DataStore, const std::string& file, std::vecto
   });
 }
 
-bool bFunGetStudentsList(TDataStore* DataStore, const std::string& file, std::vector<TStudentListRecord>& list) {
+bool bFunGetStudentsList(TDataStore* DataStore, const TSystemPath& file, std::vector<TStudentListRecord>& list) {
   // A missing file is reported as the table list reports it.
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje: \n:", "bFunGetTableList")) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", "bFunGetStudentsList", [&](CppSQLite3DB& db) {
@@ -120,7 +120,7 @@ bool bFunGetValue(TDataStore* DataStore, CppSQLite3Query& query, const std::stri
   }
 }
 
-bool bFunLoadCertData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunLoadCertData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                       std::vector<TDataRecord>& list) {
   if (!bFunRequireFile(DataStore, file, kFileMissing, "bFunLoadCertData")) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", "bFunLoadCertData()", [&](CppSQLite3DB& db) {
@@ -146,7 +146,7 @@ bool bFunLoadCertData(TDataStore* DataStore, const std::string& file, const std:
   });
 }
 
-bool bFunDeleteTable(TDataStore* DataStore, const std::string& file, const std::string& table) {
+bool bFunDeleteTable(TDataStore* DataStore, const TSystemPath& file, const std::string& table) {
   if (!bFunRequireFile(DataStore, file, kFileMissing, "bFunDeleteTable")) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", "bFunDeleteTable()", [&](CppSQLite3DB& db) {
     if (db.hasTable(table)) db.runStatement("drop table " + sqlTable(table));
@@ -154,7 +154,7 @@ bool bFunDeleteTable(TDataStore* DataStore, const std::string& file, const std::
   });
 }
 
-bool bFunSaveCertData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunSaveCertData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                       const std::vector<TDataRecord>& list, const TProgress& progress) {
   const std::string fun = "bFunSaveCertData()";
   if (!bFunRequireFile(DataStore, file, kFileMissing, fun)) return false;
@@ -175,7 +175,7 @@ bool bFunSaveCertData(TDataStore* DataStore, const std::string& file, const std:
   });
 }
 
-bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
+bool bFunReplaceStudent(TDataStore* DataStore, const TSystemPath& file, const std::string& formerTable,
                         const std::string& table, const std::vector<TDataRecord>& list,
                         const TProgress& progress) {
   TStudentListRecord entry;
@@ -183,7 +183,7 @@ bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const st
   return bFunReplaceStudent(DataStore, file, formerTable, table, list, progress, entry, listed);
 }
 
-bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
+bool bFunReplaceStudent(TDataStore* DataStore, const TSystemPath& file, const std::string& formerTable,
                         const std::string& table, const std::vector<TDataRecord>& list, const TProgress& progress,
                         TStudentListRecord& entry, bool& listed) {
   const std::string fun = "bFunReplaceStudent()";

@@ -136,9 +136,9 @@ TTemporaryRecord::~TTemporaryRecord() {
   ::rmdir(record_.substr(0, record_.rfind('/')).c_str());  // fails while other records are there
 }
 
-int iFunRemoveLeftTemporaries(const std::string& dataFolder) {
+int iFunRemoveLeftTemporaries(const TSystemPath& dataFolder) {
   if (dataFolder.empty()) return 0;
-  const std::string folder = strFunTemporaryRecordsFolder(dataFolder);
+  const std::string folder = strFunTemporaryRecordsFolder(dataFolder.bytes());
   std::vector<std::string> names;
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {

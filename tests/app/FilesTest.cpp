@@ -407,7 +407,7 @@ void colleagueSaves(const std::string& document, const std::string& colleagueFol
     if (::geteuid() == 0 && (!colleague || ::setgid(colleague->pw_gid) != 0 || ::setuid(colleague->pw_uid) != 0))
       ::_exit(3);
     TFileFailure why;
-    ::_exit(bFunSaveDocument(copy, document, why) ? 0 : 1);
+    ::_exit(bFunSaveDocument(TSystemPath(copy), TSystemPath(document), why) ? 0 : 1);
   }
   int status = 0;
   ::waitpid(pid, &status, 0);

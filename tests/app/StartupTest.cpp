@@ -254,7 +254,7 @@ void killSaveAt(const std::string& step, const std::string& workingCopy, const s
       if (now == step) ::kill(::getpid(), SIGKILL);
     });
     TFileFailure why;
-    bFunSaveDocument(workingCopy, doc, why);
+    bFunSaveDocument(TSystemPath(workingCopy), TSystemPath(doc), why);
     ::_exit(0);
   }
   int status = 0;
@@ -326,7 +326,7 @@ TEST_F(AppTest, TheStartDealsWithADocumentWhoseSaveWasKilledAndRemovesAHalfImpor
     } else if (c.after == Rows {{"PESEL7"}}) {
       killSaveAt("kept", tmp, doc);
       TFileFailure why;
-      ASSERT_TRUE(bFunSaveDocument(colleague, doc, why));
+      ASSERT_TRUE(bFunSaveDocument(TSystemPath(colleague), TSystemPath(doc), why));
     } else {
       sqlExec(cp1250FromUtf8(tmp + ".przed-zapisem"), "create table `PESEL9`( id TEXT, comp_name TEXT, value TEXT );");
       writeText(tmp + ".przed-zapisem.plik", doc);
@@ -436,7 +436,7 @@ TEST_F(AppTest, TheDataFolderAndTheWorkingCopyAreTheUsersAlone) {
   ASSERT_FALSE(fs::exists(tmp));
   // What the student-data dialog's OK asks first for a new student: the
   // working copy is made.
-  ASSERT_EQ(iFunCheckIsStudentExists(&FGlowna->DataStore, cp1250FromUtf8(tmp), "PESEL2", true), 0);
+  ASSERT_EQ(iFunCheckIsStudentExists(&FGlowna->DataStore, TSystemPath(tmp), "PESEL2", true), 0);
   EXPECT_EQ(modeOf(tmp), 0600u);
   ::umask(umask);
 }
@@ -509,7 +509,7 @@ TEST_F(AppTest, WhatAKilledSaveAsLeftInTheChosenFolderIsRemovedAtTheNextStart) {
   const pid_t saving = ::fork();
   if (saving == 0) {
     TFileFailure why;
-    bFunSaveDocument(tmp, chosen, why);
+    bFunSaveDocument(TSystemPath(tmp), TSystemPath(chosen), why);
     ::_exit(0);
   }
   int status = 0;

@@ -1,5 +1,7 @@
 #pragma once
 // Every test that touches files gets its own program folder and data folder.
+#include "platform/SystemPath.h"
+
 #include <string>
 
 // Where the update check of a test looks unless the test serves one: a
@@ -43,6 +45,9 @@ std::string readText(const std::string& path);
 // the program keeps it. A NULL column reads as "<NULL>".
 void sqlExec(const std::string& path, const std::string& sql);
 std::vector<std::vector<std::string>> sqlRows(const std::string& path, const std::string& sql);
+// The same on a path as the program names it.
+void sqlExec(const TSystemPath& path, const std::string& sql);
+std::vector<std::vector<std::string>> sqlRows(const TSystemPath& path, const std::string& sql);
 // The same on the system's own (UTF-8) path; read-write opens it as any
 // later reader would, rolling a hot journal beside it back first.
 std::vector<std::vector<std::string>> sqlRowsAt(const std::string& systemPath, const std::string& sql,
