@@ -263,6 +263,22 @@ TEST_F(FilesTest, AClassFileWithADamagedRowIsRefusedAndItsStudentsNeverShow) {
   EXPECT_EQ(FGlowna->StudentsList.size(), 1u);
 }
 
+// The open lists the students of the copy it checks, beside the working
+// copy in the data folder: under a home folder with Polish letters it finds
+// that copy as well, so the log gets no word of a missing file.
+TEST_F(PolishHomeTest, OpenListsTheStudentsWithoutAWordInTheLog) {
+  ASSERT_NE(dirs.data().find(cp1250("józef")), std::string::npos);
+  const std::string path = makeDocumentFile(
+      {{"1", personalRows("Lis", "Anna", "1")}, {"2", personalRows(cp1250("Żak"), cp1250("Łucja"), "2")}},
+      cp1250("klasa 2b żółć.sqtvk"));
+  script.fileNames = {chosenName(path)};
+  FGlowna->OtworzPlikToolButtonClick();
+  EXPECT_TRUE(script.boxes.empty()) << shownBoxes();
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna", cp1250("Żak Łucja")}));
+  EXPECT_EQ(loggedErrors(), Rows {});
+}
+
 TEST_F(FilesTest, NamesInAnyScriptOpenAndSaveUnderExactlyThatName) {
   const fs::path folder = fs::path(dirs.root()) / "Классы";
   fs::create_directories(folder);

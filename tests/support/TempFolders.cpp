@@ -13,7 +13,8 @@
 
 namespace fs = std::filesystem;
 
-TempFolders::TempFolders(const std::string& userName) : userName_(userName) {
+TempFolders::TempFolders(const std::string& userName, const std::string& commonFolder)
+    : userName_(userName), common_(commonFolder) {
   std::string tmpl = (fs::temp_directory_path() / "tarvek-test-XXXXXX").string();
   std::vector<char> buf(tmpl.begin(), tmpl.end());
   buf.push_back('\0');
