@@ -6,7 +6,11 @@
 #include "store/OpenedFile.h"
 
 #include <functional>
+#include <future>
 #include <string>
+#include <system_error>
+#include <type_traits>
+#include <utility>
 
 namespace docfiles {
 
@@ -28,6 +32,20 @@ std::string strFunNewStatePath(const std::string& workingCopy);
 std::string strFunSaveInProgressPath(const std::string& document);
 bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& file);
 bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file);
+
+// Starts `work` on a thread of its own, for the caller to take its result
+// when it needs it. Where no thread can be started (the user's limit of
+// processes is reached, memory is short), the work is done on the calling
+// thread instead, when its result is taken: an open or a save goes on,
+// only without the overlap.
+template <class Work>
+std::future<std::invoke_result_t<Work&>> runAside(Work work) {
+  try {
+    return std::async(std::launch::async, work);
+  } catch (const std::system_error&) {
+    return std::async(std::launch::deferred, std::move(work));
+  }
+}
 
 // Files SQLite may keep beside a database.
 inline constexpr const char* kCompanions[] = {"-journal", "-wal", "-shm"};

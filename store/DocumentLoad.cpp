@@ -192,7 +192,7 @@ bool docfiles::bFunCheckDocument(const std::string& path, int& tables, TFileFail
     bool whole = false;
     if (whileChecked) {
       // The connection is the other thread's alone until it is done.
-      auto checked = std::async(std::launch::async, wholeFile);
+      auto checked = runAside(wholeFile);
       whileChecked(path);
       whole = checked.get();
     } else {
@@ -249,7 +249,7 @@ bool docfiles::bFunLoadDocument(const std::string& document, const std::string& 
   // disk: it must outlive a crash of the machine once it is the working copy.
   std::future<int> flushed;
   if (asIs) {
-    flushed = std::async(std::launch::async, [&next, &opened] {
+    flushed = runAside([&next, &opened] {
       summedUp(next, opened);
       return native::syncFile(next) ? 0 : platform::lastError();
     });
@@ -272,7 +272,7 @@ bool docfiles::bFunLoadDocument(const std::string& document, const std::string& 
       removeQuietly(next);
       return false;
     }
-    flushed = std::async(std::launch::async, [&next] { return native::syncFile(next) ? 0 : platform::lastError(); });
+    flushed = runAside([&next] { return native::syncFile(next) ? 0 : platform::lastError(); });
   }
   int tables = 0;
   const bool checked = bFunCheckDocument(next, tables, why, whileChecked);
