@@ -298,10 +298,12 @@ void TFGlowna::vFunPrzywrocDaneSesji() {
   if (tmp.empty()) return;
   // What an import killed half-way wrote is never a document of anyone's,
   // nor is what a killed save, open or calibration import left, wherever
-  // it lies.
+  // it lies, nor half a record of the program's own.
   TFileFailure ignored;
   bFunDeleteDatabaseFiles(TSystemPath(tmp.bytes() + ".import"), ignored);
-  iFunRemoveLeftTemporaries(strFunGetMainDirPath(&DataStore));
+  const TSystemPath dataFolder = tmp.folder();
+  iFunRemoveLeftTemporaries(dataFolder);
+  iFunRemoveUnfinishedRecords(dataFolder);
   if (!platform::native::exists(tmp.bytes())) return;
   // Only a readable working copy with students in it is worth offering.
   int tables = 0;

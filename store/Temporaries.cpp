@@ -171,6 +171,22 @@ int iFunRemoveLeftTemporaries(const TSystemPath& dataFolder) {
   return removed;
 }
 
+int iFunRemoveUnfinishedRecords(const TSystemPath& dataFolder) {
+  static constexpr std::string_view kAside = ".nowy";
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir(dataFolder.c_str())) {
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string_view name = entry->d_name;
+      if (name.size() > kAside.size() && name.substr(name.size() - kAside.size()) == kAside)
+        names.emplace_back(name);
+    }
+    ::closedir(dir);
+  }
+  int removed = 0;
+  for (const std::string& name : names) removed += removeNamed((dataFolder / name).bytes());
+  return removed;
+}
+
 TOwnTemporary::TOwnTemporary(const std::string& dataFolder, const std::string& stem) {
   std::random_device random;
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {

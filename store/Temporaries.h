@@ -37,6 +37,14 @@ std::string strFunTemporaryRecordsFolder(const std::string& dataFolder);
 // records. Gives the number of temporaries removed.
 int iFunRemoveLeftTemporaries(const TSystemPath& dataFolder);
 
+// Removes what a kill left of the program's own records in the data folder
+// that are written aside as "<name>.nowy" and renamed over "<name>" (the
+// file the working copy belongs to, the shipped files installed): every
+// such file of this user's there, with SQLite's companions of it. For the
+// start only, before anything of the program writes there. Gives the
+// number removed.
+int iFunRemoveUnfinishedRecords(const TSystemPath& dataFolder);
+
 // A temporary of this process's own in a folder others may write too (a
 // save beside a document): made exclusively (never through a symbolic link)
 // under a name no other process uses, "<stem>.<process id>.<random part>",

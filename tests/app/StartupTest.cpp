@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "StudentFixture.h"
 
 #include "app/WaitUnit.h"
 #include "support/FormReference.h"
@@ -525,4 +526,25 @@ TEST_F(AppTest, WhatAKilledSaveAsLeftInTheChosenFolderIsRemovedAtTheNextStart) {
   EXPECT_FALSE(left());
   EXPECT_FALSE(fs::exists(chosen));
   EXPECT_TRUE(fs::is_empty(fs::path(chosen).parent_path()));
+}
+
+// What a kill leaves of a record the program writes aside in the data folder
+// and renames into place: of the file the working copy belongs to (an open
+// or a save killed while it wrote it) and of the shipped files installed (a
+// start killed then, with SQLite's journal). The next start removes it and
+// keeps every other file of the data folder.
+TEST_F(PolishHomeTest, TheNextStartRemovesRecordsLeftHalfWritten) {
+  const std::string data = utf8(dirs.data());
+  const auto names = [&] {
+    std::vector<std::string> all;
+    for (const auto& entry : fs::directory_iterator(data)) all.push_back(entry.path().filename().string());
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  const std::vector<std::string> before = names();
+  writeText(data + "/data_tmp.tmp.otwarty-plik.nowy", "KESTAL-TARVEK OTWARTY PLIK 1\ndokument 41\n/home/j");
+  writeText(data + "/pliki_kat.sqset.nowy", "SQLite format 3");
+  writeText(data + "/pliki_kat.sqset.nowy-journal", "");
+  start();
+  EXPECT_EQ(names(), before);
 }

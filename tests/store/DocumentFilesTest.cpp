@@ -1456,6 +1456,24 @@ TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse)
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
 }
 
+// What a kill left of a record written aside goes at the start with its
+// journal; a link under such a name goes without what it points to, and
+// whatever is no file of the user's stays.
+TEST_F(DocumentFilesTest, ARecordLeftHalfWrittenIsRemovedAndNothingElse) {
+  const std::string victim = dirs.root() + "/.profile";
+  writeText(victim, "export PATH\n");
+  writeText(work + "/data_tmp.tmp.otwarty-plik.nowy", "KESTAL-TARVEK OTWARTY PLIK 1\n");
+  writeText(work + "/pliki_kat.sqset.nowy", "SQLite format 3");
+  writeText(work + "/pliki_kat.sqset.nowy-journal", "");
+  fs::create_symlink(victim, work + "/ustawienia.sqset.nowy");
+  fs::create_directory(work + "/katalog.nowy");
+  writeText(work + "/notatki.nowy.txt", "moje");
+  EXPECT_EQ(iFunRemoveUnfinishedRecords(TSystemPath(work)), 2);
+  EXPECT_EQ(filesIn(work),
+            (std::vector<std::string> {"data_tmp.tmp", "katalog.nowy", "notatki.nowy.txt", "ustawienia.sqset.nowy"}));
+  EXPECT_EQ(readText(victim), "export PATH\n");
+}
+
 namespace {
 
 // Runs a command as `user`, another account of the machine (runuser), and
