@@ -5,9 +5,15 @@
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
+
+std::function<void(std::size_t)>& nameReadHook() {
+  static std::function<void(std::size_t)> hook;
+  return hook;
+}
 
 const char kTablesOnly[] =
     "select * from sqlite_master where type='table' and name not like 'sqlite\\_%' escape '\\'";
@@ -23,19 +29,36 @@ std::vector<std::string> tableNames(CppSQLite3DB& db) {
   return names;
 }
 
+// Of a name, no more than a stored value holds is read: a longer value (a
+// file made elsewhere) is never read whole from the file.
+constexpr std::size_t kNameBytes = decltype(TDataRecord::value)::capacity;
+
+// The name in the query's current row (rowid, its value unless text or
+// blob, the value's type), as textAt reads a text: up to a zero byte.
+std::string nameIn(CppSQLite3DB& db, const std::string& table, CppSQLite3Query& q) {
+  const std::string type = q.textAt(3);
+  std::string value = type == "text" || type == "blob" ? db.readValueStart(table, "value", q.int64At(1), kNameBytes)
+                                                       : q.textAt(2);
+  if (nameReadHook()) nameReadHook()(value.size());
+  value.resize(std::min(value.find('\0'), value.size()));
+  return value;
+}
+
 // "<surname> <first name>": the values of the first "DANE UCZNIA" rows of
 // "Nazwisko_DATA_EDIT" and "Imie_DATA_EDIT" ("" for a name without a row),
 // read with one query that stops as soon as it has both: the step past the
 // second would go on through every later row of the table in search of
-// another match.
+// another match. The query never reads a text or blob value itself (typeof
+// does not), nameIn reads its start.
 std::string displayName(CppSQLite3DB& db, const std::string& table) {
-  CppSQLite3Query q = db.runQuery("select `comp_name`, `value` from " + sqlTable(table) +
-                                  " where `id`='DANE UCZNIA' AND `comp_name` in ('Nazwisko_DATA_EDIT', "
-                                  "'Imie_DATA_EDIT') order by rowid");
+  CppSQLite3Query q = db.runQuery(
+      "select `comp_name`, rowid, case when typeof(`value`) in ('text', 'blob') then null else `value` end, "
+      "typeof(`value`) from " + sqlTable(table) +
+      " where `id`='DANE UCZNIA' AND `comp_name` in ('Nazwisko_DATA_EDIT', 'Imie_DATA_EDIT') order by rowid");
   std::optional<std::string> surname, name;
   while (!q.atEnd()) {
     std::optional<std::string>& value = q.textAt(0) == "Nazwisko_DATA_EDIT" ? surname : name;
-    if (!value) value = q.textAt(1);
+    if (!value) value = nameIn(db, table, q);
     if (surname && name) break;
     q.step();
   }
@@ -70,6 +93,8 @@ std::string insertFailed(const std::string& statement) {
 }  // namespace
 
 std::string bFunSqlEscapeValue(std::string_view value) { return sqlQuoted(value); }
+
+void vFunSetStudentNameReadHook(std::function<void(std::size_t bytes)> hook) { nameReadHook() = std::move(hook); }
 
 int iFunCheckIsStudentExists(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                              bool create) {

@@ -10,6 +10,8 @@
 #include "store/Records.h"
 #include "platform/SystemPath.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,10 @@ bool bFunGetTableList(TDataStore* DataStore, const TSystemPath& file, std::vecto
 // rows "Nazwisko_DATA_EDIT" and "Imie_DATA_EDIT" tagged "DANE UCZNIA".
 // A table whose name does not fit an entry is no student's and is left out.
 bool bFunGetStudentsList(TDataStore* DataStore, const TSystemPath& file, std::vector<TStudentListRecord>& list);
+
+// For tests: called with the number of bytes the student listing reads of
+// each name from the file.
+void vFunSetStudentNameReadHook(std::function<void(std::size_t bytes)> hook);
 
 // The named column of the query's current row (NULL reads as empty) into
 // value; value keeps its content when the column cannot be read.

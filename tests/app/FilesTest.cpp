@@ -1,6 +1,7 @@
 #include "StudentFixture.h"
 
 #include "store/DocumentFiles.h"
+#include "store/StudentTables.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -277,6 +278,29 @@ TEST_F(PolishHomeTest, OpenListsTheStudentsWithoutAWordInTheLog) {
   EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
   EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna", cp1250("Żak Łucja")}));
   EXPECT_EQ(loggedErrors(), Rows {});
+}
+
+// A student whose name row holds megabytes (a file made elsewhere): the
+// open reads of each name no more than a stored value can hold, and lists
+// the student by the start of it.
+TEST_F(PolishHomeTest, AnOpenReadsOfANameNoMoreThanAValueHolds) {
+  const std::string path =
+      makeDocumentFile({{"1", personalRows(std::string(3 << 20, 'W'), "Anna", "1")},
+                        {"2", personalRows("Lis", cp1250("Łucja"), "2")}},
+                       cp1250("klasa 2b żółć.sqtvk"));
+  struct TNameReads {
+    std::vector<std::size_t> bytes;
+    TNameReads() {
+      vFunSetStudentNameReadHook([this](std::size_t read) { bytes.push_back(read); });
+    }
+    ~TNameReads() { vFunSetStudentNameReadHook({}); }
+  } reads;
+  script.fileNames = {chosenName(path)};
+  FGlowna->OtworzPlikToolButtonClick();
+  EXPECT_TRUE(script.boxes.empty()) << shownBoxes();
+  EXPECT_EQ(roots(), (std::vector<std::string> {cp1250("Lis Łucja"), std::string(99, 'W')}));
+  ASSERT_FALSE(reads.bytes.empty());
+  EXPECT_LE(*std::max_element(reads.bytes.begin(), reads.bytes.end()), decltype(TDataRecord::value)::capacity);
 }
 
 TEST_F(FilesTest, NamesInAnyScriptOpenAndSaveUnderExactlyThatName) {

@@ -115,6 +115,23 @@ TEST_F(StudentTablesTest, StudentsListBuildsDisplayNamesAndSurvivesOddTableNames
                         {" ", "PESEL4"}}));
 }
 
+// Names as a file made elsewhere may store them read as a text of them
+// would: a number, a blob, a text up to a zero byte in it.
+TEST_F(StudentTablesTest, StudentsListReadsNamesOfEveryStoredKind) {
+  sqlExec(file,
+          "create table `PESEL5`( id, comp_name, value );"
+          "insert into `PESEL5` values( 'DANE UCZNIA', 'Nazwisko_DATA_EDIT', 12 ),"
+          "( 'DANE UCZNIA', 'Imie_DATA_EDIT', 1.5 );"
+          "create table `PESEL6`( id TEXT, comp_name TEXT, value TEXT );"
+          "insert into `PESEL6` values( 'DANE UCZNIA', 'Nazwisko_DATA_EDIT', x'4B6F74' ),"
+          "( 'DANE UCZNIA', 'Imie_DATA_EDIT', 'Ala' || char(0) || 'x' );");
+  std::vector<TStudentListRecord> list;
+  ASSERT_TRUE(bFunGetStudentsList(&ds, file, list)) << ds.ErrorStream.str();
+  Rows got;
+  for (const TStudentListRecord& s : list) got.push_back({s.DisplayName, s.TableName});
+  EXPECT_EQ(got, (Rows {{"12 1.5", "PESEL5"}, {"Kot Ala", "PESEL6"}}));
+}
+
 TEST_F(StudentTablesTest, StudentsListOfAnEmptyFileIsEmpty) {
   std::vector<TStudentListRecord> list;
   EXPECT_TRUE(bFunGetStudentsList(&ds, file, list));
