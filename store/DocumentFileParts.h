@@ -36,8 +36,8 @@ bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file);
 // Starts `work` on a thread of its own, for the caller to take its result
 // when it needs it. Where no thread can be started (the user's limit of
 // processes is reached, memory is short), the work is done on the calling
-// thread instead, when its result is taken: an open or a save goes on,
-// only without the overlap.
+// thread instead, when its result is taken: the work goes on, only without
+// the overlap.
 template <class Work>
 std::future<std::invoke_result_t<Work&>> runAside(Work work) {
   try {
