@@ -179,8 +179,8 @@ void TFAktualizacja::FormShow() {
   bDownloading_ = true;
   // The folder "aktualizacja" is installed with the shipped files; without it
   // the file cannot be written and the download says so.
-  const std::string dataFolder = strFunGetMainDirPath(&FGlowna->DataStore);
-  const std::string target = dataFolder.empty() ? std::string() : dataFolder + "/aktualizacja/nowy.exe";
+  const TSystemPath dataFolder = strFunGetMainDirPath(&FGlowna->DataStore);
+  const std::string target = dataFolder.empty() ? std::string() : (dataFolder / "aktualizacja/nowy.exe").text();
   vFunStartWorker([this, url, target](const std::atomic<bool>& stop) { vFunPobierzAktualizacje(url, target, stop); });
 }
 

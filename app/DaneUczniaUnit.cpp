@@ -235,7 +235,7 @@ void TFDaneUcznia::OKButtonClick() {
   capitaliseFirstLetter(Imie_DATA_EDIT);
   capitaliseFirstLetter(Nazwisko_DATA_EDIT);
 
-  const std::string file = strFunGetTmpFilePath(ds);
+  const TSystemPath file = strFunGetTmpFilePath(ds);
   const std::string table = "PESEL" + strFunGetText(NrPesel_DATA_EDIT);
   // Another stored student under this number is replaced only with consent;
   // the student's own table is replaced as a matter of course.

@@ -43,7 +43,7 @@ void report(TDataStore& DataStore, const std::string& fun, const std::string& me
   MessageBox(DataStore.ErrorStream.str(), caption, flags);
 }
 
-std::string workingCopy(TDataStore& DataStore) { return cp1250ToUtf8(strFunGetTmpFilePath(&DataStore)); }
+TSystemPath workingCopy(TDataStore& DataStore) { return strFunGetTmpFilePath(&DataStore); }
 
 // Saves the working copy into the file (with `expected`: only while the
 // file is still that one) and records the file as saved, for the next
@@ -51,7 +51,7 @@ std::string workingCopy(TDataStore& DataStore) { return cp1250ToUtf8(strFunGetTm
 bool saveInto(TDataStore& DataStore, const TSystemPath& file, TFileFailure& why,
               const TOpenedFile* expected = nullptr) {
   TOpenedFile saved;
-  if (!bFunSaveDocument(workingCopy(DataStore), file.bytes(), why, expected, &saved)) return false;
+  if (!bFunSaveDocument(workingCopy(DataStore), file, why, expected, &saved)) return false;
   bFunRecordOpenedFile(workingCopy(DataStore), saved);
   return true;
 }
@@ -78,7 +78,7 @@ TSystemPath TFGlowna::strFunOtwartyPlik() const { return StatusBar->SimplePath()
 
 bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
   const std::string fun = "bFunWczytajPlikSwiadectw()";
-  const std::string tmp = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath tmp = workingCopy(DataStore);
   // The file is copied and checked beside the working copy; only a good
   // copy takes its place, so a failure leaves the open document as it was.
   vFunDokonczPrzerwanyZapis();
@@ -89,11 +89,11 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
   std::vector<TStudentListRecord> students;
   QList<QTreeWidgetItem*> nodes;
   bool listed = false;
-  const auto listStudents = [&](const std::string& copy) {
+  const auto listStudents = [&](const TSystemPath& copy) {
     listed = bFunGetStudentsList(&DataStore, copy, students);
     if (listed) nodes = lstFunWezlyUczniow(students);
   };
-  if (!bFunLoadDocument(path.bytes(), workingCopy(DataStore), why, &read, listStudents)) {
+  if (!bFunLoadDocument(path, tmp, why, &read, listStudents)) {
     qDeleteAll(nodes);
     const std::string codeLine = why.strFunCode().empty() ? "" : codeLines(why);
     if (why.inUse)
@@ -116,13 +116,13 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
              cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     else
       report(DataStore, fun,
-             cp1250("Błąd kopiowania pliku\nz :") + shown(path) + "\ndo :" + tmp + codeLine +
+             cp1250("Błąd kopiowania pliku\nz :") + shown(path) + "\ndo :" + shown(tmp) + codeLine +
                  cp1250("\nDane świadectw nie zostały wczytane."),
              cp1250("Błąd"), MB_OK | MB_ICONSTOP);
     return false;
   }
   // The working copy belongs to this file, as it was read.
-  bFunRecordOpenedFile(workingCopy(DataStore), read);
+  bFunRecordOpenedFile(tmp, read);
   if (!platform::native::resetAttributes(path.bytes())) {
     report(DataStore, fun,
            cp1250("Uwaga\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
@@ -131,7 +131,7 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
   }
   if (!bFunClearFileAttributes(&DataStore, tmp)) {
     report(DataStore, fun,
-           cp1250("Błąd podczas próby sprawdzenia atrybutów pliku.\n") + tmp +
+           cp1250("Błąd podczas próby sprawdzenia atrybutów pliku.\n") + shown(tmp) +
                cp1250("\nJeśli plik posiada atrybut \"tylko do odczytu\" zapis danych nie będzie możliwy.") +
                cp1250("\nKod błędu: ") + code(),
            cp1250("Błąd"), MB_OK | MB_ICONSTOP);
@@ -149,7 +149,7 @@ bool TFGlowna::bFunWczytajPlikSwiadectw(const TSystemPath& path) {
 bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
   const std::string fun = "bFunZapiszIstniejacyPlikSwiadectw()";
   const TSystemPath file = strFunOtwartyPlik();
-  const std::string tmp = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath tmp = workingCopy(DataStore);
   if (!platform::native::resetAttributes(file.bytes())) {
     report(DataStore, fun,
            cp1250("Błąd podczas próby sprawdzenia atrybutów pliku\n") + shown(file) +
@@ -162,7 +162,7 @@ bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
   TFileFailure why;
   // Written only while the file is still the one opened or last saved here.
   TOpenedFile opened;
-  if (!bFunOpenedFileOf(workingCopy(DataStore), opened) || opened.path != file.bytes()) opened = TOpenedFile();
+  if (!bFunOpenedFileOf(tmp, opened) || opened.path != file.bytes()) opened = TOpenedFile();
   if (saveInto(DataStore, file, why, &opened)) return true;
   if (why.changedSinceOpened) {
     // Someone else saved it (or another file took its name) since it was
@@ -187,7 +187,7 @@ bool TFGlowna::bFunZapiszIstniejacyPlikSwiadectw() {
     return false;
   }
   report(DataStore, fun,
-         cp1250("Błąd kopiowania pliku z\n") + tmp + "\ndo:\n" + shown(file) + codeLines(why) +
+         cp1250("Błąd kopiowania pliku z\n") + shown(tmp) + "\ndo:\n" + shown(file) + codeLines(why) +
              cp1250("\n\nDane nie zostały zapisane."),
          cp1250("Błąd"), MB_OK | MB_ICONSTOP);
   return false;
@@ -219,7 +219,7 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
                code(),
            "Atrybuty", MB_OK | MB_ICONWARNING);
   }
-  const std::string tmp = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath tmp = workingCopy(DataStore);
   // A new document that has no student yet is saved as an empty database
   // (the save makes the working copy as one).
   vFunDokonczPrzerwanyZapis();
@@ -234,7 +234,7 @@ bool TFGlowna::bFunZapiszNowyPlikSwiadectw() {
     return false;
   }
   report(DataStore, fun,
-         header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + tmp + "\ndo\n" + shown(file) +
+         header + cp1250("Błąd podczas próby kopiowania pliku\nz\n") + shown(tmp) + "\ndo\n" + shown(file) +
              codeLines(why) + cp1250("\n\nDane nie zostały zapisane."),
          "Atrybuty", MB_OK | MB_ICONWARNING);
   return false;
@@ -252,17 +252,17 @@ void TFGlowna::vFunNowyPlikSwiadectw() {
 }
 
 void TFGlowna::vFunDokonczPrzerwanyZapis() {
-  const std::string tmp = workingCopy(DataStore);
+  const TSystemPath tmp = workingCopy(DataStore);
   if (tmp.empty()) return;
-  std::string document, kept;
+  TSystemPath document, kept;
   TFileFailure why;
   const int restored = iFunRestoreInterruptedSave(tmp, document, kept, why);
   if (restored == 0) return;
   const std::string unfinished =
-      cp1250("Zapis pliku:\n") + shown(TSystemPath(document)) +
+      cp1250("Zapis pliku:\n") + shown(document) +
       cp1250("\nnie został dokończony (program przerwał pracę w trakcie zapisu albo zabrakło miejsca na dysku).\n");
   const std::string keptIn = cp1250("\nStan pliku sprzed zapisu jest zachowany w pliku:\n") +
-                             shown(TSystemPath(kept));
+                             shown(kept);
   if (restored == 1)
     report(DataStore, "vFunDokonczPrzerwanyZapis()",
            unfinished + cp1250("Plik przywrócono do stanu sprzed tego zapisu. Zmiany, które miały być w nim "
@@ -287,7 +287,7 @@ void TFGlowna::vFunDokonczPrzerwanyZapis() {
            "Uwaga", MB_OK | MB_ICONWARNING);
   } else
     report(DataStore, "vFunDokonczPrzerwanyZapis()",
-           cp1250("Zapis pliku:\n") + shown(TSystemPath(document)) +
+           cp1250("Zapis pliku:\n") + shown(document) +
                cp1250("\nnie został dokończony, a pliku nie udało się przywrócić do stanu sprzed tego zapisu.") +
                codeLines(why) + keptIn +
                cp1250("\nSprawdź, czy plik nie jest używany i czy jest miejsce na dysku; program spróbuje ponownie "
@@ -296,15 +296,17 @@ void TFGlowna::vFunDokonczPrzerwanyZapis() {
 }
 
 void TFGlowna::vFunPrzywrocDaneSesji() {
-  const std::string tmp = workingCopy(DataStore);
+  const TSystemPath tmp = workingCopy(DataStore);
   if (tmp.empty()) return;
   // What an import killed half-way wrote is never a document of anyone's,
   // nor is what a killed save, open or calibration import left, wherever
-  // it lies.
+  // it lies, nor half a record of the program's own.
   TFileFailure ignored;
-  bFunDeleteDatabaseFiles(tmp + ".import", ignored);
-  iFunRemoveLeftTemporaries(cp1250ToUtf8(strFunGetMainDirPath(&DataStore)));
-  if (!platform::native::exists(tmp)) return;
+  bFunDeleteDatabaseFiles(TSystemPath(tmp.bytes() + ".import"), ignored);
+  const TSystemPath dataFolder = tmp.folder();
+  iFunRemoveLeftTemporaries(dataFolder);
+  iFunRemoveUnfinishedRecords(dataFolder);
+  if (!platform::native::exists(tmp.bytes())) return;
   // Only a readable working copy with students in it is worth offering.
   int tables = 0;
   TFileFailure why;
@@ -323,14 +325,14 @@ void TFGlowna::vFunPrzywrocDaneSesji() {
 }
 
 void TFGlowna::vFunSprawdzMiejsceNaDysku() {
-  const std::string folder = strFunGetMainDirPath(&DataStore);
+  const TSystemPath folder = strFunGetMainDirPath(&DataStore);
   if (folder.empty()) return;
-  const long long free = platform::native::freeBytes(cp1250ToUtf8(folder));
+  const long long free = platform::native::freeBytes(folder.bytes());
   if (free < 0 || free >= kMinFreeBytes) return;
   // The start writes nothing, so the program comes up; what it cannot do
   // until space is freed is said here, with what it still can.
   report(DataStore, "vFunSprawdzMiejsceNaDysku()",
-         cp1250("Na dysku z katalogiem danych programu zabrakło miejsca:\n") + folder +
+         cp1250("Na dysku z katalogiem danych programu zabrakło miejsca:\n") + shown(folder) +
              cp1250("\nProgram nie zapisze zmian (danych uczniów, ustawień, kalibracji), dopóki nie zwolnisz miejsca "
                     "na tym dysku.\nOtwarte dane, także niezapisane dane z poprzedniej sesji, możesz zapisać w "
                     "pliku na innym dysku (\"Plik\" / \"Zapisz jako\")."),

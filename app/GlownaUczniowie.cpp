@@ -133,7 +133,7 @@ bool TFGlowna::bFunKlawiszDrzewa(int key) {
 
 bool TFGlowna::bFunZapiszDaneUcznia(const std::string& formerTable) {
   FWait->Show();  // shown, on the screen and painted
-  const std::string file = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath file = strFunGetTmpFilePath(&DataStore);
   CertDataList.clear();
   for (THolder* holder : holders()) holder->vFunFormDataToList(CertDataList);
 
@@ -208,7 +208,7 @@ void TFGlowna::vFunPokazZapisanegoUcznia(const std::string& formerTable, const s
 }
 
 bool TFGlowna::bFunWczytajDaneUcznia(const std::string& table) {
-  const std::string file = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath file = strFunGetTmpFilePath(&DataStore);
   CertDataList.clear();
   if (!bFunLoadCertData(&DataStore, file, table, CertDataList)) {
     MessageBox(cp1250("Błąd podczas próby wczytania danych.\n\n") + DataStore.ErrorStream.str(), cp1250("Błąd"),
@@ -222,7 +222,7 @@ bool TFGlowna::bFunWczytajDaneUcznia(const std::string& table) {
 // ---------------------------------------------------------------- the tree
 
 bool TFGlowna::bFunWczytajListeUczniow() {
-  const std::string file = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath file = strFunGetTmpFilePath(&DataStore);
   if (!platform::fileExists(file)) return false;
   StudentsList.clear();
   if (!bFunGetStudentsList(&DataStore, file, StudentsList)) {

@@ -93,7 +93,7 @@ void TFLogi::FormShow() {
 void TFLogi::BitBtn1Click() { setModalResult(mrOk); }
 
 void TFLogi::BitBtn2Click() {
-  const std::string file = strFunGetMainDirPath(&FGlowna->DataStore) + "/" + "logs.sqdb";
+  const std::string file = (strFunGetMainDirPath(&FGlowna->DataStore) / "logs.sqdb").text();
   if (!bFunSendMail("Logi", kSupportAddress, "Logi programu Kestal-Dorvantum", file, "logs.sqdb"))
     MessageBox(cp1250("Błąd podczas próby wysłania maila"), cp1250("Błąd"), MB_OK | MB_ICONSTOP);
 }

@@ -86,7 +86,8 @@ bool bFunProgramJuzUruchomiony() {
   // The lock is the data folder's: names that fold alike share one data
   // folder, so they share one lock. A data folder that cannot be had locks
   // nothing; the start-up says why.
-  std::string data, message;
+  TSystemPath data;
+  std::string message;
   if (!bFunFindMainDir(data, message) || platform::takeSingleInstanceLock("KESTAL-TARVEK", data)) return false;
   // Told before the program's own application object exists.
   static int argc = 1;

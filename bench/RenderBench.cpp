@@ -36,7 +36,7 @@ class TBenchForm : public TDialogForm {
 // Folders, the layout in a calibration file, the form with its values.
 struct TBenchSetup {
   std::string root;
-  std::string calibFile;
+  TSystemPath calibFile;
   std::vector<TCalibRecord> rows;
   TBenchForm form;
 
@@ -48,7 +48,7 @@ struct TBenchSetup {
     ::setenv("TARVEK_USER_NAME", "bench", 1);
     platform::setProgramFolder(root + "/program");
     TDataStore ds;
-    const std::string data = strFunGetMainDirPath(&ds);
+    const std::string data = strFunGetMainDirPath(&ds).bytes();
     fs::create_directories(data + "/grafika");
     for (const char* picture : {"sw_str1_prw.bmp", "sw_str2_prw.bmp"})
       fs::copy_file(fs::path(TARVEK_BUILT_PROGRAM_DIR) / "grafika" / picture, data + "/grafika/" + picture);
@@ -74,7 +74,7 @@ struct TBenchSetup {
       }
       rows.push_back(r);
     }
-    calibFile = root + "/kalibracja.sqset";
+    calibFile = TSystemPath(root) / "kalibracja.sqset";
     CppSQLite3DB db;
     db.openFile(calibFile);
     db.runStatement(
@@ -183,7 +183,7 @@ void BM_RenderPreview(benchmark::State& state) {
   TImage image1, image2;
   TPrintFloor floor(s);
   TDataStore paths;
-  const QString grafika = QString::fromStdString(cp1250ToUtf8(strFunGetMainDirPath(&paths))) + "/grafika/";
+  const QString grafika = QString::fromStdString(strFunGetMainDirPath(&paths).bytes()) + "/grafika/";
   const QImage backgrounds[2] = {QImage(grafika + "sw_str1_prw.bmp").convertToFormat(QImage::Format_RGB32),
                                  QImage(grafika + "sw_str2_prw.bmp").convertToFormat(QImage::Format_RGB32)};
   QImage canvas[2] = {backgrounds[0].copy(), backgrounds[1].copy()};

@@ -318,11 +318,11 @@ struct TTwoCopies {
 // itself was made from: its put-back, then the removal of temporaries.
 void startAfterSavesIntoTheDocument(const TTwoCopies& copies, const TBenchFolder& folder) {
   for (const std::string& copy : {copies.a, copies.b}) {
-    std::string named, kept;
+    TSystemPath named, kept;
     TFileFailure failure;
-    iFunRestoreInterruptedSave(copy, named, kept, failure);
+    iFunRestoreInterruptedSave(TSystemPath(copy), named, kept, failure);
   }
-  iFunRemoveLeftTemporaries(folder.at("dane"));
+  iFunRemoveLeftTemporaries(TSystemPath(folder.at("dane")));
 }
 
 void BM_KilledSave(benchmark::State& state) {
@@ -332,16 +332,16 @@ void BM_KilledSave(benchmark::State& state) {
   const TTwoCopies copies(folder, students);
   const std::string doc = folder.at("dokumenty/klasa.sqtvk");
   TFileFailure why;
-  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  if (!bFunSaveDocument(TSystemPath(copies.a), TSystemPath(doc), why)) throw std::runtime_error("first save failed");
   TWritePath path;
   path.file = doc;
   path.stem = "PESEL";
   path.count = students;
   path.work = [&](bool toB) {
     TFileFailure failure;
-    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(toB ? copies.b : copies.a), TSystemPath(doc), failure));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(folder.at("dane")); };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(TSystemPath(folder.at("dane"))); };
   path.folders = {folder.at("dokumenty"), folder.at("dane")};
   path.expected = {doc, copies.a, copies.b};
   path.again = [](std::string&) {};
@@ -356,7 +356,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   const TTwoCopies copies(folder, students);
   const std::string doc = folder.at("wspólny/klasa 3a.sqtvk");
   TFileFailure why;
-  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  if (!bFunSaveDocument(TSystemPath(copies.a), TSystemPath(doc), why)) throw std::runtime_error("first save failed");
   // The folder takes no new file; the document and the data folder may be
   // written. Root writes anywhere, so the saves run as nobody then.
   ::chmod(folder.root.c_str(), 0755);
@@ -370,7 +370,7 @@ void BM_KilledSaveIntoTheDocumentItself(benchmark::State& state) {
   path.work = [&](bool toB) {
     if (!asOwner()) ::_exit(kNoAccount);
     TFileFailure failure;
-    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(toB ? copies.b : copies.a), TSystemPath(doc), failure));
   };
   path.nextStart = [&] { startAfterSavesIntoTheDocument(copies, folder); };
   path.folders = {folder.at("wspólny"), folder.at("dane")};
@@ -392,9 +392,9 @@ void BM_KilledSaveAs(benchmark::State& state) {
   path.count = students;
   path.work = [&](bool) {
     TFileFailure failure;
-    exitWith(bFunSaveDocument(copies.b, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(copies.b), TSystemPath(doc), failure));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(folder.at("dane")); };
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(TSystemPath(folder.at("dane"))); };
   path.folders = {folder.at("Moje dokumenty"), folder.at("dane")};
   path.expected = {doc, copies.a, copies.b};
   // Every "Zapisz jako" makes the file anew.
@@ -413,22 +413,22 @@ void BM_KilledImport(benchmark::State& state) {
   makeTaggedText(textA, "A", students);
   makeTaggedText(textB, "B", students);
   TDataStore DataStore;
-  const std::string data = strFunGetMainDirPath(&DataStore), working = strFunGetTmpFilePath(&DataStore);
+  const TSystemPath data = strFunGetMainDirPath(&DataStore), working = strFunGetTmpFilePath(&DataStore);
   if (!bFunImportDataFromFile(&DataStore, working, TSystemPath(textA), {}))
     throw std::runtime_error("first import failed: " + DataStore.ErrorStream.str());
   TWritePath path;
-  path.file = cp1250ToUtf8(working);
+  path.file = working.bytes();
   path.stem = "PESEL";
   path.count = students;
   path.work = [&](bool toB) {
     TDataStore own;
     exitWith(bFunImportDataFromFile(&own, working, TSystemPath(toB ? textB : textA), {}));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(cp1250ToUtf8(data)); };
-  path.folders = {cp1250ToUtf8(data)};
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(data); };
+  path.folders = {data.bytes()};
   // SQLite's journal of the working copy (rolled back, or never hot) is
   // part of the working copy, offered back or deleted with it at a start.
-  path.expected = {path.file, path.file + "-journal", cp1250ToUtf8(data) + "/logs.sqdb"};
+  path.expected = {path.file, path.file + "-journal", (data / "logs.sqdb").bytes()};
   path.again = [](std::string&) {};
   runKills(state, path, 20240614);
 }
@@ -441,20 +441,20 @@ void BM_KilledCalibrationImport(benchmark::State& state) {
   makeCalibration(fileA, "A", layouts);
   makeCalibration(fileB, "B", layouts);
   TDataStore DataStore;
-  const std::string data = strFunGetMainDirPath(&DataStore);
+  const TSystemPath data = strFunGetMainDirPath(&DataStore);
   if (!bFunImportujPlikKalibracji(&DataStore, TSystemPath(fileA)))
     throw std::runtime_error("first import failed: " + DataStore.ErrorStream.str());
   TWritePath path;
-  path.file = cp1250ToUtf8(strFunGetCalibFilePath(&DataStore, false));
+  path.file = strFunGetCalibFilePath(&DataStore, false).bytes();
   path.stem = "";  // told apart by their rows
   path.count = layouts;
   path.work = [&](bool toB) {
     TDataStore own;
     exitWith(bFunImportujPlikKalibracji(&own, TSystemPath(toB ? fileB : fileA)));
   };
-  path.nextStart = [&] { iFunRemoveLeftTemporaries(cp1250ToUtf8(data)); };
-  path.folders = {cp1250ToUtf8(data)};
-  path.expected = {path.file, cp1250ToUtf8(data) + "/logs.sqdb"};
+  path.nextStart = [&] { iFunRemoveLeftTemporaries(data); };
+  path.folders = {data.bytes()};
+  path.expected = {path.file, (data / "logs.sqdb").bytes()};
   path.again = [](std::string&) {};
   runKills(state, path, 20240615);
 }
@@ -476,7 +476,7 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
   const TTwoCopies copies(folder, students);
   const std::string doc = folder.at("wspólny/klasa 3a.sqtvk"), colleagueCopy = folder.at("kolega/data_tmp.tmp");
   TFileFailure why;
-  if (!bFunSaveDocument(copies.a, doc, why)) throw std::runtime_error("first save failed");
+  if (!bFunSaveDocument(TSystemPath(copies.a), TSystemPath(doc), why)) throw std::runtime_error("first save failed");
   ::chmod(folder.root.c_str(), 0755);
   ::chmod(folder.at("dane").c_str(), 0777);
   ::chmod(folder.at("kolega").c_str(), 0777);
@@ -485,7 +485,7 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
   const auto save = [&](bool toB) {
     if (!asOwner()) ::_exit(kNoAccount);
     TFileFailure failure;
-    exitWith(bFunSaveDocument(toB ? copies.b : copies.a, doc, failure));
+    exitWith(bFunSaveDocument(TSystemPath(toB ? copies.b : copies.a), TSystemPath(doc), failure));
   };
   const long micros = childMicros([&] { save(true); });
   const auto killedSave = [&](bool toB) {
@@ -506,7 +506,7 @@ void BM_ColleagueOpensAfterAKilledSaveIntoTheDocumentItself(benchmark::State& st
     if (colleague == 0) {
       if (!asColleague()) ::_exit(3);
       TFileFailure failure;
-      if (bFunLoadDocument(doc, colleagueCopy, failure)) ::_exit(0);
+      if (bFunLoadDocument(TSystemPath(doc), TSystemPath(colleagueCopy), failure)) ::_exit(0);
       ::_exit(failure.interruptedSave ? 1 : failure.inUse ? 2 : 4);
     }
     const int opened = exitCodeOf(colleague);
@@ -602,18 +602,20 @@ void BM_TwoUsersSaveAtOnce(benchmark::State& state) {
   for (auto _ : state) {
     TFileFailure why;
     fs::remove(doc);
-    if (!bFunSaveDocument(base, doc, why)) throw std::runtime_error("cannot make the document");
+    if (!bFunSaveDocument(TSystemPath(base), TSystemPath(doc), why))
+      throw std::runtime_error("cannot make the document");
     ::chmod(doc.c_str(), 0666);
     // Both open it: the owner here, the colleague in a process of his own.
     TOpenedFile read;
-    if (!bFunLoadDocument(doc, mine, why, &read) || !bFunRecordOpenedFile(mine, read))
+    if (!bFunLoadDocument(TSystemPath(doc), TSystemPath(mine), why, &read) ||
+        !bFunRecordOpenedFile(TSystemPath(mine), read))
       throw std::runtime_error("the owner's open failed");
     const pid_t opening = ::fork();
     if (opening == 0) {
       TFileFailure failure;
       TOpenedFile theirsRead;
-      ::_exit(asColleague() && bFunLoadDocument(doc, theirs, failure, &theirsRead) &&
-                      bFunRecordOpenedFile(theirs, theirsRead)
+      ::_exit(asColleague() && bFunLoadDocument(TSystemPath(doc), TSystemPath(theirs), failure, &theirsRead) &&
+                      bFunRecordOpenedFile(TSystemPath(theirs), theirsRead)
                   ? 0
                   : 1);
     }
@@ -631,8 +633,8 @@ void BM_TwoUsersSaveAtOnce(benchmark::State& state) {
         if (::read(go[0], &c, 1) < 0) ::_exit(3);
         TFileFailure failure;
         TOpenedFile opened;
-        bFunOpenedFileOf(copy, opened);
-        if (bFunSaveDocument(copy, doc, failure, checked ? &opened : nullptr)) ::_exit(0);
+        bFunOpenedFileOf(TSystemPath(copy), opened);
+        if (bFunSaveDocument(TSystemPath(copy), TSystemPath(doc), failure, checked ? &opened : nullptr)) ::_exit(0);
         ::_exit(saveCode(false, failure));
       }
       return pid;
@@ -837,7 +839,8 @@ void ownerOpensAndChanges(const std::string& document, const std::string& workin
     if (!asOwner()) return kNoAccount;
     TFileFailure why;
     TOpenedFile read;
-    if (!bFunLoadDocument(document, workingCopy, why, &read) || !bFunRecordOpenedFile(workingCopy, read)) return 1;
+    if (!bFunLoadDocument(TSystemPath(document), TSystemPath(workingCopy), why, &read) ||
+        !bFunRecordOpenedFile(TSystemPath(workingCopy), read)) return 1;
     fillWorkingCopy(workingCopy, content);
     return 0;
   });
@@ -856,8 +859,8 @@ pid_t startOwnersSave(const std::string& workingCopy, const std::string& documen
     if (go && (::close(go[1]) != 0 || ::read(go[0], &c, 1) < 0)) return kNoAccount;
     TFileFailure why;
     TOpenedFile opened;
-    if (expected && !bFunOpenedFileOf(workingCopy, opened)) return kFailed;
-    return saveCode(bFunSaveDocument(workingCopy, document, why, expected ? &opened : nullptr), why);
+    if (expected && !bFunOpenedFileOf(TSystemPath(workingCopy), opened)) return kFailed;
+    return saveCode(bFunSaveDocument(TSystemPath(workingCopy), TSystemPath(document), why, expected ? &opened : nullptr), why);
   });
 }
 
@@ -867,7 +870,7 @@ bool reopenedPlanted(const std::string& document, const std::string& workingCopy
   const int opened = inChild([&] {
     if (!asOwner()) return kNoAccount;
     TFileFailure why;
-    return bFunLoadDocument(document, workingCopy, why) ? 0 : 1;
+    return bFunLoadDocument(TSystemPath(document), TSystemPath(workingCopy), why) ? 0 : 1;
   });
   hung = opened == kHung;
   return opened == 0 && holdsPlanted(workingCopy);
@@ -1100,9 +1103,10 @@ void BM_ColleagueSavesOnTheStick(benchmark::State& state) {
       if (!asColleague()) return kNoAccount;
       TFileFailure why;
       TOpenedFile read;
-      if (!bFunLoadDocument(doc, workingCopy, why, &read) || !bFunRecordOpenedFile(workingCopy, read)) return 9;
+      if (!bFunLoadDocument(TSystemPath(doc), TSystemPath(workingCopy), why, &read) ||
+          !bFunRecordOpenedFile(TSystemPath(workingCopy), read)) return 9;
       exec(workingCopy, "update `PESELA0` set value = '" + value + "' where rowid = 1");
-      return saveCode(bFunSaveDocument(workingCopy, doc, why, &read), why);
+      return saveCode(bFunSaveDocument(TSystemPath(workingCopy), TSystemPath(doc), why, &read), why);
     });
     stick.unmount();
     if (!stick.mount()) throw std::runtime_error("the stick could not be mounted again");

@@ -122,9 +122,9 @@ void floorSaveLoad(const std::string& file, const std::string& table, const std:
 void BM_StudentSaveLoad(benchmark::State& state) {
   BenchFolders f;
   TDataStore ds;
-  const std::string file = strFunGetTmpFilePath(&ds);
+  const TSystemPath file = strFunGetTmpFilePath(&ds);
   const std::string floorFile = f.root + "/floor.sqtvk";
-  for (const std::string& path : {file, floorFile}) {
+  for (const TSystemPath& path : {file, TSystemPath(floorFile)}) {
     CppSQLite3DB db;
     db.openFile(path);
     db.closeFile();
@@ -160,7 +160,7 @@ struct HeldDocument {
   sqlite3* other = nullptr;
   HeldDocument() {
     CppSQLite3DB db;
-    db.openFile(doc);
+    db.openFile(TSystemPath(doc));
     db.runStatement("create table PESEL1 (id TEXT, comp_name TEXT, value TEXT)");
     db.closeFile();
     sqlite3_open(doc.c_str(), &other);
@@ -178,8 +178,8 @@ void BM_HeldDocumentOpenAndSave(benchmark::State& state) {
       state, "held document open and save",
       [&] {
         TFileFailure opening, saving;
-        benchmark::DoNotOptimize(bFunLoadDocument(held.doc, held.wc, opening));
-        benchmark::DoNotOptimize(bFunSaveDocument(held.wc, held.doc, saving));
+        benchmark::DoNotOptimize(bFunLoadDocument(TSystemPath(held.doc), TSystemPath(held.wc), opening));
+        benchmark::DoNotOptimize(bFunSaveDocument(TSystemPath(held.wc), TSystemPath(held.doc), saving));
         if (!opening.inUse || !saving.inUse) state.SkipWithError("the held document was not refused as in use");
       },
       [&] {

@@ -271,7 +271,7 @@ struct TWorld {
     for (TDocumentForm* form : vFunDocumentForms()) collect(*form, form->strFunTag());
 
     TDataStore ds;
-    const QString grafika = QString::fromStdString(cp1250ToUtf8(strFunGetMainDirPath(&ds))) + "/grafika/";
+    const QString grafika = QString::fromStdString(strFunGetMainDirPath(&ds).bytes()) + "/grafika/";
     background1 = QImage(grafika + "sw_str1_prw.bmp").convertToFormat(QImage::Format_RGB32);
     background2 = QImage(grafika + "sw_str2_prw.bmp").convertToFormat(QImage::Format_RGB32);
     eagle = std::make_unique<QSvgRenderer>(grafika + "orzel.svg");
@@ -291,7 +291,7 @@ struct TWorld {
     fs::remove_all(root);
   }
 
-  std::string workingCopy() { return strFunGetTmpFilePath(&FGlowna->DataStore); }
+  std::string workingCopy() { return strFunGetTmpFilePath(&FGlowna->DataStore).bytes(); }
 
   void open(int count) {
     if (opened == count) return;

@@ -23,8 +23,7 @@ std::string runtimeFolder() {
 
 }  // namespace
 
-TSystemPath singleInstanceLockPath(const std::string& name, const std::string& folder) {
-  const TSystemPath own = TSystemPath::fromText(folder);
+TSystemPath singleInstanceLockPath(const std::string& name, const TSystemPath& own) {
   struct stat st {};
   if (::stat(own.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
   const std::string runtime = runtimeFolder();
@@ -32,7 +31,7 @@ TSystemPath singleInstanceLockPath(const std::string& name, const std::string& f
   return TSystemPath(runtime) / (name + "." + std::to_string(st.st_dev) + "." + std::to_string(st.st_ino) + ".lock");
 }
 
-bool takeSingleInstanceLock(const std::string& name, const std::string& folder) {
+bool takeSingleInstanceLock(const std::string& name, const TSystemPath& folder) {
   const TSystemPath path = singleInstanceLockPath(name, folder);
   if (path.empty()) return true;
   // Kept open (and locked) until the process ends; not handed to children.

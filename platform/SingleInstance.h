@@ -12,12 +12,12 @@
 
 namespace platform {
 
-// Takes the lock `name` of `folder` (Windows-1250, an existing folder) and
+// Takes the lock `name` of `folder` (an existing folder) and
 // keeps it for the life of the process. False when another holder has it.
 // When no lock file can be had at all, the program is not stopped: true.
-bool takeSingleInstanceLock(const std::string& name, const std::string& folder);
+bool takeSingleInstanceLock(const std::string& name, const TSystemPath& folder);
 
 // The lock file of `name` for `folder`; empty when the folder is not there.
-TSystemPath singleInstanceLockPath(const std::string& name, const std::string& folder);
+TSystemPath singleInstanceLockPath(const std::string& name, const TSystemPath& folder);
 
 }  // namespace platform

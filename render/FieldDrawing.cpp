@@ -282,10 +282,10 @@ void vFunGraphicDrawMark(TDataStore* DataStore, int mark, const TCalibRecord& ro
   }
   if (!printMode()) return;
 
-  const std::string path = strFunGetMainDirPath(DataStore) + (mark == 0 ? "/grafika/orzel.svg" : "/grafika/m_p.bmp");
-  const QString file = QString::fromStdString(cp1250ToUtf8(path));
+  const TSystemPath path = strFunGetMainDirPath(DataStore) / (mark == 0 ? "grafika/orzel.svg" : "grafika/m_p.bmp");
+  const QString file = QString::fromStdString(path.bytes());
   if (!QFileInfo::exists(file)) {
-    vFunReportError(DataStore, "Plik nie istnieje.\n\n" + path, "vFunGraphicDrawMark()");
+    vFunReportError(DataStore, "Plik nie istnieje.\n\n" + path.text(), "vFunGraphicDrawMark()");
     MessageBox(DataStore->ErrorStream.str(), cp1250("Bład"), MB_OK | MB_ICONSTOP);
     return;
   }

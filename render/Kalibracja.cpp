@@ -248,7 +248,7 @@ void TFKalibracja::vFunBuild() {
   X1Edit->installEventFilter(this);
 }
 
-std::string TFKalibracja::strFunCalibFile() { return strFunGetCalibFilePath(Host->DataStore(), false); }
+TSystemPath TFKalibracja::strFunCalibFile() { return strFunGetCalibFilePath(Host->DataStore(), false); }
 
 bool TFKalibracja::bFunLoadCalibSet() {
   if (!Host) return false;

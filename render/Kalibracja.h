@@ -11,6 +11,7 @@
 #include "render/DocumentKinds.h"
 #include "store/DataStore.h"
 #include "store/Records.h"
+#include "platform/SystemPath.h"
 #include "toolkit/Form.h"
 
 #include <string>
@@ -128,7 +129,7 @@ class TFKalibracja : public TDialogForm {
   bool bFunNudge(QLineEdit* edit, int delta);
   // Moves both edges of a pair; stops at the first that is not a number.
   bool bFunMove(QLineEdit* first, QLineEdit* second, int delta);
-  std::string strFunCalibFile();
+  TSystemPath strFunCalibFile();
 };
 
 extern TFKalibracja* FKalibracja;

@@ -112,8 +112,6 @@ void drawRecordSheetRow(TDataStore* DataStore, const TFormBase* form, const TCal
     drawMemoLine(DataStore, form, row, memos);
 }
 
-QString utf8Path(const std::string& path) { return QString::fromStdString(cp1250ToUtf8(path)); }
-
 }  // namespace
 
 void vFunPreparePageCanvases(TDataStore* DataStore) {
@@ -189,7 +187,8 @@ void vFunLoadPreviewBackground(TDataStore* DataStore, TDocKind kind, int page, T
     QImage picture;
   };
   static std::map<QString, TBackground> cache;
-  const QString path = utf8Path(strFunGetMainDirPath(DataStore) + "/grafika/" + file);
+  const QString path =
+      QString::fromStdString((strFunGetMainDirPath(DataStore) / ("grafika/" + cp1250ToUtf8(file))).bytes());
   const QFileInfo info(path);
   if (!info.exists()) {
     static const QImage clean = imgFunCleanPreviewPicture();

@@ -7,7 +7,7 @@
 #include "toolkit/Dialogs.h"
 
 std::string strFunHelpFilePath(TDataStore* DataStore) {
-  return strFunGetProgramDirPath(DataStore) + "/pomoc/index.html";
+  return (strFunGetProgramDirPath(DataStore) / "pomoc/index.html").text();
 }
 
 void vFunPokazPomoc(TDataStore* DataStore) {

@@ -179,7 +179,7 @@ bool copyLayouts(TDataStore* DataStore, sqlite3* from, const std::string& target
   const std::string fresh = target + ".nowy";
   platform::native::removeFile(fresh);
   // A kill before the rename leaves the fresh file: the next start removes it.
-  const TTemporaryRecord record(cp1250ToUtf8(strFunGetMainDirPath(DataStore)), fresh);
+  const TTemporaryRecord record(strFunGetMainDirPath(DataStore).bytes(), fresh);
   platform::native::makePrivateFile(fresh);
   sqlite3* to = nullptr;
   int rc = from ? SQLITE_OK : SQLITE_CANTOPEN;
@@ -252,7 +252,7 @@ bool copyLayouts(TDataStore* DataStore, sqlite3* from, const std::string& target
 
 }  // namespace
 
-bool bFunCalibLoadData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunCalibLoadData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                        std::vector<TCalibRecord>& list) {
   const std::string fun = "bFunCalibLoadData()";
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje: \n", fun)) return false;
@@ -273,7 +273,7 @@ bool bFunCalibLoadData(TDataStore* DataStore, const std::string& file, const std
   });
 }
 
-bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                              const TCalibRecord& record) {
   const std::string fun = "bFunSqlCalibUpdateValue()";
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje.\n", fun)) return false;
@@ -296,7 +296,7 @@ bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const std::string& file, con
 bool bFunCalibLoadCertList(TDataStore* DataStore, std::vector<std::string>& items) {
   const std::string fun = "bFunCalibLoadCertList()";
   items.clear();
-  const std::string file = strFunGetCalibFilePath(DataStore, false);
+  const TSystemPath file = strFunGetCalibFilePath(DataStore, false);
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje: \n", fun)) return false;
   return bFunRunOnDatabase(DataStore, file, "Sql exception: ", fun, [&](CppSQLite3DB& db) {
     CppSQLite3Query q = db.runQuery("SELECT * FROM sqlite_master WHERE type='table'");
@@ -315,10 +315,10 @@ bool bFunCalibFileHasLayouts(const TSystemPath& path) {
 
 bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& target) {
   const std::string fun = "EksportujPlikKalibracji()";
-  const std::string calib = strFunGetCalibFilePath(DataStore, false);
-  const TCalibSource source(TSystemPath::fromText(calib).bytes());
+  const TSystemPath calib = strFunGetCalibFilePath(DataStore, false);
+  const TCalibSource source(calib.bytes());
   if (TFileFailure why; !copyLayouts(DataStore, source.db, target.bytes(), true, why)) {
-    vFunReportError(DataStore, copyFailure(fun, calib, target.text(), why), fun);
+    vFunReportError(DataStore, copyFailure(fun, calib.text(), target.text(), why), fun);
     return false;
   }
   return true;
@@ -326,7 +326,7 @@ bool bFunEksportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& targe
 
 bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source) {
   const std::string fun = "ImportujPlikKalibracji()";
-  const std::string calib = strFunGetCalibFilePath(DataStore, false);
+  const TSystemPath calib = strFunGetCalibFilePath(DataStore, false);
   const auto refuse = [&](const std::string& what, const std::string& why) {
     vFunReportError(DataStore,
                     "Funkcja: " + fun + "\n\n" + what + source.text() + (why.empty() ? "" : "\n" + why) +
@@ -350,24 +350,24 @@ bool bFunImportujPlikKalibracji(TDataStore* DataStore, const TSystemPath& source
   if (given.empty()) return refuse(notCalibration, "");
   // Every layout the program draws, with every row of it, as shipped (or,
   // without a shipped file, as the calibration holds them now).
-  auto program = layoutRows(TCalibSource(TSystemPath::fromText(strFunGetCalibFilePath(DataStore, true)).bytes()).db);
-  if (program.empty()) program = layoutRows(TCalibSource(TSystemPath::fromText(calib).bytes()).db);
+  auto program = layoutRows(TCalibSource(strFunGetCalibFilePath(DataStore, true).bytes()).db);
+  if (program.empty()) program = layoutRows(TCalibSource(calib.bytes()).db);
   if (const std::string missing = missingLayouts(program, given); !missing.empty())
     return refuse(cp1250("Wybrany plik kalibracji nie zawiera wszystkich ustawień programu:\n"), missing);
-  if (TFileFailure why; !copyLayouts(DataStore, file.db, TSystemPath::fromText(calib).bytes(), false, why)) {
-    vFunReportError(DataStore, copyFailure(fun, source.text(), calib, why), fun);
+  if (TFileFailure why; !copyLayouts(DataStore, file.db, calib.bytes(), false, why)) {
+    vFunReportError(DataStore, copyFailure(fun, source.text(), calib.text(), why), fun);
     return false;
   }
   return true;
 }
 
 bool bFunPrzywrocPlikKalibracji(TDataStore* DataStore) {
-  const std::string source = strFunGetCalibFilePath(DataStore, true);
-  const std::string target = strFunGetCalibFilePath(DataStore, false);
+  const TSystemPath source = strFunGetCalibFilePath(DataStore, true);
+  const TSystemPath target = strFunGetCalibFilePath(DataStore, false);
   if (platform::copyFile(source, target, false)) return true;
   vFunReportError(DataStore,
-                  cp1250("Błąd podczas próby przywrócenia oryginalnego pliku kalibracji.\nŹródło: ") + source +
-                      "\nCel: " + target,
+                  cp1250("Błąd podczas próby przywrócenia oryginalnego pliku kalibracji.\nŹródło: ") +
+                      source.text() + "\nCel: " + target.text(),
                   "PrzywrocUstawieniaButtonClick()");
   return false;
 }

@@ -11,11 +11,11 @@
 
 // The list becomes one record per row of the table, in stored order. A NULL
 // number reads as 0, a NULL text as empty; long texts are cut to the field.
-bool bFunCalibLoadData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunCalibLoadData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                        std::vector<TCalibRecord>& list);
 
 // Every row of the table named like the record takes the record's values.
-bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunSqlCalibUpdateValue(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                              const TCalibRecord& record);
 
 // The items become the names of every table of the data folder's

@@ -1,9 +1,9 @@
 #include "CppSQLite3.h"
 
 #include "SqlText.h"
-#include "platform/Cp1250.h"
 #include "platform/NativeFiles.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -156,6 +156,11 @@ int CppSQLite3Query::intAt(int index, int nullValue) {
 
 int CppSQLite3Query::intByName(const std::string& name, int nullValue) { return intAt(columnIndex(name), nullValue); }
 
+sqlite3_int64 CppSQLite3Query::int64At(int index) {
+  requireStatement();
+  return sqlite3_column_int64(mpVM, index);
+}
+
 // ---------------------------------------------------------------- database
 
 CppSQLite3DB::CppSQLite3DB() : mpDB(nullptr), mnBusyTimeoutMs(60000) {}
@@ -165,8 +170,8 @@ CppSQLite3DB::~CppSQLite3DB() {
   mpDB = nullptr;
 }
 
-void CppSQLite3DB::openFile(const std::string& path) {
-  const std::string utf8 = cp1250ToUtf8(path);
+void CppSQLite3DB::openFile(const TSystemPath& path) {
+  const std::string& utf8 = path.bytes();
   // The program's own files (working copy, settings, log, ...) hold
   // students' data: one that is made here is the user's alone.
   platform::native::makePrivateFile(utf8);
@@ -287,6 +292,25 @@ CppSQLite3Query CppSQLite3DB::runQuery(const std::string& sql) {
   if (rc == SQLITE_ROW) return CppSQLite3Query(mpDB, vm, false);
   const int frc = sqlite3_finalize(vm);
   throw CppSQLite3Exception(frc, sqlite3_errmsg(mpDB));
+}
+
+std::string CppSQLite3DB::readValueStart(const std::string& table, const std::string& column, sqlite3_int64 rowid,
+                                         std::size_t most) {
+  requireOpen();
+  sqlite3_blob* blob = nullptr;
+  int rc = sqlite3_blob_open(mpDB, "main", table.c_str(), column.c_str(), rowid, 0, &blob);
+  std::string bytes;
+  if (rc == SQLITE_OK) {
+    bytes.resize(std::min(most, static_cast<std::size_t>(sqlite3_blob_bytes(blob))));
+    rc = sqlite3_blob_read(blob, bytes.data(), static_cast<int>(bytes.size()), 0);
+  }
+  if (rc != SQLITE_OK) {
+    const std::string message = sqlite3_errmsg(mpDB);
+    sqlite3_blob_close(blob);
+    throw CppSQLite3Exception(rc, message.c_str());
+  }
+  sqlite3_blob_close(blob);
+  return bytes;
 }
 
 int CppSQLite3DB::runIntQuery(const std::string& sql, int nullValue) {

@@ -4,6 +4,9 @@
 // false result with a message.
 #include <sqlite3.h>
 
+#include "platform/SystemPath.h"
+
+#include <cstddef>
 #include <string>
 
 // The layer's own result code, named "CPPSQLITE_ERROR".
@@ -65,6 +68,7 @@ class CppSQLite3Query {
   std::string textOrDefaultByName(const std::string& name, const std::string& nullValue = "");
   int intAt(int index, int nullValue = 0);
   int intByName(const std::string& name, int nullValue = 0);
+  sqlite3_int64 int64At(int index);
 
   void requireStatement() const;
 
@@ -91,8 +95,8 @@ class CppSQLite3DB {
   CppSQLite3DB& operator=(const CppSQLite3DB&) = delete;
   virtual ~CppSQLite3DB();  // closes; a failing close is swallowed
 
-  // Opens (creating when missing) the database at a Windows-1250 path.
-  void openFile(const std::string& path);
+  // Opens (creating when missing) the database at the path.
+  void openFile(const TSystemPath& path);
   // Opens the database at a path as the system names it (UTF-8 bytes, not
   // Windows-1250) with SQLite's open flags (SQLITE_OPEN_READONLY, ...), and
   // the VFS sqliteVfsFor gives.
@@ -106,6 +110,11 @@ class CppSQLite3DB {
   int runStatement(const std::string& sql);
   CppSQLite3Query runQuery(const std::string& sql);
   int runIntQuery(const std::string& sql, int nullValue = 0);
+  // The first `most` bytes (at most) of the text or blob in `column` of the
+  // row `rowid` of `table`, as stored, read through SQLite's incremental
+  // I/O: of a longer value no more is read from the file nor held in memory.
+  std::string readValueStart(const std::string& table, const std::string& column, sqlite3_int64 rowid,
+                             std::size_t most);
   sqlite3_stmt* prepare(const std::string& sql);
   void requireOpen() const;
 

@@ -47,9 +47,10 @@ namespace {
 void writeLogEntry(const std::string& fun, const std::string& message, int kind) {
   const char* table = kind == 0 ? "error" : kind == 1 ? "info" : nullptr;
   if (!table) return;
-  std::string folder, ignored;
+  TSystemPath folder;
+  std::string ignored;
   if (!bFunFindMainDir(folder, ignored)) return;  // no folder, no entry; never reported again
-  const std::string path = folder + "/" + "logs.sqdb";
+  const TSystemPath path = folder / "logs.sqdb";
   const std::string when = strFunLogTime();
   try {
     CppSQLite3DB db;
@@ -85,9 +86,10 @@ void vFunReportError(TDataStore* DataStore, std::string_view message, const std:
 }
 
 bool bFunSqlGetLogsData(TDataStore* DataStore, std::vector<TLogRecord>& list) {
-  std::string folder, ignored;
+  TSystemPath folder;
+  std::string ignored;
   if (!bFunFindMainDir(folder, ignored)) return false;
-  const std::string path = folder + "/" + "logs.sqdb";
+  const TSystemPath path = folder / "logs.sqdb";
   if (!platform::fileExists(path)) return false;
 
   return bFunRunOnDatabase(DataStore, path, "Sql exception: ", "bFunSqlGetLogsData()", [&](CppSQLite3DB& db) {

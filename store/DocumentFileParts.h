@@ -3,10 +3,49 @@
 // SQLite keeps beside a database, and how a failure is recorded. Only for
 // the files of store/ that handle documents.
 #include "store/FileFailures.h"
+#include "store/OpenedFile.h"
 
+#include <functional>
+#include <future>
 #include <string>
+#include <system_error>
+#include <type_traits>
+#include <utility>
 
 namespace docfiles {
+
+// The operations of DocumentFiles.h and OpenedFile.h as these files call
+// them among themselves: on the system's bytes of a path, which is all a
+// path is to the file calls they make.
+using TWhileChecked = std::function<void(const std::string& path)>;
+bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why,
+                       const TWhileChecked& whileChecked = {});
+bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
+                      TOpenedFile* read = nullptr, const TWhileChecked& whileChecked = {});
+bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
+                      const TOpenedFile* expected = nullptr, TOpenedFile* written = nullptr);
+int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
+                               TFileFailure& why);
+std::string strFunOldStatePath(const std::string& workingCopy);
+std::string strFunOldStateMarkerPath(const std::string& workingCopy);
+std::string strFunNewStatePath(const std::string& workingCopy);
+std::string strFunSaveInProgressPath(const std::string& document);
+bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& file);
+bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file);
+
+// Starts `work` on a thread of its own, for the caller to take its result
+// when it needs it. Where no thread can be started (the user's limit of
+// processes is reached, memory is short), the work is done on the calling
+// thread instead, when its result is taken: the work goes on, only without
+// the overlap.
+template <class Work>
+std::future<std::invoke_result_t<Work&>> runAside(Work work) {
+  try {
+    return std::async(std::launch::async, work);
+  } catch (const std::system_error&) {
+    return std::async(std::launch::deferred, std::move(work));
+  }
+}
 
 // Files SQLite may keep beside a database.
 inline constexpr const char* kCompanions[] = {"-journal", "-wal", "-shm"};

@@ -103,18 +103,68 @@ bool copyAllBytes(int from, int to, TFileFailure& why) {
 
 void removeQuietly(const std::string& path) {
   TFileFailure ignored;
-  bFunDeleteDatabaseFiles(path, ignored);
+  bFunDeleteDatabaseFiles(TSystemPath(path), ignored);
 }
+
+std::string strFunSaveInProgressPath(const std::string& document) { return document + ".zapis-tmp"; }
 
 }  // namespace docfiles
 
 using namespace docfiles;
 
-std::string strFunSaveInProgressPath(const std::string& document) { return document + ".zapis-tmp"; }
+namespace {
 
-bool bFunDeleteDatabaseFiles(const std::string& path, TFileFailure& why) {
-  if (!native::removeFile(path)) return fromSystem(why);
+// The check's call on the way, given the path as the caller named it.
+docfiles::TWhileChecked bytesOf(const ::TWhileChecked& whileChecked) {
+  if (!whileChecked) return {};
+  return [&whileChecked](const std::string& path) { whileChecked(TSystemPath(path)); };
+}
+
+}  // namespace
+
+bool bFunDeleteDatabaseFiles(const TSystemPath& path, TFileFailure& why) {
+  if (!native::removeFile(path.bytes())) return fromSystem(why);
   for (const char* companion : kCompanions)
-    if (!native::removeFile(path + companion)) return fromSystem(why);
+    if (!native::removeFile(path.bytes() + companion)) return fromSystem(why);
   return true;
+}
+
+bool bFunCheckDocument(const TSystemPath& path, int& tables, TFileFailure& why,
+                       const ::TWhileChecked& whileChecked) {
+  return docfiles::bFunCheckDocument(path.bytes(), tables, why, bytesOf(whileChecked));
+}
+
+bool bFunLoadDocument(const TSystemPath& document, const TSystemPath& workingCopy, TFileFailure& why,
+                      TOpenedFile* read, const ::TWhileChecked& whileChecked) {
+  return docfiles::bFunLoadDocument(document.bytes(), workingCopy.bytes(), why, read, bytesOf(whileChecked));
+}
+
+bool bFunSaveDocument(const TSystemPath& workingCopy, const TSystemPath& document, TFileFailure& why,
+                      const TOpenedFile* expected, TOpenedFile* written) {
+  return docfiles::bFunSaveDocument(workingCopy.bytes(), document.bytes(), why, expected, written);
+}
+
+int iFunRestoreInterruptedSave(const TSystemPath& workingCopy, TSystemPath& document, TSystemPath& keptCopy,
+                               TFileFailure& why) {
+  std::string documentBytes = document.bytes(), keptBytes = keptCopy.bytes();
+  const int result = docfiles::iFunRestoreInterruptedSave(workingCopy.bytes(), documentBytes, keptBytes, why);
+  document = TSystemPath(documentBytes);
+  keptCopy = TSystemPath(keptBytes);
+  return result;
+}
+
+TSystemPath strFunOldStatePath(const TSystemPath& workingCopy) {
+  return TSystemPath(docfiles::strFunOldStatePath(workingCopy.bytes()));
+}
+
+TSystemPath strFunOldStateMarkerPath(const TSystemPath& workingCopy) {
+  return TSystemPath(docfiles::strFunOldStateMarkerPath(workingCopy.bytes()));
+}
+
+TSystemPath strFunNewStatePath(const TSystemPath& workingCopy) {
+  return TSystemPath(docfiles::strFunNewStatePath(workingCopy.bytes()));
+}
+
+TSystemPath strFunSaveInProgressPath(const TSystemPath& document) {
+  return TSystemPath(docfiles::strFunSaveInProgressPath(document.bytes()));
 }

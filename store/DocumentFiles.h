@@ -8,6 +8,7 @@
 // All paths here are the system's own (UTF-8), never Windows-1250.
 #include "store/FileFailures.h"
 #include "store/OpenedFile.h"
+#include "platform/SystemPath.h"
 
 #include <functional>
 #include <string>
@@ -15,7 +16,7 @@
 // Deletes a database file and every file SQLite keeps beside it (its
 // rollback journal above all), the database first: a journal that outlives
 // it is never taken for the journal of another database under that name.
-bool bFunDeleteDatabaseFiles(const std::string& path, TFileFailure& why);
+bool bFunDeleteDatabaseFiles(const TSystemPath& path, TFileFailure& why);
 
 // True when the file is a document this program can read: it holds tables
 // only, each with exactly the stored columns `id`, `comp_name` and `value`,
@@ -29,8 +30,8 @@ bool bFunDeleteDatabaseFiles(const std::string& path, TFileFailure& why);
 // once its tables are known to be such (so reading them runs nothing of the
 // file's own), while SQLite reads all of it on another thread; what it
 // reads counts only when the check passes.
-using TWhileChecked = std::function<void(const std::string& path)>;
-bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why,
+using TWhileChecked = std::function<void(const TSystemPath& path)>;
+bool bFunCheckDocument(const TSystemPath& path, int& tables, TFileFailure& why,
                        const TWhileChecked& whileChecked = {});
 
 // Opens a document: copies its bytes into a new file beside the working
@@ -43,7 +44,7 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why,
 // or `inUse` while that save is still at work. `read`, when given, gets the
 // file as it was read (its path the `document` given; no identity when it
 // changed during the open).
-bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
+bool bFunLoadDocument(const TSystemPath& document, const TSystemPath& workingCopy, TFileFailure& why,
                       TOpenedFile* read = nullptr, const TWhileChecked& whileChecked = {});
 
 // Saves the working copy into the document (the file a symbolic link points
@@ -70,7 +71,7 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
 // checked under the document's lock right before anything is written);
 // else it fails with `changedSinceOpened` and writes nothing. `written`,
 // when given, gets the document as saved (its path the `document` given).
-bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
+bool bFunSaveDocument(const TSystemPath& workingCopy, const TSystemPath& document, TFileFailure& why,
                       const TOpenedFile* expected = nullptr, TOpenedFile* written = nullptr);
 
 // Deals with a save into the document itself that did not finish (the
@@ -94,15 +95,15 @@ bool bFunSaveDocument(const std::string& workingCopy, const std::string& documen
 // state is kept for the user in
 // `keptCopy`, a document file beside the working copy named after the
 // document, and the marker is gone.
-int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
+int iFunRestoreInterruptedSave(const TSystemPath& workingCopy, TSystemPath& document, TSystemPath& keptCopy,
                                TFileFailure& why);
 
 // Where a save into the document itself keeps the document's old state,
 // the marker that records it while that save runs, and the new state the
 // save writes.
-std::string strFunOldStatePath(const std::string& workingCopy);
-std::string strFunOldStateMarkerPath(const std::string& workingCopy);
-std::string strFunNewStatePath(const std::string& workingCopy);
+TSystemPath strFunOldStatePath(const TSystemPath& workingCopy);
+TSystemPath strFunOldStateMarkerPath(const TSystemPath& workingCopy);
+TSystemPath strFunNewStatePath(const TSystemPath& workingCopy);
 
 // For tests: called at the steps of a save. "kept": the old state is kept
 // and the marker written, the document still untouched and held; "writing":
@@ -122,4 +123,4 @@ constexpr int kDocumentBusyWaitMs = 300;
 // before they rename them into place: each save writes its own,
 // "<stem>.<process id>.<random part>" (TOwnTemporary); an earlier version
 // wrote the stem itself.
-std::string strFunSaveInProgressPath(const std::string& document);
+TSystemPath strFunSaveInProgressPath(const TSystemPath& document);

@@ -120,7 +120,8 @@ void summedUp(const std::string& copy, TOpenedFile& read) {
 
 }  // namespace
 
-bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why, const TWhileChecked& whileChecked) {
+bool docfiles::bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why,
+                                 const TWhileChecked& whileChecked) {
   if (const int e = native::readableFileError(path)) {
     why = TFileFailure::ofPickedFile(e);
     why.notDocument = why.notRegular;
@@ -165,7 +166,7 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why, 
     bool whole = false;
     if (whileChecked) {
       // The connection is the other thread's alone until it is done.
-      auto checked = std::async(std::launch::async, wholeFile);
+      auto checked = runAside(wholeFile);
       whileChecked(path);
       whole = checked.get();
     } else {
@@ -184,8 +185,8 @@ bool bFunCheckDocument(const std::string& path, int& tables, TFileFailure& why, 
   }
 }
 
-bool bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
-                      TOpenedFile* read, const TWhileChecked& whileChecked) {
+bool docfiles::bFunLoadDocument(const std::string& document, const std::string& workingCopy, TFileFailure& why,
+                                TOpenedFile* read, const TWhileChecked& whileChecked) {
   const native::TPickedFile picked(document);
   if (picked.error() != 0) {
     // A named pipe or a device is no document; it is never read.
@@ -217,7 +218,7 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
   // disk: it must outlive a crash of the machine once it is the working copy.
   std::future<int> flushed;
   if (asIs) {
-    flushed = std::async(std::launch::async, [&next, &opened] {
+    flushed = runAside([&next, &opened] {
       summedUp(next, opened);
       return native::syncFile(next) ? 0 : platform::lastError();
     });
@@ -240,7 +241,7 @@ bool bFunLoadDocument(const std::string& document, const std::string& workingCop
       removeQuietly(next);
       return false;
     }
-    flushed = std::async(std::launch::async, [&next] { return native::syncFile(next) ? 0 : platform::lastError(); });
+    flushed = runAside([&next] { return native::syncFile(next) ? 0 : platform::lastError(); });
   }
   int tables = 0;
   const bool checked = bFunCheckDocument(next, tables, why, whileChecked);

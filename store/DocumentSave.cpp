@@ -526,16 +526,16 @@ TDocumentState stateOf(int doc, off_t docSize, int old, off_t oldSize, int made,
 
 }  // namespace
 
-std::string strFunOldStatePath(const std::string& workingCopy) { return workingCopy + ".przed-zapisem"; }
+std::string docfiles::strFunOldStatePath(const std::string& workingCopy) { return workingCopy + ".przed-zapisem"; }
 
-std::string strFunOldStateMarkerPath(const std::string& workingCopy) { return workingCopy + ".przed-zapisem.plik"; }
+std::string docfiles::strFunOldStateMarkerPath(const std::string& workingCopy) { return workingCopy + ".przed-zapisem.plik"; }
 
-std::string strFunNewStatePath(const std::string& workingCopy) { return workingCopy + ".po-zapisie"; }
+std::string docfiles::strFunNewStatePath(const std::string& workingCopy) { return workingCopy + ".po-zapisie"; }
 
 void vFunSetSaveStepHook(std::function<void(const std::string& step)> hook) { saveStepHook() = std::move(hook); }
 
-int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
-                               TFileFailure& why) {
+int docfiles::iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& document, std::string& keptCopy,
+                                         TFileFailure& why) {
   const std::string marker = strFunOldStateMarkerPath(workingCopy), next = strFunNewStatePath(workingCopy);
   keptCopy = strFunOldStatePath(workingCopy);
   native::removeFile(marker + ".nowy");  // a marker never finished names nothing
@@ -602,8 +602,8 @@ int iFunRestoreInterruptedSave(const std::string& workingCopy, std::string& docu
   return putBack(workingCopy, document, held.fd(), keptCopy, why);
 }
 
-bool bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
-                      const TOpenedFile* expected, TOpenedFile* written) {
+bool docfiles::bFunSaveDocument(const std::string& workingCopy, const std::string& document, TFileFailure& why,
+                                const TOpenedFile* expected, TOpenedFile* written) {
   const std::string target = native::linkTarget(document);
   if (native::isDirectory(target)) {
     why.systemError = EISDIR;

@@ -33,14 +33,16 @@ bool makeLevel(const std::string& path, std::string& message) {
   return false;
 }
 
-std::string inFolder(const std::string& folder, const std::string& name) {
-  return folder.empty() ? std::string() : folder + "/" + name;
+// A file of a folder; none while the folder cannot be had.
+TSystemPath inFolder(const TSystemPath& folder, std::string_view name) {
+  return folder.empty() ? TSystemPath() : folder / name;
 }
 
-// Shipped lists may name sub-folders Windows-style.
-std::string slashed(std::string name) {
+// A folder or file the shipped list names (as text, and maybe Windows-style
+// with "\\") in a folder.
+TSystemPath listed(const TSystemPath& folder, std::string name) {
   vFunReplaceAll(name, "\\", "/");
-  return name;
+  return inFolder(folder, cp1250ToUtf8(name));
 }
 
 
@@ -128,7 +130,7 @@ std::string strFunFoldPolishLetters(std::string name) {
   return name;
 }
 
-bool bFunFindMainDir(std::string& folder, std::string& message) {
+bool bFunFindMainDir(TSystemPath& folder, std::string& message) {
   std::string common;
   if (!platform::commonDataFolder(common)) {
     message = cp1250("Błąd uzyskania ścieżki głównego katalagu.\nKod błędu: ") + errorCode();
@@ -143,63 +145,65 @@ bool bFunFindMainDir(std::string& folder, std::string& message) {
     return false;
   }
   if (!userLevelSafe(path, message)) return false;
-  folder = std::move(path);
+  folder = TSystemPath::fromText(path);
   return true;
 }
 
-std::string strFunGetMainDirPath(TDataStore* DataStore) {
-  std::string folder, message;
+TSystemPath strFunGetMainDirPath(TDataStore* DataStore) {
+  TSystemPath folder;
+  std::string message;
   if (bFunFindMainDir(folder, message)) return folder;
   vFunReportError(DataStore, message, "strFunGetMainDirPath()");
   return {};
 }
 
-bool bFunCreateDir(TDataStore* DataStore, const std::string& path) {
+bool bFunCreateDir(TDataStore* DataStore, const TSystemPath& path) {
   std::string message;
-  if (makeLevel(path, message)) return true;
+  if (makeLevel(path.text(), message)) return true;
   vFunReportError(DataStore, message, "strFunGetMainDirPath()");
   return false;
 }
 
-std::string strFunGetProgramDirPath(TDataStore*) { return platform::programFolder(); }
+TSystemPath strFunGetProgramDirPath(TDataStore*) { return TSystemPath::fromText(platform::programFolder()); }
 
-std::string strFunGetTmpFilePath(TDataStore* DataStore) {
+TSystemPath strFunGetTmpFilePath(TDataStore* DataStore) {
   return inFolder(strFunGetMainDirPath(DataStore), "data_tmp.tmp");
 }
 
-std::string strFunGetSettingsFilePath(TDataStore* DataStore, bool inProgramDir) {
+TSystemPath strFunGetSettingsFilePath(TDataStore* DataStore, bool inProgramDir) {
   return inFolder(inProgramDir ? strFunGetProgramDirPath(DataStore) : strFunGetMainDirPath(DataStore),
                   "ustawienia.sqset");
 }
 
-std::string strFunGetCalibFilePath(TDataStore* DataStore, bool inProgramDir) {
+TSystemPath strFunGetCalibFilePath(TDataStore* DataStore, bool inProgramDir) {
   return inFolder(inProgramDir ? strFunGetProgramDirPath(DataStore) : strFunGetMainDirPath(DataStore),
                   "tvk_kalibracja.sqset");
 }
 
 bool bFunDeleteTmpFile(TDataStore* DataStore) {
-  const std::string path = strFunGetTmpFilePath(DataStore);
+  const TSystemPath path = strFunGetTmpFilePath(DataStore);
   if (path.empty()) return true;
   // The journal goes with the working copy: one left alone would be rolled
   // back into the next working copy of that name.
   TFileFailure why;
   // The file it belonged to goes with it: a later working copy belongs to none.
-  vFunForgetOpenedFile(cp1250ToUtf8(path));
-  if (bFunDeleteDatabaseFiles(cp1250ToUtf8(path), why)) return true;
+  vFunForgetOpenedFile(path);
+  if (bFunDeleteDatabaseFiles(path, why)) return true;
   vFunReportError(DataStore,
-                  cp1250("Błąd podczas próby kasowania pliku\n") + path + cp1250("\nKod błędu: ") + why.strFunCode(),
+                  cp1250("Błąd podczas próby kasowania pliku\n") + path.text() + cp1250("\nKod błędu: ") +
+                      why.strFunCode(),
                   "bFunDeleteTmpFile()");
   return false;
 }
 
-bool bFunClearFileAttributes(TDataStore*, const std::string& path) {
-  return platform::fileExists(path) && platform::resetAttributes(path);
+bool bFunClearFileAttributes(TDataStore*, const TSystemPath& path) {
+  return platform::fileExists(path) && platform::native::resetAttributes(path.bytes());
 }
 
-bool bFunCopyFile(TDataStore* DataStore, const std::string& source, const std::string& target, bool failIfExists) {
+bool bFunCopyFile(TDataStore* DataStore, const TSystemPath& source, const TSystemPath& target, bool failIfExists) {
   if (platform::copyFile(source, target, failIfExists)) return true;
   vFunReportError(DataStore,
-                  cp1250("Błąd podczas kopiowania pliku.\n\nZ: ") + source + "\ndo: " + target +
+                  cp1250("Błąd podczas kopiowania pliku.\n\nZ: ") + source.text() + "\ndo: " + target.text() +
                       cp1250("\n\n Kod błędu: ") + errorCode(),
                   "bFunCopyFile()");
   return false;
@@ -211,9 +215,9 @@ const char kListName[] = "pliki_kat.sqset";
 
 // A number that changes with the contents of a shipped file (FNV-1a, kept
 // positive and nonzero so it fits the list's integer flag column).
-int shippedFingerprint(const std::string& path) {
+int shippedFingerprint(const TSystemPath& path) {
   std::uint32_t hash = 2166136261u;
-  std::ifstream in(cp1250ToUtf8(path), std::ios::binary);
+  std::ifstream in(path.bytes(), std::ios::binary);
   char buf[1 << 16];
   while (in) {
     in.read(buf, sizeof buf);
@@ -235,13 +239,13 @@ struct TInstallRecord {
   std::vector<std::pair<std::string, int>> files;
 };
 
-TInstallRecord installedRecord(const std::string& record) {
+TInstallRecord installedRecord(const TSystemPath& record) {
   TInstallRecord read;
   read.present = platform::fileExists(record);
   if (!read.present) return read;
   try {
     CppSQLite3DB db;
-    db.openSystemPath(cp1250ToUtf8(record), SQLITE_OPEN_READONLY);
+    db.openSystemPath(record.bytes(), SQLITE_OPEN_READONLY);
     CppSQLite3Query dirs = db.runQuery("select * from `dir`");
     while (!dirs.atEnd()) {
       read.dirs.push_back(dirs.textByName("name"));
@@ -265,10 +269,10 @@ TInstallRecord installedRecord(const std::string& record) {
 
 // Writes the user's record: the list's rows, each flagged file with the
 // fingerprint it was installed with. Written beside and renamed into place.
-void writeRecord(const std::string& record, const std::vector<std::string>& dirs,
+void writeRecord(const TSystemPath& record, const std::vector<std::string>& dirs,
                  const std::vector<std::pair<std::string, int>>& files) {
-  const std::string fresh = record + ".nowy";
-  platform::deleteFile(fresh);
+  const TSystemPath fresh(record.bytes() + ".nowy");
+  platform::native::removeFile(fresh.bytes());
   {
     CppSQLite3DB db;
     db.openFile(fresh);
@@ -280,8 +284,8 @@ void writeRecord(const std::string& record, const std::vector<std::string>& dirs
     transaction.commit();
     db.closeFile();
   }
-  if (!platform::native::replaceFile(cp1250ToUtf8(fresh), cp1250ToUtf8(record))) {
-    platform::deleteFile(fresh);
+  if (!platform::native::replaceFile(fresh.bytes(), record.bytes())) {
+    platform::native::removeFile(fresh.bytes());
     throw CppSQLite3Exception(SQLITE_CANTOPEN, "record");
   }
 }
@@ -297,24 +301,24 @@ void writeRecord(const std::string& record, const std::vector<std::string>& dirs
 // user's copy (a calibration made since); a changed shipped file is
 // installed once again.
 bool bFunCheckFilesDir(TDataStore* DataStore) {
-  const std::string program = strFunGetProgramDirPath(DataStore);
-  const std::string list = inFolder(program, kListName);
+  const TSystemPath program = strFunGetProgramDirPath(DataStore);
+  const TSystemPath list = inFolder(program, kListName);
   if (!bFunRequireFile(DataStore, list,
                        cp1250("Błąd podczas próby sprawdzenia wymaganych plików / katalogów.\nPlik nie istnieje: "),
                        "bFunCheckFilesDir()"))
     return false;
 
   // The data folder's own message stands when it cannot be had.
-  const std::string data = strFunGetMainDirPath(DataStore);
+  const TSystemPath data = strFunGetMainDirPath(DataStore);
   if (data.empty()) return false;
-  const std::string record = data + "/" + kListName;
+  const TSystemPath record = data / kListName;
 
   try {
     std::vector<std::string> dirs;
     std::vector<std::pair<std::string, int>> rows;
     {
       CppSQLite3DB db;
-      db.openSystemPath(cp1250ToUtf8(list), SQLITE_OPEN_READONLY);
+      db.openSystemPath(list.bytes(), SQLITE_OPEN_READONLY);
       CppSQLite3Query dirQuery = db.runQuery("select * from `dir`");
       while (!dirQuery.atEnd()) {
         dirs.push_back(dirQuery.textByName("name"));
@@ -331,7 +335,7 @@ bool bFunCheckFilesDir(TDataStore* DataStore) {
     }
 
     for (const std::string& name : dirs)
-      if (!bFunCreateDir(DataStore, data + "/" + slashed(name))) return false;
+      if (!bFunCreateDir(DataStore, listed(data, name))) return false;
 
     // A record that is there but cannot be read says nothing of what was
     // installed: the user's copies are kept (only missing files come), and
@@ -340,8 +344,7 @@ bool bFunCheckFilesDir(TDataStore* DataStore) {
     const std::map<std::string, int> installed(before.files.begin(), before.files.end());
     std::vector<std::pair<std::string, int>> done;
     for (const auto& [name, update] : rows) {
-      const std::string target = data + "/" + slashed(name);
-      const std::string source = inFolder(program, slashed(name));
+      const TSystemPath target = listed(data, name), source = listed(program, name);
       int mark = 0;
       if (update != 0) {
         mark = shippedFingerprint(source);

@@ -3,6 +3,7 @@
 // the small file routines around the working copy, and the installation of
 // the shipped files at start-up.
 #include "store/DataStore.h"
+#include "platform/SystemPath.h"
 
 #include <string>
 #include <string_view>
@@ -12,18 +13,21 @@ void vFunReplaceAll(std::string& text, std::string_view from, std::string_view t
 // The user name with its Polish letters folded to plain ones (Windows-1250).
 std::string strFunFoldPolishLetters(std::string name);
 
+// The folders and files are paths as the system names them; a message shows
+// them as text (TSystemPath::text).
+
 // Finds (and makes) the data folder without touching ErrorStream or the log:
 // false with the would-be message in `message` when it cannot be had.
-bool bFunFindMainDir(std::string& folder, std::string& message);
+bool bFunFindMainDir(TSystemPath& folder, std::string& message);
 
-std::string strFunGetMainDirPath(TDataStore* DataStore);  // empty on failure
-bool bFunCreateDir(TDataStore* DataStore, const std::string& path);
-std::string strFunGetProgramDirPath(TDataStore* DataStore);
+TSystemPath strFunGetMainDirPath(TDataStore* DataStore);  // empty on failure
+bool bFunCreateDir(TDataStore* DataStore, const TSystemPath& path);
+TSystemPath strFunGetProgramDirPath(TDataStore* DataStore);
 // Paths of the data folder's files are empty while the data folder cannot be had.
-std::string strFunGetTmpFilePath(TDataStore* DataStore);
-std::string strFunGetSettingsFilePath(TDataStore* DataStore, bool inProgramDir);
-std::string strFunGetCalibFilePath(TDataStore* DataStore, bool inProgramDir);
+TSystemPath strFunGetTmpFilePath(TDataStore* DataStore);
+TSystemPath strFunGetSettingsFilePath(TDataStore* DataStore, bool inProgramDir);
+TSystemPath strFunGetCalibFilePath(TDataStore* DataStore, bool inProgramDir);
 bool bFunDeleteTmpFile(TDataStore* DataStore);
-bool bFunClearFileAttributes(TDataStore* DataStore, const std::string& path);
-bool bFunCopyFile(TDataStore* DataStore, const std::string& source, const std::string& target, bool failIfExists);
+bool bFunClearFileAttributes(TDataStore* DataStore, const TSystemPath& path);
+bool bFunCopyFile(TDataStore* DataStore, const TSystemPath& source, const TSystemPath& target, bool failIfExists);
 bool bFunCheckFilesDir(TDataStore* DataStore);

@@ -152,12 +152,9 @@ std::string describe(const TImportStudent& student, const TImportFailure& failur
 }
 
 // Deletes a database file together with the journal SQLite may keep for it.
-bool deleteDatabase(const std::string& path) {
-  for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-    const std::string side = path + suffix;
-    if (platform::fileExists(side)) platform::deleteFile(side);
-  }
-  return !platform::fileExists(path) || platform::deleteFile(path);
+bool deleteDatabase(const TSystemPath& path) {
+  TFileFailure ignored;
+  return bFunDeleteDatabaseFiles(path, ignored);
 }
 
 }  // namespace
@@ -312,15 +309,15 @@ bool bFunImportWriteStudent(CppSQLite3DB& target, const TImportStudent& student,
 
 // ------------------------------------------------------------------ the import
 
-bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, const std::string& target,
+bool bFunReplaceDocumentFile(TDataStore* DataStore, const TSystemPath& source, const TSystemPath& target,
                              const std::string& fun) {
   sqlite3* from = nullptr;
   sqlite3* to = nullptr;
-  int rc = sqlite3_open_v2(cp1250ToUtf8(source).c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
+  int rc = sqlite3_open_v2(source.c_str(), &from, SQLITE_OPEN_READONLY, nullptr);
   // A working copy made here is the user's alone.
-  if (rc == SQLITE_OK) platform::native::makePrivateFile(cp1250ToUtf8(target));
+  if (rc == SQLITE_OK) platform::native::makePrivateFile(target.bytes());
   if (rc == SQLITE_OK)
-    rc = sqlite3_open_v2(cp1250ToUtf8(target).c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    rc = sqlite3_open_v2(target.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc == SQLITE_OK) {
     if (sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main")) {
       rc = sqlite3_backup_step(backup, -1);
@@ -336,14 +333,14 @@ bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, c
   sqlite3_close(from);
   sqlite3_close(to);
   if (rc != SQLITE_OK) {
-    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target + "\n" + strFunFailureLines(why), fun);
+    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target.text() + "\n" + strFunFailureLines(why), fun);
     return false;
   }
   deleteDatabase(source);
   return true;
 }
 
-bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const TSystemPath& source,
+bool bFunImportDataFromFile(TDataStore* DataStore, const TSystemPath& target, const TSystemPath& source,
                             const TImportProgress& progress) {
   // Read as it is checked: a folder, a pipe or a device is never waited on.
   const platform::native::TPickedFile picked(source.bytes());
@@ -359,7 +356,7 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
     return false;
   }
   if (target.empty()) {  // no data folder to write into
-    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target, kFun);
+    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + target.text(), kFun);
     return false;
   }
   std::string text;
@@ -386,14 +383,13 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
     return false;
   }
   // The students go into a new file beside the target.
-  const std::string fresh = target + ".import";
+  const TSystemPath fresh(target.bytes() + ".import");
   if (!deleteDatabase(fresh)) {
-    vFunReportError(DataStore, cp1250("Błąd kasowania pliku: \n") + fresh, kFun);
+    vFunReportError(DataStore, cp1250("Błąd kasowania pliku: \n") + fresh.text(), kFun);
     return false;
   }
   // A kill before the end leaves it: the next start removes it by its record.
-  const std::string freshBytes = cp1250ToUtf8(fresh);
-  const TTemporaryRecord record(freshBytes.substr(0, freshBytes.rfind('/')), freshBytes);
+  const TTemporaryRecord record(fresh.folder().bytes(), fresh.bytes());
 
   TImportSource lines(std::move(text));
   TImportFailure failure;
@@ -426,7 +422,8 @@ bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, co
   if (!ok && failure.writing) {
     // The disk is full or the folder takes no file: no student is to blame.
     deleteDatabase(fresh);
-    vFunReportError(DataStore, cp1250("Błąd zapisu pliku: \n") + fresh + "\n" + strFunFailureLines(failure.file),
+    vFunReportError(DataStore,
+                    cp1250("Błąd zapisu pliku: \n") + fresh.text() + "\n" + strFunFailureLines(failure.file),
                     failure.fun);
     return false;
   }

@@ -72,11 +72,11 @@ struct TImportFailure {
   TFileFailure file;
 };
 
-// Imports the text file `source` (a path as the system names it, e.g. from
-// the file dialog) into the document file `target` (the working copy, a
-// Windows-1250 path of the data folder), which it replaces (or makes). False with the failure in ErrorStream (and logged);
-// the target is then untouched.
-bool bFunImportDataFromFile(TDataStore* DataStore, const std::string& target, const TSystemPath& source,
+// Imports the text file `source` (e.g. from the file dialog) into the
+// document file `target` (the working copy), which it replaces (or makes).
+// False with the failure in ErrorStream (and logged); the target is then
+// untouched.
+bool bFunImportDataFromFile(TDataStore* DataStore, const TSystemPath& target, const TSystemPath& source,
                             const TImportProgress& progress = {});
 
 // The steps, each usable alone. The readers go on from the source's current
@@ -101,5 +101,5 @@ bool bFunSqlImportWriteCertDataToDB(CppSQLite3DB& target, const std::string& tab
 // (SQLite's backup, so the target is never half written), then deletes
 // `source`. False with the message in ErrorStream, logged under `fun`; the
 // target is then as it was.
-bool bFunReplaceDocumentFile(TDataStore* DataStore, const std::string& source, const std::string& target,
+bool bFunReplaceDocumentFile(TDataStore* DataStore, const TSystemPath& source, const TSystemPath& target,
                              const std::string& fun);

@@ -46,7 +46,7 @@ const char kMarginInsert[] =
 
 }  // namespace
 
-bool bFunMarginReadData(TDataStore* DataStore, const std::string& file, std::vector<TMarginRecord>& list) {
+bool bFunMarginReadData(TDataStore* DataStore, const TSystemPath& file, std::vector<TMarginRecord>& list) {
   const std::string fun = "bFunMarginReadData()";
   if (!bFunRequireFile(DataStore, file, kFileMissing, fun)) return false;
   list.clear();
@@ -56,7 +56,7 @@ bool bFunMarginReadData(TDataStore* DataStore, const std::string& file, std::vec
   });
 }
 
-bool bFunMarginDeleteSettings(TDataStore* DataStore, const std::string& file, const std::string& name) {
+bool bFunMarginDeleteSettings(TDataStore* DataStore, const TSystemPath& file, const std::string& name) {
   const std::string fun = "bFunMarginDeleteSettings()";
   if (!bFunRequireFile(DataStore, file, kFileMissing, fun)) return false;
   return bFunRunOnDatabase(DataStore, file, "SqlException\n", fun, [&](CppSQLite3DB& db) {
@@ -66,7 +66,7 @@ bool bFunMarginDeleteSettings(TDataStore* DataStore, const std::string& file, co
   });
 }
 
-bool bFunMarginWriteNewSettings(TDataStore* DataStore, const std::string& file, const TMarginRecord& record) {
+bool bFunMarginWriteNewSettings(TDataStore* DataStore, const TSystemPath& file, const TMarginRecord& record) {
   const std::string fun = "bFunMarginWriteNewSettings()";
   if (!bFunRequireFile(DataStore, file, kFileMissing, fun)) return false;
   return bFunRunOnDatabase(DataStore, file, "Sql exception: ", fun, [&](CppSQLite3DB& db) {
@@ -76,7 +76,7 @@ bool bFunMarginWriteNewSettings(TDataStore* DataStore, const std::string& file, 
   });
 }
 
-bool bFunMarginRestoreOriginal(TDataStore* DataStore, const std::string& source, const std::string& target) {
+bool bFunMarginRestoreOriginal(TDataStore* DataStore, const TSystemPath& source, const TSystemPath& target) {
   const std::string fun = "bFunMarginRestoreOriginal()";
   if (!bFunRequireFile(DataStore, source, kFileMissing, fun)) return false;
   if (!bFunRequireFile(DataStore, target, kFileMissing, fun)) return false;

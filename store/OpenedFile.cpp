@@ -140,9 +140,13 @@ bool bFunSameFile(int fd, const TOpenedFile& recorded) {
   return bFunFileNow(fd, now) && now.size == recorded.size && now.sum == recorded.sum;
 }
 
-std::string strFunOpenedFileRecordPath(const std::string& workingCopy) { return workingCopy + ".otwarty-plik"; }
+namespace {
 
-bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& file) {
+std::string recordPath(const std::string& workingCopy) { return workingCopy + ".otwarty-plik"; }
+
+}  // namespace
+
+bool docfiles::bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& file) {
   std::uint64_t device = 0, inode = 0;
   if (!workingCopyFile(workingCopy, device, inode)) return false;
   std::ostringstream out;
@@ -155,13 +159,13 @@ bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& fil
   TFileFailure why;
   // Not flushed: a record lost with a crash of the machine only has the
   // next "Zapisz" ask first.
-  return docfiles::writeMarker(strFunOpenedFileRecordPath(workingCopy), out.str(), why, false);
+  return docfiles::writeMarker(recordPath(workingCopy), out.str(), why, false);
 }
 
-bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file) {
+bool docfiles::bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file) {
   std::string text;
   {
-    std::ifstream in(strFunOpenedFileRecordPath(workingCopy), std::ios::binary);
+    std::ifstream in(recordPath(workingCopy), std::ios::binary);
     if (!in) return false;
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
@@ -193,6 +197,18 @@ bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file) {
   return true;
 }
 
-void vFunForgetOpenedFile(const std::string& workingCopy) {
-  platform::native::removeFile(strFunOpenedFileRecordPath(workingCopy));
+TSystemPath strFunOpenedFileRecordPath(const TSystemPath& workingCopy) {
+  return TSystemPath(recordPath(workingCopy.bytes()));
+}
+
+bool bFunRecordOpenedFile(const TSystemPath& workingCopy, const TOpenedFile& file) {
+  return docfiles::bFunRecordOpenedFile(workingCopy.bytes(), file);
+}
+
+bool bFunOpenedFileOf(const TSystemPath& workingCopy, TOpenedFile& file) {
+  return docfiles::bFunOpenedFileOf(workingCopy.bytes(), file);
+}
+
+void vFunForgetOpenedFile(const TSystemPath& workingCopy) {
+  platform::native::removeFile(recordPath(workingCopy.bytes()));
 }

@@ -7,13 +7,15 @@
 // "Zapisz" into the open file writes only while the file is still the one
 // recorded (bFunSameFile); anything else (a colleague's save, another file
 // under the name) is asked about first. Paths are the system's own (UTF-8).
+#include "platform/SystemPath.h"
+
 #include <cstddef>
 #include <sys/stat.h>
 #include <cstdint>
 #include <string>
 
 struct TOpenedFile {
-  std::string path;  // the document's name as the user chose it
+  std::string path;  // the document's name as the user chose it (the system's bytes)
   std::uint64_t device = 0, inode = 0;
   long long size = 0, seconds = 0, nanoseconds = 0;
   std::uint64_t sum = 0;
@@ -69,15 +71,15 @@ bool bFunSameFile(int fd, const TOpenedFile& recorded);
 // Records `file` as the file the working copy belongs to (the record names
 // the working copy too, so a working copy made anew by an import is never
 // taken for it). False when it could not be written.
-bool bFunRecordOpenedFile(const std::string& workingCopy, const TOpenedFile& file);
+bool bFunRecordOpenedFile(const TSystemPath& workingCopy, const TOpenedFile& file);
 
 // The file the working copy belongs to; false when none is recorded for
 // this very working copy.
-bool bFunOpenedFileOf(const std::string& workingCopy, TOpenedFile& file);
+bool bFunOpenedFileOf(const TSystemPath& workingCopy, TOpenedFile& file);
 
 // The working copy belongs to no file any more (a new document, the end of
 // the program).
-void vFunForgetOpenedFile(const std::string& workingCopy);
+void vFunForgetOpenedFile(const TSystemPath& workingCopy);
 
 // Where the record lies.
-std::string strFunOpenedFileRecordPath(const std::string& workingCopy);
+TSystemPath strFunOpenedFileRecordPath(const TSystemPath& workingCopy);

@@ -14,10 +14,10 @@
 #include <utility>
 
 // False, with message + path reported under fun, when no file is at path.
-inline bool bFunRequireFile(TDataStore* DataStore, const std::string& path, std::string_view message,
+inline bool bFunRequireFile(TDataStore* DataStore, const TSystemPath& path, std::string_view message,
                             const std::string& fun) {
   if (platform::fileExists(path)) return true;
-  vFunReportError(DataStore, std::string(message) + path, fun);
+  vFunReportError(DataStore, std::string(message) + path.text(), fun);
   return false;
 }
 
@@ -27,7 +27,7 @@ inline bool bFunRequireFile(TDataStore* DataStore, const std::string& path, std:
 // closed, under logFun (not logged when logFun is empty). The body reports
 // its own failures and returns false for them.
 template <class Describe, class Body>
-bool bFunRunOnDatabaseTold(TDataStore* DataStore, const std::string& path, const std::string& logFun,
+bool bFunRunOnDatabaseTold(TDataStore* DataStore, const TSystemPath& path, const std::string& logFun,
                            Describe&& describe, Body&& body) {
   std::string message;
   {
@@ -47,7 +47,7 @@ bool bFunRunOnDatabaseTold(TDataStore* DataStore, const std::string& path, const
 
 // The same, an exception told as sqlPrefix + code name.
 template <class Body>
-bool bFunRunOnDatabase(TDataStore* DataStore, const std::string& path, std::string_view sqlPrefix,
+bool bFunRunOnDatabase(TDataStore* DataStore, const TSystemPath& path, std::string_view sqlPrefix,
                        const std::string& logFun, Body&& body) {
   return bFunRunOnDatabaseTold(
       DataStore, path, logFun,
@@ -61,7 +61,7 @@ bool bFunRunOnDatabase(TDataStore* DataStore, const std::string& path, std::stri
 // file failure is (strFunFailureLines), a plain sentence where the cause has
 // one (a full disk, no permission) and "Kod błędu: " with the number.
 template <class Body>
-bool bFunWriteOnDatabase(TDataStore* DataStore, const std::string& path, const std::string& logFun, Body&& body) {
+bool bFunWriteOnDatabase(TDataStore* DataStore, const TSystemPath& path, const std::string& logFun, Body&& body) {
   return bFunRunOnDatabaseTold(
       DataStore, path, logFun,
       [](const CppSQLite3Exception& e, const CppSQLite3DB& db) {

@@ -10,7 +10,7 @@ namespace {
 bool writeSetting(TDataStore* DataStore, const std::string& name, const std::string& column,
                   const std::string& value) {
   const std::string fun = "bFunSqlSettingWriteValue()";
-  const std::string path = strFunGetSettingsFilePath(DataStore, false);
+  const TSystemPath path = strFunGetSettingsFilePath(DataStore, false);
   if (!bFunRequireFile(DataStore, path, "Plik nie istnieje.\n\n", fun)) return false;
   // An access-layer failure of the write is reported but not logged.
   return bFunRunOnDatabase(DataStore, path, "SQLite exception: ", "", [&](CppSQLite3DB& db) {
@@ -25,7 +25,7 @@ bool writeSetting(TDataStore* DataStore, const std::string& name, const std::str
 template <class Value, class Read>
 bool readSetting(TDataStore* DataStore, const std::string& name, Value& value, Read read) {
   const std::string fun = "bFunSqlGetSettingsValue()";
-  const std::string path = strFunGetSettingsFilePath(DataStore, false);
+  const TSystemPath path = strFunGetSettingsFilePath(DataStore, false);
   if (!bFunRequireFile(DataStore, path, "Plik nie istnieje:\n", fun)) return false;
   return bFunRunOnDatabase(DataStore, path, "SqlException:\n\n", fun, [&](CppSQLite3DB& db) {
     CppSQLite3Query q = db.runQuery("select * from `settings` where `name`='" + sqlQuoted(name) + "'");
@@ -39,7 +39,7 @@ bool readSetting(TDataStore* DataStore, const std::string& name, Value& value, R
 
 bool loadPlaces(TDataStore* DataStore, const std::string& table, const std::string& fun,
                 std::vector<std::string>& items) {
-  const std::string path = strFunGetSettingsFilePath(DataStore, false);
+  const TSystemPath path = strFunGetSettingsFilePath(DataStore, false);
   if (!bFunRequireFile(DataStore, path, "Plik nie istnieje.\n", fun)) return false;
   return bFunRunOnDatabase(DataStore, path, "Sql exception: ", fun, [&](CppSQLite3DB& db) {
     CppSQLite3Query q = db.runQuery("select * from `" + table + "` order by `name` ASC");
@@ -55,7 +55,7 @@ bool loadPlaces(TDataStore* DataStore, const std::string& table, const std::stri
 }
 
 bool addPlace(TDataStore* DataStore, const std::string& table, const std::string& fun, const std::string& name) {
-  const std::string path = strFunGetSettingsFilePath(DataStore, false);
+  const TSystemPath path = strFunGetSettingsFilePath(DataStore, false);
   if (!bFunRequireFile(DataStore, path, "Plik nie istnieje.\n", fun)) return false;
   const std::string quoted = sqlQuoted(name);
   return bFunRunOnDatabase(DataStore, path, "Sql exception: ", fun, [&](CppSQLite3DB& db) {

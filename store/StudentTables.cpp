@@ -5,9 +5,15 @@
 #include "platform/Cp1250.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
+
+std::function<void(std::size_t)>& nameReadHook() {
+  static std::function<void(std::size_t)> hook;
+  return hook;
+}
 
 const char kTablesOnly[] =
     "select * from sqlite_master where type='table' and name not like 'sqlite\\_%' escape '\\'";
@@ -23,19 +29,36 @@ std::vector<std::string> tableNames(CppSQLite3DB& db) {
   return names;
 }
 
+// Of a name, no more than a stored value holds is read: a longer value (a
+// file made elsewhere) is never read whole from the file.
+constexpr std::size_t kNameBytes = decltype(TDataRecord::value)::capacity;
+
+// The name in the query's current row (rowid, its value unless text or
+// blob, the value's type), as textAt reads a text: up to a zero byte.
+std::string nameIn(CppSQLite3DB& db, const std::string& table, CppSQLite3Query& q) {
+  const std::string type = q.textAt(3);
+  std::string value = type == "text" || type == "blob" ? db.readValueStart(table, "value", q.int64At(1), kNameBytes)
+                                                       : q.textAt(2);
+  if (nameReadHook()) nameReadHook()(value.size());
+  value.resize(std::min(value.find('\0'), value.size()));
+  return value;
+}
+
 // "<surname> <first name>": the values of the first "DANE UCZNIA" rows of
 // "Nazwisko_DATA_EDIT" and "Imie_DATA_EDIT" ("" for a name without a row),
 // read with one query that stops as soon as it has both: the step past the
 // second would go on through every later row of the table in search of
-// another match.
+// another match. The query never reads a text or blob value itself (typeof
+// does not), nameIn reads its start.
 std::string displayName(CppSQLite3DB& db, const std::string& table) {
-  CppSQLite3Query q = db.runQuery("select `comp_name`, `value` from " + sqlTable(table) +
-                                  " where `id`='DANE UCZNIA' AND `comp_name` in ('Nazwisko_DATA_EDIT', "
-                                  "'Imie_DATA_EDIT') order by rowid");
+  CppSQLite3Query q = db.runQuery(
+      "select `comp_name`, rowid, case when typeof(`value`) in ('text', 'blob') then null else `value` end, "
+      "typeof(`value`) from " + sqlTable(table) +
+      " where `id`='DANE UCZNIA' AND `comp_name` in ('Nazwisko_DATA_EDIT', 'Imie_DATA_EDIT') order by rowid");
   std::optional<std::string> surname, name;
   while (!q.atEnd()) {
     std::optional<std::string>& value = q.textAt(0) == "Nazwisko_DATA_EDIT" ? surname : name;
-    if (!value) value = q.textAt(1);
+    if (!value) value = nameIn(db, table, q);
     if (surname && name) break;
     q.step();
   }
@@ -71,7 +94,9 @@ std::string insertFailed(const std::string& statement) {
 
 std::string bFunSqlEscapeValue(std::string_view value) { return sqlQuoted(value); }
 
-int iFunCheckIsStudentExists(TDataStore* DataStore, const std::string& file, const std::string& table,
+void vFunSetStudentNameReadHook(std::function<void(std::size_t bytes)> hook) { nameReadHook() = std::move(hook); }
+
+int iFunCheckIsStudentExists(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                              bool create) {
   const std::string fun = "iFunCheckIsStudentExists";
   const std::string prefix = "SQLite exception: \n";
@@ -88,7 +113,7 @@ int iFunCheckIsStudentExists(TDataStore* DataStore, const std::string& file, con
   return result;
 }
 
-bool bFunGetTableList(TDataStore* DataStore, const std::string& file, std::vector<std::string>& list) {
+bool bFunGetTableList(TDataStore* DataStore, const TSystemPath& file, std::vector<std::string>& list) {
   const std::string fun = "bFunGetTableList";
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje: \n:", fun)) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", fun, [&](CppSQLite3DB& db) {
@@ -97,7 +122,7 @@ bool bFunGetTableList(TDataStore* DataStore, const std::string& file, std::vecto
   });
 }
 
-bool bFunGetStudentsList(TDataStore* DataStore, const std::string& file, std::vector<TStudentListRecord>& list) {
+bool bFunGetStudentsList(TDataStore* DataStore, const TSystemPath& file, std::vector<TStudentListRecord>& list) {
   // A missing file is reported as the table list reports it.
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje: \n:", "bFunGetTableList")) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", "bFunGetStudentsList", [&](CppSQLite3DB& db) {
@@ -120,7 +145,7 @@ bool bFunGetValue(TDataStore* DataStore, CppSQLite3Query& query, const std::stri
   }
 }
 
-bool bFunLoadCertData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunLoadCertData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                       std::vector<TDataRecord>& list) {
   if (!bFunRequireFile(DataStore, file, kFileMissing, "bFunLoadCertData")) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", "bFunLoadCertData()", [&](CppSQLite3DB& db) {
@@ -146,7 +171,7 @@ bool bFunLoadCertData(TDataStore* DataStore, const std::string& file, const std:
   });
 }
 
-bool bFunDeleteTable(TDataStore* DataStore, const std::string& file, const std::string& table) {
+bool bFunDeleteTable(TDataStore* DataStore, const TSystemPath& file, const std::string& table) {
   if (!bFunRequireFile(DataStore, file, kFileMissing, "bFunDeleteTable")) return false;
   return bFunRunOnDatabase(DataStore, file, "SQL exception: \n", "bFunDeleteTable()", [&](CppSQLite3DB& db) {
     if (db.hasTable(table)) db.runStatement("drop table " + sqlTable(table));
@@ -154,7 +179,7 @@ bool bFunDeleteTable(TDataStore* DataStore, const std::string& file, const std::
   });
 }
 
-bool bFunSaveCertData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunSaveCertData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                       const std::vector<TDataRecord>& list, const TProgress& progress) {
   const std::string fun = "bFunSaveCertData()";
   if (!bFunRequireFile(DataStore, file, kFileMissing, fun)) return false;
@@ -175,7 +200,7 @@ bool bFunSaveCertData(TDataStore* DataStore, const std::string& file, const std:
   });
 }
 
-bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
+bool bFunReplaceStudent(TDataStore* DataStore, const TSystemPath& file, const std::string& formerTable,
                         const std::string& table, const std::vector<TDataRecord>& list,
                         const TProgress& progress) {
   TStudentListRecord entry;
@@ -183,7 +208,7 @@ bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const st
   return bFunReplaceStudent(DataStore, file, formerTable, table, list, progress, entry, listed);
 }
 
-bool bFunReplaceStudent(TDataStore* DataStore, const std::string& file, const std::string& formerTable,
+bool bFunReplaceStudent(TDataStore* DataStore, const TSystemPath& file, const std::string& formerTable,
                         const std::string& table, const std::vector<TDataRecord>& list, const TProgress& progress,
                         TStudentListRecord& entry, bool& listed) {
   const std::string fun = "bFunReplaceStudent()";

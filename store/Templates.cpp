@@ -36,10 +36,10 @@ std::string templateInsert(const std::string& table, const TDataRecord& r) {
 
 }  // namespace
 
-std::string strFunGetTemplatesFilePath(TDataStore* DataStore) {
-  const std::string folder = strFunGetMainDirPath(DataStore);
+TSystemPath strFunGetTemplatesFilePath(TDataStore* DataStore) {
+  const TSystemPath folder = strFunGetMainDirPath(DataStore);
   if (folder.empty()) return {};
-  const std::string path = folder + "/" + "szablony.sqset";
+  const TSystemPath path = folder / "szablony.sqset";
   if (!platform::fileExists(path)) {
     try {
       CppSQLite3DB db;
@@ -52,7 +52,7 @@ std::string strFunGetTemplatesFilePath(TDataStore* DataStore) {
   return path;
 }
 
-bool bFunSqlTemplateWriteData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunSqlTemplateWriteData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                               const std::vector<TDataRecord>& list) {
   const std::string fun = "bFunSqlTemplateWriteData()";
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje.\n\n", fun)) return false;
@@ -77,7 +77,7 @@ bool bFunSqlTemplateWriteData(TDataStore* DataStore, const std::string& file, co
   });
 }
 
-bool bFunSqlTemplateReadData(TDataStore* DataStore, const std::string& file, const std::string& table,
+bool bFunSqlTemplateReadData(TDataStore* DataStore, const TSystemPath& file, const std::string& table,
                              std::vector<TDataRecord>& list) {
   const std::string fun = "bFunSqlTemplateReadData()";
   if (!bFunRequireFile(DataStore, file, "Plik nie istnieje.\n", fun)) return false;

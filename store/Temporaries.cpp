@@ -130,9 +130,9 @@ TTemporaryRecord::~TTemporaryRecord() {
   ::rmdir(record_.substr(0, record_.rfind('/')).c_str());  // fails while other records are there
 }
 
-int iFunRemoveLeftTemporaries(const std::string& dataFolder) {
+int iFunRemoveLeftTemporaries(const TSystemPath& dataFolder) {
   if (dataFolder.empty()) return 0;
-  const std::string folder = strFunTemporaryRecordsFolder(dataFolder);
+  const std::string folder = strFunTemporaryRecordsFolder(dataFolder.bytes());
   std::vector<std::string> names;
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (const dirent* entry = ::readdir(dir)) {
@@ -162,6 +162,22 @@ int iFunRemoveLeftTemporaries(const std::string& dataFolder) {
     ::close(fd);
   }
   ::rmdir(folder.c_str());
+  return removed;
+}
+
+int iFunRemoveUnfinishedRecords(const TSystemPath& dataFolder) {
+  static constexpr std::string_view kAside = ".nowy";
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir(dataFolder.c_str())) {
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string_view name = entry->d_name;
+      if (name.size() > kAside.size() && name.substr(name.size() - kAside.size()) == kAside)
+        names.emplace_back(name);
+    }
+    ::closedir(dir);
+  }
+  int removed = 0;
+  for (const std::string& name : names) removed += removeNamed((dataFolder / name).bytes());
   return removed;
 }
 

@@ -6,6 +6,8 @@
 // killed process leaves its record unheld, and the next start removes the
 // temporary it names; a temporary whose process still runs is never
 // touched. Paths are the system's own (UTF-8).
+#include "platform/SystemPath.h"
+
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -33,7 +35,15 @@ std::string strFunTemporaryRecordsFolder(const std::string& dataFolder);
 // Removes every temporary whose record no running process holds (a
 // regular file of this user's, with SQLite's companions of it) and those
 // records. Gives the number of temporaries removed.
-int iFunRemoveLeftTemporaries(const std::string& dataFolder);
+int iFunRemoveLeftTemporaries(const TSystemPath& dataFolder);
+
+// Removes what a kill left of the program's own records in the data folder
+// that are written aside as "<name>.nowy" and renamed over "<name>" (the
+// file the working copy belongs to, the shipped files installed): every
+// such file of this user's there, with SQLite's companions of it. For the
+// start only, before anything of the program writes there. Gives the
+// number removed.
+int iFunRemoveUnfinishedRecords(const TSystemPath& dataFolder);
 
 // A temporary of this process's own in a folder others may write too (a
 // save beside a document): made exclusively (never through a symbolic link)

@@ -17,8 +17,14 @@ inline QString chosenName(const std::string& cp1250Path) { return QString::fromS
 // The same from the file's own (UTF-8) name.
 inline QString chosenSystemName(const std::string& utf8Path) { return QString::fromStdString(utf8Path); }
 
+// The common data folder of a user whose home folder has Polish letters in
+// its name, as the data folders of many users here have.
+inline constexpr char kPolishHomeData[] = "home/józef/.local/share";
+
 class AppTest : public ::testing::Test {
  protected:
+  // The common data folder below the test's root (UTF-8).
+  explicit AppTest(const std::string& common = "common") : dirs("nauczyciel", common) {}
   TempFolders dirs;
   TScriptedDialogs script;
 

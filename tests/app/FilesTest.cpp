@@ -1,6 +1,7 @@
 #include "StudentFixture.h"
 
 #include "store/DocumentFiles.h"
+#include "store/StudentTables.h"
 #include "support/OtherUsers.h"
 
 #include <QCoreApplication>
@@ -265,6 +266,45 @@ TEST_F(FilesTest, AClassFileWithADamagedRowIsRefusedAndItsStudentsNeverShow) {
   EXPECT_EQ(FGlowna->StudentsList.size(), 1u);
 }
 
+// The open lists the students of the copy it checks, beside the working
+// copy in the data folder: under a home folder with Polish letters it finds
+// that copy as well, so the log gets no word of a missing file.
+TEST_F(PolishHomeTest, OpenListsTheStudentsWithoutAWordInTheLog) {
+  ASSERT_NE(dirs.data().find(cp1250("józef")), std::string::npos);
+  const std::string path = makeDocumentFile(
+      {{"1", personalRows("Lis", "Anna", "1")}, {"2", personalRows(cp1250("Żak"), cp1250("Łucja"), "2")}},
+      cp1250("klasa 2b żółć.sqtvk"));
+  script.fileNames = {chosenName(path)};
+  FGlowna->OtworzPlikToolButtonClick();
+  EXPECT_TRUE(script.boxes.empty()) << shownBoxes();
+  EXPECT_EQ(FGlowna->StatusBar->SimpleText(), path);
+  EXPECT_EQ(roots(), (std::vector<std::string> {"Lis Anna", cp1250("Żak Łucja")}));
+  EXPECT_EQ(loggedErrors(), Rows {});
+}
+
+// A student whose name row holds megabytes (a file made elsewhere): the
+// open reads of each name no more than a stored value can hold, and lists
+// the student by the start of it.
+TEST_F(PolishHomeTest, AnOpenReadsOfANameNoMoreThanAValueHolds) {
+  const std::string path =
+      makeDocumentFile({{"1", personalRows(std::string(3 << 20, 'W'), "Anna", "1")},
+                        {"2", personalRows("Lis", cp1250("Łucja"), "2")}},
+                       cp1250("klasa 2b żółć.sqtvk"));
+  struct TNameReads {
+    std::vector<std::size_t> bytes;
+    TNameReads() {
+      vFunSetStudentNameReadHook([this](std::size_t read) { bytes.push_back(read); });
+    }
+    ~TNameReads() { vFunSetStudentNameReadHook({}); }
+  } reads;
+  script.fileNames = {chosenName(path)};
+  FGlowna->OtworzPlikToolButtonClick();
+  EXPECT_TRUE(script.boxes.empty()) << shownBoxes();
+  EXPECT_EQ(roots(), (std::vector<std::string> {cp1250("Lis Łucja"), std::string(99, 'W')}));
+  ASSERT_FALSE(reads.bytes.empty());
+  EXPECT_LE(*std::max_element(reads.bytes.begin(), reads.bytes.end()), decltype(TDataRecord::value)::capacity);
+}
+
 TEST_F(FilesTest, NamesInAnyScriptOpenAndSaveUnderExactlyThatName) {
   const fs::path folder = fs::path(dirs.root()) / "Классы";
   fs::create_directories(folder);
@@ -409,7 +449,7 @@ void colleagueSaves(const std::string& document, const std::string& colleagueFol
     if (::geteuid() == 0 && (!colleague || ::setgid(colleague->pw_gid) != 0 || ::setuid(colleague->pw_uid) != 0))
       ::_exit(3);
     TFileFailure why;
-    ::_exit(bFunSaveDocument(copy, document, why) ? 0 : 1);
+    ::_exit(bFunSaveDocument(TSystemPath(copy), TSystemPath(document), why) ? 0 : 1);
   }
   int status = 0;
   ::waitpid(pid, &status, 0);

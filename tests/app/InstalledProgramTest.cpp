@@ -105,7 +105,7 @@ TEST(InstalledProgramTest, AnotherUserStartsSavesPrintsAndRestoresTheCalibration
 
   // The calibration comes back from the read-only program folder.
   TDataStore& ds = FGlowna->DataStore;
-  const std::string calib = cp1250ToUtf8(strFunGetCalibFilePath(&ds, false));
+  const std::string calib = strFunGetCalibFilePath(&ds, false).bytes();
   writeText(calib, "zepsuta kalibracja");
   EXPECT_TRUE(bFunPrzywrocPlikKalibracji(&ds)) << ds.ErrorStream.str();
   EXPECT_EQ(readText(calib), readText(program + "/tvk_kalibracja.sqset"));

@@ -217,7 +217,7 @@ TEST_F(NoLocksTest, ALockTheSystemRefusesIsAskedForAgainNeverDropped) {
           if (step == (c.inPlace ? "kept" : "made") && ::write(ready[1], &held, 1) == 1) ::pause();
         });
         TFileFailure why;
-        ::_exit(bFunSaveDocument(otherCopy, document, why) ? 2 : 10 + why.systemError);
+        ::_exit(bFunSaveDocument(TSystemPath(otherCopy), TSystemPath(document), why) ? 2 : 10 + why.systemError);
       }
     }
     ::close(ready[1]);

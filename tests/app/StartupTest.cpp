@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "StudentFixture.h"
 
 #include "app/WaitUnit.h"
 #include "support/FormReference.h"
@@ -254,7 +255,7 @@ void killSaveAt(const std::string& step, const std::string& workingCopy, const s
       if (now == step) ::kill(::getpid(), SIGKILL);
     });
     TFileFailure why;
-    bFunSaveDocument(workingCopy, doc, why);
+    bFunSaveDocument(TSystemPath(workingCopy), TSystemPath(doc), why);
     ::_exit(0);
   }
   int status = 0;
@@ -326,7 +327,7 @@ TEST_F(AppTest, TheStartDealsWithADocumentWhoseSaveWasKilledAndRemovesAHalfImpor
     } else if (c.after == Rows {{"PESEL7"}}) {
       killSaveAt("kept", tmp, doc);
       TFileFailure why;
-      ASSERT_TRUE(bFunSaveDocument(colleague, doc, why));
+      ASSERT_TRUE(bFunSaveDocument(TSystemPath(colleague), TSystemPath(doc), why));
     } else {
       sqlExec(cp1250FromUtf8(tmp + ".przed-zapisem"), "create table `PESEL9`( id TEXT, comp_name TEXT, value TEXT );");
       writeText(tmp + ".przed-zapisem.plik", doc);
@@ -436,7 +437,7 @@ TEST_F(AppTest, TheDataFolderAndTheWorkingCopyAreTheUsersAlone) {
   ASSERT_FALSE(fs::exists(tmp));
   // What the student-data dialog's OK asks first for a new student: the
   // working copy is made.
-  ASSERT_EQ(iFunCheckIsStudentExists(&FGlowna->DataStore, cp1250FromUtf8(tmp), "PESEL2", true), 0);
+  ASSERT_EQ(iFunCheckIsStudentExists(&FGlowna->DataStore, TSystemPath(tmp), "PESEL2", true), 0);
   EXPECT_EQ(modeOf(tmp), 0600u);
   ::umask(umask);
 }
@@ -509,7 +510,7 @@ TEST_F(AppTest, WhatAKilledSaveAsLeftInTheChosenFolderIsRemovedAtTheNextStart) {
   const pid_t saving = ::fork();
   if (saving == 0) {
     TFileFailure why;
-    bFunSaveDocument(tmp, chosen, why);
+    bFunSaveDocument(TSystemPath(tmp), TSystemPath(chosen), why);
     ::_exit(0);
   }
   int status = 0;
@@ -525,4 +526,25 @@ TEST_F(AppTest, WhatAKilledSaveAsLeftInTheChosenFolderIsRemovedAtTheNextStart) {
   EXPECT_FALSE(left());
   EXPECT_FALSE(fs::exists(chosen));
   EXPECT_TRUE(fs::is_empty(fs::path(chosen).parent_path()));
+}
+
+// What a kill leaves of a record the program writes aside in the data folder
+// and renames into place: of the file the working copy belongs to (an open
+// or a save killed while it wrote it) and of the shipped files installed (a
+// start killed then, with SQLite's journal). The next start removes it and
+// keeps every other file of the data folder.
+TEST_F(PolishHomeTest, TheNextStartRemovesRecordsLeftHalfWritten) {
+  const std::string data = utf8(dirs.data());
+  const auto names = [&] {
+    std::vector<std::string> all;
+    for (const auto& entry : fs::directory_iterator(data)) all.push_back(entry.path().filename().string());
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  const std::vector<std::string> before = names();
+  writeText(data + "/data_tmp.tmp.otwarty-plik.nowy", "KESTAL-TARVEK OTWARTY PLIK 1\ndokument 41\n/home/j");
+  writeText(data + "/pliki_kat.sqset.nowy", "SQLite format 3");
+  writeText(data + "/pliki_kat.sqset.nowy-journal", "");
+  start();
+  EXPECT_EQ(names(), before);
 }

@@ -63,6 +63,12 @@ inline Rows personalRows(const std::string& surname, const std::string& name, co
 
 class StudentTest : public AppTest {
  protected:
+  using AppTest::AppTest;
+  // The program's errors logged so far: (fun, info), oldest first.
+  Rows loggedErrors() const {
+    const std::string log = dirs.data() + "/logs.sqdb";
+    return std::filesystem::exists(cp1250ToUtf8(log)) ? sqlRows(log, "select fun, info from `error`") : Rows {};
+  }
   void SetUp() override {
     AppTest::SetUp();
     start();
@@ -148,4 +154,11 @@ class StudentTest : public AppTest {
     command();
     script.onShowModal = nullptr;
   }
+};
+
+// The program of a user whose data folder lies under a home folder with
+// Polish letters in its name.
+class PolishHomeTest : public StudentTest {
+ protected:
+  PolishHomeTest() : StudentTest(kPolishHomeData) {}
 };

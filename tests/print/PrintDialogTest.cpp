@@ -48,7 +48,7 @@ class PrintDialogTest : public ::testing::Test {
     vFunDeletePages(&ds);
   }
 
-  std::string settings() { return strFunGetSettingsFilePath(&ds, false); }
+  std::string settings() { return strFunGetSettingsFilePath(&ds, false).text(); }
   std::vector<QLineEdit*> edits() const {
     return {dialog->Strona1LewyEdit, dialog->Strona1GornyEdit, dialog->Strona1PrawyEdit, dialog->Strona1DolnyEdit,
             dialog->Strona2LewyEdit, dialog->Strona2GornyEdit, dialog->Strona2PrawyEdit, dialog->Strona2DolnyEdit};
@@ -298,13 +298,13 @@ TEST_F(PrintDialogTest, FailuresOfTheSetsAreReportedWithTheStoresReason) {
   dialog->FormShow();
   const auto before = setNames();
   // Restore: the program folder's copy is gone; the list is not reloaded.
-  const std::string shipped = strFunGetSettingsFilePath(&ds, true);
-  std::filesystem::remove(cp1250ToUtf8(shipped));
+  const TSystemPath shipped = strFunGetSettingsFilePath(&ds, true);
+  std::filesystem::remove(shipped.bytes());
   script.answers = {IDYES};
   dialog->ResetButton->click();
   ASSERT_EQ(script.boxes.size(), 2u);
   EXPECT_EQ(script.boxes[1], (TShownBox {cp1250("Błąd podczas próby przywrócenia ustawień dmyślnych.\n\n") +
-                                             "Plik nie istnieje.\n" + shipped,
+                                             "Plik nie istnieje.\n" + shipped.text(),
                                          cp1250("Błąd"), 16}));
   // Saving and reading: the data folder's file has no table of sets.
   sqlExec(settings(), "drop table `margin`");

@@ -172,7 +172,7 @@ TEST_F(SamePagesTest, DottedLinesDrawnAsOneTextGiveTheDotsDrawnOneByOne) {
 TEST_F(SamePagesTest, TheStampKeptDecodedPrintsAsTheStampReadFromItsFile) {
   host.print = true;
   const TCalibRecord stamp = calibRecord("GRAFIKA: PIECZATKA", 391, 495, 1076, 1180, "Times New Roman", 12);
-  const QString file = QString::fromStdString(cp1250ToUtf8(strFunGetMainDirPath(&ds))) + "/grafika/m_p.bmp";
+  const QString file = QString::fromStdString(strFunGetMainDirPath(&ds).bytes()) + "/grafika/m_p.bmp";
   auto drawn = [&](auto draw) {
     QPicture picture;
     picture.setBoundingRect(QRect(0, 0, kPageWidth, kPageHeight));
@@ -199,8 +199,7 @@ TEST_F(SamePagesTest, TheStampKeptDecodedPrintsAsTheStampReadFromItsFile) {
 }
 
 TEST_F(SamePagesTest, APictureOfTheBlankIsReadAgainWhenItsFileChangesOrGoes) {
-  const std::string file = strFunGetMainDirPath(&ds) + "/grafika/sw_str2_prw.bmp";
-  const QString path = QString::fromStdString(cp1250ToUtf8(file));
+  const QString path = QString::fromStdString((strFunGetMainDirPath(&ds) / "grafika/sw_str2_prw.bmp").bytes());
   TImage image;
   vFunLoadPreviewBackground(&ds, dkKlasaIa, 2, &image);
   EXPECT_EQ(image.Picture(), QImage(path).convertToFormat(QImage::Format_RGB32));

@@ -47,7 +47,7 @@ TEST_F(CalibrationFileTest, OnlyADatabaseWithALayoutTableIsACalibrationFile) {
 }
 
 TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
-  const std::string calib = strFunGetCalibFilePath(&ds, false);
+  const std::string calib = strFunGetCalibFilePath(&ds, false).text();
   sqlExec(calib, std::string("create table `tarvek_wywiadowka`") + kLayout +
                      "; insert into `tarvek_wywiadowka` values('A', 1, 2, 3, 4, 'Arial', 9, 0, 0, 0, 0, 0)");
   const std::string before = readText(calib);
@@ -79,7 +79,7 @@ TEST_F(CalibrationFileTest, ImportReplacesTheCalibrationOrRefusesAndKeepsIt) {
 }
 
 TEST_F(CalibrationFileTest, ExportCopiesTheCalibrationOverTheTarget) {
-  const std::string calib = strFunGetCalibFilePath(&ds, false);
+  const std::string calib = strFunGetCalibFilePath(&ds, false).text();
   sqlExec(calib, std::string("create table `t`") + kLayout);
   writeText(path("stara.sqset"), "stara");
   sqlExec(calib, "insert into `t` values('A', 1, 2, 3, 4, 'Arial', 9, 0, 0, 0, 0, 0)");
@@ -92,7 +92,7 @@ TEST_F(CalibrationFileTest, ExportCopiesTheCalibrationOverTheTarget) {
 // file it came from; an exported one is a file like any other of the user's
 // (a new one as the umask says, one replaced keeps its mode).
 TEST_F(CalibrationFileTest, TheImportedCalibrationIsPrivateAndAnExportedOneAsTheUsersOtherFiles) {
-  const std::string calib = strFunGetCalibFilePath(&ds, false);
+  const std::string calib = strFunGetCalibFilePath(&ds, false).text();
   sqlExec(calib, std::string("create table `tarvek_wywiadowka`") + kLayout);
   sqlExec(path("z pendrive'a.sqset"), std::string("create table `tarvek_wywiadowka`") + kLayout);
   fs::permissions(path("z pendrive'a.sqset"), fs::perms(0644));
@@ -114,7 +114,7 @@ TEST_F(CalibrationFileTest, TheImportedCalibrationIsPrivateAndAnExportedOneAsThe
 // another layout; a view and an index beside it. Only the layout rows come
 // in; the same for a file exported and read back.
 TEST_F(CalibrationFileTest, ImportAndExportCarryOnlyTheRowsOfTheLayoutTables) {
-  const std::string calib = strFunGetCalibFilePath(&ds, false);
+  const std::string calib = strFunGetCalibFilePath(&ds, false).text();
   const std::string hostile = path(cp1250("obca kalibracja ąę.sqset"));
   sqlExec(hostile, std::string("create table `tarvek_klasa_I`") + kLayout + "; create table `tarvek_wywiadowka`" +
                        kLayout +
@@ -142,7 +142,7 @@ TEST_F(CalibrationFileTest, ImportAndExportCarryOnlyTheRowsOfTheLayoutTables) {
   moved.y2 = 45;
   moved.font_name = "Arial";
   moved.font_size = 9;
-  ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, calib, "tarvek_klasa_I", moved));
+  ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, TSystemPath::fromText(calib), "tarvek_klasa_I", moved));
   EXPECT_EQ(sqlRows(calib, "select * from `tarvek_wywiadowka`"), meeting);
 
   // A data folder's file that holds such things is exported without them.
@@ -152,7 +152,7 @@ TEST_F(CalibrationFileTest, ImportAndExportCarryOnlyTheRowsOfTheLayoutTables) {
   ASSERT_TRUE(bFunEksportujPlikKalibracji(&ds, TSystemPath::fromText(exported)));
   EXPECT_EQ(sqlRows(exported, "select count(*) from sqlite_master where type <> 'table'"), (Rows {{"0"}}));
   ASSERT_TRUE(bFunImportujPlikKalibracji(&ds, TSystemPath::fromText(exported)));
-  ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, calib, "tarvek_klasa_I", moved));
+  ASSERT_TRUE(bFunSqlCalibUpdateValue(&ds, TSystemPath::fromText(calib), "tarvek_klasa_I", moved));
   EXPECT_EQ(sqlRows(calib, "select * from `tarvek_wywiadowka`"), meeting);
   EXPECT_EQ(sqlRows(calib, "select count(*) from sqlite_master where type <> 'table'"), (Rows {{"0"}}));
 }

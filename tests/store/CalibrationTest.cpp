@@ -16,7 +16,7 @@ const char kColumns[] =
 
 class CalibrationTest : public StoreTest {
  protected:
-  std::string file;
+  TSystemPath file;
   void SetUp() override {
     file = strFunGetCalibFilePath(&ds, false);
     sqlExec(file, std::string("create table `tarvek_klasa_I`") + kColumns + ";" +
@@ -89,7 +89,7 @@ TEST_F(CalibrationTest, LoadFailures) {
   EXPECT_EQ(list.size(), 2u);
 
   const std::string missing = data + "/brak.sqset";
-  EXPECT_FALSE(bFunCalibLoadData(&ds, missing, "tarvek_klasa_I", list));
+  EXPECT_FALSE(bFunCalibLoadData(&ds, TSystemPath::fromText(missing), "tarvek_klasa_I", list));
   expectFailure("Plik nie istnieje: \n" + missing, "bFunCalibLoadData()");
   EXPECT_FALSE(exists(missing));
   EXPECT_EQ(list.size(), 2u);
@@ -140,7 +140,7 @@ TEST_F(CalibrationTest, UpdateFailures) {
   TCalibRecord r;
   r.name = "A_LINIA_Z_KROPEK";
   const std::string missing = data + "/brak.sqset";
-  EXPECT_FALSE(bFunSqlCalibUpdateValue(&ds, missing, "tarvek_klasa_I", r));
+  EXPECT_FALSE(bFunSqlCalibUpdateValue(&ds, TSystemPath::fromText(missing), "tarvek_klasa_I", r));
   expectFailure("Plik nie istnieje.\n" + missing, "bFunSqlCalibUpdateValue()");
   EXPECT_FALSE(bFunSqlCalibUpdateValue(&ds, file, "brak_tablicy", r));
   expectFailure("SqlException\nSQLITE_ERROR", "bFunSqlCalibUpdateValue()");
@@ -155,14 +155,14 @@ TEST_F(CalibrationTest, CertListNamesEveryTableInOrderOfMaking) {
 }
 
 TEST_F(CalibrationTest, CertListWithoutACalibrationFileMakesNone) {
-  fs::remove(cp1250ToUtf8(file));
+  fs::remove(file.bytes());
   std::vector<std::string> items = {"stare"};
   EXPECT_FALSE(bFunCalibLoadCertList(&ds, items));
-  expectFailure("Plik nie istnieje: \n" + file, "bFunCalibLoadCertList()");
+  expectFailure("Plik nie istnieje: \n" + file.text(), "bFunCalibLoadCertList()");
   EXPECT_TRUE(items.empty());
-  EXPECT_FALSE(exists(file));
+  EXPECT_FALSE(exists(file.text()));
 
-  fs::create_directory(cp1250ToUtf8(file));  // something there that is no database
+  fs::create_directory(file.bytes());  // something there that is no database
   items = {"stare"};
   EXPECT_FALSE(bFunCalibLoadCertList(&ds, items));
   expectFailure("Sql exception: SQLITE_CANTOPEN", "bFunCalibLoadCertList()");

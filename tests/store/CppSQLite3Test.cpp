@@ -25,7 +25,7 @@ class SqliteTest : public ::testing::Test {
   std::string path = dirs.root() + "/t.db";
   CppSQLite3DB db;
   void SetUp() override {
-    db.openFile(path);
+    db.openFile(TSystemPath::fromText(path));
     db.runStatement("create table `t`( a TEXT, b INTEGER );"
                     "insert into `t` values( 'x', 1 ); insert into `t` values( NULL, NULL );");
   }
@@ -142,7 +142,7 @@ TEST_F(SqliteTest, CloseWithAnOpenStatementFailsAndKeepsTheConnection) {
 
 TEST_F(SqliteTest, BusyTimeoutWaitsForAnotherWriter) {
   CppSQLite3DB other;
-  other.openFile(path);
+  other.openFile(TSystemPath::fromText(path));
   other.runStatement("begin exclusive transaction;");
   db.setBusyWait(50);
   EXPECT_EQ(thrownBy([&] { db.runStatement("insert into t values('y', 2)"); }).code(), SQLITE_BUSY);

@@ -128,7 +128,7 @@ TEST_F(DocumentFilesTest, AnOpenCopiesTheDocumentIntoTheWorkingCopy) {
   const std::string doc = docs + "/klasa.sqtvk";
   makeDocument(doc, {"7"}, 40);
   TFileFailure why;
-  ASSERT_TRUE(bFunLoadDocument(doc, wc, why));
+  ASSERT_TRUE(bFunLoadDocument(TSystemPath(doc), TSystemPath(wc), why));
   EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL7"}}));
   EXPECT_EQ(query(wc, "select * from PESEL7"), query(doc, "select * from PESEL7"));
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
@@ -178,7 +178,7 @@ TEST_F(DocumentFilesTest, AFileThatIsNoDocumentFailsAndLeavesTheWorkingCopy) {
   const Rows before = query(wc, "select * from PESEL1");
   for (const Case& c : cases) {
     TFileFailure why;
-    EXPECT_FALSE(bFunLoadDocument(c.path, wc, why)) << c.path;
+    EXPECT_FALSE(bFunLoadDocument(TSystemPath(c.path), TSystemPath(wc), why)) << c.path;
     EXPECT_EQ(why.notDocument, c.notDocument) << c.path;
     EXPECT_EQ(why.systemError, c.systemError) << c.path;
     EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}})) << c.path;
@@ -191,7 +191,7 @@ TEST_F(DocumentFilesTest, AnEmptyDatabaseOpensAsAnEmptyDocument) {
   const std::string empty = docs + "/pusty.sqtvk";
   std::ofstream(empty).flush();  // what a save of a document without students may leave
   TFileFailure why;
-  ASSERT_TRUE(bFunLoadDocument(empty, wc, why));
+  ASSERT_TRUE(bFunLoadDocument(TSystemPath(empty), TSystemPath(wc), why));
   EXPECT_TRUE(tablesOf(wc).empty());
 }
 
@@ -200,7 +200,7 @@ TEST_F(DocumentFilesTest, TheJournalOfAKilledStudentSaveIsNeverRolledIntoTheNext
   const std::string other = docs + "/inny.sqtvk";
   makeDocument(other, {"9"});
   TFileFailure why;
-  ASSERT_TRUE(bFunLoadDocument(other, wc, why));
+  ASSERT_TRUE(bFunLoadDocument(TSystemPath(other), TSystemPath(wc), why));
   EXPECT_FALSE(fs::exists(wc + "-journal"));
   // The old journal, rolled into this file, would have brought PESEL1 and PESEL2 back.
   EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
@@ -211,7 +211,7 @@ TEST_F(DocumentFilesTest, ASaveAfterAKilledStudentSaveWritesTheCommittedState) {
   leaveHotJournal(wc);
   const std::string doc = docs + "/klasa.sqtvk";
   TFileFailure why;
-  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  ASSERT_TRUE(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why));
   EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
   EXPECT_EQ(query(doc, "select count(*) from PESEL1"), (Rows {{"3"}}));
   EXPECT_EQ(query(doc, "pragma integrity_check"), (Rows {{"ok"}}));
@@ -232,18 +232,18 @@ TEST_F(DocumentFilesTest, AStudentSaveOverTheFileSizeLimitLeavesNothingToMixUp) 
       r.value = std::string(500, 'x');
       rows.push_back(r);
     }
-    return bFunReplaceStudent(&ds, cp1250FromUtf8(wc), "", "PESEL1", rows) ? 1 : 0;
+    return bFunReplaceStudent(&ds, TSystemPath(cp1250FromUtf8(wc)), "", "PESEL1", rows) ? 1 : 0;
   });
   ASSERT_TRUE(WIFEXITED(status));
   ASSERT_EQ(WEXITSTATUS(status), 0);  // the save failed and said so
 
   const std::string doc = docs + "/klasa.sqtvk";
   TFileFailure why;
-  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  ASSERT_TRUE(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why));
   EXPECT_EQ(query(doc, "select count(*) from PESEL1"), (Rows {{"3"}}));
   const std::string other = docs + "/inny.sqtvk";
   makeDocument(other, {"9"});
-  ASSERT_TRUE(bFunLoadDocument(other, wc, why));
+  ASSERT_TRUE(bFunLoadDocument(TSystemPath(other), TSystemPath(wc), why));
   EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
 }
 
@@ -256,7 +256,7 @@ TEST_F(DocumentFilesTest, ASaveOverTheFileSizeLimitFailsWithItsErrorAndLeavesThe
     const rlimit limit {16384, 16384};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     TFileFailure why;
-    if (bFunSaveDocument(wc, doc, why)) return 1;
+    if (bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why)) return 1;
     return why.systemError == EFBIG ? 0 : 2;
   });
   ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
@@ -269,10 +269,11 @@ TEST_F(DocumentFilesTest, TheLeftoverOfAKilledSaveIsRemovedByTheNextOpenAndSave)
   const std::string doc = docs + "/klasa.sqtvk";
   makeDocument(doc, {"9"});
   for (int round = 0; round < 2; ++round) {
-    std::ofstream(strFunSaveInProgressPath(doc)) << "half a save";
-    std::ofstream(strFunSaveInProgressPath(doc) + "-journal") << "its journal";
+    std::ofstream(strFunSaveInProgressPath(TSystemPath(doc)).bytes()) << "half a save";
+    std::ofstream(strFunSaveInProgressPath(TSystemPath(doc)).bytes() + "-journal") << "its journal";
     TFileFailure why;
-    ASSERT_TRUE(round == 0 ? bFunLoadDocument(doc, wc, why) : bFunSaveDocument(wc, doc, why));
+    ASSERT_TRUE(round == 0 ? bFunLoadDocument(TSystemPath(doc), TSystemPath(wc), why)
+                           : bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why));
     EXPECT_EQ(filesIn(docs), (std::vector<std::string> {"klasa.sqtvk"}));
   }
 }
@@ -284,7 +285,7 @@ TEST_F(DocumentFilesTest, ASaveThroughASymbolicLinkWritesTheFileItPointsTo) {
   const std::string link = docs + "/skrot.sqtvk";
   fs::create_symlink("prawdziwe/klasa.sqtvk", link);
   TFileFailure why;
-  ASSERT_TRUE(bFunSaveDocument(wc, link, why));
+  ASSERT_TRUE(bFunSaveDocument(TSystemPath(wc), TSystemPath(link), why));
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(tablesOf(real), (Rows {{"PESEL1"}, {"PESEL2"}}));
   EXPECT_EQ(filesIn(docs + "/prawdziwe"), (std::vector<std::string> {"klasa.sqtvk"}));
@@ -303,7 +304,7 @@ TEST_F(DocumentFilesTest, ASaveKeepsTheFilesPermissionBitsAndGroup) {
     if (g != ::getegid()) wanted = g;
   const bool groupSet = ::chown(doc.c_str(), static_cast<uid_t>(-1), wanted) == 0;
   TFileFailure why;
-  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  ASSERT_TRUE(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why));
   struct stat st {};
   ASSERT_EQ(::stat(doc.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -330,8 +331,8 @@ TEST_F(DocumentFilesTest, AWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace
   const int status = inChild([&] {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
     TFileFailure why;
-    if (!bFunSaveDocument(wc, writable, why)) return 1;
-    if (bFunSaveDocument(wc, readOnly, why) || why.systemError != EACCES) return 2;
+    if (!bFunSaveDocument(TSystemPath(wc), TSystemPath(writable), why)) return 1;
+    if (bFunSaveDocument(TSystemPath(wc), TSystemPath(readOnly), why) || why.systemError != EACCES) return 2;
     return 0;
   });
   ASSERT_TRUE(WIFEXITED(status));
@@ -369,7 +370,7 @@ TEST_F(DocumentFilesTest, SomeoneElsesWritableFileInASharedFolderKeepsItsOwnerAn
       if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
       if (!platform::native::resetAttributes(doc)) return 1;  // the open and the save warn on false
       TFileFailure why;
-      return bFunSaveDocument(wc, doc, why) ? 0 : 2;
+      return bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why) ? 0 : 2;
     });
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -389,10 +390,10 @@ TEST_F(DocumentFilesTest, NamesInAnyScriptOpenAndSaveAsExactlyThemselves) {
   const std::string doc = folder + "/класс 3а ąę.sqtvk";
   makeDocument(doc, {"9"});
   TFileFailure why;
-  ASSERT_TRUE(bFunLoadDocument(doc, wc, why));
+  ASSERT_TRUE(bFunLoadDocument(TSystemPath(doc), TSystemPath(wc), why));
   EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL9"}}));
   exec(wc, "drop table PESEL9; create table PESEL4( id TEXT, comp_name TEXT, value TEXT );");
-  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  ASSERT_TRUE(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why));
   EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL4"}}));
   EXPECT_EQ(filesIn(folder), (std::vector<std::string> {"класс 3а ąę.sqtvk"}));
 }
@@ -400,18 +401,18 @@ TEST_F(DocumentFilesTest, NamesInAnyScriptOpenAndSaveAsExactlyThemselves) {
 TEST_F(DocumentFilesTest, DeletingTheWorkingCopyTakesItsJournalAlong) {
   leaveHotJournal(wc);
   TFileFailure why;
-  ASSERT_TRUE(bFunDeleteDatabaseFiles(wc, why));
+  ASSERT_TRUE(bFunDeleteDatabaseFiles(TSystemPath(wc), why));
   EXPECT_TRUE(filesIn(work).empty());
-  ASSERT_TRUE(bFunDeleteDatabaseFiles(wc, why));  // nothing there: no failure
+  ASSERT_TRUE(bFunDeleteDatabaseFiles(TSystemPath(wc), why));  // nothing there: no failure
 }
 
 TEST_F(DocumentFilesTest, TheCheckCountsTheStudentTablesOfAReadableDocument) {
   int tables = -1;
   TFileFailure why;
-  ASSERT_TRUE(bFunCheckDocument(wc, tables, why));
+  ASSERT_TRUE(bFunCheckDocument(TSystemPath(wc), tables, why));
   EXPECT_EQ(tables, 2);
   std::ofstream(docs + "/tekst") << "tekst";
-  EXPECT_FALSE(bFunCheckDocument(docs + "/tekst", tables, why));
+  EXPECT_FALSE(bFunCheckDocument(TSystemPath(docs + "/tekst"), tables, why));
   EXPECT_TRUE(why.notDocument);
   EXPECT_EQ(why.sqliteCode, SQLITE_NOTADB);
   EXPECT_EQ(why.strFunCode(), "");  // SQLite's 26 would read as a system error: no code is shown
@@ -496,7 +497,7 @@ TEST_F(DocumentFilesTest, AStudentTableNotAsTheProgramMakesItIsRefusedBeforeARow
     const std::string doc = docs + "/" + name + " ąę.sqtvk";
     exec(doc, sql);
     TFileFailure why;
-    EXPECT_FALSE(bFunLoadDocument(doc, wc, why));
+    EXPECT_FALSE(bFunLoadDocument(TSystemPath(doc), TSystemPath(wc), why));
     EXPECT_TRUE(why.notDocument);
     EXPECT_EQ(why.sqliteCode, 0);  // refused by how it is made, not by a failed read
     EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL1"}, {"PESEL2"}}));
@@ -507,7 +508,7 @@ TEST_F(DocumentFilesTest, AStudentTableNotAsTheProgramMakesItIsRefusedBeforeARow
   exec(checked, "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT check (abs(-9223372036854775808)) );"
                 "pragma ignore_check_constraints=ON;" + row);
   TFileFailure why;
-  EXPECT_TRUE(bFunLoadDocument(checked, wc, why)) << why.sqliteCode;
+  EXPECT_TRUE(bFunLoadDocument(TSystemPath(checked), TSystemPath(wc), why)) << why.sqliteCode;
   EXPECT_EQ(tablesOf(wc), (Rows {{"PESEL5"}}));
 }
 
@@ -525,7 +526,7 @@ TEST_F(DocumentFilesTest, ASaveThatIsNotAllowedGivesTheSystemsNumber) {
   const int status = inChild([&] {
     if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
     TFileFailure why;
-    if (bFunSaveDocument(wc, locked + "/nowy.sqtvk", why)) return 1;
+    if (bFunSaveDocument(TSystemPath(wc), TSystemPath(locked + "/nowy.sqtvk"), why)) return 1;
     return why.strFunCode() == std::to_string(EACCES) && !why.strFunAdvice().empty() ? 0 : 2;
   });
   ASSERT_TRUE(WIFEXITED(status));
@@ -647,7 +648,7 @@ class StoppedSave {
 int saveAsOrdinaryUser(const std::string& workingCopy, const std::string& doc) {
   if (!asOrdinaryUser()) return 3;
   TFileFailure why;
-  if (bFunSaveDocument(workingCopy, doc, why)) return 0;
+  if (bFunSaveDocument(TSystemPath(workingCopy), TSystemPath(doc), why)) return 0;
   return why.inUse ? 2 : 1;
 }
 
@@ -690,19 +691,20 @@ TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfThatIsKilledIsPutBackAtTheNe
       file.seekp(20000);
       file.put(static_cast<char>(was ^ 0x20));
     }
-    ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(wc)));
+    ASSERT_TRUE(fs::exists(strFunOldStateMarkerPath(TSystemPath(wc)).bytes()));
     // The document's kept old state is the user's alone, like the working copy.
-    EXPECT_EQ(static_cast<unsigned>(fs::status(strFunOldStatePath(wc)).permissions()) & 0777, 0600u);
+    EXPECT_EQ(static_cast<unsigned>(fs::status(strFunOldStatePath(TSystemPath(wc)).bytes()).permissions()) & 0777,
+              0600u);
 
-    std::string document, kept;
+    TSystemPath document, kept;
     TFileFailure why;
-    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), c.result);
-    EXPECT_EQ(document, shared.doc);
+    EXPECT_EQ(iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why), c.result);
+    EXPECT_EQ(document.bytes(), shared.doc);
     EXPECT_EQ(tablesOf(shared.doc), c.tables);
     EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
     EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
     EXPECT_EQ(filesIn(shared.folder), (std::vector<std::string> {"klasa 3a.sqtvk"}));
-    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 0);  // done once only
+    EXPECT_EQ(iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why), 0);  // done once only
   }
 }
 
@@ -729,7 +731,7 @@ TEST_F(DocumentFilesTest, TwoSavesIntoTheDocumentItselfNeverRunAtOnce) {
     const int opening = inChild([&] {
       if (!asOrdinaryUser()) return 3;
       TFileFailure why;
-      return bFunLoadDocument(shared.doc, other.copy, why) ? 0 : why.inUse ? 2 : 1;
+      return bFunLoadDocument(TSystemPath(shared.doc), TSystemPath(other.copy), why) ? 0 : why.inUse ? 2 : 1;
     });
     EXPECT_EQ(exitCode(opening), 2);
     EXPECT_EQ(filesIn(other.folder), (std::vector<std::string> {"data_tmp.tmp"}));
@@ -768,7 +770,7 @@ std::string colleagueOpens(const std::string& doc, const std::string& colleagueC
   const int status = inChild([&] {
     if (!asColleague()) return 3;
     TFileFailure why;
-    if (bFunLoadDocument(doc, colleagueCopy, why)) return 0;
+    if (bFunLoadDocument(TSystemPath(doc), TSystemPath(colleagueCopy), why)) return 0;
     const bool told = why.interruptedSave &&
                       strFunFailureLines(why).find(cp1250("Zapis tego dokumentu (przez innego użytkownika albo w innej "
                                                           "sesji programu) został przerwany")) == 0;
@@ -815,9 +817,9 @@ TEST_F(DocumentFilesTest, AColleagueNeverOpensAnInterruptedSaveIntoTheDocumentIt
       EXPECT_EQ(sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr), SQLITE_NOTADB);
       sqlite3_close(db);
     }
-    std::string document, kept;
+    TSystemPath document, kept;
     TFileFailure why;
-    iFunRestoreInterruptedSave(wc, document, kept, why);
+    iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why);
     EXPECT_EQ(colleagueOpens(shared.doc, other.copy), c.after);
     EXPECT_EQ(versionIn(shared.doc), c.after);
     EXPECT_EQ(query(shared.doc, "pragma integrity_check"), (Rows {{"ok"}}));
@@ -870,7 +872,10 @@ TEST_F(DocumentFilesTest, AfterAPutBackTheOpenFileIsStillTheOneTheUserOpened) {
     if (!asOrdinaryUser()) return 3;
     TFileFailure why;
     TOpenedFile read;
-    return bFunLoadDocument(shared.doc, wc, why, &read) && bFunRecordOpenedFile(wc, read) ? 0 : 1;
+    return bFunLoadDocument(TSystemPath(shared.doc), TSystemPath(wc), why, &read) &&
+                   bFunRecordOpenedFile(TSystemPath(wc), read)
+               ? 0
+               : 1;
   };
   ASSERT_EQ(exitCode(inChild(opens)), 0);
   exec(wc, "update `PESEL1` set value = 'NOWE ' || value; update `PESEL6` set value = 'NOWE ' || value;");
@@ -878,12 +883,12 @@ TEST_F(DocumentFilesTest, AfterAPutBackTheOpenFileIsStillTheOneTheUserOpened) {
   ASSERT_EQ(exitCode(killed.finish()), 100 + SIGKILL);
   const int saved = inChild([&] {
     if (!asOrdinaryUser()) return 3;
-    std::string document, kept;
+    TSystemPath document, kept;
     TFileFailure why;
-    if (iFunRestoreInterruptedSave(wc, document, kept, why) != 1) return 7;
+    if (iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why) != 1) return 7;
     TOpenedFile opened;
-    if (!bFunOpenedFileOf(wc, opened)) return 5;
-    if (bFunSaveDocument(wc, shared.doc, why, &opened)) return 0;
+    if (!bFunOpenedFileOf(TSystemPath(wc), opened)) return 5;
+    if (bFunSaveDocument(TSystemPath(wc), TSystemPath(shared.doc), why, &opened)) return 0;
     return why.changedSinceOpened ? 4 : 1;
   });
   EXPECT_EQ(exitCode(saved), 0);
@@ -940,8 +945,9 @@ TEST_F(DocumentFilesTest, TwoSavesOfTheOpenFileAtOnceOneWinsTheOtherIsAsked) {
         if (c.asUsers && !(colleague ? asColleague() : asOrdinaryUser())) return 3;
         TFileFailure why;
         TOpenedFile opened, saved;
-        if (!bFunOpenedFileOf(copy, opened)) return 5;
-        if (bFunSaveDocument(copy, c.doc, why, &opened, &saved)) return bFunRecordOpenedFile(copy, saved) ? 0 : 6;
+        if (!bFunOpenedFileOf(TSystemPath(copy), opened)) return 5;
+        if (bFunSaveDocument(TSystemPath(copy), TSystemPath(c.doc), why, &opened, &saved))
+          return bFunRecordOpenedFile(TSystemPath(copy), saved) ? 0 : 6;
         return why.changedSinceOpened ? 4 : why.inUse ? 2 : 1;
       };
     };
@@ -950,7 +956,10 @@ TEST_F(DocumentFilesTest, TwoSavesOfTheOpenFileAtOnceOneWinsTheOtherIsAsked) {
         if (c.asUsers && !(colleague ? asColleague() : asOrdinaryUser())) return 3;
         TFileFailure why;
         TOpenedFile read;
-        return bFunLoadDocument(c.doc, copy, why, &read) && read.path == c.doc && bFunRecordOpenedFile(copy, read) ? 0 : 1;
+        return bFunLoadDocument(TSystemPath(c.doc), TSystemPath(copy), why, &read) && read.path == c.doc &&
+                       bFunRecordOpenedFile(TSystemPath(copy), read)
+                   ? 0
+                   : 1;
       }));
     };
     ASSERT_EQ(opens(wc, false), 0);
@@ -1024,15 +1033,15 @@ TEST_F(DocumentFilesTest, ASaveIntoTheOpenFileWritesOnlyWhileItIsTheFileThatWasO
     makeDocument(doc, {"9"});
     TFileFailure why;
     TOpenedFile opened, recorded;
-    ASSERT_TRUE(bFunLoadDocument(doc, wc, why, &opened));
+    ASSERT_TRUE(bFunLoadDocument(TSystemPath(doc), TSystemPath(wc), why, &opened));
     EXPECT_EQ(opened.path, doc);
-    ASSERT_TRUE(bFunRecordOpenedFile(wc, opened));
-    ASSERT_TRUE(bFunOpenedFileOf(wc, recorded));
+    ASSERT_TRUE(bFunRecordOpenedFile(TSystemPath(wc), opened));
+    ASSERT_TRUE(bFunOpenedFileOf(TSystemPath(wc), recorded));
     EXPECT_EQ(recorded.path, doc);
     c.make();
     const Rows was = query(doc, "select value from `PESEL9`");
     exec(wc, "create table `PESEL10`( id TEXT, comp_name TEXT, value TEXT )");
-    EXPECT_EQ(bFunSaveDocument(wc, doc, why, &recorded), c.saved);
+    EXPECT_EQ(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why, &recorded), c.saved);
     EXPECT_EQ(why.changedSinceOpened, !c.saved);
     EXPECT_EQ(tablesOf(doc), c.saved ? (Rows {{"PESEL10"}, {"PESEL9"}}) : (Rows {{"PESEL9"}}));
     if (!c.saved) {
@@ -1044,9 +1053,9 @@ TEST_F(DocumentFilesTest, ASaveIntoTheOpenFileWritesOnlyWhileItIsTheFileThatWasO
   fs::rename(wc, wc + ".stary");
   makeDocument(wc, {"1"});
   TOpenedFile none;
-  EXPECT_FALSE(bFunOpenedFileOf(wc, none));
+  EXPECT_FALSE(bFunOpenedFileOf(TSystemPath(wc), none));
   TFileFailure why;
-  EXPECT_FALSE(bFunSaveDocument(wc, doc, why, &none));
+  EXPECT_FALSE(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why, &none));
   EXPECT_TRUE(why.changedSinceOpened);
 }
 
@@ -1117,21 +1126,23 @@ TEST_F(DocumentFilesTest, APutBackNeverUndoesAColleaguesLaterSave) {
     // The superuser writes the folder: the colleague's save renames a new file into place.
     const int status = inChild([&] {
       TFileFailure why;
-      return c.inPlace ? saveAsOrdinaryUser(other.copy, shared.doc) : bFunSaveDocument(other.copy, shared.doc, why) ? 0 : 1;
+      return c.inPlace ? saveAsOrdinaryUser(other.copy, shared.doc)
+             : bFunSaveDocument(TSystemPath(other.copy), TSystemPath(shared.doc), why) ? 0
+                                                                                       : 1;
     });
     ASSERT_EQ(exitCode(status), 0);
     struct stat now {};
     ::stat(shared.doc.c_str(), &now);
     ASSERT_EQ(now.st_ino == was.st_ino, c.inPlace);
 
-    std::string document, kept;
+    TSystemPath document, kept;
     TFileFailure why;
-    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 2);
-    EXPECT_EQ(document, shared.doc);
+    EXPECT_EQ(iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why), 2);
+    EXPECT_EQ(document.bytes(), shared.doc);
     EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL7"}}));
-    EXPECT_EQ(kept, keptAside(work, ++round));
-    EXPECT_EQ(tablesOf(kept), (Rows {{"PESEL9"}}));
-    EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 0);
+    EXPECT_EQ(kept.bytes(), keptAside(work, ++round));
+    EXPECT_EQ(tablesOf(kept.bytes()), (Rows {{"PESEL9"}}));
+    EXPECT_EQ(iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why), 0);
     exec(shared.doc, "drop table PESEL7; create table PESEL9(id TEXT, comp_name TEXT, value TEXT);");
   }
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp", "klasa 3a - stan sprzed przerwanego zapisu (2).sqtvk",
@@ -1173,10 +1184,11 @@ TEST_F(DocumentFilesTest, APutBackNeverWritesThroughALinkNorMakesAGoneDocumentAg
     ::chmod(shared.folder.c_str(), c.folderMode);
     const int status = inChild([&] {
       if (!asOrdinaryUser()) return 3;
-      std::string document, kept;
+      TSystemPath document, kept;
       TFileFailure why;
-      if (iFunRestoreInterruptedSave(wc, document, kept, why) != c.result) return 1;
-      if (kept != keptAside(work, round + 1) || fs::exists(strFunOldStateMarkerPath(wc))) return 2;
+      if (iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why) != c.result) return 1;
+      if (kept.bytes() != keptAside(work, round + 1) || fs::exists(strFunOldStateMarkerPath(TSystemPath(wc)).bytes()))
+        return 2;
       return saveAsOrdinaryUser(wc, otherDoc) == 0 ? 0 : 4;
     });
     ++round;
@@ -1196,15 +1208,15 @@ TEST_F(DocumentFilesTest, APutBackNeverWritesThroughALinkNorMakesAGoneDocumentAg
 // is kept for the user.
 TEST_F(DocumentFilesTest, AMarkerThatRecordsNoStateNeverPutsBackBlindly) {
   SharedFolder shared(dirs, work, wc, docs);
-  makeDocument(strFunOldStatePath(wc), {"5"});
-  writeText(strFunOldStateMarkerPath(wc), shared.doc);
-  std::string document, kept;
+  makeDocument(strFunOldStatePath(TSystemPath(wc)).bytes(), {"5"});
+  writeText(strFunOldStateMarkerPath(TSystemPath(wc)).bytes(), shared.doc);
+  TSystemPath document, kept;
   TFileFailure why;
-  EXPECT_EQ(iFunRestoreInterruptedSave(wc, document, kept, why), 4);
-  EXPECT_EQ(document, shared.doc);
+  EXPECT_EQ(iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, why), 4);
+  EXPECT_EQ(document.bytes(), shared.doc);
   EXPECT_EQ(tablesOf(shared.doc), (Rows {{"PESEL9"}}));
-  EXPECT_EQ(kept, keptAside(work));
-  EXPECT_EQ(tablesOf(kept), (Rows {{"PESEL5"}}));
+  EXPECT_EQ(kept.bytes(), keptAside(work));
+  EXPECT_EQ(tablesOf(kept.bytes()), (Rows {{"PESEL5"}}));
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp", "klasa 3a - stan sprzed przerwanego zapisu.sqtvk"}));
 }
 
@@ -1222,14 +1234,14 @@ TEST_F(DocumentFilesTest, AnOpenDuringASaveBesideTheDocumentLeavesTheSavesFileAl
   ::chmod(doc.c_str(), 0666);
   StoppedSave owner("copied", false, [&] {
     TFileFailure why;
-    return bFunSaveDocument(wc, doc, why) ? 0 : 1;
+    return bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why) ? 0 : 1;
   });
   ASSERT_TRUE(owner.standing());
   ASSERT_EQ(savesFilesIn(folder).size(), 1u);
   const int opening = inChild([&] {
     if (!asOrdinaryUser()) return 3;
     TFileFailure why;
-    return bFunLoadDocument(doc, other.copy, why) ? 0 : 1;
+    return bFunLoadDocument(TSystemPath(doc), TSystemPath(other.copy), why) ? 0 : 1;
   });
   EXPECT_EQ(exitCode(opening), 0);
   EXPECT_EQ(savesFilesIn(folder).size(), 1u);
@@ -1256,7 +1268,7 @@ struct ChosenFolder {
 
 int saveAs(const std::string& workingCopy, const std::string& doc) {
   TFileFailure why;
-  return bFunSaveDocument(workingCopy, doc, why) ? 0 : 1;
+  return bFunSaveDocument(TSystemPath(workingCopy), TSystemPath(doc), why) ? 0 : 1;
 }
 
 }  // namespace
@@ -1283,7 +1295,7 @@ TEST_F(DocumentFilesTest, TwoSavesOntoTheSameNewNameEachWriteAFileOfTheirOwn) {
     EXPECT_EQ(tablesOf(chosen.doc), (Rows {{"PESEL7"}}));
     EXPECT_EQ(asTheOther([&] {
                 TFileFailure why;
-                return bFunLoadDocument(chosen.doc, other.copy, why) ? 0 : 1;
+                return bFunLoadDocument(TSystemPath(chosen.doc), TSystemPath(other.copy), why) ? 0 : 1;
               }),
               0);
     EXPECT_EQ(savesFilesIn(chosen.folder).size(), 1u);  // the first save's, still at work
@@ -1313,9 +1325,9 @@ TEST_F(DocumentFilesTest, WhatAKilledSaveBesideADocumentLeftGoesAtTheNextOpenOrS
     ASSERT_EQ(savesFilesIn(chosen.folder).size(), 1u);
     TFileFailure why;
     if (byOpen) {
-      ASSERT_TRUE(bFunLoadDocument(chosen.doc, wc, why));
+      ASSERT_TRUE(bFunLoadDocument(TSystemPath(chosen.doc), TSystemPath(wc), why));
     }
-    EXPECT_EQ(iFunRemoveLeftTemporaries(work), byOpen ? 0 : 1);
+    EXPECT_EQ(iFunRemoveLeftTemporaries(TSystemPath(work)), byOpen ? 0 : 1);
     EXPECT_EQ(savesFilesIn(chosen.folder), std::vector<std::string> {});
     EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
   }
@@ -1330,7 +1342,7 @@ TEST_F(DocumentFilesTest, WhatAKilledSaveBesideADocumentLeftGoesAtTheNextOpenOrS
     return 1;
   });
   ASSERT_TRUE(WIFSIGNALED(recording));
-  EXPECT_EQ(iFunRemoveLeftTemporaries(work), 0);
+  EXPECT_EQ(iFunRemoveLeftTemporaries(TSystemPath(work)), 0);
   EXPECT_EQ(savesFilesIn(chosen.folder), own);
   EXPECT_EQ(exitCode(working.finish()), 0);
   EXPECT_EQ(tablesOf(chosen.doc), (Rows {{"PESEL9"}}));
@@ -1346,7 +1358,7 @@ TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFullDiskFailsAndLeavesItA
     const rlimit limit {48 * 1024, 48 * 1024};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     TFileFailure why;
-    if (bFunSaveDocument(wc, shared.doc, why)) return 1;
+    if (bFunSaveDocument(TSystemPath(wc), TSystemPath(shared.doc), why)) return 1;
     return why.systemError == EFBIG || (why.sqliteCode & 0xff) == SQLITE_FULL ? 0 : 2;
   });
   ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
@@ -1358,7 +1370,7 @@ TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFullDiskFailsAndLeavesItA
   const int again = inChild([&] {
     if (!asOrdinaryUser()) return 3;
     TFileFailure why;
-    return bFunSaveDocument(wc, shared.doc, why) ? 0 : 1;
+    return bFunSaveDocument(TSystemPath(wc), TSystemPath(shared.doc), why) ? 0 : 1;
   });
   ASSERT_TRUE(WIFEXITED(again));
   EXPECT_EQ(WEXITSTATUS(again), 0);
@@ -1401,7 +1413,7 @@ TEST_F(DocumentFilesTest, ASaveIntoTheDocumentItselfOnAFilledUpFileSystemLeavesI
   const int status = inChild([&] {
     if (!asOrdinaryUser()) return 3;
     TFileFailure why;
-    if (bFunSaveDocument(wc, doc, why)) return 1;
+    if (bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why)) return 1;
     if (why.systemError == ENOSPC || (why.sqliteCode & 0xff) == SQLITE_FULL) return 0;
     std::fprintf(stderr, "save failed with %d/%d\n", why.systemError, why.sqliteCode);
     return 2;
@@ -1442,12 +1454,12 @@ TEST_F(DocumentFilesTest, ADocumentAnotherProgramHoldsFailsAtOnceAndStaysAsItWas
     // The open and the save come back while the other still holds it: they
     // give up instead of waiting for it (how soon: store_bench).
     TFileFailure opening;
-    EXPECT_FALSE(bFunLoadDocument(doc, wc, opening)) << doc;
+    EXPECT_FALSE(bFunLoadDocument(TSystemPath(doc), TSystemPath(wc), opening)) << doc;
     EXPECT_TRUE(opening.inUse) << doc;
     const int status = inChild([&] {
       if (doc == shared.doc && !asOrdinaryUser()) return 3;
       TFileFailure saving;
-      if (bFunSaveDocument(wc, doc, saving)) return 1;
+      if (bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), saving)) return 1;
       return saving.inUse ? 0 : 2;
     });
     ::close(done[1]);
@@ -1471,10 +1483,10 @@ TEST_F(DocumentFilesTest, APipeOrADeviceNamedAsADocumentIsRefusedWithoutWaiting)
     ::alarm(5);
     for (const std::string& path : {pipe, device}) {
       TFileFailure why;
-      if (bFunLoadDocument(path, wc, why) || !why.notDocument) return 1;
+      if (bFunLoadDocument(TSystemPath(path), TSystemPath(wc), why) || !why.notDocument) return 1;
       int tables = 0;
-      if (bFunCheckDocument(path, tables, why)) return 2;
-      if (path == pipe && bFunSaveDocument(wc, path, why)) return 3;  // never written into
+      if (bFunCheckDocument(TSystemPath(path), tables, why)) return 2;
+      if (path == pipe && bFunSaveDocument(TSystemPath(wc), TSystemPath(path), why)) return 3;  // never written into
     }
     return 0;
   });
@@ -1531,7 +1543,7 @@ TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse)
   char c = 0;
   ASSERT_EQ(::read(ready[0], &c, 1), 1);
 
-  EXPECT_EQ(iFunRemoveLeftTemporaries(work), ::geteuid() == 0 ? 1 : 2);
+  EXPECT_EQ(iFunRemoveLeftTemporaries(TSystemPath(work)), ::geteuid() == 0 ? 1 : 2);
   EXPECT_FALSE(fs::exists(dead));
   EXPECT_FALSE(fs::exists(dead + "-journal"));
   EXPECT_TRUE(fs::exists(running));
@@ -1544,10 +1556,28 @@ TEST_F(DocumentFilesTest, ATemporaryOfAProcessThatIsGoneIsRemovedAndNothingElse)
   (void)!::write(finish[1], &c, 1);
   int status = 0;
   ::waitpid(worker, &status, 0);
-  EXPECT_EQ(iFunRemoveLeftTemporaries(work), 1);
+  EXPECT_EQ(iFunRemoveLeftTemporaries(TSystemPath(work)), 1);
   EXPECT_FALSE(fs::exists(running));
   EXPECT_FALSE(fs::exists(strFunTemporaryRecordsFolder(work)));  // every record gone
   EXPECT_EQ(filesIn(work), (std::vector<std::string> {"data_tmp.tmp"}));
+}
+
+// What a kill left of a record written aside goes at the start with its
+// journal; a link under such a name goes without what it points to, and
+// whatever is no file of the user's stays.
+TEST_F(DocumentFilesTest, ARecordLeftHalfWrittenIsRemovedAndNothingElse) {
+  const std::string victim = dirs.root() + "/.profile";
+  writeText(victim, "export PATH\n");
+  writeText(work + "/data_tmp.tmp.otwarty-plik.nowy", "KESTAL-TARVEK OTWARTY PLIK 1\n");
+  writeText(work + "/pliki_kat.sqset.nowy", "SQLite format 3");
+  writeText(work + "/pliki_kat.sqset.nowy-journal", "");
+  fs::create_symlink(victim, work + "/ustawienia.sqset.nowy");
+  fs::create_directory(work + "/katalog.nowy");
+  writeText(work + "/notatki.nowy.txt", "moje");
+  EXPECT_EQ(iFunRemoveUnfinishedRecords(TSystemPath(work)), 2);
+  EXPECT_EQ(filesIn(work),
+            (std::vector<std::string> {"data_tmp.tmp", "katalog.nowy", "notatki.nowy.txt", "ustawienia.sqset.nowy"}));
+  EXPECT_EQ(readText(victim), "export PATH\n");
 }
 
 
@@ -1611,7 +1641,10 @@ TEST_F(DocumentFilesTest, NobodyElseCanReadTheStatesASaveIntoTheDocumentItselfKe
     SCOPED_TRACE(step);
     StoppedSave saving(step, false, [&] { return saveAsOrdinaryUser(wc, shared.doc); });
     ASSERT_TRUE(saving.standing());
-    for (const std::string& state : {strFunNewStatePath(wc), strFunOldStatePath(wc), strFunOldStateMarkerPath(wc)}) {
+    const TSystemPath copy(wc);
+    for (const TSystemPath& path :
+         {strFunNewStatePath(copy), strFunOldStatePath(copy), strFunOldStateMarkerPath(copy)}) {
+      const std::string& state = path.bytes();
       ASSERT_TRUE(fs::exists(state)) << state;
       EXPECT_FALSE(readableBy("daemon", state)) << state;
     }
@@ -1629,7 +1662,7 @@ int openAsOwner(const std::string& doc, const std::string& workingCopy) {
   return exitCode(inChild([&] {
     if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 3;
     TFileFailure why;
-    return bFunLoadDocument(doc, workingCopy, why) ? 0 : 1;
+    return bFunLoadDocument(TSystemPath(doc), TSystemPath(workingCopy), why) ? 0 : 1;
   }));
 }
 
@@ -1736,9 +1769,9 @@ TEST_F(DocumentFilesTest, NothingLeftBesideADocumentTakesPartInItsSave) {
           ::alarm(20);  // a save that hangs ends here
           TFileFailure why;
           TOpenedFile read;
-          if (!bFunLoadDocument(doc, wc, why, &read)) return 5;
+          if (!bFunLoadDocument(TSystemPath(doc), TSystemPath(wc), why, &read)) return 5;
           exec(wc, "create table `PESEL5`( id TEXT, comp_name TEXT, value TEXT )");
-          if (bFunSaveDocument(wc, doc, why, saveAs ? nullptr : &read)) return 0;
+          if (bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why, saveAs ? nullptr : &read)) return 0;
           return why.changedSinceOpened ? 4 : why.inUse ? 2 : 1;
         }));
         EXPECT_EQ(saved, 0);
@@ -1816,7 +1849,7 @@ TEST_F(DocumentFilesTest, TheOwnersOwnWalOpensWithItsRowsAndGoesWithASaveBeside)
   const std::string doc = docs + "/klasa 3c.sqtvk";
   leaveCommittedWal(doc);
   TFileFailure why;
-  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  ASSERT_TRUE(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why));
   EXPECT_FALSE(fs::exists(doc + "-wal"));
   EXPECT_FALSE(fs::exists(doc + "-shm"));
   EXPECT_EQ(tablesOf(doc), tablesOf(wc));
@@ -1829,7 +1862,7 @@ TEST_F(DocumentFilesTest, ASaveIntoARemovedFolderSaysTheFolderIsGone) {
   fs::create_directories(folder);
   fs::remove_all(folder);
   TFileFailure why;
-  EXPECT_FALSE(bFunSaveDocument(wc, folder + "/klasa 2b żółć.sqtvk", why));
+  EXPECT_FALSE(bFunSaveDocument(TSystemPath(wc), TSystemPath(folder + "/klasa 2b żółć.sqtvk"), why));
   EXPECT_EQ(why.systemError, ENOENT);
   EXPECT_EQ(strFunFailureLines(why).rfind(cp1250("Wybrany plik lub jego katalog już nie istnieje"), 0), 0u);
 }
@@ -1841,7 +1874,7 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentIsSavedUnderEveryName) {
   makeDocument(doc, {"9"});
   ASSERT_EQ(::link(doc.c_str(), other.c_str()), 0);
   TFileFailure why;
-  ASSERT_TRUE(bFunSaveDocument(wc, doc, why));
+  ASSERT_TRUE(bFunSaveDocument(TSystemPath(wc), TSystemPath(doc), why));
   EXPECT_EQ(tablesOf(doc), (Rows {{"PESEL1"}, {"PESEL2"}}));
   EXPECT_EQ(tablesOf(other), (Rows {{"PESEL1"}, {"PESEL2"}}));
   EXPECT_EQ(fs::hard_link_count(doc), 2u);

@@ -52,47 +52,47 @@ TEST_F(FoldersTest, DataFolderIsMadeLevelByLevelWithTheFoldedName) {
   TempFolders polish("Księgowość");
   const std::string expected = cp1250FromUtf8(polish.common()) + "/Kestal-Tarvek/Ksiegowosc";
   EXPECT_FALSE(fs::exists(polish.common() + "/Kestal-Tarvek"));
-  EXPECT_EQ(strFunGetMainDirPath(&ds), expected);
+  EXPECT_EQ(strFunGetMainDirPath(&ds).text(), expected);
   EXPECT_TRUE(fs::is_directory(u(expected)));
-  EXPECT_EQ(strFunGetMainDirPath(&ds), expected);  // later calls find it
+  EXPECT_EQ(strFunGetMainDirPath(&ds).text(), expected);  // later calls find it
   EXPECT_TRUE(ds.ErrorStream.empty());
 }
 
 TEST_F(FoldersTest, PathsAreFolderSlashName) {
   const std::string d = dirs.data(), p = cp1250FromUtf8(dirs.program());
-  EXPECT_EQ(strFunGetProgramDirPath(&ds), p);
-  EXPECT_EQ(strFunGetTmpFilePath(&ds), d + "/data_tmp.tmp");
-  EXPECT_EQ(strFunGetSettingsFilePath(&ds, true), p + "/ustawienia.sqset");
-  EXPECT_EQ(strFunGetSettingsFilePath(&ds, false), d + "/ustawienia.sqset");
-  EXPECT_EQ(strFunGetCalibFilePath(&ds, true), p + "/tvk_kalibracja.sqset");
-  EXPECT_EQ(strFunGetCalibFilePath(&ds, false), d + "/tvk_kalibracja.sqset");
+  EXPECT_EQ(strFunGetProgramDirPath(&ds).text(), p);
+  EXPECT_EQ(strFunGetTmpFilePath(&ds).text(), d + "/data_tmp.tmp");
+  EXPECT_EQ(strFunGetSettingsFilePath(&ds, true).text(), p + "/ustawienia.sqset");
+  EXPECT_EQ(strFunGetSettingsFilePath(&ds, false).text(), d + "/ustawienia.sqset");
+  EXPECT_EQ(strFunGetCalibFilePath(&ds, true).text(), p + "/tvk_kalibracja.sqset");
+  EXPECT_EQ(strFunGetCalibFilePath(&ds, false).text(), d + "/tvk_kalibracja.sqset");
 }
 
 TEST_F(FoldersTest, WithoutADataFolderItsPathsAreEmpty) {
   writeText(dirs.root() + "/file", "x");
   ::setenv("TARVEK_COMMON_DATA_DIR", (dirs.root() + "/file/below").c_str(), 1);
-  EXPECT_EQ(strFunGetMainDirPath(&ds), "");
+  EXPECT_EQ(strFunGetMainDirPath(&ds).text(), "");
   EXPECT_EQ(ds.ErrorStream.str(), cp1250("Błąd uzyskania ścieżki głównego katalagu.\nKod błędu: 20"));
-  EXPECT_EQ(strFunGetTmpFilePath(&ds), "");
-  EXPECT_EQ(strFunGetSettingsFilePath(&ds, false), "");
-  EXPECT_EQ(strFunGetCalibFilePath(&ds, false), "");
-  EXPECT_NE(strFunGetSettingsFilePath(&ds, true), "");
+  EXPECT_EQ(strFunGetTmpFilePath(&ds).text(), "");
+  EXPECT_EQ(strFunGetSettingsFilePath(&ds, false).text(), "");
+  EXPECT_EQ(strFunGetCalibFilePath(&ds, false).text(), "");
+  EXPECT_NE(strFunGetSettingsFilePath(&ds, true).text(), "");
   EXPECT_TRUE(bFunDeleteTmpFile(&ds));  // nothing there to delete
   EXPECT_FALSE(fs::exists("/data_tmp.tmp"));
 }
 
 TEST_F(FoldersTest, ALevelThatCannotBeMadeIsReported) {
   writeText(dirs.common() + "/Kestal-Tarvek", "a file in the way");
-  EXPECT_EQ(strFunGetMainDirPath(&ds), "");
+  EXPECT_EQ(strFunGetMainDirPath(&ds).text(), "");
   EXPECT_EQ(ds.ErrorStream.str(), cp1250("Błąd podczas tworzenia katalogu:\n") + cp1250FromUtf8(dirs.common()) +
                                       cp1250("/Kestal-Tarvek\nKod błędu: 17"));
 }
 
 TEST_F(FoldersTest, CreateDirReportsUnderTheDataFolderRoutine) {
-  const std::string d = strFunGetMainDirPath(&ds);
-  EXPECT_TRUE(bFunCreateDir(&ds, d + "/grafika"));
-  EXPECT_TRUE(bFunCreateDir(&ds, d + "/grafika"));
-  EXPECT_FALSE(bFunCreateDir(&ds, d + "/a/b"));
+  const std::string d = strFunGetMainDirPath(&ds).text();
+  EXPECT_TRUE(bFunCreateDir(&ds, TSystemPath::fromText(d + "/grafika")));
+  EXPECT_TRUE(bFunCreateDir(&ds, TSystemPath::fromText(d + "/grafika")));
+  EXPECT_FALSE(bFunCreateDir(&ds, TSystemPath::fromText(d + "/a/b")));
   EXPECT_EQ(ds.ErrorStream.str(), cp1250("Błąd podczas tworzenia katalogu:\n") + d + cp1250("/a/b\nKod błędu: 2"));
   EXPECT_EQ(logged().back()[0], "strFunGetMainDirPath()");
 }
@@ -101,7 +101,7 @@ TEST_F(FoldersTest, DeleteTmpFile) {
   ds.ErrorStream << "before";
   EXPECT_TRUE(bFunDeleteTmpFile(&ds));
   EXPECT_EQ(ds.ErrorStream.str(), "before");
-  const std::string tmp = strFunGetTmpFilePath(&ds);
+  const std::string tmp = strFunGetTmpFilePath(&ds).text();
   writeText(u(tmp), "x");
   EXPECT_TRUE(bFunDeleteTmpFile(&ds));
   EXPECT_FALSE(fs::exists(u(tmp)));
@@ -115,26 +115,26 @@ TEST_F(FoldersTest, DeleteTmpFile) {
 TEST_F(FoldersTest, ClearAttributesOfAMissingFileSaysNothing) {
   strFunGetMainDirPath(&ds);
   ds.ErrorStream << "before";
-  EXPECT_FALSE(bFunClearFileAttributes(&ds, dirs.data() + "/missing"));
+  EXPECT_FALSE(bFunClearFileAttributes(&ds, TSystemPath::fromText(dirs.data() + "/missing")));
   EXPECT_EQ(ds.ErrorStream.str(), "before");
   EXPECT_TRUE(logged().empty());
   const std::string f = dirs.data() + "/f";
   writeText(u(f), "x");
   fs::permissions(u(f), fs::perms::none);
-  EXPECT_TRUE(bFunClearFileAttributes(&ds, f));
+  EXPECT_TRUE(bFunClearFileAttributes(&ds, TSystemPath::fromText(f)));
   EXPECT_TRUE((fs::status(u(f)).permissions() & fs::perms::owner_write) != fs::perms::none);
 }
 
 TEST_F(FoldersTest, CopyFailureNamesBothFilesAndTheCode) {
-  const std::string d = strFunGetMainDirPath(&ds);
+  const std::string d = strFunGetMainDirPath(&ds).text();
   writeText(u(d) + "/a", "new");
   writeText(u(d) + "/b", "old");
-  EXPECT_FALSE(bFunCopyFile(&ds, d + "/a", d + "/b", true));
+  EXPECT_FALSE(bFunCopyFile(&ds, TSystemPath::fromText(d + "/a"), TSystemPath::fromText(d + "/b"), true));
   EXPECT_EQ(ds.ErrorStream.str(),
             cp1250("Błąd podczas kopiowania pliku.\n\nZ: ") + d + "/a\ndo: " + d + cp1250("/b\n\n Kod błędu: 17"));
   EXPECT_EQ(logged().back()[0], "bFunCopyFile()");
   EXPECT_EQ(readText(u(d) + "/b"), "old");
-  EXPECT_TRUE(bFunCopyFile(&ds, d + "/a", d + "/b", false));
+  EXPECT_TRUE(bFunCopyFile(&ds, TSystemPath::fromText(d + "/a"), TSystemPath::fromText(d + "/b"), false));
   EXPECT_EQ(readText(u(d) + "/b"), "new");
 }
 
@@ -205,7 +205,7 @@ TEST_F(InstallTest, EveryUserGetsAFlaggedFileOnceFromAProgramFolderThatIsNeverWr
   for (const char* user : {"Księgowość", "nauczyciel 2a"}) {
     SCOPED_TRACE(user);
     ::setenv("TARVEK_USER_NAME", user, 1);
-    const std::string calib = u(strFunGetMainDirPath(&ds)) + "/tvk_kalibracja.sqset";
+    const std::string calib = strFunGetMainDirPath(&ds).bytes() + "/tvk_kalibracja.sqset";
     writeText(calib, "of an earlier version");
     ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
     EXPECT_EQ(readText(calib), "shipped");
@@ -274,9 +274,9 @@ TEST_F(InstallTest, TheUsersSettingsAndCalibrationAreClosedToOthersWhateverTheSh
   ASSERT_TRUE(bFunCheckFilesDir(&ds)) << ds.ErrorStream.str();
   for (const char* name : {"ustawienia.sqset", "tvk_kalibracja.sqset"})
     EXPECT_EQ(static_cast<unsigned>(fs::status(u(dirs.data()) + "/" + name).permissions()) & 07777, 0600u) << name;
-  fs::permissions(u(strFunGetCalibFilePath(&ds, false)), fs::perms(0644));
+  fs::permissions(strFunGetCalibFilePath(&ds, false).bytes(), fs::perms(0644));
   ASSERT_TRUE(bFunPrzywrocPlikKalibracji(&ds)) << ds.ErrorStream.str();
-  EXPECT_EQ(static_cast<unsigned>(fs::status(u(strFunGetCalibFilePath(&ds, false))).permissions()) & 07777, 0600u);
+  EXPECT_EQ(static_cast<unsigned>(fs::status(strFunGetCalibFilePath(&ds, false).bytes()).permissions()) & 07777, 0600u);
 }
 
 // ------------------------------------------------------- whose folder it is
@@ -320,7 +320,7 @@ TEST_F(FoldersTest, TheDataFolderIsTheUsersAloneAndOneOthersMayChangeIsRefused) 
     if (std::string(c.what) == "someone else's" && ::geteuid() != 0) continue;  // only root can give it away
     fs::remove_all(app);
     c.prepare();
-    const std::string path = strFunGetMainDirPath(&ds);
+    const std::string path = strFunGetMainDirPath(&ds).text();
     if (c.said.empty()) {
       EXPECT_EQ(path, dirs.data());
       EXPECT_EQ(modeOf(data), 0700u);
@@ -329,7 +329,7 @@ TEST_F(FoldersTest, TheDataFolderIsTheUsersAloneAndOneOthersMayChangeIsRefused) 
       EXPECT_EQ(path, "");
       EXPECT_NE(ds.ErrorStream.str().find(c.said), std::string::npos) << cp1250ToUtf8(ds.ErrorStream.str());
       EXPECT_NE(ds.ErrorStream.str().find(refused), std::string::npos);
-      EXPECT_EQ(strFunGetTmpFilePath(&ds), "");  // nothing is read or written there
+      EXPECT_EQ(strFunGetTmpFilePath(&ds).text(), "");  // nothing is read or written there
     }
     ds.ErrorStream.clear();
   }

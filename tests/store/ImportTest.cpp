@@ -31,7 +31,9 @@ class ImportTest : public StoreTest {
             "insert into `PESEL9` values('DANE UCZNIA', 'Nazwisko_DATA_EDIT', 'Stary');");
   }
   void writeSource(const std::string& bytes) const { writeText(cp1250ToUtf8(source), bytes); }
-  bool import() { return bFunImportDataFromFile(&ds, target, TSystemPath::fromText(source), progress); }
+  bool import() {
+    return bFunImportDataFromFile(&ds, TSystemPath::fromText(target), TSystemPath::fromText(source), progress);
+  }
 
   Rows stored(const std::string& table) const {
     return sqlRows(target, "select id, comp_name, value from `" + sqlName(table) + "` order by rowid");
@@ -211,7 +213,7 @@ TEST_F(ImportTest, AMissingSourceOrATargetThatCannotBeWrittenChangesNothing) {
   EXPECT_FALSE(exists(target + ".import"));
 
   const std::string nowhere = data + "/brak/data_tmp.tmp";  // no folder for the new file
-  EXPECT_FALSE(bFunImportDataFromFile(&ds, nowhere, TSystemPath::fromText(source)));
+  EXPECT_FALSE(bFunImportDataFromFile(&ds, TSystemPath::fromText(nowhere), TSystemPath::fromText(source)));
   expectFailure(cp1250("Błąd zapisu pliku: \n") + nowhere + cp1250(".import\nKod błędu: 14"),
                 "bFunImportDataFromFile");
 }
@@ -223,7 +225,7 @@ TEST_F(ImportTest, AMissingTargetIsMadeAndALeftoverNewFileIsReplaced) {
   ASSERT_TRUE(import()) << ds.ErrorStream.str();
   EXPECT_EQ(tables(), (std::vector<std::string> {"PESEL1"}));
   std::vector<TStudentListRecord> list;
-  ASSERT_TRUE(bFunGetStudentsList(&ds, target, list));
+  ASSERT_TRUE(bFunGetStudentsList(&ds, TSystemPath::fromText(target), list));
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0].DisplayName, "Lis Anna");
 }
@@ -320,7 +322,7 @@ TEST_F(ImportTest, AStudentThatFailsHalfWrittenLeavesNoRowOfIt) {
     s->documents = {r, r, r};
   }
   CppSQLite3DB db;
-  db.openFile(fresh);
+  db.openFile(TSystemPath::fromText(fresh));
   TImportFailure failure;
   ASSERT_TRUE(bFunImportWriteStudent(db, first, {}, failure));
   // The second document row of the second student fails as a full disk would.

@@ -96,7 +96,7 @@ TEST_F(LogTest, AnUnwritableLogDropsTheEntryQuietly) {
   EXPECT_EQ(ds.ErrorStream.str(), "keep");
 
   // A failing operation still reports its own message.
-  EXPECT_FALSE(bFunCopyFile(&ds, "/nowhere/a", "/nowhere/b", false));
+  EXPECT_FALSE(bFunCopyFile(&ds, TSystemPath("/nowhere/a"), TSystemPath("/nowhere/b"), false));
   EXPECT_EQ(ds.ErrorStream.str().rfind(cp1250("Błąd podczas kopiowania pliku."), 0), 0u);
 }
 

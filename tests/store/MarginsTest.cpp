@@ -33,12 +33,12 @@ std::vector<std::string> fields(const TMarginRecord& r) {
 
 class MarginsTest : public StoreTest {
  protected:
-  std::string file;
+  TSystemPath file;
   void SetUp() override {
     file = strFunGetSettingsFilePath(&ds, false);
     sqlExec(file, kMarginTable);
   }
-  Rows sets(const std::string& path) const {
+  Rows sets(const TSystemPath& path) const {
     return sqlRows(path, "select name, Page1X1, Page1Y1, Page1X2, Page1Y2, Page2X1, Page2Y1, Page2X2, Page2Y2 "
                          "from `margin` order by rowid");
   }
@@ -96,11 +96,12 @@ TEST_F(MarginsTest, FailuresOfEachOperation) {
     return Case {result, ds.ErrorStream.str(), fun};
   };
   const Case missingFile[] = {
-      run(bFunMarginReadData(&ds, missing, list), "bFunMarginReadData()"),
-      run(bFunMarginDeleteSettings(&ds, missing, "A"), "bFunMarginDeleteSettings()"),
-      run(bFunMarginWriteNewSettings(&ds, missing, set("A", {})), "bFunMarginWriteNewSettings()"),
-      run(bFunMarginRestoreOriginal(&ds, missing, file), "bFunMarginRestoreOriginal()"),
-      run(bFunMarginRestoreOriginal(&ds, file, missing), "bFunMarginRestoreOriginal()"),
+      run(bFunMarginReadData(&ds, TSystemPath::fromText(missing), list), "bFunMarginReadData()"),
+      run(bFunMarginDeleteSettings(&ds, TSystemPath::fromText(missing), "A"), "bFunMarginDeleteSettings()"),
+      run(bFunMarginWriteNewSettings(&ds, TSystemPath::fromText(missing), set("A", {})),
+          "bFunMarginWriteNewSettings()"),
+      run(bFunMarginRestoreOriginal(&ds, TSystemPath::fromText(missing), file), "bFunMarginRestoreOriginal()"),
+      run(bFunMarginRestoreOriginal(&ds, file, TSystemPath::fromText(missing)), "bFunMarginRestoreOriginal()"),
   };
   const Rows log = logged();
   ASSERT_EQ(log.size(), std::size(missingFile));
@@ -127,7 +128,7 @@ TEST_F(MarginsTest, FailuresOfEachOperation) {
 
 TEST_F(MarginsTest, RestoreLeavesExactlyTheShippedSets) {
   dirs.shipFromBuild("ustawienia.sqset");
-  const std::string shipped = strFunGetSettingsFilePath(&ds, true);
+  const TSystemPath shipped = strFunGetSettingsFilePath(&ds, true);
   sqlExec(shipped, "insert into `margin` values( 'Druga', 1, 2, 3, 4, 5, 6, 7, 8 );"
                    "insert into `margin`( `name` ) values( NULL );");
   ASSERT_TRUE(bFunMarginWriteNewSettings(&ds, file, set("moje", {9, 9, 9, 9, 9, 9, 9, 9})));
@@ -141,7 +142,7 @@ TEST_F(MarginsTest, RestoreLeavesExactlyTheShippedSets) {
 
 TEST_F(MarginsTest, FailedRestoreLeavesTheUsersSets) {
   dirs.shipFromBuild("ustawienia.sqset");
-  const std::string shipped = strFunGetSettingsFilePath(&ds, true);
+  const TSystemPath shipped = strFunGetSettingsFilePath(&ds, true);
   ASSERT_TRUE(bFunMarginWriteNewSettings(&ds, file, set("moje", {9, 9, 9, 9, 9, 9, 9, 9})));
   const Rows before = sets(file);
   sqlExec(file, "create trigger `refuse` before insert on `margin` begin select raise(abort, 'no'); end;");

@@ -18,7 +18,7 @@ class SettingsTest : public ::testing::Test {
   TDataStore ds;
   std::string file;
   void SetUp() override {
-    file = strFunGetSettingsFilePath(&ds, false);
+    file = strFunGetSettingsFilePath(&ds, false).text();
     sqlExec(file,
             "create table `settings`( name TEXT, text_value TEXT, int_value INTEGER );"
             "create table `city`( name TEXT ); create table `province`( name TEXT );");

@@ -19,7 +19,7 @@ class StoreTest : public ::testing::Test {
  protected:
   TempFolders dirs;
   TDataStore ds;
-  const std::string data = strFunGetMainDirPath(&ds);  // made here
+  const std::string data = strFunGetMainDirPath(&ds).text();  // made here
 
   // (fun, info) of every logged error, oldest first.
   Rows logged() const {

@@ -39,9 +39,9 @@ std::vector<TDataRecord> student(const std::string& surname, const std::string& 
 
 class StudentTablesTest : public StoreTest {
  protected:
-  std::string file;
+  TSystemPath file;
   void SetUp() override {
-    file = data + "/data_tmp.tmp";
+    file = TSystemPath::fromText(data) / "data_tmp.tmp";
     sqlExec(file, "create table `dummy`( a TEXT ); drop table `dummy`;");
   }
   Rows stored(const std::string& table) const {
@@ -68,11 +68,11 @@ TEST_F(StudentTablesTest, CheckIsStudentExists) {
   EXPECT_EQ(iFunCheckIsStudentExists(&ds, file, "pesel90010112345", false), 0);
 
   const std::string missing = data + "/nowy.sqtvk";
-  EXPECT_EQ(iFunCheckIsStudentExists(&ds, missing, "PESEL1", false), -1);
+  EXPECT_EQ(iFunCheckIsStudentExists(&ds, TSystemPath::fromText(missing), "PESEL1", false), -1);
   expectFailure("Plik nie istnieje: \n" + missing, "iFunCheckIsStudentExists");
   EXPECT_FALSE(exists(missing));
 
-  EXPECT_EQ(iFunCheckIsStudentExists(&ds, missing, "PESEL1", true), 0);
+  EXPECT_EQ(iFunCheckIsStudentExists(&ds, TSystemPath::fromText(missing), "PESEL1", true), 0);
   EXPECT_TRUE(exists(missing));
   EXPECT_TRUE(sqlRows(missing, "select * from sqlite_master").empty());
 }
@@ -80,7 +80,7 @@ TEST_F(StudentTablesTest, CheckIsStudentExists) {
 TEST_F(StudentTablesTest, CheckIsStudentExistsReportsAFileItCannotOpen) {
   const std::string folder = data + "/folder.sqtvk";
   fs::create_directory(cp1250ToUtf8(folder));
-  EXPECT_EQ(iFunCheckIsStudentExists(&ds, folder, "PESEL1", true), -1);
+  EXPECT_EQ(iFunCheckIsStudentExists(&ds, TSystemPath::fromText(folder), "PESEL1", true), -1);
   expectFailure("SQLite exception: \nSQLITE_CANTOPEN", "iFunCheckIsStudentExists");
 }
 
@@ -94,7 +94,7 @@ TEST_F(StudentTablesTest, TableListHoldsTablesOnlyAndAppends) {
   EXPECT_EQ(list, (std::vector<std::string> {"earlier", "PESEL1", "PESEL2"}));
 
   const std::string missing = data + "/brak.sqtvk";
-  EXPECT_FALSE(bFunGetTableList(&ds, missing, list));
+  EXPECT_FALSE(bFunGetTableList(&ds, TSystemPath::fromText(missing), list));
   expectFailure("Plik nie istnieje: \n:" + missing, "bFunGetTableList");
 }
 
@@ -115,6 +115,23 @@ TEST_F(StudentTablesTest, StudentsListBuildsDisplayNamesAndSurvivesOddTableNames
                         {" ", "PESEL4"}}));
 }
 
+// Names as a file made elsewhere may store them read as a text of them
+// would: a number, a blob, a text up to a zero byte in it.
+TEST_F(StudentTablesTest, StudentsListReadsNamesOfEveryStoredKind) {
+  sqlExec(file,
+          "create table `PESEL5`( id, comp_name, value );"
+          "insert into `PESEL5` values( 'DANE UCZNIA', 'Nazwisko_DATA_EDIT', 12 ),"
+          "( 'DANE UCZNIA', 'Imie_DATA_EDIT', 1.5 );"
+          "create table `PESEL6`( id TEXT, comp_name TEXT, value TEXT );"
+          "insert into `PESEL6` values( 'DANE UCZNIA', 'Nazwisko_DATA_EDIT', x'4B6F74' ),"
+          "( 'DANE UCZNIA', 'Imie_DATA_EDIT', 'Ala' || char(0) || 'x' );");
+  std::vector<TStudentListRecord> list;
+  ASSERT_TRUE(bFunGetStudentsList(&ds, file, list)) << ds.ErrorStream.str();
+  Rows got;
+  for (const TStudentListRecord& s : list) got.push_back({s.DisplayName, s.TableName});
+  EXPECT_EQ(got, (Rows {{"12 1.5", "PESEL5"}, {"Kot Ala", "PESEL6"}}));
+}
+
 TEST_F(StudentTablesTest, StudentsListOfAnEmptyFileIsEmpty) {
   std::vector<TStudentListRecord> list;
   EXPECT_TRUE(bFunGetStudentsList(&ds, file, list));
@@ -131,7 +148,7 @@ TEST_F(StudentTablesTest, StudentsListFailureKeepsTheEntriesBeforeIt) {
   EXPECT_EQ(list[0].DisplayName, "Nowak Anna");
 
   const std::string missing = data + "/brak.sqtvk";
-  EXPECT_FALSE(bFunGetStudentsList(&ds, missing, list));
+  EXPECT_FALSE(bFunGetStudentsList(&ds, TSystemPath::fromText(missing), list));
   expectFailure("Plik nie istnieje: \n:" + missing, "bFunGetTableList");
 }
 
@@ -200,7 +217,7 @@ TEST_F(StudentTablesTest, LoadFailures) {
   expectFailure("Tablica nie istnieje: \nPESEL1", "bFunLoadCertData");
 
   const std::string missing = data + "/brak.sqtvk";
-  EXPECT_FALSE(bFunLoadCertData(&ds, missing, "PESEL1", list));
+  EXPECT_FALSE(bFunLoadCertData(&ds, TSystemPath::fromText(missing), "PESEL1", list));
   expectFailure("Plik nie istnieje: \n" + missing, "bFunLoadCertData");
 
   // A column missing from the table leaves its field empty; the load goes on.
@@ -214,7 +231,7 @@ TEST_F(StudentTablesTest, LoadReportsAFileItCannotRead) {
   const std::string folder = data + "/folder.sqtvk";
   fs::create_directory(cp1250ToUtf8(folder));
   std::vector<TDataRecord> list;
-  EXPECT_FALSE(bFunLoadCertData(&ds, folder, "PESEL1", list));
+  EXPECT_FALSE(bFunLoadCertData(&ds, TSystemPath::fromText(folder), "PESEL1", list));
   expectFailure("SQL exception: \nSQLITE_CANTOPEN", "bFunLoadCertData()");
 }
 
@@ -229,10 +246,10 @@ TEST_F(StudentTablesTest, DeleteTable) {
   EXPECT_EQ(tables, std::vector<std::string> {"PESEL2"});
 
   const std::string missing = data + "/brak.sqtvk";
-  EXPECT_FALSE(bFunDeleteTable(&ds, missing, "PESEL2"));
+  EXPECT_FALSE(bFunDeleteTable(&ds, TSystemPath::fromText(missing), "PESEL2"));
   expectFailure("Plik nie istnieje: \n" + missing, "bFunDeleteTable");
 
-  markReadOnly(file);
+  markReadOnly(file.text());
   EXPECT_FALSE(bFunDeleteTable(&ds, file, "PESEL2"));
   expectFailure("SQL exception: \nSQLITE_READONLY", "bFunDeleteTable()");
 }
@@ -244,11 +261,11 @@ TEST_F(StudentTablesTest, SaveFailures) {
   EXPECT_EQ(stored("PESEL1"), asRows(student("A", "B")));
 
   const std::string missing = data + "/brak.sqtvk";
-  EXPECT_FALSE(bFunSaveCertData(&ds, missing, "PESEL1", {}));
+  EXPECT_FALSE(bFunSaveCertData(&ds, TSystemPath::fromText(missing), "PESEL1", {}));
   expectFailure("Plik nie istnieje: \n" + missing, "bFunSaveCertData()");
   EXPECT_FALSE(exists(missing));
 
-  markReadOnly(file);
+  markReadOnly(file.text());
   EXPECT_FALSE(bFunSaveCertData(&ds, file, "PESEL2", {}));
   expectFailure("SQLite exception: SQLITE_READONLY", "bFunSaveCertData()");
 }
@@ -293,6 +310,6 @@ TEST_F(StudentTablesTest, FailedReplaceLeavesTheOldRows) {
   EXPECT_EQ(stored("PESEL1"), old);
 
   const std::string missing = data + "/brak.sqtvk";
-  EXPECT_FALSE(bFunReplaceStudent(&ds, missing, "", "PESEL1", {}));
+  EXPECT_FALSE(bFunReplaceStudent(&ds, TSystemPath::fromText(missing), "", "PESEL1", {}));
   expectFailure("Plik nie istnieje: \n" + missing, "bFunReplaceStudent()");
 }

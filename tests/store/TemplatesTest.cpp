@@ -33,7 +33,7 @@ Rows asRows(const std::vector<TDataRecord>& list) {
 
 class TemplatesTest : public StoreTest {
  protected:
-  std::string file;
+  TSystemPath file;
   void SetUp() override { file = strFunGetTemplatesFilePath(&ds); }
   Rows stored() const { return sqlRows(file, "select id, comp_name, value from `school_data` order by rowid"); }
   Rows read() {
@@ -46,8 +46,8 @@ class TemplatesTest : public StoreTest {
 }  // namespace
 
 TEST_F(TemplatesTest, PathMakesAnEmptyTemplateFile) {
-  EXPECT_EQ(file, data + "/szablony.sqset");
-  EXPECT_TRUE(exists(file));
+  EXPECT_EQ(file.text(), data + "/szablony.sqset");
+  EXPECT_TRUE(exists(file.text()));
   EXPECT_TRUE(sqlRows(file, "select * from sqlite_master").empty());
   EXPECT_TRUE(read().empty());
   EXPECT_EQ(strFunGetTemplatesFilePath(&ds), file);
@@ -82,14 +82,14 @@ TEST_F(TemplatesTest, ReadFailures) {
 
   const std::string missing = data + "/brak.sqset";
   list.resize(3);
-  EXPECT_FALSE(bFunSqlTemplateReadData(&ds, missing, "school_data", list));
+  EXPECT_FALSE(bFunSqlTemplateReadData(&ds, TSystemPath::fromText(missing), "school_data", list));
   expectFailure("Plik nie istnieje.\n" + missing, "bFunSqlTemplateReadData()");
   EXPECT_EQ(list.size(), 3u);
 }
 
 TEST_F(TemplatesTest, WriteToAMissingFileMakesNone) {
   const std::string missing = data + "/brak.sqset";
-  EXPECT_FALSE(bFunSqlTemplateWriteData(&ds, missing, "school_data", dialogRows()));
+  EXPECT_FALSE(bFunSqlTemplateWriteData(&ds, TSystemPath::fromText(missing), "school_data", dialogRows()));
   expectFailure("Plik nie istnieje.\n\n" + missing, "bFunSqlTemplateWriteData()");
   EXPECT_FALSE(exists(missing));
 }
@@ -100,7 +100,7 @@ TEST_F(TemplatesTest, FailedWritesLeaveTheFormerTemplate) {
 
 
   // A file that cannot be changed: the drop fails and says which table.
-  markReadOnly(file);
+  markReadOnly(file.text());
   EXPECT_FALSE(bFunSqlTemplateWriteData(&ds, file, "school_data", {rows[0]}));
   expectFailure(cp1250("Błąd podczas próby kasowania tablicy \"school_data\"\nPlik jest tylko do odczytu albo program "
                        "nie ma prawa go zmienić. (SQLITE_READONLY)"),
@@ -146,6 +146,6 @@ TEST(TemplatesPath, WithoutADataFolderThereIsNoPath) {
   TempFolders dirs;
   writeText(dirs.common() + "/Kestal-Tarvek", "a file in the way");
   TDataStore ds;
-  EXPECT_EQ(strFunGetTemplatesFilePath(&ds), "");
+  EXPECT_EQ(strFunGetTemplatesFilePath(&ds).text(), "");
   EXPECT_FALSE(ds.ErrorStream.empty());  // the data folder's own message
 }

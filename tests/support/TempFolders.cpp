@@ -13,7 +13,8 @@
 
 namespace fs = std::filesystem;
 
-TempFolders::TempFolders(const std::string& userName) : userName_(userName) {
+TempFolders::TempFolders(const std::string& userName, const std::string& commonFolder)
+    : userName_(userName), common_(commonFolder) {
   std::string tmpl = (fs::temp_directory_path() / "tarvek-test-XXXXXX").string();
   std::vector<char> buf(tmpl.begin(), tmpl.end());
   buf.push_back('\0');
@@ -84,9 +85,11 @@ std::string readText(const std::string& path) {
 
 #include <sqlite3.h>
 
-void sqlExec(const std::string& path, const std::string& sql) {
+void sqlExec(const std::string& path, const std::string& sql) { sqlExec(TSystemPath::fromText(path), sql); }
+
+void sqlExec(const TSystemPath& path, const std::string& sql) {
   sqlite3* db = nullptr;
-  if (sqlite3_open(cp1250ToUtf8(path).c_str(), &db) != SQLITE_OK) throw std::runtime_error("open " + path);
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("open " + path.bytes());
   char* err = nullptr;
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
   const std::string msg = err ? err : "";
@@ -125,4 +128,8 @@ std::vector<std::vector<std::string>> sqlRowsAt(const std::string& systemPath, c
 
 std::vector<std::vector<std::string>> sqlRows(const std::string& path, const std::string& sql) {
   return sqlRowsAt(cp1250ToUtf8(path), sql, false);
+}
+
+std::vector<std::vector<std::string>> sqlRows(const TSystemPath& path, const std::string& sql) {
+  return sqlRowsAt(path.bytes(), sql, false);
 }
