@@ -120,6 +120,11 @@ class DocumentFilesTest : public ::testing::Test {
     fs::create_directories(docs);
     makeDocument(wc, {"1", "2"});
   }
+
+  // The owner (an ordinary user) may work in the data folder and reach the
+  // documents; a journal crafted to write other values into a document of
+  // student "9" lies ready for a colleague to plant. Gives its path.
+  std::string readyToPlant();
 };
 
 }  // namespace
@@ -592,6 +597,21 @@ std::string craftedJournal(const std::string& folder) {
   fs::remove(copy + "-journal");
   return journal;
 }
+
+}  // namespace
+
+std::string DocumentFilesTest::readyToPlant() {
+  ::chmod(dirs.root().c_str(), 0755);
+  ::chmod(docs.c_str(), 0755);
+  ::chmod(work.c_str(), 0777);
+  ::chmod(wc.c_str(), 0666);
+  const std::string planted = dirs.root() + "/zasiew";
+  std::ofstream(planted, std::ios::binary) << craftedJournal(docs);
+  ::chmod(planted.c_str(), 0644);
+  return planted;
+}
+
+namespace {
 
 }  // namespace
 
@@ -1674,15 +1694,7 @@ int openAsOwner(const std::string& doc, const std::string& workingCopy) {
 // leaves every byte of it as it was, and is never locked out.
 TEST_F(DocumentFilesTest, WhatAColleaguePlantsBesideADocumentIsNeverAppliedNorLocksTheOwnerOut) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as the owner and a colleague";
-  ::chmod(dirs.root().c_str(), 0755);
-  ::chmod(docs.c_str(), 0755);
-  ::chmod(work.c_str(), 0777);
-  ::chmod(wc.c_str(), 0666);
-  const std::string planted = dirs.root() + "/zasiew";
-  {
-    std::ofstream(planted, std::ios::binary) << craftedJournal(docs);
-  }
-  ::chmod(planted.c_str(), 0644);
+  const std::string planted = readyToPlant();
   struct Case {
     const char* plant;
     std::vector<std::string> command;  // as the colleague; {doc} stands for the document's path
@@ -1723,13 +1735,7 @@ TEST_F(DocumentFilesTest, WhatAColleaguePlantsBesideADocumentIsNeverAppliedNorLo
 // planted file never takes part and is left as it lies.
 TEST_F(DocumentFilesTest, NothingLeftBesideADocumentTakesPartInItsSave) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as the owner and a colleague";
-  ::chmod(dirs.root().c_str(), 0755);
-  ::chmod(docs.c_str(), 0755);
-  ::chmod(work.c_str(), 0777);
-  ::chmod(wc.c_str(), 0666);
-  const std::string planted = dirs.root() + "/zasiew";
-  std::ofstream(planted, std::ios::binary) << craftedJournal(docs);
-  ::chmod(planted.c_str(), 0644);
+  const std::string planted = readyToPlant();
   struct Case {
     const char* plant;
     std::vector<std::string> command;  // as the colleague; {doc} stands for the document's path
