@@ -124,7 +124,10 @@ bool TFGlowna::vFunRysujSwiadectwo(TFormBase* form, bool print, TDocKind kind, i
   vFunLoadPreviewBackground(&DataStore, kind, 2, Image2);
   vFunDrawBlankTexts(form, 1, CalibDataList, Image1);
   vFunDrawBlankTexts(form, 2, CalibDataList, Image2);
-  PageControl->setTabVisible(PageControl->indexOf(TabSheet2), bFunIsCertificate(kind));
+  // Only when it changes: QTabWidget lays itself out and repaints whole,
+  // scroll boxes and all, at every call.
+  if (const int side2 = PageControl->indexOf(TabSheet2); PageControl->isTabVisible(side2) != bFunIsCertificate(kind))
+    PageControl->setTabVisible(side2, bFunIsCertificate(kind));
   vFunShowPages(&DataStore, Image1, Image2);
   return true;
 }

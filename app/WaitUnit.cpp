@@ -10,7 +10,12 @@
 TFWait* FWait = nullptr;
 
 TFWait::TFWait(QWidget* parent) : TDialogForm("FWait", parent) {
-  setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  // It takes no input, so it never takes the keyboard either: the window
+  // the user works in stays the active one while it shows. Taking and
+  // giving back the activation would repaint every window of the program
+  // twice in each save.
+  setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setFixedBorder(true);
   setFixedSize(186, 51);
   QPalette palette = this->palette();

@@ -45,16 +45,21 @@ struct TSamples {
 
   // The counters and one line on stdout; the line on stderr when the floor
   // is not faster. name says the work (and its size, where it has one);
-  // prefix, the floor's counters where a work has more than one floor.
-  void report(benchmark::State& state, const std::string& name, const std::string& prefix = "") const {
+  // prefix, the counters of a work's second floor (or second measure); unit,
+  // what the samples measure (milliseconds, or MB of memory).
+  void report(benchmark::State& state, const std::string& name, const std::string& prefix = "",
+              const std::string& unit = "ms") const {
     const double p = median(program), f = median(floor);
     const double ratio = f > 0 ? p / f : 0;
-    state.counters["program_ms"] = p;
-    state.counters[prefix + "floor_ms"] = f;
+    state.counters[prefix + "program_" + unit] = p;
+    state.counters[prefix + "floor_" + unit] = f;
     state.counters[prefix + "ratio"] = ratio;
-    std::printf("%-28s program %9.3f ms  floor %9.3f ms  ratio %5.2f\n", name.c_str(), p, f, ratio);
+    std::printf("%-28s program %9.3f %s  floor %9.3f %s  ratio %5.2f\n", name.c_str(), p, unit.c_str(), f,
+                unit.c_str(), ratio);
     std::fflush(stdout);
-    if (!(f < p)) std::fprintf(stderr, "FLOOR NOT FASTER: %s program %.3f ms floor %.3f ms\n", name.c_str(), p, f);
+    if (!(f < p))
+      std::fprintf(stderr, "FLOOR NOT FASTER: %s program %.3f %s floor %.3f %s\n", name.c_str(), p, unit.c_str(), f,
+                   unit.c_str());
   }
 };
 

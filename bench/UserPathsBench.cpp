@@ -5,7 +5,9 @@
 //   save     OK in a form: the whole student is written and the tree shown
 //            again; floor: the texts of the value fields read from the
 //            widgets, and the student's table replaced in one transaction,
-//            the rows through one prepared statement;
+//            the rows through one prepared statement; and a floor with the
+//            statements the program must run, each row inserted by a
+//            statement of its own text (see floorSave);
 //   select   a document chosen in the tree: the student loaded into the 23
 //            holders and the certificate previewed; floor: the student's
 //            rows read, the texts of bare widgets of the same number set
@@ -20,6 +22,9 @@
 //            put in place, the list of the students' names, and a bare
 //            tree of as many nodes shown; and a floor with the check the
 //            program makes of every file it opens (see floorCopyBytes);
+//            also the peak resident memory of a process that opens the
+//            document, the program's and a bare Qt program's holding the
+//            same student list (see BM_OpenPeakMemory);
 //   Zapisz   the open document saved into its file after a change of one
 //            student; floor: the working copy's bytes copied by the kernel
 //            into a new file beside the document, flushed, read back whole,
@@ -57,6 +62,7 @@
 #include <QPicture>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QSvgRenderer>
 #include <QTreeWidget>
 
@@ -332,24 +338,42 @@ std::vector<QByteArray> readValueFields() {
   return texts;
 }
 
-// The student's table replaced in one transaction, the rows inserted
-// through one prepared statement.
-void floorSave(const std::string& file, const std::string& table, const std::vector<TDataRecord>& rows) {
+// The student's table replaced in one transaction: dropped, made again and
+// its rows inserted through one prepared statement, or, in the floor with
+// the prescribed statements, each row by an insert statement of its own
+// text, its value's quotes doubled, as the program must write them.
+std::string quotesDoubled(const std::string& text) {
+  std::string doubled;
+  for (char c : text) {
+    doubled += c;
+    if (c == '\'') doubled += c;
+  }
+  return doubled;
+}
+
+void floorSave(const std::string& file, const std::string& table, const std::vector<TDataRecord>& rows,
+               bool prescribed) {
   sqlite3* db = openDb(file);
   exec(db, "begin transaction;");
   exec(db, "drop table `" + table + "`");
   exec(db, "create table `" + table + "`( id TEXT, comp_name TEXT, value TEXT )");
-  sqlite3_stmt* insert = nullptr;
-  check(sqlite3_prepare_v2(db, ("insert into `" + table + "` values(?, ?, ?)").c_str(), -1, &insert, nullptr), db,
-        "prepare");
-  for (const TDataRecord& r : rows) {
-    sqlite3_bind_text(insert, 1, r.id.c_str(), static_cast<int>(r.id.size()), SQLITE_STATIC);
-    sqlite3_bind_text(insert, 2, r.comp_name.c_str(), static_cast<int>(r.comp_name.size()), SQLITE_STATIC);
-    sqlite3_bind_text(insert, 3, r.value.c_str(), static_cast<int>(r.value.size()), SQLITE_STATIC);
-    check(sqlite3_step(insert), db, "insert");
-    sqlite3_reset(insert);
+  if (prescribed) {
+    for (const TDataRecord& r : rows)
+      exec(db, "insert into `" + table + "`( id, comp_name, value ) values( '" + quotesDoubled(r.id.str()) + "', '" +
+                   quotesDoubled(r.comp_name.str()) + "', '" + quotesDoubled(r.value.str()) + "' )");
+  } else {
+    sqlite3_stmt* insert = nullptr;
+    check(sqlite3_prepare_v2(db, ("insert into `" + table + "` values(?, ?, ?)").c_str(), -1, &insert, nullptr), db,
+          "prepare");
+    for (const TDataRecord& r : rows) {
+      sqlite3_bind_text(insert, 1, r.id.c_str(), static_cast<int>(r.id.size()), SQLITE_STATIC);
+      sqlite3_bind_text(insert, 2, r.comp_name.c_str(), static_cast<int>(r.comp_name.size()), SQLITE_STATIC);
+      sqlite3_bind_text(insert, 3, r.value.c_str(), static_cast<int>(r.value.size()), SQLITE_STATIC);
+      check(sqlite3_step(insert), db, "insert");
+      sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
   }
-  sqlite3_finalize(insert);
   exec(db, "commit transaction;");
   sqlite3_close(db);
 }
@@ -484,7 +508,7 @@ void BM_Save(benchmark::State& state) {
   FGlowna->TreeView->setCurrentItem(documentNode(count / 2));
   const std::string table = FGlowna->strFunTabelaZDrzewa();
   const std::string file = w.workingCopy();
-  TSamples samples;
+  TSamples samples, prescribed;
   std::vector<double> collect, wait;
   for (auto _ : state) {
     auto start = Clock::now();
@@ -492,12 +516,15 @@ void BM_Save(benchmark::State& state) {
     QApplication::processEvents();
     const double program = msSince(start);
     samples.program.push_back(program);
+    prescribed.program.push_back(program);
     state.SetIterationTime(program / 1000);
 
-    start = Clock::now();
-    benchmark::DoNotOptimize(readValueFields());
-    floorSave(file, table, FGlowna->CertDataList);
-    samples.floor.push_back(msSince(start));
+    for (TSamples* floor : {&samples, &prescribed}) {
+      start = Clock::now();
+      benchmark::DoNotOptimize(readValueFields());
+      floorSave(file, table, FGlowna->CertDataList, floor == &prescribed);
+      floor->floor.push_back(msSince(start));
+    }
 
     // Where the program's time goes: the rows collected from the holders,
     // the wait window shown and closed.
@@ -517,6 +544,7 @@ void BM_Save(benchmark::State& state) {
   state.counters["wait_window_ms"] = bench::median(wait);
   std::printf("  of it: rows collected %.2f ms, wait window %.2f ms\n", bench::median(collect), bench::median(wait));
   samples.report(state, sized("save", state));
+  prescribed.report(state, sized("save, floor prescribed", state), "prescribed_");
 }
 BENCHMARK(BM_Save)->Arg(50)->Arg(500)->Arg(2000)->Iterations(15)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -629,9 +657,10 @@ BENCHMARK(BM_PrintPdf)->Arg(50)->Arg(500)->Arg(2000)->Iterations(20)->UseManualT
 // tree of as many nodes (each student with its documents) shown.
 //
 // The floor with check adds what the program must do before a file becomes
-// the working copy, with the same statements and the same memory-mapped
-// reads, since a floor that checks less would accept files the program must
-// refuse: the file's objects listed (tables only), each table's columns
+// the working copy, with the same statements and the same reads (through
+// SQLite's page cache, not mapped, so its memory stays bounded as the
+// program's must), since a floor that checks less would accept files the
+// program must refuse: the file's objects listed (tables only), each table's columns
 // looked at (three TEXT columns, none generated, a key or with a default),
 // and SQLite's quick_check over the whole file (a cut or damaged file). As
 // the program does, it flushes the copy while it checks it, and reads the
@@ -680,7 +709,7 @@ std::vector<std::string> floorTables(sqlite3* db) {
 
 void floorCheckTables(sqlite3* db) {
   sqlite3_stmt* q = nullptr;
-  exec(db, "pragma mmap_size=2147418112");
+  exec(db, "pragma mmap_size=0");
   for (const std::string& t : floorTables(db)) {
     static const char* const kColumns[] = {"id", "comp_name", "value"};
     check(sqlite3_prepare_v2(db, ("pragma table_xinfo(`" + t + "`)").c_str(), -1, &q, nullptr), db, "columns");
@@ -743,8 +772,7 @@ QList<QTreeWidgetItem*> floorNodes(sqlite3* db) {
   return students;
 }
 
-void floorShow(const QList<QTreeWidgetItem*>& students) {
-  QTreeWidget& tree = *world().bareTree;
+void floorShow(QTreeWidget& tree, const QList<QTreeWidgetItem*>& students) {
   tree.clear();
   tree.addTopLevelItems(students);
   QApplication::processEvents();
@@ -770,7 +798,7 @@ void BM_Open(benchmark::State& state) {
     floorCopyBytes(document, next);
     floorFlush(next);
     floorPutInPlace(next, copy);
-    floorShow(floorNodes(openDb(copy)));
+    floorShow(*w.bareTree, floorNodes(openDb(copy)));
     plain.floor.push_back(msSince(start));
 
     start = Clock::now();
@@ -784,7 +812,7 @@ void BM_Open(benchmark::State& state) {
     sqlite3_close(db);
     flushed.get();
     floorPutInPlace(next, copy);
-    floorShow(nodes);
+    floorShow(*w.bareTree, nodes);
     checked.floor.push_back(msSince(start));
   }
   std::remove(copy.c_str());
@@ -871,12 +899,124 @@ void BM_Zapisz(benchmark::State& state) {
   samples.report(state, sized("Zapisz", state));
 }
 BENCHMARK(BM_Zapisz)->Arg(50)->Arg(500)->Arg(2000)->Iterations(9)->UseManualTime()->Unit(benchmark::kMillisecond);
+// The peak resident memory of an open: the program started as a user
+// starts it (its windows made and shown), the document opened until the
+// tree shows its students; floor: a bare Qt program holding the same
+// student list, the open's plain floor (the bytes copied, flushed and put in
+// place, the names read and a bare tree of as many nodes shown). Each in a
+// process of its own, this benchmark started again with kPeakArgument, so
+// that neither the benchmark's world nor the other one's open counts in it.
+constexpr char kPeakArgument[] = "--peak-of-open=";
+
+// A line of this process's /proc/self/status in MB: "VmHWM:" the peak
+// resident memory so far, "VmRSS:" the resident memory now.
+double statusMb(const char* key) {
+  double kb = 0;
+  if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, status))
+      if (std::strncmp(line, key, std::strlen(key)) == 0) kb = std::strtod(line + std::strlen(key), nullptr);
+    std::fclose(status);
+  }
+  return kb / 1024;
+}
+
+// From here on, VmHWM counts from the resident memory of now (Linux's
+// clear_refs); false where the kernel does not offer it.
+bool peakFromNow() {
+  std::FILE* refs = std::fopen("/proc/self/clear_refs", "we");
+  if (!refs) return false;
+  const bool reset = std::fputs("5", refs) >= 0;
+  return std::fclose(refs) == 0 && reset;
+}
+
+// The child's work, kind "program" (its program folder under root) or
+// "floor", on a document, in the data folder its environment names; its
+// figures are written to stdout.
+int peakOfOpen(const std::string& kind, const std::string& document, const std::string& root) {
+  // What the process held and its peak until the open, which counts from
+  // there on.
+  double before = 0, whole = 0;
+  auto openStarts = [&] {
+    whole = statusMb("VmHWM:");
+    before = statusMb("VmRSS:");
+    return peakFromNow();
+  };
+  if (kind == "program") {
+    platform::setProgramFolder(root + "/program");
+    TScriptedDialogs dialogs;
+    dialogs.onShowModal = [](QDialog*) { return mrCancel; };
+    vFunUtworzOkna();
+    FGlowna->vFunInicjalizacja();
+    FGlowna->resize(1366, 768);
+    FGlowna->show();
+    QApplication::processEvents();
+    if (!openStarts()) return 1;
+    if (!FGlowna->bFunWczytajPlikSwiadectw(TSystemPath(document))) return 1;
+    QApplication::processEvents();
+  } else {
+    const std::string copy = std::string(std::getenv("TARVEK_COMMON_DATA_DIR")) + "/copy.sqtvk", next = copy + ".next";
+    fs::create_directories(fs::path(copy).parent_path());
+    QTreeWidget tree;
+    tree.resize(300, 700);
+    tree.show();
+    QApplication::processEvents();
+    if (!openStarts()) return 1;
+    floorCopyBytes(document, next);
+    floorFlush(next);
+    floorPutInPlace(next, copy);
+    floorShow(tree, floorNodes(openDb(copy)));
+  }
+  // The process's peak, and how far the open took it above what the
+  // process held before.
+  std::printf("%.1f %.1f\n", std::max(whole, statusMb("VmHWM:")), statusMb("VmHWM:") - before);
+  std::fflush(stdout);
+  std::_Exit(0);  // measured; the windows need not be taken down
+}
+
+void BM_OpenPeakMemory(benchmark::State& state) {
+  TWorld& w = world();
+  const int count = static_cast<int>(state.range(0));
+  TSamples samples;
+  TSamples added;
+  auto peakOf = [&](const char* kind) {
+    const std::string data = w.root + "/peak-" + kind;
+    fs::remove_all(data);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TARVEK_COMMON_DATA_DIR", QString::fromStdString(data));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QString::fromLatin1(kPeakArgument) + kind, QString::fromStdString(w.documents.at(count)),
+                 QString::fromStdString(w.root)});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+      throw std::runtime_error(std::string(kind) + " child failed: " + child.readAllStandardError().right(400).toStdString());
+    const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+    if (figures.size() != 2) throw std::runtime_error(std::string(kind) + " child told no peak");
+    return std::pair(figures[0].toDouble(), figures[1].toDouble());
+  };
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const auto [program, programAdded] = peakOf("program");
+    state.SetIterationTime(msSince(start) / 1000);
+    const auto [floor, floorAdded] = peakOf("floor");
+    samples.program.push_back(program);
+    samples.floor.push_back(floor);
+    added.program.push_back(programAdded);
+    added.floor.push_back(floorAdded);
+  }
+  samples.report(state, sized("peak memory of open", state), "", "MB");
+  added.report(state, sized("memory the open adds", state), "added_", "MB");
+}
+BENCHMARK(BM_OpenPeakMemory)->Arg(50)->Arg(500)->Arg(2000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
+  if (argc == 4 && std::strncmp(argv[1], kPeakArgument, std::strlen(kPeakArgument)) == 0)
+    return peakOfOpen(argv[1] + std::strlen(kPeakArgument), argv[2], argv[3]);
   benchmark::Initialize(&argc, argv);
   gWorld = std::make_unique<TWorld>();
   benchmark::RunSpecifiedBenchmarks();

@@ -60,9 +60,9 @@ void vFunProtocolClear(const TComponentRegistry& form) {
 
 void vFunProtocolClear(const TComponentRegistry& form, TTextBatch& batch) {
   for (int i = 0; i < form.ComponentCount(); ++i) {
-    const std::string name = form.ComponentName(i).toStdString();
     QObject* component = form.Components(i);
     if (!component) continue;
+    const std::string& name = form.RegisteredName(i);
     if (has(name, kEditMarker) || has(name, kComboMarker)) clearValue(component, batch);
     if (has(name, kMemoMarker)) batch.vFunSetLines(component, {});
   }

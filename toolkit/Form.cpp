@@ -74,7 +74,9 @@ class TKeyboardReturn : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::Hide || !watched->isWidgetType()) return false;
     auto* window = static_cast<QWidget*>(watched);
+    // A window that takes no keyboard (the wait window) has none to give back.
     if (!window->isWindow() || window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip ||
+        window->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus) ||
         (QApplication::activeWindow() && QApplication::activeWindow() != window))
       return false;  // another window has the keyboard
     QPointer<QWidget> opener = window->parentWidget() ? window->parentWidget()->window() : nullptr;

@@ -52,9 +52,10 @@ TTextBatch::TState TTextBatch::stateOf(const QObject* component) {
 TTextBatch::TPending& TTextBatch::pending(QObject* component) {
   if (const auto found = at_.find(component); found != at_.end()) return pending_[found->second];
   at_.emplace(component, pending_.size());
-  // What it shows now, until the batch says otherwise.
-  const TState now = stateOf(component);
-  return pending_.emplace_back(TPending {component, now, now});
+  // Every setter gives the part of the state its kind shows at once, so what
+  // the component shows now is never read here (a cleared holder names
+  // every field of it).
+  return pending_.emplace_back(TPending {component, {}});
 }
 
 namespace {

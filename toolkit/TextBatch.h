@@ -54,12 +54,10 @@ class TTextBatch {
   struct TState {
     QString text;    // edits, editable lists, labels, memos
     int index = -1;  // fixed lists
-    bool operator==(const TState&) const = default;
   };
   struct TPending {
     QObject* component;
     TState state;  // what it will show
-    TState found;  // what it showed when the batch first named it
   };
   static TState stateOf(const QObject* component);
   static std::string strFunTextOf(const QObject* component, const TState& state);

@@ -203,6 +203,9 @@ TEST_F(AppTest, TheWaitWindowIsABorderlessPictureWithABarAlongItsFoot) {
   vFunUtworzOkna();
   EXPECT_TRUE(FWait->windowFlags() & Qt::FramelessWindowHint);
   EXPECT_TRUE(FWait->windowFlags() & Qt::WindowStaysOnTopHint);
+  // It takes no input: the keyboard stays in the window the user works in.
+  EXPECT_TRUE(FWait->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+  EXPECT_TRUE(FWait->testAttribute(Qt::WA_ShowWithoutActivating));
   EXPECT_EQ(FWait->size(), QSize(186, 51));
   EXPECT_EQ(FWait->Image1->Picture().size(), QSize(186, 51));  // the JPEG decoded
   EXPECT_EQ(FWait->ProgressBar->geometry(), QRect(0, 34, 186, 17));
