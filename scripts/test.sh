@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite.
-# TARVEK_SANITIZE=1 runs it in the guarded build (see build.sh).
+# TARVEK_SANITIZE=1 runs it in the guarded build, TARVEK_SANITIZE=thread the
+# suites that open, save and list documents in the threads' build (see
+# build-dir.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
