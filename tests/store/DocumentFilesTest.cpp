@@ -794,10 +794,13 @@ std::string colleagueOpens(const std::string& doc, const std::string& colleagueC
     const bool told = why.interruptedSave &&
                       strFunFailureLines(why).find(cp1250("Zapis tego dokumentu (przez innego użytkownika albo w innej "
                                                           "sesji programu) został przerwany")) == 0;
-    return told ? 1 : 2;
+    return told ? 1 : why.inUse ? 4 : 2;
   });
   const int code = exitCode(status);
-  return code == 0 ? versionIn(colleagueCopy) : code == 1 ? "refused" : "failed " + std::to_string(code);
+  return code == 0   ? versionIn(colleagueCopy)
+         : code == 1 ? "refused"
+         : code == 4 ? "in use"
+                     : "failed " + std::to_string(code);
 }
 
 }  // namespace
@@ -853,33 +856,42 @@ TEST_F(DocumentFilesTest, AColleagueNeverOpensAnInterruptedSaveIntoTheDocumentIt
 TEST_F(DocumentFilesTest, AnOpenThatWaitedForASaveThatWasKilledSaysTheSaveWasInterrupted) {
   SharedFolder shared(dirs, work, wc, docs);
   const ColleagueCopy other(dirs);
-  makeDocument(shared.doc, {"1", "2", "3"}, 100);
-  exec(wc, "update `PESEL1` set value = 'NOWE ' || value");
-  int reached[2], go[2];
-  ASSERT_EQ(::pipe(reached), 0);
-  ASSERT_EQ(::pipe(go), 0);
-  const pid_t saver = ::fork();
-  if (saver == 0) {
-    vFunSetSaveStepHook([&](const std::string& step) {
-      char c = 1;
-      if (step == "kept" && (::write(reached[1], &c, 1) != 1 || ::read(go[0], &c, 1) != 1)) ::_exit(5);
-      if (step == "writing") ::kill(::getpid(), SIGKILL);
-    });
-    ::_exit(saveAsOrdinaryUser(wc, shared.doc));
+  // A machine too busy to write the mark within the open's wait has the
+  // open told "in use" instead, which is true too: that round is tried again.
+  std::string told = "in use";
+  for (int round = 0; round < 5 && told == "in use"; ++round) {
+    TSystemPath document, kept;
+    TFileFailure ignored;
+    iFunRestoreInterruptedSave(TSystemPath(wc), document, kept, ignored);
+    fs::remove(shared.doc);
+    makeDocument(shared.doc, {"1", "2", "3"}, 100);
+    ::chmod(shared.doc.c_str(), 0666);
+    exec(wc, "update `PESEL1` set value = 'NOWE ' || value");
+    int reached[2], go[2];
+    ASSERT_EQ(::pipe(reached), 0);
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t saver = ::fork();
+    if (saver == 0) {
+      vFunSetSaveStepHook([&](const std::string& step) {
+        char c = 1;
+        if (step == "kept" && (::write(reached[1], &c, 1) != 1 || ::read(go[0], &c, 1) != 1)) ::_exit(5);
+        if (step == "writing") ::kill(::getpid(), SIGKILL);
+      });
+      ::_exit(saveAsOrdinaryUser(wc, shared.doc));
+    }
+    char c = 0;
+    ASSERT_EQ(::read(reached[0], &c, 1), 1);
+    // The colleague's open begins while the document is held and unmarked.
+    std::thread opening([&] { told = colleagueOpens(shared.doc, other.copy); });
+    ::usleep(60 * 1000);
+    ASSERT_EQ(::write(go[1], &c, 1), 1);
+    int status = 0;
+    ::waitpid(saver, &status, 0);
+    opening.join();
+    EXPECT_EQ(exitCode(status), 100 + SIGKILL);
+    for (const int fd : {reached[0], reached[1], go[0], go[1]}) ::close(fd);
   }
-  char c = 0;
-  ASSERT_EQ(::read(reached[0], &c, 1), 1);
-  // The colleague's open begins while the document is held and unmarked.
-  std::string told;
-  std::thread opening([&] { told = colleagueOpens(shared.doc, other.copy); });
-  ::usleep(60 * 1000);
-  ASSERT_EQ(::write(go[1], &c, 1), 1);
-  int status = 0;
-  ::waitpid(saver, &status, 0);
-  opening.join();
-  EXPECT_EQ(exitCode(status), 100 + SIGKILL);
   EXPECT_EQ(told, "refused");
-  for (const int fd : {reached[0], reached[1], go[0], go[1]}) ::close(fd);
 }
 
 // The user's own save into the shared document is killed half-way and put
