@@ -125,7 +125,27 @@ class DocumentFilesTest : public ::testing::Test {
   // documents; a journal crafted to write other values into a document of
   // student "9" lies ready for a colleague to plant. Gives its path.
   std::string readyToPlant();
+  // A shared folder of that mode made anew, holding the owner's class file
+  // of student "9" (nobody's, 0644). Gives the file's path.
+  std::string ownersSharedClass(mode_t folderMode) {
+    const std::string folder = docs + "/wspólny klasy", doc = folder + "/klasa 2b żółć.sqtvk";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ::chmod(folder.c_str(), folderMode);
+    makeDocument(doc, {"9"});
+    if (::chown(doc.c_str(), 65534, 65534) != 0) throw std::runtime_error("chown " + doc);
+    ::chmod(doc.c_str(), 0644);
+    return doc;
+  }
 };
+
+// A colleague's command with "{doc}" at the start of a word standing for
+// the document's path.
+std::vector<std::string> naming(std::vector<std::string> command, const std::string& doc) {
+  for (std::string& word : command)
+    if (word.rfind("{doc}", 0) == 0) word = doc + word.substr(5);
+  return command;
+}
 
 }  // namespace
 
@@ -1718,16 +1738,8 @@ TEST_F(DocumentFilesTest, WhatAColleaguePlantsBesideADocumentIsNeverAppliedNorLo
   for (const mode_t folderMode : {mode_t {0777}, mode_t {01777}}) {
     for (Case c : cases) {
       SCOPED_TRACE(std::string(c.plant) + (folderMode == 0777 ? " in 0777" : " in 1777"));
-      const std::string folder = docs + "/wspólny klasy", doc = folder + "/klasa 2b żółć.sqtvk";
-      fs::remove_all(folder);
-      fs::create_directories(folder);
-      ::chmod(folder.c_str(), folderMode);
-      makeDocument(doc, {"9"});
-      ASSERT_EQ(::chown(doc.c_str(), 65534, 65534), 0);
-      ::chmod(doc.c_str(), 0644);
-      for (std::string& word : c.command)
-        if (word.rfind("{doc}", 0) == 0) word = doc + word.substr(5);
-      ASSERT_TRUE(runAs("daemon", c.command));
+      const std::string doc = ownersSharedClass(folderMode);
+      ASSERT_TRUE(runAs("daemon", naming(c.command, doc)));
       const std::string before = bytesOf(doc);
 
       EXPECT_EQ(openAsOwner(doc, wc), 0);
@@ -1763,16 +1775,8 @@ TEST_F(DocumentFilesTest, NothingLeftBesideADocumentTakesPartInItsSave) {
       for (const bool saveAs : {false, true}) {
         SCOPED_TRACE(std::string(c.plant) + (folderMode == 0777 ? " in 0777" : " in 1777") +
                      (saveAs ? ", \"Zapisz jako\"" : ", \"Zapisz\""));
-        const std::string folder = docs + "/wspólny klasy", doc = folder + "/klasa 2b żółć.sqtvk";
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        ::chmod(folder.c_str(), folderMode);
-        makeDocument(doc, {"9"});
-        ASSERT_EQ(::chown(doc.c_str(), 65534, 65534), 0);
-        ::chmod(doc.c_str(), 0644);
-        std::vector<std::string> command = c.command;
-        for (std::string& word : command)
-          if (word.rfind("{doc}", 0) == 0) word = doc + word.substr(5);
+        const std::string doc = ownersSharedClass(folderMode), folder = docs + "/wspólny klasy";
+        const std::vector<std::string> command = naming(c.command, doc);
         if (command.empty())
           ASSERT_EQ(exitCode(inChild([&] { return asOrdinaryUser() ? (leaveHotJournal(doc), 0) : 3; })), 0);
         else
