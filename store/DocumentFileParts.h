@@ -87,6 +87,7 @@ void removeQuietly(const std::string& path);
 struct TFile {
   int fd = -1;
   TFile(const std::string& path, int flags);
+  explicit TFile(int descriptor) : fd(descriptor) {}  // one opened otherwise, closed here
   ~TFile();
   TFile(const TFile&) = delete;
   TFile& operator=(const TFile&) = delete;

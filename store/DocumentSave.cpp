@@ -118,11 +118,10 @@ bool writeUnderMark(int in, int out, off_t& size, std::uint64_t& sum, TFileFailu
   return true;
 }
 
-bool markedHeader(const char* header) { return std::memcmp(header, kSaveMark, sizeof kSaveMark) == 0; }
-
 bool carriesMark(int fd) {
   char header[sizeof kSaveMark];
-  return readAt(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) && markedHeader(header);
+  return readAt(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) &&
+         std::memcmp(header, kSaveMark, sizeof kSaveMark) == 0;
 }
 
 bool checksumOf(int fd, off_t& size, std::uint64_t& sum) {
@@ -288,16 +287,32 @@ bool copyCommittedBytes(const std::string& workingCopy, int out, TFileFailure& w
   return copied;
 }
 
-// True when the file at `path`, opened anew (so that a stick's cached pages
-// are not what is read), holds exactly `size` bytes summing to `sum`: what
-// was written is what the disk gives back.
-bool readsBack(const std::string& path, off_t size, std::uint64_t sum, TFileFailure& why) {
+// The file open at `fd` opened anew by its name `path`, so that what is
+// read is what the disk gives back (a stick's cached pages are dropped at an
+// open); -1 with errno set when the name is no longer that file (someone who
+// may write the folder put another there).
+int openedAnew(const std::string& path, int fd) {
+  const int again = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  struct stat held {}, named {};
+  if (again >= 0 && (::fstat(fd, &held) != 0 || ::fstat(again, &named) != 0 || held.st_dev != named.st_dev ||
+                     held.st_ino != named.st_ino)) {
+    ::close(again);
+    errno = EIO;
+    return -1;
+  }
+  return again;
+}
+
+// True when the document the save holds at `fd`, opened anew by its name,
+// holds exactly `size` bytes summing to `sum`: what was written is what the
+// disk gives back.
+bool readsBack(const std::string& path, int fd, off_t size, std::uint64_t sum, TFileFailure& why) {
   saveStep("checking");
-  const TFile file(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  errno = 0;
+  const TFile again(openedAnew(path, fd));
   off_t got = -1;
   std::uint64_t gotSum = 0;
-  errno = 0;
-  if (file.fd < 0 || !checksumOf(file.fd, got, gotSum)) return fromErrno(why, errno != 0 ? errno : EIO);
+  if (again.fd < 0 || !checksumOf(again.fd, got, gotSum)) return fromErrno(why, errno != 0 ? errno : EIO);
   return got == size && gotSum == sum ? true : fromErrno(why, EIO);
 }
 
@@ -329,12 +344,12 @@ int keepAside(const std::string& workingCopy, const std::string& document, std::
 // The group's and others' permission bits of a new document never go past
 // those of the document the working copy came from (a private class file
 // saved under a new name stays private); the owner's own are left.
-bool noMoreOpenThanItsSource(const std::string& workingCopy, const std::string& made) {
+bool noMoreOpenThanItsSource(const std::string& workingCopy, int made) {
   TOpenedFile source;
   struct stat st {};
-  if (!bFunOpenedFileOf(workingCopy, source) || source.mode == 0 || ::stat(made.c_str(), &st) != 0) return true;
+  if (!bFunOpenedFileOf(workingCopy, source) || source.mode == 0 || ::fstat(made, &st) != 0) return true;
   const mode_t mode = st.st_mode & 07777, narrowed = mode & (static_cast<mode_t>(source.mode) | S_IRWXU);
-  return narrowed == mode || native::setMode(made, narrowed);
+  return narrowed == mode || native::setModeOf(made, narrowed);
 }
 
 // The old state (`size` bytes summing to `sum`) went back into the
@@ -370,7 +385,7 @@ int putBack(const std::string& workingCopy, const std::string& document, int doc
   }
   if (!writeUnderMark(old.fd, doc, size, sum, why)) return -1;
   TFileFailure reading;
-  const bool kept = readsBack(document, size, sum, reading);
+  const bool kept = readsBack(document, doc, size, sum, reading);
   followPutBack(workingCopy, doc, size, sum);
   if (!kept) {
     why = reading;
@@ -464,7 +479,7 @@ bool saveInPlace(const std::string& workingCopy, const std::string& target, TFil
   // wrote (a stick may refuse a resize or put a write elsewhere, and say so
   // only by what it gives back).
   if (made.fd >= 0 && writeUnderMark(made.fd, held.fd(), size, sum, why, "writing") &&
-      readsBack(target, size, sum, why)) {
+      readsBack(target, held.fd(), size, sum, why)) {
     saveStep("written");
     if (written) {
       if (!bFunFileNow(held.fd(), *written)) *written = TOpenedFile();
@@ -677,7 +692,7 @@ bool docfiles::bFunSaveDocument(const std::string& workingCopy, const std::strin
     return false;
   }
   bool placed = (there ? native::copyOwnership(target, temp.path()) : native::giveNewFileMode(temp.path())) &&
-                noMoreOpenThanItsSource(workingCopy, temp.path());
+                noMoreOpenThanItsSource(workingCopy, temp.fd());
   if (placed) {
     saveStep("copied");
     // What the document is once renamed: the same file, with the same
@@ -686,7 +701,7 @@ bool docfiles::bFunSaveDocument(const std::string& workingCopy, const std::strin
     // document's place.
     TOpenedFile made;
     errno = 0;
-    const TFile file(temp.path(), O_RDONLY);
+    const TFile file(openedAnew(temp.path(), temp.fd()));
     if (file.fd < 0 || !bFunFileNow(file.fd, made)) {
       fromErrno(why, errno != 0 ? errno : EIO);
       removeQuietly(temp.path());
